@@ -1,0 +1,31 @@
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+# zlm5_add_gtest(NAME SOURCES... [LIBS ...])
+# One GoogleTest executable linked against the core; its cases are
+# registered with CTest one by one.
+function(zlm5_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES} ${ARG_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE zlm5_core GTest::gtest GTest::gtest_main ${ARG_LIBS})
+  target_compile_definitions(${name} PRIVATE
+    ZLM5_BINARY_DIR="${PROJECT_BINARY_DIR}"
+    ZLM5_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endfunction()
+
+# zlm5_add_qtest(NAME SOURCES... [LIBS ...])
+# One QtTest executable, run on the offscreen platform.
+function(zlm5_add_qtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES} ${ARG_UNPARSED_ARGUMENTS})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+  target_compile_definitions(${name} PRIVATE
+    ZLM5_BINARY_DIR="${PROJECT_BINARY_DIR}"
+    ZLM5_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    TIMEOUT 300)
+endfunction()

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace zlm5 {
+
+// What failed and why, as it travels up from the operating system to the
+// user. `what` names the object (a file, a port); `reason` is the
+// underlying cause (usually strerror text). Callers add context with
+// `Within`, so that the final message reads from the outside in.
+class Error {
+ public:
+  Error() = default;
+  Error(std::string what, std::string reason)
+      : what_(std::move(what)), reason_(std::move(reason)) {}
+
+  const std::string& what() const { return what_; }
+  const std::string& reason() const { return reason_; }
+
+  // Prefixes the description with an outer context ("Saving x.sin").
+  Error& Within(const std::string& context) {
+    what_ = what_.empty() ? context : context + ": " + what_;
+    return *this;
+  }
+
+  // "what: reason", or whichever of the two is present.
+  std::string Message() const {
+    if (what_.empty()) return reason_;
+    if (reason_.empty()) return what_;
+    return what_ + ": " + reason_;
+  }
+
+ private:
+  std::string what_;
+  std::string reason_;
+};
+
+// A value or the Error that prevented it.
+template <typename T>
+class Result {
+ public:
+  Result(T value) : state_(std::move(value)) {}  // NOLINT: implicit on purpose
+  Result(Error error) : state_(std::move(error)) {}  // NOLINT
+
+  bool ok() const { return std::holds_alternative<T>(state_); }
+  explicit operator bool() const { return ok(); }
+
+  T& value() { return std::get<T>(state_); }
+  const T& value() const { return std::get<T>(state_); }
+  T& operator*() { return value(); }
+  const T& operator*() const { return value(); }
+  T* operator->() { return &value(); }
+  const T* operator->() const { return &value(); }
+
+  const Error& error() const { return std::get<Error>(state_); }
+  Error& error() { return std::get<Error>(state_); }
+
+ private:
+  std::variant<T, Error> state_;
+};
+
+// Success without a value.
+struct Ok {};
+using Status = Result<Ok>;
+
+}  // namespace zlm5

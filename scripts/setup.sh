@@ -1,0 +1,35 @@
+# Shared by scripts/run and scripts/test: install what is missing, then build.
+# Sourced, not run.
+
+ZLM5_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+ZLM5_BUILD=${ZLM5_BUILD:-$ZLM5_ROOT/build}
+
+# Debian 12 packages the build, the tests and the printed report need.
+ZLM5_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-svg-plugins
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation fonts-noto-cjk
+  poppler-utils
+)
+
+zlm5_install_missing() {
+  local missing=()
+  local p
+  for p in "${ZLM5_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+zlm5_build() {
+  cmake -S "$ZLM5_ROOT" -B "$ZLM5_BUILD" -G Ninja "$@"
+  cmake --build "$ZLM5_BUILD" -j "$(nproc)"
+}

@@ -7,7 +7,7 @@ ZLM5_BUILD=${ZLM5_BUILD:-$ZLM5_ROOT/build}
 # Debian 12 packages the build, the tests and the printed report need.
 ZLM5_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-svg-plugins
+  qt6-base-dev qt6-base-dev-tools libqt6svg6
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-noto-cjk
   poppler-utils

@@ -1,0 +1,193 @@
+#include "files/channel_document.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+#include "model/settings_block.h"
+
+namespace zlm5 {
+
+namespace {
+
+constexpr const char* kUntitled = "Untitled";
+
+Error OsError(const std::string& path, const std::string& doing, int error_number) {
+  return Error(path, doing + std::strerror(error_number));
+}
+
+// Closes a descriptor when it goes out of scope.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes now and reports the result (a delayed write error shows up here).
+  int Close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// The folder part of a path, "." when there is none.
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// Where Save really writes: a symbolic link is followed, so that saving
+// through it replaces the file it points at and keeps the link.
+std::string SaveTarget(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) != nullptr) return resolved;
+  }
+  return path;
+}
+
+}  // namespace
+
+Result<RadioImage> LoadChannelDataFile(const std::string& path) {
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return OsError(path, "cannot open the file: ", errno);
+
+  RadioImage image;
+  auto bytes = image.bytes();
+  std::size_t filled = 0;
+  while (filled < bytes.size()) {
+    const ssize_t n = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return OsError(path, "cannot read the file: ", errno);
+    }
+    if (n == 0) break;
+    filled += static_cast<std::size_t>(n);
+  }
+  if (filled < bytes.size()) {
+    return Error(path, "not a channel data file: it is " + std::to_string(filled) +
+                           " bytes long, a channel data file has " +
+                           std::to_string(image_map::kSize) + " bytes");
+  }
+  return image;
+}
+
+Status SaveChannelDataFile(const std::string& path, const RadioImage& image) {
+  if (path.empty()) return Error("(no file name)", "cannot save: the file name is empty");
+  const std::string target = SaveTarget(path);
+
+  // New files get the usual permissions (0666 less the umask); an existing
+  // file keeps its own.
+  mode_t mode = 0666;
+  bool keep_mode = false;
+  struct stat existing {};
+  if (::stat(target.c_str(), &existing) == 0) {
+    if (S_ISDIR(existing.st_mode)) return Error(path, "cannot save: it is a folder");
+    mode = existing.st_mode & 07777;
+    keep_mode = true;
+  }
+
+  // A temporary file beside the target, so that the rename stays within one
+  // file system and replaces the target in one step.
+  std::random_device random;
+  std::string temp;
+  int raw_fd = -1;
+  for (int attempt = 0; attempt < 100 && raw_fd < 0; ++attempt) {
+    temp = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(random() % 1000000);
+    raw_fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (raw_fd < 0 && errno != EEXIST) {
+      return OsError(path, "cannot save: cannot create a file in " + FolderOf(target) + ": ", errno);
+    }
+  }
+  if (raw_fd < 0) return Error(path, "cannot save: no free temporary file name");
+  FileDescriptor fd(raw_fd);
+
+  auto fail = [&](const std::string& doing, int error_number) -> Status {
+    ::unlink(temp.c_str());
+    return OsError(path, doing, error_number);
+  };
+  if (keep_mode && ::fchmod(fd.get(), mode) != 0) return fail("cannot save: ", errno);
+  const auto bytes = image.bytes();
+  if (!WriteAll(fd.get(), bytes.data(), bytes.size())) return fail("cannot save: ", errno);
+  if (::fsync(fd.get()) != 0) return fail("cannot save: ", errno);
+  if (fd.Close() != 0) return fail("cannot save: ", errno);
+  if (::rename(temp.c_str(), target.c_str()) != 0) return fail("cannot save: ", errno);
+
+  // Make the rename itself durable; failing here no longer endangers data.
+  const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return Ok{};
+}
+
+ChannelDocument::ChannelDocument() : image_(NewDocumentImage()) {}
+
+RadioImage ChannelDocument::NewDocumentImage() {
+  RadioImage image;
+  image.Fill(0xFF);
+  for (const auto& d : settings_map::kNewDocumentDefaults) image.set(d.offset, d.value);
+  return image;
+}
+
+void ChannelDocument::New() {
+  image_ = NewDocumentImage();
+  path_.clear();
+  modified_ = false;
+}
+
+Status ChannelDocument::Open(const std::string& path) {
+  Result<RadioImage> loaded = LoadChannelDataFile(path);
+  if (!loaded) return loaded.error();
+  image_ = *loaded;
+  path_ = path;
+  modified_ = false;
+  return Ok{};
+}
+
+Status ChannelDocument::Save(const std::string& path) {
+  Status saved = SaveChannelDataFile(path, image_);
+  if (!saved) return saved;
+  path_ = path;
+  modified_ = false;
+  return Ok{};
+}
+
+std::string ChannelDocument::title() const {
+  if (path_.empty()) return kUntitled;
+  const std::size_t slash = path_.find_last_of('/');
+  return slash == std::string::npos ? path_ : path_.substr(slash + 1);
+}
+
+}  // namespace zlm5

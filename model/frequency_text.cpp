@@ -1,0 +1,56 @@
+#include "model/frequency_text.h"
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+
+namespace zlm5 {
+
+namespace {
+
+// One "C" locale object for the life of the process; strtod_l reads with it
+// so that a German or Chinese user locale never turns "146,5" into a number
+// or "146.5" into 146.
+locale_t CLocale() {
+  static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  return c_locale;
+}
+
+}  // namespace
+
+double ReadLeadingNumber(std::string_view text) {
+  const std::string copy(text);  // strtod needs a terminated string
+  char* end = nullptr;
+  const double value = strtod_l(copy.c_str(), &end, CLocale());
+  if (end == copy.c_str()) return 0.0;
+  return value;
+}
+
+std::int64_t FrequencyTextToCount(std::string_view text) {
+  const double mhz = ReadLeadingNumber(text);
+  if (std::isnan(mhz)) return 0;
+  constexpr double kLimit = 9007199254740992.0;  // 2^53
+  const double count = std::round(mhz * static_cast<double>(frequency_limits::kCountsPerMHz));
+  if (count >= kLimit) return static_cast<std::int64_t>(kLimit);
+  if (count <= -kLimit) return -static_cast<std::int64_t>(kLimit);
+  return static_cast<std::int64_t>(count);
+}
+
+std::string FormatFrequency(std::uint32_t count) {
+  char buffer[24];
+  std::snprintf(buffer, sizeof buffer, "%u.%05u",
+                static_cast<unsigned>(count / frequency_limits::kCountsPerMHz),
+                static_cast<unsigned>(count % frequency_limits::kCountsPerMHz));
+  return buffer;
+}
+
+bool FrequencyOnRaster(std::int64_t count) {
+  for (const std::int64_t raster : frequency_limits::kRasters) {
+    if (count % raster == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace zlm5

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QMarginsF>
+#include <QPageSize>
+#include <QString>
+
+#include <array>
+
+#include "model/error.h"
+#include "model/radio_image.h"
+#include "ui/report_texts.h"
+
+class QPainter;
+class QPagedPaintDevice;
+class QRect;
+
+namespace zlm5 {
+
+// Everything the printed report shows, taken from the document and the
+// view at the moment of printing: the channel table's cell texts as the grid
+// shows them, the selected entries of three form lists, and the image bytes
+// whose settings the report reads by its own rules.
+struct ReportData {
+  static constexpr int kRows = 129;     // grid rows 0..128; row 0 holds the headers
+  static constexpr int kColumns = 11;   // grid columns 0..10; the name column is not printed
+
+  std::array<std::array<QString, kColumns>, kRows> cells;
+  QString type_entry;        // selected entry of the Type list, empty when none
+  QString field_entry;       // selected entry of the Field list
+  QString power_rank_entry;  // selected entry of the Tx Power Rank list
+  RadioImage image;
+  ReportTextSet text_set = ReportTextSet::Chinese;
+};
+
+// The report has exactly five pages: page 1 holds the settings and
+// channels 1-22, pages 2-5 channels 23-54, 55-86, 87-118 and 119-128.
+inline constexpr int kReportFirstPage = 1;
+inline constexpr int kReportLastPage = 5;
+
+// First and last grid row printed on `page` (1..5).
+struct PageRows {
+  int first;
+  int last;
+};
+PageRows ChannelRowsOfPage(int page);
+
+// x of grid column 0..10 in a channel line, in units of the column width W.
+int ChannelColumnX(int column, ReportTextSet set);
+
+// Draws one page of the report.
+//
+// `drawing_rect` is the printable area in device pixels, its top left at the
+// painter's device origin; `dpi_x`, `dpi_y` are the device's resolution in
+// pixels per inch. The page is laid out in twips (1/1440 inch) with y
+// growing upwards: the title font is a 45th of the drawing height high, and
+// 80 columns of width W fill the drawing width less 900 twips. Fonts are made
+// afresh for every page. A page outside 1..5 draws only the fifth page's
+// title. The painter's state is restored on return.
+void PrintPage(QPainter& painter, int page, const QRect& drawing_rect, int dpi_x, int dpi_y,
+               const ReportData& data);
+
+// Draws pages first..last (clamped to 1..5) onto `device`, which `painter`
+// is active on, starting a new device page between two report pages. The
+// drawing rectangle of each page is the device's paint rectangle.
+void RenderReport(QPainter& painter, QPagedPaintDevice& device, const ReportData& data,
+                  int first = kReportFirstPage, int last = kReportLastPage);
+
+// Margins around the drawing rectangle, in millimetres, that the report
+// asks of a printer or PDF page. The last column of the English channel
+// lines starts at 82 of the 80 columns and its widest text runs about 9 W
+// on, past the drawing width: the right margin leaves it room on paper.
+QMarginsF ReportPageMarginsMm();
+
+// Page set-up of report PDFs written without a printer.
+struct PdfPageSetup {
+  QPageSize page_size = QPageSize(QPageSize::A4);
+  QMarginsF margins_mm = ReportPageMarginsMm();
+  int resolution_dpi = 1200;
+};
+
+// Writes all five pages to a PDF file at `path`. The file is replaced only
+// when the whole document was written; on failure an existing file is left
+// as it was and the error names the file and the reason.
+Status WriteReportPdf(const QString& path, const ReportData& data,
+                      const PdfPageSetup& setup = PdfPageSetup());
+
+}  // namespace zlm5

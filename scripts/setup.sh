@@ -9,7 +9,7 @@ ZLM5_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation fonts-noto-cjk
+  fonts-liberation fonts-noto-cjk fonts-arphic-uming
   poppler-utils
 )
 

@@ -6,12 +6,10 @@
 #include <QPageSize>
 #include <QString>
 
-#include <cstdlib>
-#include <iostream>
 #include <memory>
 
 #include "files/channel_document.h"
-#include "tools/cli/cli_command.h"
+#include "tools/cli/cli_args.h"
 #include "ui/printing.h"
 #include "ui/report_data.h"
 
@@ -24,12 +22,15 @@ const CliCommand kPrint{
     "print",
     "write the printed report of a channel data file as a PDF",
     "Usage: z-lm5-cli print FILE -o REPORT.pdf [--english] [--paper a4|letter]\n"
+    "\n"
     "Writes the five report pages (radio settings and channels 1-22, then\n"
     "channels 23-54, 55-86, 87-118 and 119-128) of FILE to REPORT.pdf, as the\n"
     "desktop program prints them. No display is needed.\n\n"
     "  -o, --output REPORT.pdf  the PDF to write (replaced only when complete)\n"
     "  --english                the English texts (default: the Chinese texts)\n"
-    "  --paper a4|letter        paper size (default: a4)\n",
+    "  --paper a4|letter        paper size (default: a4)\n\n"
+    "Exit codes: 0 written, 2 usage error, 3 FILE cannot be read or the PDF\n"
+    "cannot be written (an existing REPORT.pdf is then left as it was).\n",
     90,
     RunPrint,
 };
@@ -46,51 +47,42 @@ std::unique_ptr<QGuiApplication> MakeGuiApplication() {
 }
 
 int RunPrint(const std::vector<std::string>& args) {
-  std::string input;
-  std::string output;
+  // "--english" is the one option without a value.
+  std::vector<std::string> rest;
   ReportTextSet text_set = ReportTextSet::Chinese;
-  PdfPageSetup setup;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "-o" || a == "--output") {
-      if (i + 1 >= args.size()) return UsageError(kPrint, a + " needs a file name");
-      output = args[++i];
-    } else if (a == "--english") {
+  for (const std::string& a : args) {
+    if (a == "--english") {
       text_set = ReportTextSet::English;
-    } else if (a == "--paper") {
-      if (i + 1 >= args.size()) return UsageError(kPrint, "--paper needs a4 or letter");
-      const std::string& paper = args[++i];
-      if (paper == "a4" || paper == "A4") {
-        setup.page_size = QPageSize(QPageSize::A4);
-      } else if (paper == "letter" || paper == "Letter") {
-        setup.page_size = QPageSize(QPageSize::Letter);
-      } else {
-        return UsageError(kPrint, "unknown paper '" + paper + "' (a4 or letter)");
-      }
-    } else if (!a.empty() && a[0] == '-' && a != "-") {
-      return UsageError(kPrint, "unknown option '" + a + "'");
-    } else if (input.empty()) {
-      input = a;
     } else {
-      return UsageError(kPrint, "more than one input file");
+      rest.push_back(a);
     }
   }
-  if (input.empty()) return UsageError(kPrint, "no channel data file given");
-  if (output.empty()) return UsageError(kPrint, "no output file given (-o REPORT.pdf)");
-
-  const Result<RadioImage> image = LoadChannelDataFile(input);
-  if (!image) {
-    std::cerr << "z-lm5-cli print: " << image.error().Message() << '\n';
-    return exit_code::kFileError;
+  static constexpr CliOption kOptions[] = {{"-o", "--output"}, {"", "--paper"}};
+  CliArgs parsed;
+  if (auto error = ParseCliArgs(rest, kOptions, parsed)) return UsageError(kPrint, *error);
+  if (parsed.positional.size() != 1) return UsageError(kPrint, "expected exactly one FILE");
+  const std::string* output = parsed.Value("--output");
+  if (output == nullptr || output->empty()) {
+    return UsageError(kPrint, "no output file given (-o REPORT.pdf)");
   }
+  PdfPageSetup setup;
+  if (const std::string* paper = parsed.Value("--paper")) {
+    if (*paper == "a4" || *paper == "A4") {
+      setup.page_size = QPageSize(QPageSize::A4);
+    } else if (*paper == "letter" || *paper == "Letter") {
+      setup.page_size = QPageSize(QPageSize::Letter);
+    } else {
+      return UsageError(kPrint, "unknown paper '" + *paper + "' (a4 or letter)");
+    }
+  }
+
+  const Result<RadioImage> image = LoadChannelDataFile(parsed.positional.front());
+  if (!image) return FileError(kPrint, image.error());
 
   const auto app = MakeGuiApplication();
   const ReportData data = ReportDataFromImage(*image, text_set);
-  const Status written = WriteReportPdf(QFile::decodeName(output.c_str()), data, setup);
-  if (!written) {
-    std::cerr << "z-lm5-cli print: " << written.error().Message() << '\n';
-    return exit_code::kFileError;
-  }
+  const Status written = WriteReportPdf(QFile::decodeName(output->c_str()), data, setup);
+  if (!written) return FileError(kPrint, written.error());
   return exit_code::kOk;
 }
 

@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "files/channel_document.h"
+#include "model/settings_block.h"
+
+namespace zlm5 {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ChannelDocumentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/zlm5-files-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  static std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  static void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  static std::vector<std::uint8_t> Pattern(std::size_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+    return bytes;
+  }
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(ChannelDocumentTest, NewDocumentImageHasTheFourteenDefaults) {
+  const RadioImage image = ChannelDocument::NewDocumentImage();
+  const std::vector<std::pair<std::size_t, std::uint8_t>> defaults = {
+      {0x80A, 0xEE}, {0x80B, 0x38}, {0x810, 0xC0}, {0x811, 0xA8}, {0x812, 0xC4},
+      {0x813, 0x05}, {0x814, 0x00}, {0x815, 0x00}, {0x816, 0x03}, {0x817, 0x04},
+      {0x818, 0x00}, {0x819, 0x09}, {0x81A, 0x00}, {0x81D, 0x00}};
+  int defaults_seen = 0;
+  for (std::size_t i = 0; i < image_map::kSize; ++i) {
+    std::uint8_t expected = 0xFF;
+    for (const auto& [offset, value] : defaults) {
+      if (offset == i) {
+        expected = value;
+        ++defaults_seen;
+      }
+    }
+    ASSERT_EQ(image.at(i), expected) << std::hex << i;
+  }
+  EXPECT_EQ(defaults_seen, 14);
+}
+
+TEST_F(ChannelDocumentTest, NewDocumentIsUntitledAndUnmodified) {
+  ChannelDocument doc;
+  EXPECT_EQ(doc.image(), ChannelDocument::NewDocumentImage());
+  EXPECT_EQ(doc.path(), "");
+  EXPECT_EQ(doc.title(), "Untitled");
+  EXPECT_FALSE(doc.modified());
+  doc.image().set(0, 1);
+  doc.SetModified();
+  doc.New();
+  EXPECT_EQ(doc.image(), ChannelDocument::NewDocumentImage());
+  EXPECT_FALSE(doc.modified());
+}
+
+TEST_F(ChannelDocumentTest, SaveThenOpenGivesBackEveryByte) {
+  ChannelDocument doc;
+  const auto pattern = Pattern(4096);
+  std::copy(pattern.begin(), pattern.end(), doc.image().bytes().begin());
+  doc.SetModified();
+  const std::string path = Path("radio.sin");
+  ASSERT_TRUE(doc.Save(path)) << doc.Save(path).error().Message();
+  EXPECT_FALSE(doc.modified());
+  EXPECT_EQ(doc.path(), path);
+  EXPECT_EQ(doc.title(), "radio.sin");
+  EXPECT_EQ(ReadBytes(path), pattern);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"radio.sin"});  // no temporary left
+
+  ChannelDocument other;
+  other.SetModified();
+  ASSERT_TRUE(other.Open(path));
+  EXPECT_EQ(other.image(), doc.image());
+  EXPECT_FALSE(other.modified());
+  EXPECT_EQ(other.path(), path);
+}
+
+TEST_F(ChannelDocumentTest, NewDocumentSavedAtOnceIs4096BytesOfDefaults) {
+  ChannelDocument doc;
+  const std::string path = Path("new.sin");
+  ASSERT_TRUE(doc.Save(path));
+  const auto bytes = ReadBytes(path);
+  ASSERT_EQ(bytes.size(), 4096u);
+  const RadioImage image = ChannelDocument::NewDocumentImage();
+  EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), image.bytes().begin()));
+}
+
+TEST_F(ChannelDocumentTest, LongerFileOpensWithItsFirst4096Bytes) {
+  const auto pattern = Pattern(5000);
+  WriteBytes(Path("long.sin"), pattern);
+  ChannelDocument doc;
+  ASSERT_TRUE(doc.Open(Path("long.sin")));
+  EXPECT_TRUE(std::equal(pattern.begin(), pattern.begin() + 4096, doc.image().bytes().begin()));
+}
+
+TEST_F(ChannelDocumentTest, ShortOrEmptyFileIsRefusedAndTheDocumentKeepsEverything) {
+  ChannelDocument doc;
+  ASSERT_TRUE(doc.Save(Path("current.sin")));
+  doc.image().set(0x10, 0x42);
+  doc.SetModified();
+  const RadioImage before = doc.image();
+
+  for (const std::size_t size : {0u, 100u, 4095u}) {
+    const std::string path = Path("short" + std::to_string(size) + ".sin");
+    WriteBytes(path, Pattern(size));
+    const Status opened = doc.Open(path);
+    ASSERT_FALSE(opened);
+    const std::string message = opened.error().Message();
+    EXPECT_NE(message.find(path), std::string::npos) << message;
+    EXPECT_NE(message.find(std::to_string(size) + " bytes"), std::string::npos) << message;
+    EXPECT_EQ(doc.image(), before);
+    EXPECT_EQ(doc.path(), Path("current.sin"));
+    EXPECT_TRUE(doc.modified());
+    EXPECT_EQ(ReadBytes(path), Pattern(size));  // the refused file is untouched
+  }
+}
+
+TEST_F(ChannelDocumentTest, MissingFileOrFolderIsRefusedWithTheReason) {
+  ChannelDocument doc;
+  Status opened = doc.Open(Path("missing.sin"));
+  ASSERT_FALSE(opened);
+  EXPECT_NE(opened.error().Message().find("No such file or directory"), std::string::npos);
+  EXPECT_NE(opened.error().Message().find("missing.sin"), std::string::npos);
+  opened = doc.Open(dir_.string());
+  ASSERT_FALSE(opened);
+  EXPECT_NE(opened.error().Message().find("Is a directory"), std::string::npos)
+      << opened.error().Message();
+  EXPECT_EQ(doc.image(), ChannelDocument::NewDocumentImage());
+}
+
+TEST_F(ChannelDocumentTest, FailedSaveKeepsPathFlagAndNamesTheFile) {
+  ChannelDocument doc;
+  doc.SetModified();
+  const std::string bad = Path("no-such-folder/radio.sin");
+  const Status saved = doc.Save(bad);
+  ASSERT_FALSE(saved);
+  EXPECT_NE(saved.error().Message().find(bad), std::string::npos) << saved.error().Message();
+  EXPECT_NE(saved.error().Message().find("No such file or directory"), std::string::npos);
+  EXPECT_TRUE(doc.modified());
+  EXPECT_EQ(doc.path(), "");
+
+  const Status onto_folder = doc.Save(dir_.string());
+  ASSERT_FALSE(onto_folder);
+  EXPECT_TRUE(fs::is_directory(dir_));
+}
+
+// A write error in the middle of a save (here: the file size limit) leaves the
+// previous file as it was and no temporary file behind.
+TEST_F(ChannelDocumentTest, WriteErrorLeavesThePreviousFileIntact) {
+  const std::string path = Path("radio.sin");
+  const auto old_bytes = Pattern(4096);
+  WriteBytes(path, old_bytes);
+
+  ChannelDocument doc;
+  doc.SetModified();
+  struct rlimit saved_limit {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved_limit), 0);
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved_limit;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const Status saved = doc.Save(path);
+  ::setrlimit(RLIMIT_FSIZE, &saved_limit);
+  std::signal(SIGXFSZ, old_handler);
+
+  ASSERT_FALSE(saved);
+  EXPECT_NE(saved.error().Message().find(path), std::string::npos);
+  EXPECT_NE(saved.error().Message().find("File too large"), std::string::npos)
+      << saved.error().Message();
+  EXPECT_EQ(ReadBytes(path), old_bytes);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"radio.sin"});
+  EXPECT_TRUE(doc.modified());
+}
+
+TEST_F(ChannelDocumentTest, SaveReplacesAndKeepsPermissionsAndLinks) {
+  const std::string real = Path("real.sin");
+  WriteBytes(real, Pattern(4096));
+  ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+  const std::string link = Path("link.sin");
+  fs::create_symlink(real, link);
+
+  ChannelDocument doc;
+  ASSERT_TRUE(doc.Save(link));
+  EXPECT_TRUE(fs::is_symlink(link));
+  const auto image = doc.image().bytes();
+  EXPECT_EQ(ReadBytes(real), std::vector<std::uint8_t>(image.begin(), image.end()));
+  struct stat info {};
+  ASSERT_EQ(::stat(real.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(info.st_size, 4096);
+}
+
+TEST_F(ChannelDocumentTest, LoadAndSaveFunctionsWorkWithoutADocument) {
+  RadioImage image;
+  image.set(4095, 0x12);
+  ASSERT_TRUE(SaveChannelDataFile(Path("a.sin"), image));
+  const Result<RadioImage> loaded = LoadChannelDataFile(Path("a.sin"));
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(*loaded, image);
+  EXPECT_FALSE(SaveChannelDataFile("", image));
+}
+
+}  // namespace
+}  // namespace zlm5

@@ -1,0 +1,317 @@
+// Runs z-lm5-cli as a user or a script would and checks its output, its exit
+// code and the files it leaves behind.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "files/channel_document.h"
+#include "model/channel_codec.h"
+#include "model/memory_grid.h"
+
+namespace zlm5 {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab - start));
+    if (tab == std::string::npos) return fields;
+    start = tab + 1;
+  }
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/zlm5-cli-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  CliRun Cli(const std::vector<std::string>& args) const {
+    const std::string out_path = Path(".stdout");
+    const std::string err_path = Path(".stderr");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      ::dup2(out, 1);
+      ::dup2(err, 2);
+      std::vector<char*> argv;
+      argv.push_back(const_cast<char*>(ZLM5_CLI_PATH));
+      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      ::execv(ZLM5_CLI_PATH, argv.data());
+      ::_exit(127);
+    }
+    CliRun run;
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadText(out_path);
+    run.err = ReadText(err_path);
+    fs::remove(out_path);
+    fs::remove(err_path);
+    return run;
+  }
+
+  std::string NewFile(const std::string& name) {
+    const std::string path = Path(name);
+    EXPECT_EQ(Cli({"new", "-o", path}).exit_code, 0);
+    return path;
+  }
+
+  static std::vector<std::uint8_t> Bytes(const std::string& path) {
+    const std::string text = ReadText(path);
+    return {text.begin(), text.end()};
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(CliTest, HelpListsTheCommandsAndEachCommandHasItsOwn) {
+  const CliRun help = Cli({"--help"});
+  EXPECT_EQ(help.exit_code, 0);
+  for (const char* name : {"new", "grid", "settings", "edit"}) {
+    EXPECT_NE(help.out.find(std::string("  ") + name), std::string::npos) << name;
+    const CliRun command_help = Cli({name, "--help"});
+    EXPECT_EQ(command_help.exit_code, 0) << name;
+    EXPECT_NE(command_help.out.find(std::string("Usage: z-lm5-cli ") + name), std::string::npos);
+  }
+  EXPECT_EQ(Cli({"frobnicate"}).exit_code, 2);
+}
+
+TEST_F(CliTest, NewWritesTheNewDocumentImage) {
+  const std::string path = NewFile("new.sin");
+  const RadioImage expected = ChannelDocument::NewDocumentImage();
+  EXPECT_EQ(Bytes(path), std::vector<std::uint8_t>(expected.bytes().begin(), expected.bytes().end()));
+  EXPECT_EQ(Cli({"new"}).exit_code, 2);
+  EXPECT_EQ(Cli({"new", "-o", path, "extra"}).exit_code, 2);
+}
+
+TEST_F(CliTest, GridOfANewDocument) {
+  const CliRun run = Cli({"grid", NewFile("a.sin")});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const auto lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 129u);
+  for (int row = 1; row <= 128; ++row) {
+    const auto fields = Fields(lines[row - 1]);
+    ASSERT_EQ(fields.size(), 12u);
+    EXPECT_EQ(fields[0], std::to_string(row));
+    for (int col = 1; col < 12; ++col) EXPECT_EQ(fields[col], "");
+  }
+  EXPECT_EQ(lines[128], "form\t0\t0\t0\t9");
+  EXPECT_EQ(run.out.back(), '\n');
+}
+
+TEST_F(CliTest, GridShowsWhatTheCodecDecodes) {
+  RadioImage image = ChannelDocument::NewDocumentImage();
+  const std::uint8_t record[16] = {0x00, 0x25, 0x65, 0x14, 0x25, 0x06, 0x60, 0x44,
+                                   0x70, 0x06, 0x23, 0xC0, 0x04, 0x3A, 0x01, 0x00};
+  std::copy(record, record + 16, image.Record(7).begin());
+  image.Name(7)[0] = 10;
+  image.Name(7)[1] = 37;
+  image.set(0x80A, 0xF5);
+  image.set(0x80B, 0x30);
+  image.set(0x812, 0x44);
+  ASSERT_TRUE(SaveChannelDataFile(Path("b.sin"), image));
+
+  const CliRun run = Cli({"grid", Path("b.sin")});
+  ASSERT_EQ(run.exit_code, 0);
+  const auto lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 129u);
+  EXPECT_EQ(lines[6], "7\t146.52500\t446.00625\t67.0\tD023I\tWide\tYes\tHigh\tCCIR\tON\tCarrier\tA ");
+  EXPECT_EQ(lines[128], "form\t7\t-1\t1\t9");
+}
+
+TEST_F(CliTest, SettingsPrintsTheDialogValues) {
+  const std::string path = NewFile("s.sin");
+  CliRun run = Cli({"settings", path});
+  ASSERT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.out,
+            "squelch\t5\ntot\tOFF\nvox\tOFF\nlanguage\tOFF\nbeep\tchecked\nscrambler\tunchecked\n"
+            "battery save\tchecked\noptional signal\tOFF\nbegin of tx\tunchecked\n"
+            "end of tx\tunchecked\npf1\tNone\npf2\tNone\npriority channel\t\nani\t\nradio id\t\n"
+            "call id\t\ncheck id\t\nkill id\t\nlisten id\t\n");
+
+  RadioImage image = *LoadChannelDataFile(path);
+  image.set(0x812, 0xFF);  // "Germany " (ending in a blank), all flags
+  image.set(0x814, 8);
+  image.set(0x815, 10);
+  image.set(0x816, 7);
+  image.set(0x81A, 4);
+  image.set(0x81B, 2);
+  const char radio_id[] = {'a', 'B', '1', 0x7F, '2'};
+  for (int i = 0; i < 5; ++i) image.set(0x830 + i, static_cast<std::uint8_t>(radio_id[i]));
+  ASSERT_TRUE(SaveChannelDataFile(path, image));
+  run = Cli({"settings", path});
+  const auto lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 19u);
+  EXPECT_EQ(lines[1], "tot\t120");
+  EXPECT_EQ(lines[2], "vox\t10");
+  EXPECT_EQ(lines[3], "language\tGermany ");
+  EXPECT_EQ(lines[5], "scrambler\tchecked");
+  EXPECT_EQ(lines[7], "optional signal\tCCIR");
+  EXPECT_EQ(lines[10], "pf1\tMonitor Momentary");
+  EXPECT_EQ(lines[11], "pf2\tKey Lock");
+  EXPECT_EQ(lines[12], "priority channel\t4");
+  EXPECT_EQ(lines[14], "radio id\tAB12");
+}
+
+TEST_F(CliTest, EditTypesLikeAUserAndSaves) {
+  const std::string path = NewFile("e.sin");
+  const std::string out = Path("out.sin");
+  const CliRun run = Cli({"edit", path, "-o", out, "1,1=146.525", "1,3=d023n", "1,10=carrier",
+                       "1,11=ab-1 2", "2,1=146.5215", "3,2=abc", "4,6=No", "5,11=solo",
+                       "--field", "7", "--manual", "1"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_NE(run.err.find("Error data Value，Please input according the step value(6.25K/5k/2.5k)"),
+            std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Error Data Format，Please input again"), std::string::npos) << run.err;
+  EXPECT_EQ(Bytes(path), Bytes(NewFile("fresh.sin")));  // FILE itself untouched with -o
+
+  const auto lines = Lines(Cli({"grid", out}).out);
+  ASSERT_EQ(lines.size(), 129u);
+  EXPECT_EQ(lines[0], "1\t146.52500\t146.52500\tD023N\tOFF\tWide\tYes\tHigh\tNone\tON\tCarrier\tAB-1 2");
+  EXPECT_EQ(lines[1], "2\t\t\t\t\t\t\t\t\t\t\t");
+  EXPECT_EQ(lines[2], "3\t\t\t\t\t\t\t\t\t\t\t");
+  EXPECT_EQ(lines[3], "4\t\t\t\t\t\t\t\t\t\t\t");  // no frequency: the list is not stored
+  EXPECT_EQ(lines[4], "5\t\t\t\t\t\t\t\t\t\t\tSOLO");
+  EXPECT_EQ(lines[128], "form\t7\t0\t1\t9");
+
+  const RadioImage image = *LoadChannelDataFile(out);
+  EXPECT_EQ(image.at(0x80A), 0xF5);
+  EXPECT_EQ(image.at(0x812) & 0x80, 0);
+  EXPECT_EQ(image.Record(1)[9], 0x80);
+  EXPECT_EQ(image.Record(1)[8], 0x23);
+}
+
+TEST_F(CliTest, EditInPlaceWithoutEditsIsOpenThenSave) {
+  const std::string path = NewFile("p.sin");
+  RadioImage image = *LoadChannelDataFile(path);
+  image.set(0xC50, 0x12);
+  image.set(0x800, 0x34);
+  ASSERT_TRUE(SaveChannelDataFile(path, image));
+
+  ASSERT_EQ(Cli({"edit", path}).exit_code, 0);
+  MemoryGrid grid;
+  ImageToGrid(image, grid);
+  RadioImage expected = image;
+  GridToImage(grid, expected);
+  EXPECT_EQ(Bytes(path), std::vector<std::uint8_t>(expected.bytes().begin(), expected.bytes().end()));
+  const RadioImage saved = *LoadChannelDataFile(path);
+  EXPECT_EQ(saved.at(0xC50), 0x12);
+  EXPECT_EQ(saved.at(0x800), 0x34);
+  EXPECT_EQ(saved.Record(1)[13], 0xC5);  // the encode of an empty row
+}
+
+TEST_F(CliTest, UsageErrorsWriteNothing) {
+  const std::string path = NewFile("u.sin");
+  const auto before = Bytes(path);
+  const std::string out = Path("never.sin");
+  const std::vector<std::vector<std::string>> bad = {
+      {"edit", path, "-o", out, "0,1=146.5"},     {"edit", path, "-o", out, "129,1=146.5"},
+      {"edit", path, "-o", out, "1,0=146.5"},     {"edit", path, "-o", out, "1,12=x"},
+      {"edit", path, "-o", out, "1,1"},           {"edit", path, "-o", out, "x,1=146.5"},
+      {"edit", path, "-o", out, "1,5=Medium"},    {"edit", path, "-o", out, "1,3=D999N"},
+      {"edit", path, "-o", out, "1,6="},          {"edit", path, "-o", out, "--field", "10"},
+      {"edit", path, "-o", out, "--type", "1"},   {"edit", path, "-o", out, "--manual", "x"},
+      {"edit", path, "-o", out, "--power-rank"},  {"edit", path, "-o", out, "--bogus", "1"},
+      {"edit", "-o", out},                        {"grid"},
+      {"grid", path, path},                       {"settings"},
+      {"edit", path, "1,1=146.5", "1,7=Medium"},
+  };
+  for (const auto& args : bad) {
+    const CliRun run = Cli(args);
+    EXPECT_EQ(run.exit_code, 2) << args.back();
+    EXPECT_NE(run.err.find("--help"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(out)) << args.back();
+    EXPECT_EQ(Bytes(path), before) << args.back();
+  }
+}
+
+TEST_F(CliTest, ShortFilesAreRefusedWithTheirSize) {
+  const std::string empty = Path("empty.sin");
+  std::ofstream(empty).close();
+  const std::string short_file = Path("short.sin");
+  std::ofstream(short_file) << std::string(100, 'x');
+  for (const std::string& path : {empty, short_file}) {
+    const std::string size = path == empty ? "0" : "100";
+    for (const std::string command : {"grid", "settings", "edit"}) {
+      const CliRun run = Cli({command, path});
+      EXPECT_EQ(run.exit_code, 3) << command;
+      EXPECT_NE(run.err.find(path), std::string::npos) << run.err;
+      EXPECT_NE(run.err.find(size + " bytes"), std::string::npos) << run.err;
+      EXPECT_EQ(run.out, "");
+    }
+    EXPECT_EQ(fs::file_size(path), path == empty ? 0u : 100u);  // not truncated, not written
+  }
+}
+
+TEST_F(CliTest, FileErrorsNameTheFileAndChangeNothing) {
+  const std::string path = NewFile("f.sin");
+  const auto before = Bytes(path);
+
+  CliRun run = Cli({"grid", Path("missing.sin")});
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_NE(run.err.find("missing.sin: cannot open the file: No such file or directory"),
+            std::string::npos) << run.err;
+
+  const std::string unwritable = Path("no-folder/out.sin");
+  run = Cli({"edit", path, "-o", unwritable, "1,1=146.525"});
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_NE(run.err.find(unwritable), std::string::npos) << run.err;
+  EXPECT_EQ(Bytes(path), before);
+
+  run = Cli({"new", "-o", dir_.string()});
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_TRUE(fs::is_directory(dir_));
+}
+
+TEST_F(CliTest, LongerFilesAreReadUpToTheir4096thByte) {
+  const std::string path = NewFile("l.sin");
+  std::ofstream(path, std::ios::app) << std::string(904, 'z');
+  ASSERT_EQ(fs::file_size(path), 5000u);
+  ASSERT_EQ(Cli({"grid", path}).exit_code, 0);
+  ASSERT_EQ(Cli({"edit", path}).exit_code, 0);
+  EXPECT_EQ(fs::file_size(path), 4096u);  // saved like File > Save: the image only
+}
+
+}  // namespace
+}  // namespace zlm5

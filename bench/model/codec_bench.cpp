@@ -19,9 +19,9 @@ RadioImage FullImage() {
   MemoryGrid grid;
   const char* tones[] = {"67.0", "D023N", "254.1", "D754I", "OFF"};
   for (int row = 1; row <= 128; ++row) {
-    const std::string rx = std::to_string(400 + row) + ".12500";
+    const std::string rx = std::to_string(136 + row) + ".12500";
     CommitCellText(grid, row, grid_layout::kColReceive, rx, CommitPath::LeaveCell);
-    CommitCellText(grid, row, grid_layout::kColTransmit, std::to_string(410 + row) + ".00625",
+    CommitCellText(grid, row, grid_layout::kColTransmit, std::to_string(300 + row) + ".00625",
                    CommitPath::LeaveCell);
     CommitCellText(grid, row, grid_layout::kColRxTone, tones[row % 5], CommitPath::LeaveCell);
     CommitCellText(grid, row, grid_layout::kColTxTone, tones[(row + 2) % 5], CommitPath::LeaveCell);

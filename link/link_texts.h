@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string_view>
+
+// The message texts of the radio exchanges, exactly as the user sees them.
+// Leading blanks, double blanks and the full-width comma "，" belong to them.
+namespace zlm5::link_texts {
+
+inline constexpr std::string_view kCouldNotOpenPort =
+    "Could not Open the Port,Please check whether the Port are occupied or the device are ok";
+inline constexpr std::string_view kPortNotOpen =
+    "mydebug Could not Open the Port,Please check whether the Port are occupied or the device "
+    "are ok";
+inline constexpr std::string_view kCommunicationError =
+    "Communication Error，Please check all the connections and the radio power";
+
+// Transfer status texts and messages.
+inline constexpr std::string_view kDetectingPort =
+    "Now are detecting Communication Port,Please wait...";
+inline constexpr std::string_view kWaitingForRadio = "Waiting the response from radio....";
+inline constexpr std::string_view kTypeMismatch =
+    " Radio Type are not match for your setting，If you want continue,push ok button";
+inline constexpr std::string_view kSendOrderError = " Error in the Send Order";
+inline constexpr std::string_view kProgramInterrupt =
+    " Program Interrupt，Please reset the radio and try again";
+inline constexpr std::string_view kReadNotEnough = "not received enough  byte";
+inline constexpr std::string_view kReadAckError = "Error had happen,please try again";
+
+// Power tuning messages.
+inline constexpr std::string_view kTuningNotEnough = "Not received enough  byte";
+inline constexpr std::string_view kChangeL1 = " Error had happen L1,need try again";
+inline constexpr std::string_view kChangeL2 = " Error had happen L2,need try again";
+inline constexpr std::string_view kChangeFailed = " Error had happen ,need try again";
+
+}  // namespace zlm5::link_texts

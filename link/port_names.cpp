@@ -1,0 +1,178 @@
+#include "link/port_names.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace zlm5 {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+  return s;
+}
+
+// Index 0..3 of "COM1".."COM4" in any letter case, or -1.
+int PortIndex(std::string_view name) {
+  for (std::size_t i = 0; i < kPortNames.size(); ++i) {
+    const std::string_view known = kPortNames[i];
+    if (name.size() == known.size() &&
+        std::equal(name.begin(), name.end(), known.begin(), [](char a, char b) {
+          return std::toupper(static_cast<unsigned char>(a)) == b;
+        })) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+std::string ReadSysfsLine(const fs::path& file) {
+  std::ifstream in(file);
+  std::string line;
+  if (!in || !std::getline(in, line)) return {};
+  return std::string(Trim(line));
+}
+
+// Manufacturer and product of the USB device above a tty, when there is one.
+std::string UsbDescription(const fs::path& tty_sysfs) {
+  std::error_code ec;
+  fs::path dir = fs::canonical(tty_sysfs / "device", ec);
+  if (ec) return {};
+  // ttyUSB: device -> .../1-1:1.0/ttyUSB0; ttyACM: device -> .../1-1:1.0.
+  for (int up = 0; up < 4 && !dir.empty() && dir != dir.root_path(); ++up, dir = dir.parent_path()) {
+    if (fs::exists(dir / "product", ec)) {
+      const std::string maker = ReadSysfsLine(dir / "manufacturer");
+      const std::string product = ReadSysfsLine(dir / "product");
+      if (maker.empty()) return product;
+      if (product.empty() || product.starts_with(maker)) return product.empty() ? maker : product;
+      return maker + " " + product;
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string PortSettingsPath() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  fs::path base;
+  if (xdg && xdg[0] == '/') {
+    base = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = fs::path(home && home[0] ? home : ".") / ".config";
+  }
+  return (base / "z-lm5" / "ports.conf").string();
+}
+
+Result<PortTable> ParsePortTable(std::string_view text) {
+  PortTable table;
+  int line_number = 0;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = Trim(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    ++line_number;
+    if (line.empty() || line.front() == '#') continue;
+    const std::string where = "line " + std::to_string(line_number);
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return Error(where, "expected NAME = device path");
+    const std::string_view name = Trim(line.substr(0, eq));
+    const std::string_view path = Trim(line.substr(eq + 1));
+    const int index = PortIndex(name);
+    if (index < 0) return Error(where, "unknown port name \"" + std::string(name) + "\" (COM1 to COM4)");
+    if (path.empty() || path.front() != '/') {
+      return Error(where, "the device of " + std::string(kPortNames[index]) + " must be an absolute path");
+    }
+    table.devices[static_cast<std::size_t>(index)] = std::string(path);
+  }
+  return table;
+}
+
+std::string FormatPortTable(const PortTable& table) {
+  std::string out = "# z-lm5 serial ports: NAME = device path\n";
+  for (std::size_t i = 0; i < kPortNames.size(); ++i) {
+    out += std::string(kPortNames[i]) + " = " + table.devices[i] + "\n";
+  }
+  return out;
+}
+
+Result<PortTable> LoadPortTable(const std::string& path) {
+  std::error_code ec;
+  if (!fs::exists(path, ec)) return PortTable{};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return Error(path, std::strerror(errno));
+  std::ostringstream text;
+  text << in.rdbuf();
+  auto table = ParsePortTable(text.str());
+  if (!table) table.error().Within(path);
+  return table;
+}
+
+Status SavePortTable(const std::string& path, const PortTable& table) {
+  std::error_code ec;
+  const fs::path target(path);
+  if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
+  if (ec) return Error(target.parent_path().string(), ec.message());
+  const std::string temp = path + ".tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return Error(temp, std::strerror(errno));
+    out << FormatPortTable(table);
+    out.flush();
+    if (!out) return Error(temp, std::strerror(errno));
+  }
+  fs::rename(temp, target, ec);
+  if (ec) {
+    fs::remove(temp, ec);
+    return Error(path, ec.message());
+  }
+  return Ok{};
+}
+
+Result<std::string> ResolvePortName(std::string_view name, const PortTable& table) {
+  const std::string_view trimmed = Trim(name);
+  if (!trimmed.empty() && trimmed.front() == '/') return std::string(trimmed);
+  const int index = PortIndex(trimmed);
+  if (index < 0) {
+    return Error("port \"" + std::string(name) + "\"",
+                 "unknown port name; use COM1 to COM4 or a device path such as /dev/ttyUSB0");
+  }
+  return table.devices[static_cast<std::size_t>(index)];
+}
+
+std::vector<SerialDeviceInfo> ListSerialDevices(const std::string& dev_dir,
+                                                const std::string& sys_class_tty) {
+  std::vector<SerialDeviceInfo> found;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(dev_dir, ec)) {
+    const std::string name = entry.path().filename().string();
+    const fs::path sysfs = fs::path(sys_class_tty) / name;
+    if (name.starts_with("ttyUSB") || name.starts_with("ttyACM")) {
+      found.push_back({entry.path().string(), UsbDescription(sysfs)});
+    } else if (name.starts_with("ttyS") && name.size() > 4 &&
+               std::isdigit(static_cast<unsigned char>(name[4]))) {
+      // Every machine has ttyS0..ttyS31 nodes; type 0 means no UART behind.
+      const std::string type = ReadSysfsLine(sysfs / "type");
+      if (!type.empty() && type != "0") {
+        std::string description = UsbDescription(sysfs);
+        found.push_back({entry.path().string(),
+                         description.empty() ? "built-in serial port" : description});
+      }
+    }
+  }
+  std::sort(found.begin(), found.end(), [](const SerialDeviceInfo& a, const SerialDeviceInfo& b) {
+    return a.path < b.path;
+  });
+  return found;
+}
+
+}  // namespace zlm5

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/error.h"
+
+namespace zlm5 {
+
+// The port names the user picks in the Port menu.
+inline constexpr std::array<std::string_view, 4> kPortNames = {"COM1", "COM2", "COM3", "COM4"};
+
+// Which device each of "COM1" to "COM4" opens. Defaults: /dev/ttyS0 to
+// /dev/ttyS3. A user with a USB cable points COM1 at /dev/ttyUSB0 in the
+// settings file (PortSettingsPath):
+//
+//   # z-lm5 serial ports: NAME = device path
+//   COM1 = /dev/ttyUSB0
+//   COM2 = /dev/ttyS1
+//
+// One "NAME = PATH" per line; blank lines and lines starting with '#' are
+// ignored; names not listed keep their default.
+struct PortTable {
+  std::array<std::string, 4> devices = {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"};
+
+  friend bool operator==(const PortTable&, const PortTable&) = default;
+};
+
+// $XDG_CONFIG_HOME/z-lm5/ports.conf, or ~/.config/z-lm5/ports.conf when
+// XDG_CONFIG_HOME is unset or not absolute.
+std::string PortSettingsPath();
+
+// The settings text; an error names the line and what is wrong with it.
+Result<PortTable> ParsePortTable(std::string_view text);
+std::string FormatPortTable(const PortTable& table);
+
+// A missing file gives the defaults; an unreadable or malformed one an error.
+Result<PortTable> LoadPortTable(const std::string& path);
+// Creates the folder when needed; replaces the file as a whole.
+Status SavePortTable(const std::string& path, const PortTable& table);
+
+// The device path for a port name: "COM1".."COM4" (any letter case) through
+// the table; a name starting with '/' is a device path and used as it is.
+Result<std::string> ResolvePortName(std::string_view name, const PortTable& table);
+
+// A serial device present on this machine.
+struct SerialDeviceInfo {
+  std::string path;         // "/dev/ttyUSB0"
+  std::string description;  // "FTDI FT232R USB UART", or "" when unknown
+};
+
+// USB adapters (ttyUSB*, ttyACM*) and built-in UARTs that have hardware
+// behind them (ttyS* whose sysfs type is not 0), sorted by path. The
+// description comes from the USB device's manufacturer and product strings
+// in sysfs. The folders are parameters for tests.
+std::vector<SerialDeviceInfo> ListSerialDevices(const std::string& dev_dir = "/dev",
+                                                const std::string& sys_class_tty =
+                                                    "/sys/class/tty");
+
+}  // namespace zlm5

@@ -1,0 +1,266 @@
+#include "link/power_tuning.h"
+
+#include <algorithm>
+#include <array>
+
+#include "link/link_texts.h"
+#include "link/serial_port.h"
+
+namespace zlm5 {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace tuning_limits;
+using StepOrder = SerialLink::StepOrder;
+using Pace = SerialLink::Pace;
+
+constexpr int kEnterWaitSteps = 21;     // pump-wait before each enter wake-up
+constexpr int kValueWaitSteps = 7;      // pump-waits between change steps
+constexpr auto kAttemptPause = 2ms;     // after a failed attempt
+constexpr auto kStepPause = 1ms;        // before each paced byte
+constexpr int kSettleRounds = 3;        // high power: full purges after enter
+constexpr std::uint8_t kLeaveMode = 'U';
+constexpr std::uint8_t kAddressHigh = 0x0F;
+constexpr std::uint8_t kValueCount = 0x01;
+
+const TuningFunction kLowPower{TuningKind::kLowPower, 'R', 'b', 0x0FF8,
+                               image_map::kLowPowerTuning, 200, false, false};
+const TuningFunction kHighPower{TuningKind::kHighPower, 'S', 'c', 0x0FF9,
+                                image_map::kHighPowerTuning, 250, true, true};
+
+}  // namespace
+
+const TuningFunction& TuningFunctionOf(TuningKind kind) {
+  return kind == TuningKind::kLowPower ? kLowPower : kHighPower;
+}
+
+TuningSession::TuningSession(TuningKind kind, SerialTransport& transport, TuningHost& host,
+                             const TuningOptions& options)
+    : function_(TuningFunctionOf(kind)),
+      host_(host),
+      options_(options),
+      link_(transport, host, options.clock ? *options.clock : SteadyLinkClock()) {}
+
+TuningSession::~TuningSession() { link_.Close(); }
+
+MessageAnswer TuningSession::Ask(std::string_view text, MessageButtons buttons) {
+  return host_.ShowMessage(std::string(text), buttons);
+}
+
+void TuningSession::ReopenIfFailed() {
+  if (link_.io_failed()) (void)link_.Reopen();
+}
+
+void TuningSession::CloseAfterCancel() { link_.Close(); }
+
+void TuningSession::End() {
+  ended_ = true;
+  pending_position_.reset();
+  host_.TuningEnded();
+}
+
+EnterOutcome TuningSession::Enter(const std::string& device, RadioImage& image) {
+  Status opened = link_.Open(device, options_.profile);
+  if (!opened) {
+    host_.ReportPortOpenFailure(std::string(link_texts::kCouldNotOpenPort), opened.error(),
+                                PortAccessHint(opened.error()));
+    return EnterOutcome::kPortUnavailable;
+  }
+  std::array<std::uint8_t, 20> buffer{};
+  int failures = 0;
+  for (;;) {
+    link_.PumpWait(kEnterWaitSteps, StepOrder::kPump);
+    buffer.fill(0);
+    link_.FullPurge();
+    link_.SendBlock(radio_bytes::kWakeUpProgram);
+    if (link_.TolerantAckTest()) break;
+    link_.Pause(kAttemptPause);
+    if (++failures < kEnterAttempts) continue;
+    if (Ask(link_texts::kCommunicationError, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
+      link_.Close();
+      return EnterOutcome::kFailed;
+    }
+    failures = 0;
+    ReopenIfFailed();
+  }
+
+  link_.SendByte(radio_bytes::kModeCommand, Pace::kPaced);
+  link_.SendByte(function_.enter_mode, Pace::kPaced);
+  link_.QueuePurge();
+  LinkRead read = link_.Read(std::span<std::uint8_t>(buffer.data(), kEnterReplySize));
+  if (!read.ok || read.count < kEnterReplySize) {
+    Ask(link_texts::kTuningNotEnough, MessageButtons::kOk);
+    link_.Close();
+    return EnterOutcome::kFailed;
+  }
+  value_ = buffer[kEnterReplySize - 1];
+  image.set(function_.image_offset, static_cast<std::uint8_t>(value_));
+  link_.SendByte(radio_bytes::kAck, Pace::kPaced);
+  if (function_.settle_after_enter) {
+    for (int i = 0; i < kSettleRounds; ++i) {
+      link_.FullPurge();
+      link_.Pause(kStepPause);
+    }
+  }
+  return EnterOutcome::kEntered;
+}
+
+ChangeOutcome TuningSession::RequestChange(int position) {
+  if (ended_ || exit_requested_) return ChangeOutcome::kIgnored;
+  if (busy_) {
+    pending_position_ = position;
+    return ChangeOutcome::kQueued;
+  }
+  busy_ = true;
+  ChangeOutcome outcome = RunChange(position);
+  while (pending_position_ && !ended_) {
+    const int next = *pending_position_;
+    pending_position_.reset();
+    outcome = RunChange(next);
+  }
+  busy_ = false;
+  if (exit_requested_ && !ended_) RunLeave();
+  return outcome;
+}
+
+ChangeOutcome TuningSession::RunChange(int position) {
+  if (!link_.IsOpen()) {
+    Ask(link_texts::kPortNotOpen, MessageButtons::kOk);
+    return ChangeOutcome::kPortClosed;
+  }
+  const auto value =
+      static_cast<std::uint8_t>(std::clamp(position, 1, function_.max_position) & 0xFF);
+  link_.QueuePurge();
+  int failures = 0;
+  bool probe_shown = false;
+
+  // One attempt from the wake-up; returns false when a step failed.
+  for (;;) {
+    link_.Pause(options_.wake_up_pause);
+    link_.SendBytewise(radio_bytes::kWakeUpTuningWrite, Pace::kImmediate);
+    link_.QueuePurge();
+    std::uint8_t answer = 0;
+    const LinkRead wake = link_.Read(std::span<std::uint8_t>(&answer, 1));
+    const bool acknowledged = wake.ok && wake.count == 1 && answer == radio_bytes::kAck;
+
+    if (!wake.ok) {
+      link_.Pause(kAttemptPause);
+      if (++failures < kChangeAttempts) continue;
+      if (Ask(link_texts::kChangeL1, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
+        CloseAfterCancel();
+        return ChangeOutcome::kCancelled;
+      }
+      ReopenIfFailed();
+      // Goes on with the answer check below, which this read cannot pass.
+    }
+    if (!acknowledged) {
+      // Only a byte that really came is shown on the scroll bar.
+      if (wake.ok && wake.count == 1) {
+        host_.ShowProbedValue(answer);
+        probe_shown = true;
+      }
+      link_.Pause(kAttemptPause);
+      if (++failures < kChangeAttempts) continue;
+      if (Ask(link_texts::kChangeL2, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
+        CloseAfterCancel();
+        return ChangeOutcome::kCancelled;
+      }
+      host_.RestorePosition();
+      probe_shown = false;
+      // Goes on as if the radio had acknowledged.
+    }
+
+    bool step_ok = true;
+    link_.PumpWait(kValueWaitSteps, StepOrder::kPumpSleep);
+    link_.SendByte(radio_bytes::kModeCommand, Pace::kPaced);
+    link_.SendByte(function_.write_mode, Pace::kPaced);
+    link_.QueuePurge();
+    step_ok = link_.AckTest();
+    if (step_ok) {
+      link_.PumpWait(kValueWaitSteps, StepOrder::kPumpSleep);
+      link_.Pause(kStepPause);
+      // The value sent is the one asked for, never the byte a failed
+      // wake-up put on the scroll bar; the bar goes back to it.
+      if (probe_shown) {
+        host_.RestorePosition();
+        probe_shown = false;
+      }
+      link_.QueuePurge();
+      const std::array<std::uint8_t, 4> header = {radio_bytes::kWriteCommand, kAddressHigh,
+                                                  static_cast<std::uint8_t>(function_.address & 0xFF),
+                                                  kValueCount};
+      for (std::uint8_t b : header) {
+        link_.Pause(kStepPause);
+        link_.SendBlock(std::span<const std::uint8_t>(&b, 1));
+      }
+      link_.SendByte(value, Pace::kImmediate);
+      link_.QueuePurge();
+      step_ok = link_.AckTest();
+    }
+    if (step_ok) {
+      link_.PumpWait(kValueWaitSteps, StepOrder::kPumpSleep);
+      link_.Pause(kStepPause);
+      return ChangeOutcome::kSent;
+    }
+
+    // Failure step: the counter is not reset by Retry, so each further
+    // failure asks again after one attempt.
+    link_.Pause(kAttemptPause);
+    if (++failures < kChangeAttempts) continue;
+    if (Ask(link_texts::kChangeFailed, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
+      CloseAfterCancel();
+      return ChangeOutcome::kCancelled;
+    }
+    ReopenIfFailed();
+  }
+}
+
+ExitOutcome TuningSession::RequestExit() {
+  if (ended_) return ExitOutcome::kIgnored;
+  if (busy_) {
+    exit_requested_ = true;
+    return ExitOutcome::kQueued;
+  }
+  return RunLeave();
+}
+
+ExitOutcome TuningSession::RunLeave() {
+  busy_ = true;
+  exit_requested_ = true;
+  if (!link_.IsOpen()) {
+    busy_ = false;
+    End();
+    return ExitOutcome::kEndedWithoutLeave;
+  }
+  link_.QueuePurge();
+  int failures = 0;
+  for (;;) {
+    link_.Pause(options_.wake_up_pause);
+    if (function_.wake_up_as_block) {
+      link_.FullPurge();
+      link_.SendBlock(radio_bytes::kWakeUpProgram);
+    } else {
+      link_.SendBytewise(radio_bytes::kWakeUpProgram, Pace::kImmediate);
+    }
+    link_.QueuePurge();
+    if (link_.AckTest()) break;
+    link_.Pause(kAttemptPause);
+    if (++failures < kLeaveAttempts) continue;
+    if (Ask(link_texts::kCommunicationError, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
+      link_.Close();
+      busy_ = false;
+      End();
+      return ExitOutcome::kGaveUp;
+    }
+    failures = 0;
+    ReopenIfFailed();
+  }
+  link_.SendByte(radio_bytes::kModeCommand, Pace::kPaced);
+  link_.SendByte(kLeaveMode, Pace::kPaced);
+  link_.Close();
+  busy_ = false;
+  End();
+  return ExitOutcome::kLeft;
+}
+
+}  // namespace zlm5

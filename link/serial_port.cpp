@@ -1,0 +1,219 @@
+#include "link/serial_port.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#ifdef __linux__
+#include <linux/serial.h>
+#endif
+
+namespace zlm5 {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+timespec ToTimespec(Clock::duration d) {
+  if (d < Clock::duration::zero()) d = Clock::duration::zero();
+  const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(d).count();
+  return timespec{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
+}
+
+// Waits up to `timeout` for `events` on fd. Returns the revents (0 on
+// timeout), or -1 with errno for a failed poll other than EINTR.
+int WaitFor(int fd, short events, Clock::duration timeout) {
+  pollfd p{fd, events, 0};
+  const timespec ts = ToTimespec(timeout);
+  const int r = ppoll(&p, 1, &ts, nullptr);
+  if (r < 0) return errno == EINTR ? 0 : -1;
+  return r == 0 ? 0 : p.revents;
+}
+
+// Asks a USB adapter driver (FTDI and others) to pass received bytes on at
+// once instead of after its latency timer (16 ms by default): every block
+// of a transfer waits for a reply, so that delay would be paid 394 times.
+// Drivers and pseudo-terminals that do not support it refuse; that is fine.
+void RequestLowLatency(int fd) {
+#ifdef __linux__
+  serial_struct ss{};
+  if (ioctl(fd, TIOCGSERIAL, &ss) == 0) {
+    ss.flags |= ASYNC_LOW_LATENCY;
+    (void)ioctl(fd, TIOCSSERIAL, &ss);
+  }
+#else
+  (void)fd;
+#endif
+}
+
+}  // namespace
+
+SerialPort::~SerialPort() { Close(); }
+
+Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile) {
+  Close();
+  // O_NONBLOCK: do not wait for a carrier on open; all I/O below polls with
+  // its own deadline. O_NOCTTY: the radio must never become our controlling
+  // terminal. O_CLOEXEC: programs we start do not inherit the port.
+  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return Error(device, std::strerror(errno));
+
+  auto fail = [&](int error_number) -> Status {
+    ::close(fd);
+    return Error(device, std::strerror(error_number));
+  };
+
+  if (!isatty(fd)) return fail(ENOTTY);
+  // The lock holds against every other user of this program, root included
+  // (TIOCEXCL below does not stop root). It goes away with the descriptor.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) return fail(errno == EWOULDBLOCK ? EBUSY : errno);
+  // Further opens of the device by other programs fail with EBUSY.
+  if (ioctl(fd, TIOCEXCL) != 0) return fail(errno);
+
+  termios tio{};
+  if (tcgetattr(fd, &tio) != 0) return fail(errno);
+  // Input: no break or parity handling, no CR/LF translation, no software
+  // flow control, all 8 bits kept.
+  tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | INPCK | ISTRIP | INLCR | IGNCR |
+                                        ICRNL | IXON | IXOFF | IXANY);
+  // Output: bytes go out exactly as written.
+  tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+  // No echo, no line editing, no signals from received bytes.
+  tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHOE | ECHOK | ECHONL | ICANON | ISIG | IEXTEN);
+  // 8 data bits, no parity, one stop bit, no hardware flow control.
+  tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
+  tio.c_cflag |= CS8;
+  // Receiver on; modem status lines (carrier detect) ignored.
+  tio.c_cflag |= CREAD | CLOCAL;
+  // A read returns as soon as one byte is there; time-outs are ours.
+  tio.c_cc[VMIN] = 1;
+  tio.c_cc[VTIME] = 0;
+  cfsetispeed(&tio, B9600);
+  cfsetospeed(&tio, B9600);
+  if (tcsetattr(fd, TCSANOW, &tio) != 0) return fail(errno);
+
+  RequestLowLatency(fd);
+  // Start from empty queues: nothing left over from an earlier program.
+  tcflush(fd, TCIOFLUSH);
+
+  fd_ = fd;
+  device_ = device;
+  profile_ = profile;
+  return Ok{};
+}
+
+void SerialPort::Close() {
+  if (fd_ < 0) return;
+  // Clear the exclusive flag: the tty may stay open elsewhere (the radio
+  // simulator keeps its side open), and the next open must not find it set.
+  (void)ioctl(fd_, TIOCNXCL);
+  ::close(fd_);
+  fd_ = -1;
+}
+
+Error SerialPort::IoError(const std::string& action, int error_number) const {
+  return Error(device_ + " (" + action + ")", std::strerror(error_number));
+}
+
+Status SerialPort::Drain() {
+  if (fd_ < 0) return Error(device_, "the port is not open");
+  while (tcdrain(fd_) != 0) {
+    if (errno != EINTR) return IoError("drain", errno);
+  }
+  return Ok{};
+}
+
+Status SerialPort::Purge(PurgeMask /*mask*/) {
+  // Both masks mean the same here: our writes are complete when they
+  // return, so there is nothing pending to abort. The output queue is
+  // drained rather than cleared, so no byte we wrote is lost; then what
+  // has arrived and not been read is discarded.
+  Status drained = Drain();
+  if (!drained) return drained;
+  if (tcflush(fd_, TCIFLUSH) != 0) return IoError("purge", errno);
+  return Ok{};
+}
+
+Result<std::size_t> SerialPort::Write(std::span<const std::uint8_t> bytes) {
+  if (fd_ < 0) return Error(device_, "the port is not open");
+  const auto deadline = Clock::now() + profile_.WriteTotal(bytes.size());
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t r = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    if (r > 0) {
+      done += static_cast<std::size_t>(r);
+      continue;
+    }
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0 && errno != EAGAIN) return IoError("write", errno);
+    // The output queue is full: wait for room until the write time-out.
+    const auto now = Clock::now();
+    if (now >= deadline) break;
+    const int ev = WaitFor(fd_, POLLOUT, deadline - now);
+    if (ev < 0) return IoError("write", errno);
+    if (ev & (POLLERR | POLLHUP | POLLNVAL)) return IoError("write", EIO);
+  }
+  return done;
+}
+
+Result<std::size_t> SerialPort::Read(std::span<std::uint8_t> buffer) {
+  if (fd_ < 0) return Error(device_, "the port is not open");
+  const std::size_t n = buffer.size();
+  if (n == 0) return std::size_t{0};
+
+  const auto start = Clock::now();
+  const auto total_deadline = start + profile_.ReadTotal(n);
+  const auto interval = std::chrono::milliseconds(profile_.read_interval_ms);
+  auto next_callback = start + kWaitCallbackPeriod;
+  Clock::time_point last_byte{};
+  std::size_t got = 0;
+
+  while (got < n) {
+    const ssize_t r = ::read(fd_, buffer.data() + got, n - got);
+    if (r > 0) {
+      got += static_cast<std::size_t>(r);
+      last_byte = Clock::now();
+      continue;
+    }
+    // With VMIN = 1 a read without data fails with EAGAIN; end of file
+    // means the other side hung up.
+    if (r == 0) return IoError("read", EIO);
+    if (errno == EINTR) continue;
+    if (errno != EAGAIN) return IoError("read", errno);
+
+    auto now = Clock::now();
+    auto deadline = total_deadline;
+    if (got > 0) deadline = std::min(deadline, last_byte + interval);
+    if (now >= deadline) break;
+    if (wait_callback_ && now >= next_callback) {
+      if (!wait_callback_()) break;
+      now = Clock::now();
+      next_callback = now + kWaitCallbackPeriod;
+      if (now >= deadline) continue;  // one last look for bytes
+    }
+    auto wake = deadline;
+    if (wait_callback_) wake = std::min(wake, next_callback);
+    const int ev = WaitFor(fd_, POLLIN, wake - now);
+    if (ev < 0) return IoError("read", errno);
+    if ((ev & (POLLERR | POLLNVAL)) || ((ev & POLLHUP) && !(ev & POLLIN))) {
+      return IoError("read", EIO);
+    }
+  }
+  return got;
+}
+
+std::string PortAccessHint(const Error& error) {
+  if (error.reason() == std::strerror(EACCES) || error.reason() == std::strerror(EPERM)) {
+    return "Your user account has no access to serial ports. On Debian, add it to the "
+           "\"dialout\" group (sudo adduser $USER dialout), then log out and in again.";
+  }
+  return {};
+}
+
+}  // namespace zlm5

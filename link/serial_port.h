@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+
+#include "link/serial_transport.h"
+
+namespace zlm5 {
+
+// A serial device on POSIX termios: a USB adapter (/dev/ttyUSB0), a built-in
+// UART (/dev/ttyS0) or a pseudo-terminal (the radio simulator).
+//
+// Open takes the device for exclusive use: TIOCEXCL keeps other users out,
+// and an flock (which holds against root as well) keeps a second instance of
+// this program from interleaving bytes with ours. The line is raw 9600 8N1,
+// receiver on, modem control lines ignored. Time is measured on the
+// monotonic clock; EINTR is retried; a hang-up (adapter pulled, simulator
+// gone) is an I/O error.
+class SerialPort : public SerialTransport {
+ public:
+  SerialPort() = default;
+  ~SerialPort() override;
+  SerialPort(const SerialPort&) = delete;
+  SerialPort& operator=(const SerialPort&) = delete;
+
+  Status Open(const std::string& device, const TimeoutProfile& profile) override;
+  bool IsOpen() const override { return fd_ >= 0; }
+  void Close() override;
+
+  void SetProfile(const TimeoutProfile& profile) override { profile_ = profile; }
+  const TimeoutProfile& profile() const override { return profile_; }
+
+  Status Purge(PurgeMask mask) override;
+  Status Drain() override;
+  Result<std::size_t> Write(std::span<const std::uint8_t> bytes) override;
+  Result<std::size_t> Read(std::span<std::uint8_t> buffer) override;
+  void SetWaitCallback(WaitCallback callback) override { wait_callback_ = std::move(callback); }
+
+  const std::string& device() const { return device_; }
+  int fd() const { return fd_; }
+
+ private:
+  Error IoError(const std::string& action, int error_number) const;
+
+  int fd_ = -1;
+  std::string device_;
+  TimeoutProfile profile_ = TimeoutProfile::Transfer();
+  WaitCallback wait_callback_;
+};
+
+// What to tell a user whose port failed to open with `error`: for
+// "Permission denied" how to get access to serial ports; otherwise "".
+std::string PortAccessHint(const Error& error);
+
+}  // namespace zlm5

@@ -1,0 +1,180 @@
+#include "tools/cli/cli_link_host.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <iostream>
+
+#include "link/port_names.h"
+#include "link/transfer.h"
+#include "tools/cli/cli_args.h"
+
+namespace zlm5::cli {
+namespace {
+
+volatile sig_atomic_t g_interrupted = 0;
+void OnInterrupt(int) { g_interrupted = 1; }
+
+constexpr int kBarWidth = 40;
+constexpr int kPlainStep = 40;  // plain progress lines every this many blocks
+
+const char* ButtonsText(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::kOk: return "";
+    case MessageButtons::kOkCancel: return " [OK/Cancel]";
+    case MessageButtons::kRetryCancel: return " [Retry/Cancel]";
+  }
+  return "";
+}
+
+}  // namespace
+
+MessageAnswer CliAnswers::Answer(MessageButtons buttons) {
+  MessageAnswer answer = MessageAnswer::kOk;
+  if (buttons == MessageButtons::kRetryCancel) {
+    answer = retries > 0 ? MessageAnswer::kRetry : MessageAnswer::kCancel;
+    if (retries > 0) --retries;
+  } else if (buttons == MessageButtons::kOkCancel) {
+    answer = accept_type_mismatch ? MessageAnswer::kOk : MessageAnswer::kCancel;
+  }
+  return answer;
+}
+
+std::set<std::string, std::less<>> TakeFlags(std::vector<std::string>& args,
+                                             std::initializer_list<std::string_view> flags) {
+  std::set<std::string, std::less<>> found;
+  std::vector<std::string> rest;
+  bool ended = false;
+  for (std::string& a : args) {
+    if (a == "--") ended = true;
+    if (!ended && std::find(flags.begin(), flags.end(), a) != flags.end()) {
+      found.insert(a);
+    } else {
+      rest.push_back(std::move(a));
+    }
+  }
+  args = std::move(rest);
+  return found;
+}
+
+void InstallCancelOnInterrupt() {
+  struct sigaction sa {};
+  sa.sa_handler = OnInterrupt;
+  sa.sa_flags = SA_RESETHAND;  // a second Ctrl+C ends the program at once
+  sigaction(SIGINT, &sa, nullptr);
+}
+
+bool InterruptRequested() { return g_interrupted != 0; }
+
+void CliPortFailure::Report(const std::string& text, const Error& error, const std::string& hint) {
+  happened_ = true;
+  std::cerr << text << '\n' << error.Message() << '\n';
+  if (!hint.empty()) std::cerr << hint << '\n';
+}
+
+static void PrintMessage(const std::string& text, MessageButtons buttons, MessageAnswer answer) {
+  std::cerr << text << ButtonsText(buttons);
+  if (buttons != MessageButtons::kOk) {
+    std::cerr << " -> "
+              << (answer == MessageAnswer::kRetry ? "Retry"
+                  : answer == MessageAnswer::kOk  ? "OK"
+                                                  : "Cancel");
+  }
+  std::cerr << '\n';
+}
+
+CliTransferHost::CliTransferHost(CliAnswers answers)
+    : answers_(answers), terminal_(isatty(STDERR_FILENO) != 0) {}
+
+CliTransferHost::~CliTransferHost() { EndBarLine(); }
+
+void CliTransferHost::EndBarLine() {
+  if (bar_shown_) {
+    std::cerr << '\n';
+    bar_shown_ = false;
+  }
+}
+
+MessageAnswer CliTransferHost::ShowMessage(const std::string& text, MessageButtons buttons) {
+  EndBarLine();
+  const MessageAnswer answer = answers_.Answer(buttons);
+  PrintMessage(text, buttons, answer);
+  return answer;
+}
+
+void CliTransferHost::ReportPortOpenFailure(const std::string& text, const Error& error,
+                                            const std::string& hint) {
+  EndBarLine();
+  port_failure_.Report(text, error, hint);
+}
+
+void CliTransferHost::SetStatusText(const std::string& text) {
+  // The block count is shown by the bar; phase texts once each.
+  if (!text.empty() && std::all_of(text.begin(), text.end(), ::isdigit)) return;
+  if (text == last_status_) return;
+  last_status_ = text;
+  EndBarLine();
+  std::cerr << text << '\n';
+}
+
+void CliTransferHost::SetProgress(int position) {
+  const int total = transfer_limits::kBlockCount;
+  position = std::clamp(position, 0, total);
+  if (terminal_) {
+    const int filled = position * kBarWidth / total;
+    std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+              << std::string(static_cast<std::size_t>(kBarWidth - filled), '.') << "] " << position
+              << '/' << total << std::flush;
+    bar_shown_ = true;
+    return;
+  }
+  if (position < last_reported_) last_reported_ = 0;  // restarted after Retry
+  if (position == total || position - last_reported_ >= kPlainStep) {
+    if (position != last_reported_) std::cerr << "block " << position << '/' << total << '\n';
+    last_reported_ = position;
+  }
+}
+
+MessageAnswer CliTuningHost::ShowMessage(const std::string& text, MessageButtons buttons) {
+  const MessageAnswer answer = answers_.Answer(buttons);
+  PrintMessage(text, buttons, answer);
+  return answer;
+}
+
+void CliTuningHost::ReportPortOpenFailure(const std::string& text, const Error& error,
+                                          const std::string& hint) {
+  port_failure_.Report(text, error, hint);
+}
+
+void CliTuningHost::ShowProbedValue(int byte) {
+  std::cerr << "radio answered " << byte << " instead of the acknowledgement\n";
+}
+
+std::optional<std::string> ResolveCliPort(const CliCommand& command, const std::string& name,
+                                          int& exit_code) {
+  auto table = LoadPortTable(PortSettingsPath());
+  if (!table) {
+    exit_code = FileError(command, table.error());
+    return std::nullopt;
+  }
+  auto device = ResolvePortName(name, *table);
+  if (!device) {
+    exit_code = UsageError(command, device.error().Message());
+    return std::nullopt;
+  }
+  return *device;
+}
+
+std::optional<int> ParseRetries(const CliCommand& command, const std::string* text) {
+  if (text == nullptr) return 0;
+  auto n = ParseInt(*text);
+  if (!n || *n < 0) {
+    UsageError(command, "--retries needs a count (0 or more)");
+    return std::nullopt;
+  }
+  return *n;
+}
+
+}  // namespace zlm5::cli

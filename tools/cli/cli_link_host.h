@@ -1,0 +1,105 @@
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "link/link_host.h"
+#include "link/serial_transport.h"
+#include "tools/cli/cli_command.h"
+
+namespace zlm5::cli {
+
+// How the command line answers the exchanges' questions.
+struct CliAnswers {
+  int retries = 0;                    // Retry answers left; then Cancel
+  bool accept_type_mismatch = false;  // OK to the radio type question
+
+  // Prints the question's answer after the text; counts down retries.
+  MessageAnswer Answer(MessageButtons buttons);
+};
+
+// Removes the given flags (options without a value) from `args`, before a
+// "--"; returns the flags found.
+std::set<std::string, std::less<>> TakeFlags(std::vector<std::string>& args,
+                                             std::initializer_list<std::string_view> flags);
+
+// Ctrl+C asks the running exchange to cancel (a second one ends the program).
+void InstallCancelOnInterrupt();
+bool InterruptRequested();
+
+// The port open failure as the command line reports it: the message, the
+// operating system's reason, the hint. Remembers that it happened.
+class CliPortFailure {
+ public:
+  void Report(const std::string& text, const Error& error, const std::string& hint);
+  bool happened() const { return happened_; }
+
+ private:
+  bool happened_ = false;
+};
+
+// A transfer driven from the command line: messages on standard error;
+// progress as a bar with the block count when standard error is a
+// terminal, as plain lines otherwise.
+class CliTransferHost : public TransferHost {
+ public:
+  explicit CliTransferHost(CliAnswers answers);
+  ~CliTransferHost() override;
+
+  MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override;
+  void Pump() override {}
+  void ReportPortOpenFailure(const std::string& text, const Error& error,
+                             const std::string& hint) override;
+  void SetStatusText(const std::string& text) override;
+  void SetProgress(int position) override;
+  bool CancelRequested() const override { return InterruptRequested(); }
+  void SetWatch(bool) override {}
+
+  bool port_failed() const { return port_failure_.happened(); }
+
+ private:
+  void EndBarLine();
+
+  CliAnswers answers_;
+  CliPortFailure port_failure_;
+  bool terminal_;
+  bool bar_shown_ = false;
+  int last_reported_ = 0;
+  std::string last_status_;
+};
+
+// A power tuning session driven from the command line.
+class CliTuningHost : public TuningHost {
+ public:
+  explicit CliTuningHost(CliAnswers answers) : answers_(answers) {}
+
+  MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override;
+  void Pump() override {}
+  void ReportPortOpenFailure(const std::string& text, const Error& error,
+                             const std::string& hint) override;
+  void ShowProbedValue(int byte) override;
+  void RestorePosition() override {}
+  void TuningEnded() override { ended_ = true; }
+
+  bool port_failed() const { return port_failure_.happened(); }
+  bool ended() const { return ended_; }
+
+ private:
+  CliAnswers answers_;
+  CliPortFailure port_failure_;
+  bool ended_ = false;
+};
+
+// The device for --port (COM1..COM4 through the settings file, or a path);
+// prints the reason and returns nullopt when it cannot be resolved, with
+// `exit_code` set (usage error, or file error for a bad settings file).
+std::optional<std::string> ResolveCliPort(const CliCommand& command, const std::string& name,
+                                          int& exit_code);
+
+// Parses --retries; nullopt (after a usage message) when malformed.
+std::optional<int> ParseRetries(const CliCommand& command, const std::string* text);
+
+}  // namespace zlm5::cli

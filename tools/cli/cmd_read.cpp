@@ -1,0 +1,118 @@
+// z-lm5-cli read: reads the radio into a channel data file.
+
+#include <array>
+#include <iostream>
+#include <memory>
+
+#include "files/channel_document.h"
+#include "link/serial_port.h"
+#include "link/transfer.h"
+#include "link/wire_trace.h"
+#include "model/channel_codec.h"
+#include "model/memory_grid.h"
+#include "tools/cli/cli_args.h"
+#include "tools/cli/cli_link_host.h"
+
+namespace zlm5::cli {
+namespace {
+
+constexpr std::array<CliOption, 4> kOptions = {{
+    {"-p", "--port"},
+    {"", "--into"},
+    {"-o", "--output"},
+    {"", "--retries"},
+}};
+
+int RunRead(const std::vector<std::string>& args);
+
+const CliCommand kRead = {
+    "read",
+    "read the radio into a channel data file",
+    "Usage: z-lm5-cli read --port PORT [--into FILE] -o OUT [--retries N] [--trace]\n"
+    "\n"
+    "Reads the radio's channels, settings and names (394 blocks) into the\n"
+    "image of FILE (default: a new document) and saves OUT as the desktop\n"
+    "program saves after Read From Radio. Bytes from 0xC50 on come from FILE.\n"
+    "A read that does not complete writes no file.\n"
+    "\n"
+    "Options:\n"
+    "  -p, --port PORT    COM1 to COM4 (mapped to devices in\n"
+    "                     ~/.config/z-lm5/ports.conf; default /dev/ttyS0..3)\n"
+    "                     or a device path such as /dev/ttyUSB0\n"
+    "  --into FILE        channel data file to read into\n"
+    "  -o, --output OUT   the file to write (required)\n"
+    "  --retries N        answer Retry to the first N communication errors,\n"
+    "                     then Cancel (default 0)\n"
+    "  --trace            print every byte sent and received, with times, on\n"
+    "                     standard error\n"
+    "\n"
+    "Progress and the radio's messages go to standard error; Ctrl+C cancels.\n"
+    "Exit codes: 0 read and saved, 1 communication failed or cancelled,\n"
+    "2 usage error, 3 a file cannot be read or written, 4 the port cannot be\n"
+    "opened.\n",
+    40,
+    RunRead,
+};
+
+int RunRead(const std::vector<std::string>& arguments) {
+  std::vector<std::string> args = arguments;
+  const auto flags = TakeFlags(args, {"--trace"});
+  CliArgs parsed;
+  if (auto error = ParseCliArgs(args, kOptions, parsed)) return UsageError(kRead, *error);
+  if (!parsed.positional.empty()) {
+    return UsageError(kRead, "unexpected argument '" + parsed.positional.front() + "'");
+  }
+  const std::string* port = parsed.Value("--port");
+  const std::string* output = parsed.Value("--output");
+  if (port == nullptr || port->empty()) return UsageError(kRead, "missing --port PORT");
+  if (output == nullptr || output->empty()) return UsageError(kRead, "missing -o OUT");
+  const auto retries = ParseRetries(kRead, parsed.Value("--retries"));
+  if (!retries) return exit_code::kUsage;
+
+  RadioImage image = ChannelDocument::NewDocumentImage();
+  if (const std::string* into = parsed.Value("--into")) {
+    auto loaded = LoadChannelDataFile(*into);
+    if (!loaded) return FileError(kRead, loaded.error());
+    image = *loaded;
+  }
+  int code = exit_code::kOk;
+  const auto device = ResolveCliPort(kRead, *port, code);
+  if (!device) return code;
+
+  SerialPort serial;
+  std::unique_ptr<TracingTransport> trace;
+  SerialTransport* transport = &serial;
+  if (flags.contains("--trace")) {
+    trace = std::make_unique<TracingTransport>(serial, std::cerr);
+    transport = trace.get();
+  }
+  InstallCancelOnInterrupt();
+  TransferOutcome outcome;
+  {
+    CliTransferHost host(CliAnswers{*retries, false});
+    outcome = RunTransfer(TransferDirection::kRead, *transport, *device, image, host);
+  }
+  switch (outcome) {
+    case TransferOutcome::kPortUnavailable: return exit_code::kPortError;
+    case TransferOutcome::kCancelled:
+      std::cerr << "z-lm5-cli read: cancelled; nothing was written\n";
+      return exit_code::kFailed;
+    case TransferOutcome::kFailed:
+      std::cerr << "z-lm5-cli read: the read did not complete; nothing was written\n";
+      return exit_code::kFailed;
+    case TransferOutcome::kCompleted: break;
+  }
+  // As the desktop program: the read image is shown in the grid, and
+  // saving encodes the grid back into the image before writing it.
+  MemoryGrid grid;
+  ImageToGrid(image, grid);
+  GridToImage(grid, image);
+  const Status saved = SaveChannelDataFile(*output, image);
+  if (!saved) return FileError(kRead, saved.error());
+  return exit_code::kOk;
+}
+
+const CliCommandRegistration kRegistration(kRead);
+
+}  // namespace
+}  // namespace zlm5::cli

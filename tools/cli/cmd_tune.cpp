@@ -1,0 +1,102 @@
+// z-lm5-cli tune: reads and sets a power tuning value of the radio.
+
+#include <array>
+#include <iostream>
+#include <memory>
+
+#include "link/power_tuning.h"
+#include "link/serial_port.h"
+#include "link/wire_trace.h"
+#include "tools/cli/cli_args.h"
+#include "tools/cli/cli_link_host.h"
+
+namespace zlm5::cli {
+namespace {
+
+constexpr std::array<CliOption, 3> kOptions = {{
+    {"-p", "--port"},
+    {"", "--set"},
+    {"", "--retries"},
+}};
+
+int RunTune(const std::vector<std::string>& args);
+
+const CliCommand kTune = {
+    "tune",
+    "read or set the low or high power tuning value",
+    "Usage: z-lm5-cli tune low|high --port PORT [--set N] [--retries N] [--trace]\n"
+    "\n"
+    "Puts the radio into power tuning (as Low Power Debug or High Power Debug\n"
+    "does), prints the value it holds on standard output, sends N when --set\n"
+    "is given (low 1 to 200, high 1 to 250), and takes the radio out of\n"
+    "tuning again.\n"
+    "\n"
+    "Options:\n"
+    "  -p, --port PORT   COM1 to COM4 or a device path\n"
+    "  --set N           the new value\n"
+    "  --retries N       answer Retry to the first N errors, then Cancel\n"
+    "                    (default 0)\n"
+    "  --trace           print every byte sent and received on standard error\n"
+    "\n"
+    "Exit codes: 0 done, 1 communication failed or cancelled, 2 usage error,\n"
+    "4 the port cannot be opened.\n",
+    42,
+    RunTune,
+};
+
+int RunTune(const std::vector<std::string>& arguments) {
+  std::vector<std::string> args = arguments;
+  const auto flags = TakeFlags(args, {"--trace"});
+  CliArgs parsed;
+  if (auto error = ParseCliArgs(args, kOptions, parsed)) return UsageError(kTune, *error);
+  if (parsed.positional.size() != 1) return UsageError(kTune, "say low or high");
+  const std::string& which = parsed.positional.front();
+  if (which != "low" && which != "high") {
+    return UsageError(kTune, "unknown function '" + which + "' (low or high)");
+  }
+  const TuningKind kind = which == "low" ? TuningKind::kLowPower : TuningKind::kHighPower;
+  const TuningFunction& function = TuningFunctionOf(kind);
+  const std::string* port = parsed.Value("--port");
+  if (port == nullptr || port->empty()) return UsageError(kTune, "missing --port PORT");
+  std::optional<int> value;
+  if (const std::string* set = parsed.Value("--set")) {
+    value = ParseInt(*set);
+    if (!value || *value < 1 || *value > function.max_position) {
+      return UsageError(kTune, "--set needs a value from 1 to " +
+                                   std::to_string(function.max_position));
+    }
+  }
+  const auto retries = ParseRetries(kTune, parsed.Value("--retries"));
+  if (!retries) return exit_code::kUsage;
+  int code = exit_code::kOk;
+  const auto device = ResolveCliPort(kTune, *port, code);
+  if (!device) return code;
+
+  SerialPort serial;
+  std::unique_ptr<TracingTransport> trace;
+  SerialTransport* transport = &serial;
+  if (flags.contains("--trace")) {
+    trace = std::make_unique<TracingTransport>(serial, std::cerr);
+    transport = trace.get();
+  }
+  CliTuningHost host(CliAnswers{*retries, false});
+  TuningSession session(kind, *transport, host);
+  RadioImage image;
+  switch (session.Enter(*device, image)) {
+    case EnterOutcome::kPortUnavailable: return exit_code::kPortError;
+    case EnterOutcome::kFailed: return exit_code::kFailed;
+    case EnterOutcome::kEntered: break;
+  }
+  std::cout << session.value() << std::endl;
+
+  bool ok = true;
+  if (value) ok = session.RequestChange(*value) == ChangeOutcome::kSent;
+  const ExitOutcome left = session.RequestExit();
+  ok = ok && left == ExitOutcome::kLeft;
+  return ok ? exit_code::kOk : exit_code::kFailed;
+}
+
+const CliCommandRegistration kRegistration(kTune);
+
+}  // namespace
+}  // namespace zlm5::cli

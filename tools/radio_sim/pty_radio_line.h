@@ -1,0 +1,56 @@
+#pragma once
+
+#include <chrono>
+#include <csignal>
+#include <functional>
+#include <string>
+
+#include "model/error.h"
+#include "tools/radio_sim/simulated_radio.h"
+
+namespace zlm5::sim {
+
+// The simulator's end of a pseudo-terminal pair, with the timing of a 9600
+// baud line: each byte from the PC reaches the radio 10 bit times after the
+// previous one, and each reply byte reaches the PC 10 bit times after the
+// previous one, starting `turnaround` after the last byte of the frame it
+// answers (the PC purges its input right after some sends, so an instant
+// reply would be lost).
+//
+// The simulator keeps the terminal side open itself, so the PC can open and
+// close it any number of times; the terminal is raw (no echo, no CR/LF
+// translation) from the start.
+class PtyRadioLine {
+ public:
+  struct Options {
+    bool wire_time = true;
+    std::chrono::nanoseconds turnaround{500'000};
+  };
+  enum class End { kSignal, kHangUp, kSessionEnded };
+  // Called after the radio reacted to a frame, before the reply goes out.
+  using ReactionHook = std::function<void(const RadioReaction&)>;
+
+  PtyRadioLine() = default;
+  ~PtyRadioLine();
+  PtyRadioLine(const PtyRadioLine&) = delete;
+  PtyRadioLine& operator=(const PtyRadioLine&) = delete;
+
+  Status Create();
+  const std::string& terminal_path() const { return terminal_path_; }
+
+  // Serves the radio until `stop` becomes non-zero (set from a signal
+  // handler; SIGINT and SIGTERM must be blocked outside this call and are
+  // let through only while it waits), the radio hangs up (the terminal is
+  // closed then), or, when `once`, a session ends and its reply has gone.
+  End Run(SimulatedRadio& radio, const Options& options, const ReactionHook& hook, bool once,
+          const volatile std::sig_atomic_t& stop);
+
+ private:
+  void CloseAll();
+
+  int master_ = -1;
+  int terminal_ = -1;
+  std::string terminal_path_;
+};
+
+}  // namespace zlm5::sim

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/radio_image.h"
+
+namespace zlm5::sim {
+
+// The points of the radio protocol where a fault can be injected.
+enum class Stage {
+  kWakeUp,        // 02 P R O G R A outside tuning: answer 06
+  kIdent,         // M 02: the 8-byte identification
+  kSession,       // the PC's 06 after the identification: answer 06
+  kBlock,         // a block read (12-byte reply) or block write (answer 06)
+  kReadAck,       // the PC's 06 after a read block: answer 06
+  kEnter,         // M R / M S: the 5-byte tuning reply
+  kChangeWakeUp,  // 02 P R G G P A: answer 06
+  kWriteMode,     // M b / M c: answer 06
+  kValue,         // W 0F F8|F9 01 value: answer 06
+  kLeaveWakeUp,   // 02 P R O G R A while tuning: answer 06
+};
+inline constexpr std::size_t kStageCount = 10;
+std::string_view StageName(Stage stage);
+std::optional<Stage> ParseStage(std::string_view name);
+
+// A fault at one stage. Faults apply to the first `count` frames of the
+// stage (all of them when count is negative), then the radio behaves.
+struct StageFault {
+  bool silent = false;                    // ignore the frame: no answer, no state change
+  std::optional<std::uint8_t> wrong_byte;  // answer this byte instead of the first reply byte
+  std::optional<std::uint8_t> stray_byte;  // send this byte before the reply
+  std::optional<std::size_t> reply_bytes;  // send only the first n reply bytes
+  bool hang_up = false;                    // close the line when the frame arrives
+  int count = -1;
+};
+
+struct RadioFaults {
+  std::array<StageFault, kStageCount> stages{};
+  // Answer this many blocks of a session (block numbers 0..k-1), then no
+  // more block frames.
+  std::optional<int> stop_after_blocks;
+  // Answer this many blocks, then close the line when the next block
+  // frame arrives (as if the cable were pulled).
+  std::optional<int> hang_up_after_blocks;
+
+  StageFault& at(Stage s) { return stages[static_cast<std::size_t>(s)]; }
+  const StageFault& at(Stage s) const { return stages[static_cast<std::size_t>(s)]; }
+};
+
+// What the radio does after receiving a byte.
+struct RadioReaction {
+  std::vector<std::uint8_t> reply;  // bytes to send back, in order
+  bool hang_up = false;             // close the line after the reply
+  bool session_ended = false;       // a transfer or tuning session just ended
+  bool memory_changed = false;      // a block or tuning byte was written
+};
+
+// The radio's side of the protocol over a 4 KiB memory, without any notion
+// of time: bytes go in one by one, replies come out. The pseudo-terminal
+// simulator and the in-memory virtual port add the wire timing.
+//
+// Frames are self-delimiting by their first byte: 02 starts a 7-byte
+// wake-up, 'M' a 2-byte mode command, 'R' a 4-byte read request, 'W' a
+// 4-byte header followed by its byte count of data, 06 an acknowledgement;
+// any other byte is noise.
+class SimulatedRadio {
+ public:
+  // Called for every complete frame received and every reply sent (after
+  // faults), with received = true for frames from the PC.
+  using FrameSink = std::function<void(bool received, std::span<const std::uint8_t> bytes)>;
+
+  // `type` is the identification's radio type byte (0xFF: no type).
+  explicit SimulatedRadio(const RadioImage& memory, RadioFaults faults = {},
+                          std::uint8_t type = 0xFF);
+
+  RadioReaction Receive(std::uint8_t byte);
+  // Drops a half-received frame (the line was idle for a long time).
+  void ResetFrame();
+
+  void SetFrameSink(FrameSink sink) { sink_ = std::move(sink); }
+  const RadioImage& memory() const { return memory_; }
+  RadioImage& memory() { return memory_; }
+  // Blocks answered in the current (or last) transfer session.
+  int blocks_answered() const { return blocks_; }
+  bool tuning() const { return tuning_; }
+
+ private:
+  enum class State {
+    kIdle,
+    kAwaitMode,        // after a programming wake-up
+    kAwaitSessionAck,  // after the identification
+    kBlocks,           // in a transfer session
+    kAwaitReadAck,     // after a read block reply
+    kAwaitEnterAck,    // after the tuning reply
+    kTuning,           // tuning mode, between exchanges
+    kAwaitWriteMode,   // after the tuning write wake-up
+    kAwaitValue,       // after the write mode acknowledgement
+  };
+
+  std::size_t ExpectedLength() const;
+  RadioReaction Dispatch();
+  RadioReaction Respond(Stage stage, std::vector<std::uint8_t> reply, State next);
+  RadioReaction Block();
+
+  RadioImage memory_;
+  RadioFaults faults_;
+  std::uint8_t type_;
+  FrameSink sink_;
+  std::vector<std::uint8_t> frame_;
+  State state_ = State::kIdle;
+  bool tuning_ = false;
+  bool final_read_block_ = false;
+  int blocks_ = 0;
+  std::array<int, kStageCount> seen_{};
+  bool accepted_ = false;  // the last Respond took the frame (no silence, no hang-up)
+};
+
+}  // namespace zlm5::sim

@@ -191,15 +191,27 @@ void PrintPage(QPainter& painter, int page, const QRect& drawing_rect, int dpi_x
   painter.restore();
 }
 
-void RenderReport(QPainter& painter, QPagedPaintDevice& device, const ReportData& data, int first,
-                  int last) {
-  first = std::max(first, kReportFirstPage);
-  last = std::min(last, kReportLastPage);
-  for (int page = first; page <= last; ++page) {
-    if (page != first) device.newPage();
+int RenderReportPages(QPainter& painter, QPagedPaintDevice& device, const ReportData& data,
+                      const QList<int>& pages) {
+  int drawn = 0;
+  for (const int page : pages) {
+    if (page < kReportFirstPage || page > kReportLastPage) continue;
+    if (drawn > 0) device.newPage();
     const QRect rect(0, 0, device.width(), device.height());
     PrintPage(painter, page, rect, device.logicalDpiX(), device.logicalDpiY(), data);
+    ++drawn;
   }
+  return drawn;
+}
+
+int RenderReport(QPainter& painter, QPagedPaintDevice& device, const ReportData& data, int first,
+                 int last) {
+  QList<int> pages;
+  for (int page = std::max(first, kReportFirstPage); page <= std::min(last, kReportLastPage);
+       ++page) {
+    pages.append(page);
+  }
+  return RenderReportPages(painter, device, data, pages);
 }
 
 QMarginsF ReportPageMarginsMm() { return QMarginsF(6.35, 6.35, 12.7, 6.35); }

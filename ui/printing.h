@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMarginsF>
 #include <QPageSize>
 #include <QString>
@@ -59,11 +60,17 @@ int ChannelColumnX(int column, ReportTextSet set);
 void PrintPage(QPainter& painter, int page, const QRect& drawing_rect, int dpi_x, int dpi_y,
                const ReportData& data);
 
-// Draws pages first..last (clamped to 1..5) onto `device`, which `painter`
-// is active on, starting a new device page between two report pages. The
-// drawing rectangle of each page is the device's paint rectangle.
-void RenderReport(QPainter& painter, QPagedPaintDevice& device, const ReportData& data,
-                  int first = kReportFirstPage, int last = kReportLastPage);
+// Draws the report pages in `pages` (numbers outside 1..5 are skipped)
+// onto `device`, which `painter` is active on, starting a new device page
+// between two report pages. The drawing rectangle of each page is the
+// device's paint rectangle, its resolution the device's. Returns the number
+// of pages drawn.
+int RenderReportPages(QPainter& painter, QPagedPaintDevice& device, const ReportData& data,
+                      const QList<int>& pages);
+
+// The same for the pages first..last.
+int RenderReport(QPainter& painter, QPagedPaintDevice& device, const ReportData& data,
+                 int first = kReportFirstPage, int last = kReportLastPage);
 
 // Margins around the drawing rectangle, in millimetres, that the report
 // asks of a printer or PDF page. The last column of the English channel

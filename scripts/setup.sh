@@ -11,6 +11,7 @@ ZLM5_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-noto-cjk fonts-arphic-uming
   poppler-utils
+  locales
 )
 
 zlm5_install_missing() {

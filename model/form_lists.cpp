@@ -76,4 +76,13 @@ std::string_view EntryText(int column, int index) {
 
 }  // namespace cell_lists
 
+CellEditorKind EditorKindForColumn(int column) {
+  if (column == grid_layout::kColRxTone || column == grid_layout::kColTxTone) return CellEditorKind::Tone;
+  if (column >= grid_layout::kColBandwidth && column <= grid_layout::kColBusyLock) {
+    return CellEditorKind::List;
+  }
+  if (column == grid_layout::kColName) return CellEditorKind::Name;
+  return CellEditorKind::Frequency;
+}
+
 }  // namespace zlm5

@@ -79,6 +79,13 @@ int FindEntry(int column, std::string_view text);
 std::string_view EntryText(int column, int index);
 }  // namespace cell_lists
 
+// The kind of editor laid over a cell of a column: the frequency edit box
+// (columns 1 and 2, and any column without an editor of its own), the tone
+// box with the 261 tone texts (3, 4), a drop-down list of cell_lists (5-10),
+// or the name edit box (11).
+enum class CellEditorKind { Frequency, Tone, List, Name };
+CellEditorKind EditorKindForColumn(int column);
+
 // Headers of grid row 0, columns 0 to 11. The blanks are part of them.
 inline constexpr std::array<std::string_view, grid_layout::kColumns> kColumnHeaders = {
     "CH",       "Receive(MHz)", "Transmit(MHz)", "Rx Tone", "Tx Tone", " W/N ",

@@ -71,6 +71,13 @@ TEST(FormListsTest, EntriesOfTheBoxesAndCellLists) {
   EXPECT_TRUE(cell_lists::IsSelectionColumn(10));
   EXPECT_FALSE(cell_lists::IsSelectionColumn(2));
   EXPECT_FALSE(cell_lists::IsSelectionColumn(11));
+
+  EXPECT_EQ(EditorKindForColumn(0), CellEditorKind::Frequency);
+  EXPECT_EQ(EditorKindForColumn(2), CellEditorKind::Frequency);
+  EXPECT_EQ(EditorKindForColumn(4), CellEditorKind::Tone);
+  EXPECT_EQ(EditorKindForColumn(5), CellEditorKind::List);
+  EXPECT_EQ(EditorKindForColumn(10), CellEditorKind::List);
+  EXPECT_EQ(EditorKindForColumn(11), CellEditorKind::Name);
 }
 
 }  // namespace

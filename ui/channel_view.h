@@ -1,0 +1,175 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+#include "model/channel_codec.h"
+#include "model/channel_grid.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+
+namespace zlm5 {
+
+class CellEditor;
+class ChannelDocument;
+class GridControl;
+class ViewGrid;
+
+// The main window's one view: the four boxes of radio-wide values ("Type",
+// "Field", "Manul Setting", and the hidden "Tx Power Rank") above the grid of
+// the 128 channels, with the cell editors laid over the current cell.
+//
+// The view adapts its grid and boxes to ChannelGrid and leaves every rule of
+// decoding, encoding, frequency checking and row defaults to the codec
+// (model/channel_codec.h); what it adds is the editing: which editor opens
+// where, what it is preloaded with, and the two ways its text is committed
+// (leaving the cell, and the Enter key, which walks the row).
+//
+// For the commands of the main window (reading and writing the radio, the
+// options dialog, the printed report):
+//   - Document() is the document being edited; the view does not own it.
+//   - Grid() is the channel table and the form boxes as the codec sees them.
+//   - CommitOpenEditor() commits an open editor as leaving its cell does, so
+//     that the grid holds what the user typed; run it before anything reads
+//     the grid (save, write to radio, print) or replaces it (read, open).
+//   - EncodeToImage() is GridToImage into the document's image;
+//     RefreshFromImage() is ImageToGrid from it (editors are hidden first,
+//     nothing is marked modified).
+//   - MarkModified() marks the document modified (the options dialog calls
+//     it after OK, a read from the radio after it replaced the image).
+//   - BoxEntryText() is the selected entry of a form box, for the report.
+//   - StatusMessage is emitted with the help texts for the status bar's
+//     message pane; the main frame connects it.
+class ChannelView : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Control ids of the editors, also their object names ("cellEditor<id>").
+  static constexpr int kFrequencyEditorId = 61446;
+  static constexpr int kNameEditorId = 61454;
+  static constexpr int kToneBoxId = 1000;
+  static constexpr int kBandwidthListId = 61452;
+  static constexpr int kScanListId = 61450;
+  static constexpr int kPowerListId = 61449;
+  static constexpr int kSignalListId = 61448;
+  static constexpr int kPttIdListId = 61451;
+  static constexpr int kBusyLockListId = 61453;
+  // The name editor takes at most this many typed characters.
+  static constexpr int kNameEditorLimit = 6;
+
+  // `document` must outlive the view.
+  explicit ChannelView(ChannelDocument& document, QWidget* parent = nullptr);
+  ~ChannelView() override;
+
+  ChannelDocument& Document() { return document_; }
+  const ChannelDocument& Document() const { return document_; }
+  ChannelGrid& Grid();
+  const ChannelGrid& Grid() const;
+  GridControl& GridWidget() { return *grid_; }
+  QComboBox* FormBoxWidget(FormBox box) const;
+
+  // Initialises the view for the document after New or Open: hides the
+  // editors without committing them, decodes the image into the grid and the
+  // boxes, writes the headers and channel numbers, and gives the "Type" box
+  // the focus.
+  void OnInitialUpdate();
+  // Decodes the document's image into the grid and the boxes; hides the
+  // editors first. The document's modified flag is not changed.
+  void RefreshFromImage();
+  // Encodes the grid and the boxes into the document's image.
+  void EncodeToImage();
+  // Commits an open editor exactly as leaving its cell would; does nothing
+  // when no editor is open. Messages of the commit (a rejected frequency)
+  // are shown.
+  void CommitOpenEditor();
+
+  void MarkModified();
+
+  // Text of the selected entry of a form box; empty when none is selected.
+  QString BoxEntryText(FormBox box) const;
+
+  // The editor serving a grid column; the frequency editor for the columns
+  // that have no editor of their own.
+  CellEditor& EditorForColumn(int col);
+  // The open editor, or null.
+  CellEditor* OpenEditor() const;
+  // Places, fills and shows an editor over the current cell. `key` is the
+  // character that opened it (0 = none, 13 = Enter); `editor` defaults to
+  // the current column's.
+  void OpenCellEditor(int key, CellEditor* editor = nullptr);
+  // Hides every editor without committing.
+  void HideAllEditors();
+
+  // The "Edit Data" command.
+  void EditData();
+
+  // Help texts shown in the status bar's message pane.
+  static QString SelectionBoxHelpText();
+  static QString GridHelpText();
+  static QString OtherHelpText();
+
+ signals:
+  // The document was marked modified by an edit.
+  void DocumentModified();
+  // A help text for the status bar's message pane.
+  void StatusMessage(const QString& text);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildForm();
+  void BuildGrid();
+  void BuildEditors();
+  void WriteHeaders();
+  void WatchWidget(QWidget* widget);
+
+  // Grid events.
+  void OnEnterCell();
+  void OnLeaveCell();
+  void OnDblClick();
+  void OnMouseDown(Qt::MouseButton button);
+  void OnKeyPress(QChar character);
+  void OnScroll();
+
+  // Keyboard handling ahead of the focused widget: the name editor's key
+  // filter and the Enter key. True when the key was consumed.
+  bool PreTranslateKey(QObject* watched, QKeyEvent* event);
+  void EnterOnGrid();
+  void EnterOnFrequencyEditor();
+  void EnterOnList(CellEditor& list);
+  void EnterOnNameEditor();
+  void EnterElsewhere();
+  // Moves the focus on as the Tab key does.
+  void PressTab();
+  // Makes the next shown column of the current row current and opens its
+  // editor as the Enter key does.
+  void MoveToNextColumnAndEdit();
+
+  // Hides an editor; the grid takes the focus if the editor had it.
+  void HideEditor(CellEditor& editor);
+  void ShowCommitMessage(const std::string& message);
+  CellEditor* EditorOfWidget(QObject* object) const;
+  QString HelpTextFor(QObject* object) const;
+  void OnBoxTextEdited(FormBox box, int reset_index);
+
+  ChannelDocument& document_;
+  GridControl* grid_ = nullptr;
+  QGroupBox* type_group_ = nullptr;
+  std::array<QComboBox*, 4> boxes_{};  // indexed by FormBox
+  std::array<QLabel*, 4> labels_{};
+  std::unique_ptr<ViewGrid> view_grid_;
+
+  std::unique_ptr<CellEditor> frequency_editor_;
+  std::unique_ptr<CellEditor> name_editor_;
+  std::unique_ptr<CellEditor> tone_box_;
+  // Lists of columns 5..10, in column order.
+  std::array<std::unique_ptr<CellEditor>, 6> lists_;
+};
+
+}  // namespace zlm5

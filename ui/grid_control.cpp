@@ -1,0 +1,389 @@
+#include "ui/grid_control.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace zlm5 {
+namespace {
+
+constexpr int kDefaultColWidth = 64;
+constexpr int kTextPadding = 3;          // pixels between a cell's edge and its text
+constexpr int kRowPadding = 4;           // pixels added to the font's line spacing
+constexpr int kHorizontalStep = 20;      // pixels per click on the horizontal arrows
+
+Qt::Alignment ToQtAlignment(int alignment) {
+  Qt::Alignment horizontal = Qt::AlignLeft;
+  if (alignment >= GridControl::kAlignCenterTop && alignment <= GridControl::kAlignCenterBottom) {
+    horizontal = Qt::AlignHCenter;
+  } else if (alignment >= GridControl::kAlignRightTop &&
+             alignment <= GridControl::kAlignRightBottom) {
+    horizontal = Qt::AlignRight;
+  }
+  Qt::Alignment vertical = Qt::AlignVCenter;
+  switch (alignment % 3) {
+    case 0: vertical = Qt::AlignTop; break;
+    case 2: vertical = Qt::AlignBottom; break;
+    default: break;
+  }
+  return horizontal | vertical;
+}
+
+}  // namespace
+
+GridControl::GridControl(QWidget* parent) : QAbstractScrollArea(parent) {
+  setFocusPolicy(Qt::StrongFocus);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  viewport()->setAutoFillBackground(false);
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  UpdateRowHeight();
+  SetDimensions(2, 2);
+}
+
+void GridControl::SetDimensions(int rows, int cols) {
+  rows_ = std::max(rows, 2);
+  cols_ = std::max(cols, 2);
+  cells_.assign(static_cast<std::size_t>(rows_) * cols_, QString());
+  col_widths_.assign(cols_, kDefaultColWidth);
+  col_alignments_.assign(cols_, kAlignLeftCenter);
+  row_ = 1;
+  col_ = 1;
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void GridControl::SetCurrentCell(int row, int col) {
+  if (!Contains(row, col) || (row == row_ && col == col_)) return;
+  emit LeaveCell();
+  const QRect old_rect = CellRect(row_, col_);
+  row_ = row;
+  col_ = col;
+  viewport()->update(old_rect);
+  viewport()->update(CellRect(row_, col_));
+  emit EnterCell();
+}
+
+QRect GridControl::CellRect(int row, int col) const {
+  if (!Contains(row, col)) return {};
+  const int top = row == 0 ? 0 : row_height_ * (1 + row - TopRow());
+  const int left =
+      col == 0 ? 0 : col_widths_[0] + ContentLeft(col) - horizontalScrollBar()->value();
+  return {left, top, col_widths_[col], row_height_};
+}
+
+bool GridControl::CellAt(QPoint pos, int* row, int* col) const {
+  if (pos.x() < 0 || pos.y() < 0) return false;
+  int r = 0;
+  if (pos.y() >= row_height_) r = TopRow() + (pos.y() - row_height_) / row_height_;
+  if (r >= rows_) return false;
+  int c = -1;
+  if (pos.x() < col_widths_[0]) {
+    c = 0;
+  } else {
+    const int content_x = pos.x() - col_widths_[0] + horizontalScrollBar()->value();
+    int left = 0;
+    for (int i = 1; i < cols_; ++i) {
+      if (content_x >= left && content_x < left + col_widths_[i]) {
+        c = i;
+        break;
+      }
+      left += col_widths_[i];
+    }
+  }
+  if (c < 0) return false;
+  *row = r;
+  *col = c;
+  return true;
+}
+
+int GridControl::ColWidth(int col) const {
+  return col >= 0 && col < cols_ ? col_widths_[col] : 0;
+}
+
+void GridControl::SetColWidth(int col, int width) {
+  if (col < 0 || col >= cols_) return;
+  col_widths_[col] = std::max(width, 0);
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+int GridControl::ColAlignment(int col) const {
+  return col >= 0 && col < cols_ ? col_alignments_[col] : kAlignLeftCenter;
+}
+
+void GridControl::SetColAlignment(int col, int alignment) {
+  if (col < 0 || col >= cols_) return;
+  col_alignments_[col] = alignment;
+  viewport()->update();
+}
+
+QString GridControl::TextMatrix(int row, int col) const {
+  return Contains(row, col) ? cells_[Index(row, col)] : QString();
+}
+
+void GridControl::SetTextMatrix(int row, int col, const QString& text) {
+  if (!Contains(row, col)) return;
+  QString& cell = cells_[Index(row, col)];
+  if (cell == text) return;
+  cell = text;
+  viewport()->update(CellRect(row, col));
+}
+
+void GridControl::Refresh() { viewport()->update(); }
+
+int GridControl::TopRow() const { return 1 + verticalScrollBar()->value(); }
+
+void GridControl::SetTopRow(int row) { verticalScrollBar()->setValue(row - 1); }
+
+void GridControl::EnsureCurrentVisible() {
+  if (row_ >= 1) {
+    const int full = FullRowsInView();
+    if (row_ < TopRow()) {
+      SetTopRow(row_);
+    } else if (row_ >= TopRow() + full) {
+      SetTopRow(row_ - full + 1);
+    }
+  }
+  if (col_ >= 1) {
+    const int avail = std::max(viewport()->width() - col_widths_[0], 0);
+    const int left = ContentLeft(col_);
+    const int right = left + col_widths_[col_];
+    QScrollBar* bar = horizontalScrollBar();
+    if (left < bar->value()) {
+      bar->setValue(left);
+    } else if (right > bar->value() + avail) {
+      bar->setValue(std::min(left, right - avail));
+    }
+  }
+}
+
+QSize GridControl::sizeHint() const {
+  int width = 0;
+  for (int w : col_widths_) width += w;
+  width += verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
+  const int height = row_height_ * std::min(rows_, 20) + 2 * frameWidth();
+  return {width, height};
+}
+
+QSize GridControl::minimumSizeHint() const {
+  return {col_widths_[0] + 4 * row_height_, 4 * row_height_};
+}
+
+int GridControl::ContentLeft(int col) const {
+  int left = 0;
+  for (int i = 1; i < col && i < cols_; ++i) left += col_widths_[i];
+  return left;
+}
+
+int GridControl::ScrollableWidth() const { return ContentLeft(cols_); }
+
+int GridControl::FullRowsInView() const {
+  return std::max((viewport()->height() - row_height_) / row_height_, 1);
+}
+
+int GridControl::NextVisibleCol(int col, int step) const {
+  for (int c = col + step; c >= 1 && c < cols_; c += step) {
+    if (col_widths_[c] > 0) return c;
+  }
+  return col;
+}
+
+void GridControl::UpdateRowHeight() {
+  row_height_ = QFontMetrics(font()).lineSpacing() + kRowPadding;
+}
+
+void GridControl::UpdateScrollBars() {
+  const int full = FullRowsInView();
+  QScrollBar* vbar = verticalScrollBar();
+  vbar->setRange(0, std::max(rows_ - 1 - full, 0));
+  vbar->setPageStep(full);
+  vbar->setSingleStep(1);
+
+  const int avail = std::max(viewport()->width() - col_widths_[0], 0);
+  QScrollBar* hbar = horizontalScrollBar();
+  hbar->setRange(0, std::max(ScrollableWidth() - avail, 0));
+  hbar->setPageStep(std::max(avail, 1));
+  hbar->setSingleStep(kHorizontalStep);
+}
+
+void GridControl::PaintCell(QPainter& painter, int row, int col, const QRect& rect) const {
+  const bool fixed = row == 0 || col == 0;
+  const QPalette& pal = palette();
+  painter.fillRect(rect, fixed ? pal.button() : pal.base());
+  const bool current = row == row_ && col == col_;
+  if (current && !fixed) {
+    QColor tint = pal.color(QPalette::Highlight);
+    tint.setAlpha(hasFocus() ? 70 : 40);
+    painter.fillRect(rect, tint);
+  }
+  // Lines on the right and bottom edges, as in classic grids.
+  painter.setPen(fixed ? pal.color(QPalette::Dark) : QColor(0xC0, 0xC0, 0xC0));
+  painter.drawLine(rect.topRight(), rect.bottomRight());
+  painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+
+  const QString& text = cells_[Index(row, col)];
+  if (!text.isEmpty()) {
+    painter.setPen(pal.color(fixed ? QPalette::ButtonText : QPalette::Text));
+    const QRect text_rect = rect.adjusted(kTextPadding, 0, -kTextPadding, -1);
+    painter.drawText(text_rect, static_cast<int>(ToQtAlignment(col_alignments_[col])), text);
+  }
+  if (current && !fixed) {
+    QPen pen(pal.color(QPalette::Highlight));
+    pen.setWidth(hasFocus() ? 2 : 1);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(1, 1, -1, -1));
+  }
+}
+
+void GridControl::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(viewport());
+  painter.setFont(font());
+  const QRect area = viewport()->rect();
+  painter.fillRect(area, palette().window());
+
+  const int fixed_w = col_widths_[0];
+  const int first_row = TopRow();
+  const int last_row = std::min(rows_ - 1, first_row + (area.height() / row_height_) + 1);
+
+  auto paint_row = [&](int row) {
+    for (int col = 1; col < cols_; ++col) {
+      if (col_widths_[col] == 0) continue;
+      const QRect rect = CellRect(row, col);
+      if (rect.right() < fixed_w || rect.left() > area.right()) continue;
+      PaintCell(painter, row, col, rect);
+    }
+  };
+
+  // Scrollable cells, clipped so that they never paint over the headers.
+  painter.setClipRect(QRect(fixed_w, row_height_, area.width() - fixed_w,
+                            area.height() - row_height_));
+  for (int row = first_row; row <= last_row; ++row) paint_row(row);
+  // Header row, then header column, then the corner.
+  painter.setClipRect(QRect(fixed_w, 0, area.width() - fixed_w, row_height_));
+  paint_row(0);
+  painter.setClipRect(QRect(0, row_height_, fixed_w, area.height() - row_height_));
+  if (fixed_w > 0) {
+    for (int row = first_row; row <= last_row; ++row) PaintCell(painter, row, 0, CellRect(row, 0));
+  }
+  painter.setClipping(false);
+  if (fixed_w > 0) PaintCell(painter, 0, 0, CellRect(0, 0));
+}
+
+void GridControl::mousePressEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  int row = 0;
+  int col = 0;
+  if (!CellAt(pos, &row, &col)) {
+    event->ignore();
+    return;
+  }
+  setFocus(Qt::MouseFocusReason);
+  if (event->button() == Qt::LeftButton) {
+    SetCurrentCell(row, col);
+    if (row == row_ && col == col_) EnsureCurrentVisible();
+  }
+  emit MouseDown(event->button(), event->modifiers(), pos);
+}
+
+void GridControl::mouseDoubleClickEvent(QMouseEvent* event) {
+  int row = 0;
+  int col = 0;
+  if (event->button() != Qt::LeftButton || !CellAt(event->position().toPoint(), &row, &col)) {
+    event->ignore();
+    return;
+  }
+  emit DblClick();
+}
+
+void GridControl::MoveBy(int key, Qt::KeyboardModifiers modifiers) {
+  const bool control = modifiers & Qt::ControlModifier;
+  int row = row_;
+  int col = col_;
+  const int page = FullRowsInView();
+  switch (key) {
+    case Qt::Key_Up: row = row_ - 1; break;
+    case Qt::Key_Down: row = row_ + 1; break;
+    case Qt::Key_PageUp: row = row_ - page; break;
+    case Qt::Key_PageDown: row = row_ + page; break;
+    case Qt::Key_Left: col = NextVisibleCol(std::max(col_, 1), -1); break;
+    case Qt::Key_Right: col = col_ == 0 ? NextVisibleCol(0, 1) : NextVisibleCol(col_, 1); break;
+    case Qt::Key_Home:
+      col = NextVisibleCol(0, 1);
+      if (control) row = 1;
+      break;
+    case Qt::Key_End:
+      col = NextVisibleCol(cols_, -1);
+      if (control) row = rows_ - 1;
+      break;
+    default: return;
+  }
+  // The keyboard never makes a header cell current.
+  row = std::clamp(row, 1, rows_ - 1);
+  col = std::max(col, 1);
+  SetCurrentCell(row, col);
+  EnsureCurrentVisible();
+}
+
+void GridControl::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+      MoveBy(event->key(), event->modifiers());
+      event->accept();
+      return;
+    default: break;
+  }
+  const QString text = event->text();
+  const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier |
+                                             Qt::MetaModifier);
+  if (!command && !text.isEmpty() && text.front() >= QLatin1Char(' ') &&
+      text.front() != QChar(0x7F)) {
+    emit KeyPress(text.front());
+    event->accept();
+    return;
+  }
+  QAbstractScrollArea::keyPressEvent(event);
+}
+
+void GridControl::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollBars();
+}
+
+void GridControl::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) {
+    UpdateRowHeight();
+    UpdateScrollBars();
+    viewport()->update();
+  }
+  QAbstractScrollArea::changeEvent(event);
+}
+
+void GridControl::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  viewport()->update(CellRect(row_, col_));
+}
+
+void GridControl::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  viewport()->update(CellRect(row_, col_));
+}
+
+void GridControl::scrollContentsBy(int /*dx*/, int /*dy*/) {
+  viewport()->update();
+  emit Scroll();
+}
+
+}  // namespace zlm5

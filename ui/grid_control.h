@@ -1,0 +1,158 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QRect>
+#include <QString>
+
+#include <vector>
+
+namespace zlm5 {
+
+// The channel table's grid: text cells in rows and columns, one fixed header
+// row (row 0) and one fixed header column (column 0), and a current cell.
+// The channel view is written against its events:
+//
+//   LeaveCell  the current cell is about to change; the old cell is still
+//              current (Row(), Col(), Text() name it)
+//   EnterCell  the current cell has changed
+//   MouseDown  a mouse button was pressed on a cell (after the cell change)
+//   DblClick   a cell was double-clicked
+//   KeyPress   a character was typed while the grid has the focus
+//   Scroll     the visible part of the grid moved
+//
+// Whenever the current cell changes - by a click, an arrow key, or a put of
+// SetRow, SetCol or SetCurrentCell from code - LeaveCell is emitted first,
+// then the cell changes, then EnterCell is emitted, both before the call
+// returns. A change of row and column in one step (a click) emits one pair;
+// nothing is emitted when the cell stays the same.
+//
+// Units: all geometry (CellLeft/Top/Width/Height, ColWidth, RowHeight,
+// CellRect) is in device-independent pixels, not twips. Cell positions are
+// relative to viewport(): widgets laid over a cell are made children of
+// viewport().
+//
+// Selection is always the current cell alone: RowSel() == Row() and
+// ColSel() == Col(). A column of width 0 is hidden: it is not drawn, and
+// the arrow keys step over it.
+class GridControl : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  // Column alignment values (the numbering of classic flex grids).
+  enum Alignment {
+    kAlignLeftTop = 0,
+    kAlignLeftCenter = 1,
+    kAlignLeftBottom = 2,
+    kAlignCenterTop = 3,
+    kAlignCenterCenter = 4,
+    kAlignCenterBottom = 5,
+    kAlignRightTop = 6,
+    kAlignRightCenter = 7,
+    kAlignRightBottom = 8,
+  };
+
+  explicit GridControl(QWidget* parent = nullptr);
+
+  // Sets the size and empties every cell; the current cell becomes (1, 1).
+  // Emits nothing. At least 2 rows and 2 columns.
+  void SetDimensions(int rows, int cols);
+  int Rows() const { return rows_; }
+  int Cols() const { return cols_; }
+  static constexpr int FixedRows() { return 1; }
+  static constexpr int FixedCols() { return 1; }
+
+  // Text of the current cell.
+  QString Text() const { return TextMatrix(row_, col_); }
+  void SetText(const QString& text) { SetTextMatrix(row_, col_, text); }
+
+  // The current cell. Puts outside the grid are ignored.
+  int Row() const { return row_; }
+  int Col() const { return col_; }
+  void SetRow(int row) { SetCurrentCell(row, col_); }
+  void SetCol(int col) { SetCurrentCell(row_, col); }
+  void SetCurrentCell(int row, int col);
+  int RowSel() const { return row_; }
+  int ColSel() const { return col_; }
+
+  // Geometry of the current cell (pixels, viewport coordinates).
+  int CellLeft() const { return CellRect(row_, col_).left(); }
+  int CellTop() const { return CellRect(row_, col_).top(); }
+  int CellWidth() const { return CellRect(row_, col_).width(); }
+  int CellHeight() const { return CellRect(row_, col_).height(); }
+  // Geometry of any cell, whether or not it is scrolled into view.
+  QRect CellRect(int row, int col) const;
+  // The cell at a viewport position; false where there is none.
+  bool CellAt(QPoint viewport_pos, int* row, int* col) const;
+
+  int ColWidth(int col) const;
+  void SetColWidth(int col, int width);
+  int ColAlignment(int col) const;
+  void SetColAlignment(int col, int alignment);
+  // Every row has this height.
+  int RowHeight() const { return row_height_; }
+
+  // Text of any cell; empty outside the grid.
+  QString TextMatrix(int row, int col) const;
+  // Sets a cell's text and repaints it if it is in view; ignored outside.
+  void SetTextMatrix(int row, int col, const QString& text);
+
+  // Repaints the grid.
+  void Refresh();
+
+  // Scrolling. TopRow is the first scrollable row in view (>= 1).
+  int TopRow() const;
+  void SetTopRow(int row);
+  // Scrolls, if needed, so that the current cell is in view; a fixed row or
+  // column of the current cell needs no scrolling in that direction.
+  void EnsureCurrentVisible();
+
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+ signals:
+  void LeaveCell();
+  void EnterCell();
+  void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint viewport_pos);
+  void DblClick();
+  void KeyPress(QChar character);
+  void Scroll();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  int Index(int row, int col) const { return row * cols_ + col; }
+  bool Contains(int row, int col) const {
+    return row >= 0 && row < rows_ && col >= 0 && col < cols_;
+  }
+  // x of a scrollable column's left edge in content coordinates, where the
+  // first scrollable column starts at 0.
+  int ContentLeft(int col) const;
+  int ScrollableWidth() const;
+  // Number of scrollable rows that fit completely in the viewport (>= 1).
+  int FullRowsInView() const;
+  int NextVisibleCol(int col, int step) const;
+  void MoveBy(int key, Qt::KeyboardModifiers modifiers);
+  void UpdateRowHeight();
+  void UpdateScrollBars();
+  void PaintCell(QPainter& painter, int row, int col, const QRect& rect) const;
+
+  int rows_ = 0;
+  int cols_ = 0;
+  std::vector<QString> cells_;
+  std::vector<int> col_widths_;
+  std::vector<int> col_alignments_;
+  int row_height_ = 20;
+  int row_ = 1;
+  int col_ = 1;
+};
+
+}  // namespace zlm5

@@ -1,0 +1,161 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "files/channel_document.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSettings;
+class QToolBar;
+
+namespace zlm5 {
+
+class ChannelView;
+class HelpWindow;
+class RecentFiles;
+
+// The main window: menu, toolbar, status bar and the channel view, and the
+// file commands (New, Open, Save, Save As, recent files, dropped files).
+//
+// Every command is a QAction found by its id (ui/command_ids.h) through
+// Action(id), with its exact label, status prompt and tooltip. Only the keys
+// of the accelerator table act (Ctrl+N, Ctrl+O, Ctrl+P, Ctrl+S, F1,
+// Shift+F1, F6, Shift+F6); other shortcuts in labels are text only.
+//
+// Commands handled here: the file commands, Exit, Edit Data, the View
+// toggles, English Texts, the help commands and About. The others exist as
+// actions with their menu entries and prompts but are connected by their
+// own parts of the program:
+//   radio operations: kReadFromRadio, kWriteToRadio, kOptionalFeatures,
+//                     kHighPowerDebug, kLowPowerDebug, kCom1..kCom4
+//                     (PortMenu() takes further entries after them);
+//   printing:         kPrint, kPrintPreview, kPrintSetup.
+// kDebugOnLine (toolbar only) is always disabled.
+//
+// Edits are never dropped silently: New, Open, a recent file, a dropped file
+// and closing the window first commit an open cell editor, then ask whether
+// to save a modified document (Save, Discard, Cancel). The caption never
+// changes; the status bar's document pane names the document and marks
+// unsaved changes with " *".
+class MainFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // The file dialogs, replaceable for tests and automation. `suggested` is
+  // the current document's path (or its title for a new document). Returns
+  // the chosen path; empty when the user cancelled.
+  enum class FileDialogKind { Open, SaveAs };
+  using FileChooser = std::function<QString(FileDialogKind kind, const QString& suggested)>;
+
+  // `settings` holds the recent-file list and the language choice and must
+  // outlive the frame. The frame starts with a new document.
+  explicit MainFrame(QSettings& settings, QWidget* parent = nullptr);
+  ~MainFrame() override;
+
+  // The action of a command id; null for an id the frame does not have.
+  QAction* Action(int command_id) const;
+
+  QMenu* FileMenu() const { return file_menu_; }
+  QMenu* ProgramMenu() const { return program_menu_; }
+  // COM1..COM4; append a separator and further port entries as needed.
+  QMenu* PortMenu() const { return port_menu_; }
+  QMenu* ViewMenu() const { return view_menu_; }
+  QMenu* HelpMenu() const { return help_menu_; }
+  QToolBar* ToolBar() const { return tool_bar_; }
+
+  ChannelView& View() { return *view_; }
+  ChannelDocument& Document() { return document_; }
+  RecentFiles& Recent() { return *recent_; }
+
+  // The status bar's message pane (pane 0). Command prompts shown while the
+  // mouse is over a menu item or button cover it for that time.
+  void SetMessageText(const QString& text);
+  QString MessageText() const;
+  static QString IdleMessageText();  // "For Help，Please Press F1"
+  // The document pane: the document's title, " *" while it has unsaved
+  // changes; the full path as its tooltip.
+  QString DocumentPaneText() const;
+  // Indicator panes "CAP", "NUM", "SCRL": the text when the key is on,
+  // blank when it is off or its state cannot be told.
+  QString LockPaneText(int pane) const;
+
+  void SetFileChooser(FileChooser chooser);
+
+  // The file commands, also reachable from code. Each returns true when it
+  // did what it was asked (false when cancelled or failed; failures are
+  // reported to the user).
+  bool NewDocument();
+  bool OpenDocument();                       // asks for a file
+  bool OpenDocumentFile(const QString& path);
+  bool OpenRecentFile(int index);            // 0 = the newest entry
+  bool SaveDocument();
+  bool SaveDocumentAs();
+  // Commits an open editor; if the document is modified asks whether to save
+  // it. True when the caller may go on and replace or drop the document.
+  bool SaveModified();
+  // Loads `path` without asking about the current document: for the start
+  // of the program. On failure returns the reason and changes nothing.
+  Status LoadFile(const QString& path);
+
+  // The help window (created on first use) and the two ways to open it.
+  HelpWindow& Help();
+  void ShowHelpTopics();
+  void ShowHelpContents();
+  void ShowAbout();
+
+  // Rereads the lock keys into their panes.
+  void UpdateLockIndicators();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QAction* AddAction(int id, const QString& label, const QString& prompt_and_tip,
+                     const QString& icon_name = QString());
+  void BuildActions();
+  void BuildMenus();
+  void BuildToolBar();
+  void BuildStatusBar();
+  void ConnectCommands();
+  void UpdateRecentMenu();
+  void UpdateDocumentPane();
+  bool SaveTo(const QString& path);
+  QString ChooseFile(FileDialogKind kind, const QString& suggested);
+  QString DocumentPath() const;
+  QString DocumentTitle() const;
+
+  QSettings& settings_;
+  ChannelDocument document_;
+  ChannelView* view_ = nullptr;
+  std::unique_ptr<RecentFiles> recent_;
+  FileChooser file_chooser_;
+
+  QHash<int, QAction*> actions_;
+  std::array<QAction*, 4> recent_actions_{};
+  QMenu* file_menu_ = nullptr;
+  QMenu* program_menu_ = nullptr;
+  QMenu* port_menu_ = nullptr;
+  QMenu* view_menu_ = nullptr;
+  QMenu* help_menu_ = nullptr;
+  QToolBar* tool_bar_ = nullptr;
+
+  QLabel* message_pane_ = nullptr;
+  QLabel* document_pane_ = nullptr;
+  std::array<QLabel*, 3> lock_panes_{};
+
+  QPointer<HelpWindow> help_window_;
+};
+
+}  // namespace zlm5

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "ui/app.h"
+#include "ui/print_controller.h"
 
 namespace {
 
@@ -31,6 +32,14 @@ int main(int argc, char* argv[]) {
                                QStringLiteral("[file]"));
   // Options of the radio operations (--port PATH) and of printing are added
   // here, before parsing; they act between Start() and ShowMainWindow().
+  const QCommandLineOption print_option(
+      QStringLiteral("print"), QStringLiteral("Print the file to the default printer, then end."));
+  const QCommandLineOption print_to_option(
+      QStringLiteral("print-to"),
+      QStringLiteral("Print the file to the printer named <printer>, then end."),
+      QStringLiteral("printer"));
+  parser.addOption(print_option);
+  parser.addOption(print_to_option);
 
   if (!parser.parse(QApplication::arguments())) {
     std::fprintf(stderr, "z-lm5: %s\n%s", qUtf8Printable(parser.errorText()),
@@ -45,8 +54,18 @@ int main(int argc, char* argv[]) {
     return kExitUsage;
   }
 
+  const bool print_and_end = parser.isSet(print_option) || parser.isSet(print_to_option);
+  if (print_and_end && files.isEmpty()) {
+    std::fprintf(stderr, "z-lm5: --print and --print-to need a file\n");
+    return kExitUsage;
+  }
+
   zlm5::App app;
   if (!app.Start(files.value(0))) return kExitFileError;
+
+  // Print, Print Preview and Print Setup; the print switches use the same.
+  auto* printing = new zlm5::PrintController(*app.Frame());
+  if (print_and_end) return zlm5::PrintAndEnd(*printing, parser.value(print_to_option));
 
   app.ShowMainWindow();
   return application.exec();

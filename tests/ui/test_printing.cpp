@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,93 +16,16 @@
 
 #include "files/channel_document.h"
 #include "model/memory_grid.h"
+#include "tests/ui/pdf_text.h"
 #include "ui/printing.h"
 #include "ui/report_data.h"
 #include "ui/report_font.h"
 #include "ui/report_texts.h"
 
 using namespace zlm5;
+using namespace zlm5::pdf_text;
 
 namespace {
-
-constexpr double kTolerancePt = 0.6;  // positions read back from the PDF
-
-struct Word {
-  QString text;
-  double x0, y0, x1, y1;  // points, from the top left corner of the paper
-};
-
-struct Page {
-  double width = 0, height = 0;
-  QList<Word> words;
-};
-
-QString Unescape(QString s) {
-  s.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&apos;", "'");
-  return s.replace("&amp;", "&");
-}
-
-// Every page of a PDF with its words and their boxes (pdftotext -bbox).
-QList<Page> ReadPdf(const QString& path) {
-  QProcess p;
-  p.start("pdftotext", {"-bbox", path, "-"});
-  if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
-  const QString html = QString::fromUtf8(p.readAllStandardOutput());
-  static const QRegularExpression kPage(R"re(<page width="([\d.]+)" height="([\d.]+)">)re");
-  static const QRegularExpression kWord(
-      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-  QList<Page> pages;
-  qsizetype at = 0;
-  for (;;) {
-    const auto pm = kPage.match(html, at);
-    if (!pm.hasMatch()) break;
-    Page page{pm.captured(1).toDouble(), pm.captured(2).toDouble(), {}};
-    const qsizetype end = html.indexOf("</page>", pm.capturedEnd());
-    auto it = kWord.globalMatch(html.mid(pm.capturedEnd(), end - pm.capturedEnd()));
-    while (it.hasNext()) {
-      const auto wm = it.next();
-      page.words.append(Word{Unescape(wm.captured(5)), wm.captured(1).toDouble(),
-                             wm.captured(2).toDouble(), wm.captured(3).toDouble(),
-                             wm.captured(4).toDouble()});
-    }
-    pages.append(page);
-    at = end;
-  }
-  return pages;
-}
-
-// Words of one printed line, left to right.
-using Line = QList<Word>;
-
-QList<Line> Lines(const Page& page) {
-  QList<Word> words = page.words;
-  std::sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
-    return std::abs(a.y0 - b.y0) > 1.0 ? a.y0 < b.y0 : a.x0 < b.x0;
-  });
-  QList<Line> lines;
-  for (const Word& w : words) {
-    if (lines.isEmpty() || std::abs(lines.last().first().y0 - w.y0) > 1.0) lines.append(Line());
-    lines.last().append(w);
-  }
-  return lines;
-}
-
-// The line whose first word is `first`.
-std::optional<Line> LineStartingWith(const Page& page, const QString& first) {
-  for (const Line& l : Lines(page)) {
-    if (l.first().text == first) return l;
-  }
-  return std::nullopt;
-}
-
-// Words of `line` starting in [from, to) points, joined by single blanks.
-QString CellText(const Line& line, double from, double to) {
-  QStringList parts;
-  for (const Word& w : line) {
-    if (w.x0 >= from - kTolerancePt && w.x0 < to - kTolerancePt) parts << w.text;
-  }
-  return parts.join(' ');
-}
 
 std::optional<Word> FirstWordFrom(const Line& line, double from) {
   for (const Word& w : line) {

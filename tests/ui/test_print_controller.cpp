@@ -1,0 +1,218 @@
+// Printing from the main window: the three commands, the report of the
+// live view (unsaved edits, language choice), page ranges and the program's
+// print switches.
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+#include "files/channel_document.h"
+#include "tests/ui/pdf_text.h"
+#include "ui/channel_view.h"
+#include "ui/command_ids.h"
+#include "ui/language.h"
+#include "ui/main_frame.h"
+#include "ui/print_controller.h"
+
+using namespace zlm5;
+using namespace zlm5::pdf_text;
+
+namespace {
+
+QString DesktopProgram() { return QStringLiteral(ZLM5_BINARY_DIR "/ui/z-lm5"); }
+
+QStringList Titles(const QList<Page>& pages) {
+  QStringList titles;
+  for (const Page& page : pages) {
+    const QList<Line> lines = Lines(page);
+    QStringList words;
+    if (!lines.isEmpty()) {
+      for (const Word& w : lines.first()) words << w.text;
+    }
+    titles << words.join(' ');
+  }
+  return titles;
+}
+
+}  // namespace
+
+class PrintControllerTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  std::unique_ptr<QSettings> settings_;
+  std::unique_ptr<MainFrame> frame_;
+  PrintController* printing_ = nullptr;
+
+  std::unique_ptr<QPrinter> PdfPrinter(const QString& name) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(dir_.filePath(name));
+    PrepareReportPrinter(*printer);
+    return printer;
+  }
+
+ private slots:
+  void init() {
+    QVERIFY(dir_.isValid());
+    settings_ = std::make_unique<QSettings>(dir_.filePath("settings.ini"), QSettings::IniFormat);
+    ChooseEnglishTexts(false);
+    frame_ = std::make_unique<MainFrame>(*settings_);
+    printing_ = new PrintController(*frame_);
+  }
+
+  void cleanup() {
+    ChooseEnglishTexts(false);
+    frame_.reset();
+    settings_.reset();
+  }
+
+  // The report shows the grid as edited, not as saved: cells typed into
+  // the grid, the boxes' entries and the image bytes the options changed.
+  void printsTheViewAsItIsNow() {
+    ChannelGrid& grid = frame_->View().Grid();
+    grid.SetTextMatrix(3, 1, "146.52500");
+    grid.SetTextMatrix(3, 2, "146.52500");
+    grid.SetTextMatrix(3, 3, "OFF");
+    grid.SetTextMatrix(3, 10, "Carrier");
+    grid.SetBoxSelection(FormBox::Field, 7);
+    frame_->Document().image().set(0x816, 5);
+
+    auto printer = PdfPrinter("live.pdf");
+    QVERIFY(printing_->PrintTo(*printer));
+    const QList<Page> pages = ReadPdf(printer->outputFileName());
+    QCOMPARE(pages.size(), 5);
+    // Chinese texts while the language tag is empty.
+    QCOMPARE(Titles(pages),
+             (QStringList{"整机设置", "第二页", "第三页", "第四页", "第五页"}));
+    const QString page1 = PageText(pages[0]);
+    QVERIFY2(page1.contains("频段: 470 - 490MHz"), qPrintable(page1));
+    QVERIFY2(page1.contains("Vox 延迟时间(秒): 3.0s"), qPrintable(page1));
+    QVERIFY2(page1.contains("机型: RaNOX-ONE"), qPrintable(page1));
+    const auto row = LineStartingWith(pages[0], "3");
+    QVERIFY(row);
+    QStringList cells;
+    for (const Word& w : *row) cells << w.text;
+    QCOMPARE(cells.join(' '), "3 146.52500 146.52500 OFF Carrier");
+  }
+
+  void englishTextsWhenChosen() {
+    ChooseEnglishTexts(true);
+    QVERIFY(UseEnglishTexts());
+    auto printer = PdfPrinter("english.pdf");
+    QVERIFY(printing_->PrintTo(*printer));
+    const QList<Page> pages = ReadPdf(printer->outputFileName());
+    QCOMPARE(Titles(pages), (QStringList{"The Radio Settings", "The Second Page", "The Third Page",
+                                         "The Fourth Pages", "The Fifth Pages"}));
+    const QString page1 = PageText(pages[0]);
+    QVERIFY2(page1.contains("Frequency Field: 67 - 72MHz"), qPrintable(page1));
+    QVERIFY2(page1.contains("Vox inhibit on recieve:Enable"), qPrintable(page1));
+  }
+
+  void pageRangeOfThePrintDialog() {
+    auto printer = PdfPrinter("range.pdf");
+    printer->setPrintRange(QPrinter::PageRange);
+    printer->setFromTo(2, 3);
+    QCOMPARE(PrintController::SelectedPages(*printer), (QList<int>{2, 3}));
+    QVERIFY(printing_->PrintTo(*printer));
+    QCOMPARE(Titles(ReadPdf(printer->outputFileName())), (QStringList{"第二页", "第三页"}));
+
+    printer->setPrintRange(QPrinter::AllPages);
+    QCOMPARE(PrintController::SelectedPages(*printer), (QList<int>{1, 2, 3, 4, 5}));
+  }
+
+  // Print Preview: two pages side by side, all five pages, drawn from the
+  // view when the preview asks for them.
+  void previewShowsFacingPages() {
+    frame_->View().Grid().SetTextMatrix(128, 1, "440.00000");
+    int pages = -1;
+    QPrintPreviewWidget::ViewMode mode = QPrintPreviewWidget::SinglePageView;
+    printing_->SetPreviewHook([&](QPrintPreviewDialog& dialog) {
+      auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+      QVERIFY(preview);
+      mode = preview->viewMode();
+      preview->updatePreview();
+      pages = preview->pageCount();
+      QTimer::singleShot(0, &dialog, &QDialog::reject);
+    });
+    QAction* action = frame_->Action(command_id::kPrintPreview);
+    QVERIFY(action);
+    action->trigger();
+    QCOMPARE(mode, QPrintPreviewWidget::FacingPagesView);
+    QCOMPARE(pages, 5);
+  }
+
+  void printCommandOffersTheFivePages() {
+    int min_page = -1, max_page = -1;
+    bool range_enabled = false;
+    QTimer::singleShot(0, this, [&] {
+      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      min_page = dialog->minPage();
+      max_page = dialog->maxPage();
+      range_enabled = dialog->testOption(QAbstractPrintDialog::PrintPageRange);
+      dialog->reject();
+    });
+    frame_->Action(command_id::kPrint)->trigger();
+    QCOMPARE(min_page, 1);
+    QCOMPARE(max_page, 5);
+    QVERIFY(range_enabled);
+  }
+
+  void printSetupOpensThePageSetup() {
+    bool shown = false;
+    QTimer::singleShot(0, this, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      shown = dialog != nullptr && dialog != frame_.get();
+      if (auto* d = qobject_cast<QDialog*>(dialog)) d->reject();
+    });
+    frame_->Action(command_id::kPrintSetup)->trigger();
+    QVERIFY(shown);
+  }
+
+  void unknownPrinterIsRefused() {
+    const auto printer = ReportPrinterNamed("No Such Printer 42");
+    QVERIFY(!printer);
+    QVERIFY(QString::fromStdString(printer.error().Message()).contains("No Such Printer 42"));
+  }
+
+  // z-lm5 --print FILE and --print-to PRINTER FILE end without a window.
+  void printSwitchesOfTheProgram() {
+    if (!QFile::exists(DesktopProgram())) QSKIP("z-lm5 is not built");
+    const QString sin = dir_.filePath("radio.sin");
+    QVERIFY(SaveChannelDataFile(sin.toStdString(), ChannelDocument::NewDocumentImage()));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+
+    p.start(DesktopProgram(), {"--print-to", "No Such Printer 42", sin});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("No Such Printer 42"));
+
+    p.start(DesktopProgram(), {"--print"});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 2);
+
+    p.start(DesktopProgram(), {"--print-to", "Any", dir_.filePath("absent.sin")});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 3);
+  }
+};
+
+QTEST_MAIN(PrintControllerTest)
+#include "test_print_controller.moc"

@@ -33,7 +33,12 @@ Status SerialLink::Reopen() {
   return transport_.Open(device_, profile_);
 }
 
-void SerialLink::Close() { transport_.Close(); }
+void SerialLink::Close() {
+  // The last command (the tuning leave command) must be on the wire before
+  // the port goes away.
+  if (transport_.IsOpen()) (void)transport_.Drain();
+  transport_.Close();
+}
 
 void SerialLink::FullPurge() {
   if (!transport_.Purge(PurgeMask::kFull)) io_failed_ = true;

@@ -77,6 +77,7 @@ class SerialLink {
   // Closes and opens the same device again (after an I/O error, when the
   // user asks to retry: the adapter may have been plugged back in).
   Status Reopen();
+  // Waits for what was written to leave, then closes.
   void Close();
   bool IsOpen() const { return transport_.IsOpen(); }
   // True once any port call failed with an I/O error since the last open.

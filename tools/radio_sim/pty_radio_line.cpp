@@ -82,7 +82,20 @@ PtyRadioLine::End PtyRadioLine::Run(SimulatedRadio& radio, const Options& option
   sigdelset(&wait_mask, SIGTERM);
 
   for (;;) {
-    if (stop) return End::kSignal;
+    if (stop) {
+      // What the PC has already sent still reaches the radio (and its log
+      // and memory), without waiting for the wire time.
+      std::uint8_t in[256];
+      ssize_t got;
+      while ((got = ::read(master_, in, sizeof in)) > 0) {
+        for (ssize_t i = 0; i < got; ++i) from_pc.push_back({Clock::now(), in[i]});
+      }
+      for (const Timed& t : from_pc) {
+        RadioReaction reaction = radio.Receive(t.byte);
+        if (hook) hook(reaction);
+      }
+      return End::kSignal;
+    }
     const auto now = Clock::now();
 
     // Bytes from the PC whose wire time is over reach the radio.

@@ -90,6 +90,8 @@ class SimulatedRadio {
   RadioImage& memory() { return memory_; }
   // Blocks answered in the current (or last) transfer session.
   int blocks_answered() const { return blocks_; }
+  // The faults may be changed between frames (a test "repairs" the radio).
+  RadioFaults& faults() { return faults_; }
   bool tuning() const { return tuning_; }
 
  private:

@@ -57,6 +57,11 @@ class VirtualRadioPort : public SerialTransport {
   void FailWritesWhen(std::function<bool(std::span<const std::uint8_t>)> predicate) {
     fail_write_ = std::move(predicate);
   }
+  // The line is back after a hang-up (the adapter was plugged in again).
+  void Replug() {
+    hung_up_at_.reset();
+    inbound_.clear();
+  }
   const std::vector<Call>& calls() const { return calls_; }
   // All bytes the PC wrote, in order.
   std::vector<std::uint8_t> written() const;

@@ -1,0 +1,113 @@
+// Port names, the settings file, and the list of serial devices.
+
+#include "link/port_names.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "tests/link/link_test_support.h"
+
+namespace zlm5 {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PortNamesTest, ComNamesGoThroughTheTableAndPathsAreKept) {
+  PortTable table;
+  table.devices[0] = "/dev/ttyUSB0";
+  EXPECT_EQ(*ResolvePortName("COM1", table), "/dev/ttyUSB0");
+  EXPECT_EQ(*ResolvePortName("com2", table), "/dev/ttyS1");
+  EXPECT_EQ(*ResolvePortName("COM4", table), "/dev/ttyS3");
+  EXPECT_EQ(*ResolvePortName("/dev/pts/7", table), "/dev/pts/7");
+  auto bad = ResolvePortName("COM5", table);
+  ASSERT_FALSE(bad);
+  EXPECT_NE(bad.error().Message().find("COM1 to COM4"), std::string::npos);
+  EXPECT_FALSE(ResolvePortName("ttyUSB0", table));
+}
+
+TEST(PortNamesTest, SettingsTextOverridesOnlyTheNamesItLists) {
+  auto table = ParsePortTable("# my cable\n\nCOM1 = /dev/ttyUSB0\n  com3=/dev/ttyACM0  \n");
+  ASSERT_TRUE(table);
+  EXPECT_EQ(table->devices,
+            (std::array<std::string, 4>{"/dev/ttyUSB0", "/dev/ttyS1", "/dev/ttyACM0", "/dev/ttyS3"}));
+  EXPECT_EQ(*ParsePortTable(FormatPortTable(*table)), *table);
+}
+
+TEST(PortNamesTest, MalformedSettingsNameTheLine) {
+  auto no_equals = ParsePortTable("COM1 = /dev/ttyS0\nCOM2 /dev/ttyS1\n");
+  ASSERT_FALSE(no_equals);
+  EXPECT_EQ(no_equals.error().what(), "line 2");
+  auto unknown = ParsePortTable("COM9 = /dev/ttyS0\n");
+  ASSERT_FALSE(unknown);
+  EXPECT_NE(unknown.error().reason().find("COM9"), std::string::npos);
+  EXPECT_FALSE(ParsePortTable("COM1 = ttyUSB0\n"));
+}
+
+TEST(PortNamesTest, SettingsFileLivesUnderXdgConfigHome) {
+  const char* old = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = old ? old : "";
+  const char* old_home = std::getenv("HOME");
+  const std::string saved_home = old_home ? old_home : "";
+  setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
+  EXPECT_EQ(PortSettingsPath(), "/tmp/cfg/z-lm5/ports.conf");
+  setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored
+  setenv("HOME", "/home/user", 1);
+  EXPECT_EQ(PortSettingsPath(), "/home/user/.config/z-lm5/ports.conf");
+  setenv("HOME", saved_home.c_str(), 1);
+  if (old) {
+    setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  } else {
+    unsetenv("XDG_CONFIG_HOME");
+  }
+}
+
+TEST(PortNamesTest, SaveAndLoadRoundTripAndAMissingFileGivesDefaults) {
+  test::TempDir dir;
+  const std::string path = dir.Path("z-lm5/ports.conf");
+  EXPECT_EQ(*LoadPortTable(path), PortTable{});
+  PortTable table;
+  table.devices[1] = "/dev/ttyUSB1";
+  ASSERT_TRUE(SavePortTable(path, table));
+  EXPECT_EQ(*LoadPortTable(path), table);
+  std::ofstream(path) << "COM2 = nowhere\n";
+  auto bad = LoadPortTable(path);
+  ASSERT_FALSE(bad);
+  EXPECT_NE(bad.error().Message().find(path), std::string::npos);
+}
+
+TEST(PortNamesTest, ListsUsbAdaptersAndRealUartsWithTheirDescriptions) {
+  test::TempDir dir;
+  const fs::path dev = dir.Path("dev");
+  const fs::path sys = dir.Path("sys");
+  const fs::path usb = sys / "devices/usb1/1-1";
+  fs::create_directories(dev);
+  for (const char* n : {"ttyUSB0", "ttyACM0", "ttyS0", "ttyS1", "tty0", "null"}) {
+    std::ofstream(dev / n).put('x');
+  }
+  // ttyUSB0: device -> .../1-1/1-1:1.0/ttyUSB0, strings on 1-1.
+  fs::create_directories(usb / "1-1:1.0/ttyUSB0");
+  std::ofstream(usb / "manufacturer") << "FTDI\n";
+  std::ofstream(usb / "product") << "FT232R USB UART\n";
+  fs::create_directories(sys / "class/tty/ttyUSB0");
+  fs::create_directory_symlink(usb / "1-1:1.0/ttyUSB0", sys / "class/tty/ttyUSB0/device");
+  // ttyACM0 without sysfs entry; ttyS0 a real UART; ttyS1 no hardware.
+  fs::create_directories(sys / "class/tty/ttyS0");
+  std::ofstream(sys / "class/tty/ttyS0/type") << "4\n";
+  fs::create_directories(sys / "class/tty/ttyS1");
+  std::ofstream(sys / "class/tty/ttyS1/type") << "0\n";
+
+  const auto found = ListSerialDevices(dev.string(), (sys / "class/tty").string());
+  ASSERT_EQ(found.size(), 3u);
+  EXPECT_EQ(found[0].path, (dev / "ttyACM0").string());
+  EXPECT_EQ(found[0].description, "");
+  EXPECT_EQ(found[1].path, (dev / "ttyS0").string());
+  EXPECT_EQ(found[1].description, "built-in serial port");
+  EXPECT_EQ(found[2].path, (dev / "ttyUSB0").string());
+  EXPECT_EQ(found[2].description, "FTDI FT232R USB UART");
+}
+
+}  // namespace
+}  // namespace zlm5

@@ -1,0 +1,227 @@
+// The termios port on a pseudo-terminal: time-outs, hang-up, exclusive
+// access, raw bytes, purges.
+
+#include "link/serial_port.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace zlm5 {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// The other end of the line: a pseudo-terminal master.
+class PtyPair {
+ public:
+  PtyPair() {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return;
+    path_ = ptsname(master_);
+  }
+  ~PtyPair() { CloseMaster(); }
+  const std::string& path() const { return path_; }
+  void Send(std::vector<std::uint8_t> bytes) {
+    ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  }
+  // What the port wrote, waiting up to `wait` for `n` bytes.
+  std::vector<std::uint8_t> Receive(std::size_t n, std::chrono::milliseconds wait = 2000ms) {
+    std::vector<std::uint8_t> out;
+    const auto end = Clock::now() + wait;
+    while (out.size() < n && Clock::now() < end) {
+      pollfd p{master_, POLLIN, 0};
+      if (poll(&p, 1, 20) <= 0) continue;
+      std::uint8_t b[64];
+      const ssize_t r = ::read(master_, b, std::min(sizeof b, n - out.size()));
+      if (r > 0) out.insert(out.end(), b, b + r);
+    }
+    return out;
+  }
+  void CloseMaster() {
+    if (master_ >= 0) ::close(master_);
+    master_ = -1;
+  }
+
+ private:
+  int master_ = -1;
+  std::string path_;
+};
+
+constexpr TimeoutProfile kShort{30, 20, 50, 50, 50};
+
+TEST(SerialPortTest, ReadOfASilentLineEndsAfterTheTotalTimeOut) {
+  PtyPair pty;
+  SerialPort port;
+  ASSERT_TRUE(port.Open(pty.path(), kShort));
+  std::array<std::uint8_t, 3> buffer{};
+  const auto start = Clock::now();
+  auto got = port.Read(buffer);
+  const auto took = Clock::now() - start;
+  ASSERT_TRUE(got);
+  EXPECT_EQ(*got, 0u);
+  EXPECT_GE(took, 110ms);  // 20 x 3 + 50
+  EXPECT_LT(took, 5s);
+}
+
+TEST(SerialPortTest, ReadEndsWhenNoFurtherByteComesWithinTheInterval) {
+  PtyPair pty;
+  SerialPort port;
+  ASSERT_TRUE(port.Open(pty.path(), TimeoutProfile{60, 1000, 1000, 50, 50}));
+  pty.Send({0x41, 0x42});
+  std::array<std::uint8_t, 10> buffer{};
+  const auto start = Clock::now();
+  auto got = port.Read(buffer);
+  const auto took = Clock::now() - start;
+  ASSERT_TRUE(got);
+  EXPECT_EQ(*got, 2u);
+  EXPECT_EQ(buffer[0], 0x41);
+  EXPECT_EQ(buffer[1], 0x42);
+  EXPECT_GE(took, 60ms);
+  EXPECT_LT(took, 5s);  // far below the total of 11 s
+}
+
+TEST(SerialPortTest, ReadReturnsAsSoonAsAllBytesArrived) {
+  PtyPair pty;
+  SerialPort port;
+  ASSERT_TRUE(port.Open(pty.path(), TimeoutProfile::Transfer()));
+  std::thread sender([&] {
+    std::this_thread::sleep_for(30ms);
+    pty.Send({1, 2, 3});
+    std::this_thread::sleep_for(10ms);
+    pty.Send({4, 5});
+  });
+  std::array<std::uint8_t, 5> buffer{};
+  auto got = port.Read(buffer);
+  sender.join();
+  ASSERT_TRUE(got);
+  EXPECT_EQ(*got, 5u);
+  EXPECT_EQ(buffer, (std::array<std::uint8_t, 5>{1, 2, 3, 4, 5}));
+}
+
+TEST(SerialPortTest, HangUpIsAnErrorNotAShortRead) {
+  PtyPair pty;
+  SerialPort port;
+  ASSERT_TRUE(port.Open(pty.path(), TimeoutProfile::Transfer()));
+  pty.CloseMaster();
+  std::array<std::uint8_t, 1> buffer{};
+  const auto start = Clock::now();
+  auto got = port.Read(buffer);
+  EXPECT_FALSE(got);
+  EXPECT_LT(Clock::now() - start, 500ms) << "not after the 590 ms time-out";
+  std::array<std::uint8_t, 1> byte{0x06};
+  EXPECT_FALSE(port.Write(byte));
+}
+
+TEST(SerialPortTest, SecondOpenIsRefusedWhileTheFirstHoldsThePort) {
+  PtyPair pty;
+  SerialPort first;
+  SerialPort second;
+  ASSERT_TRUE(first.Open(pty.path(), TimeoutProfile::Transfer()));
+  // Also as root, where TIOCEXCL alone would let it through.
+  Status refused = second.Open(pty.path(), TimeoutProfile::Transfer());
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.error().what(), pty.path());
+  EXPECT_EQ(refused.error().reason(), std::strerror(EBUSY));
+  EXPECT_FALSE(second.IsOpen());
+  first.Close();
+  EXPECT_TRUE(second.Open(pty.path(), TimeoutProfile::Transfer()));
+}
+
+TEST(SerialPortTest, BytesPassUnchangedBothWays) {
+  PtyPair pty;
+  SerialPort port;
+  ASSERT_TRUE(port.Open(pty.path(), TimeoutProfile::Transfer()));
+  // CR, LF, ^C, XON, XOFF, DEL, 0xFF: nothing translated or swallowed.
+  const std::vector<std::uint8_t> bytes = {0x0D, 0x0A, 0x03, 0x11, 0x13, 0x7F, 0xFF, 0x00};
+  ASSERT_TRUE(port.Write(bytes));
+  EXPECT_EQ(pty.Receive(bytes.size()), bytes);
+  pty.Send(bytes);
+  std::array<std::uint8_t, 8> buffer{};
+  auto got = port.Read(buffer);
+  ASSERT_TRUE(got);
+  EXPECT_EQ(std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + *got), bytes);
+}
+
+TEST(SerialPortTest, PurgeKeepsWhatWeWroteAndDropsWhatArrived) {
+  PtyPair pty;
+  SerialPort port;
+  ASSERT_TRUE(port.Open(pty.path(), kShort));
+  pty.Send({0x15, 0x15});
+  std::this_thread::sleep_for(20ms);
+  const std::vector<std::uint8_t> frame = {'W', 0x00, 0x08, 0x08};
+  ASSERT_TRUE(port.Write(frame));
+  ASSERT_TRUE(port.Purge(PurgeMask::kQueues));
+  EXPECT_EQ(pty.Receive(4), frame);
+  std::array<std::uint8_t, 1> buffer{};
+  auto got = port.Read(buffer);
+  ASSERT_TRUE(got);
+  EXPECT_EQ(*got, 0u) << "the bytes received before the purge are gone";
+}
+
+TEST(SerialPortTest, WaitCallbackRunsWhileWaitingAndCanEndTheRead) {
+  PtyPair pty;
+  SerialPort port;
+  ASSERT_TRUE(port.Open(pty.path(), TimeoutProfile::Transfer()));
+  int calls = 0;
+  port.SetWaitCallback([&] { return ++calls < 5; });
+  std::array<std::uint8_t, 12> buffer{};
+  const auto start = Clock::now();
+  auto got = port.Read(buffer);
+  ASSERT_TRUE(got);
+  EXPECT_EQ(*got, 0u);
+  EXPECT_EQ(calls, 5);
+  EXPECT_LT(Clock::now() - start, 3s) << "ended well before the 6090 ms time-out";
+}
+
+TEST(SerialPortTest, OpenFailuresCarryTheReason) {
+  SerialPort port;
+  Status missing = port.Open("/dev/zlm5-no-such-port", TimeoutProfile::Transfer());
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.error().Message(), "/dev/zlm5-no-such-port: No such file or directory");
+  EXPECT_EQ(PortAccessHint(missing.error()), "");
+
+  char file[] = "/tmp/zlm5-not-a-tty-XXXXXX";
+  const int fd = mkstemp(file);
+  ASSERT_GE(fd, 0);
+  ::close(fd);
+  Status not_tty = port.Open(file, TimeoutProfile::Transfer());
+  ::unlink(file);
+  ASSERT_FALSE(not_tty);
+  EXPECT_EQ(not_tty.error().reason(), std::strerror(ENOTTY));
+}
+
+TEST(SerialPortTest, PermissionDeniedComesWithTheDialoutHint) {
+  const std::string hint = PortAccessHint(Error("/dev/ttyUSB0", std::strerror(EACCES)));
+  EXPECT_NE(hint.find("dialout"), std::string::npos);
+  EXPECT_NE(hint.find("log"), std::string::npos);
+}
+
+TEST(SerialPortTest, OpenSetsRaw9600EightNOne) {
+  PtyPair pty;
+  SerialPort port;
+  ASSERT_TRUE(port.Open(pty.path(), TimeoutProfile::Transfer()));
+  termios tio{};
+  ASSERT_EQ(tcgetattr(port.fd(), &tio), 0);
+  EXPECT_EQ(cfgetospeed(&tio), B9600);
+  EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+  EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+  EXPECT_NE(tio.c_cflag & CLOCAL, 0u);
+  EXPECT_NE(tio.c_cflag & CREAD, 0u);
+  EXPECT_EQ(tio.c_lflag & (ICANON | ECHO | ISIG), 0u);
+  EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | ICRNL), 0u);
+  EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+  EXPECT_NE(fcntl(port.fd(), F_GETFD) & FD_CLOEXEC, 0);
+}
+
+}  // namespace
+}  // namespace zlm5

@@ -1,0 +1,297 @@
+// The transfer through the real termios port against z-lm5-radio-sim.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "link/link_texts.h"
+#include "link/serial_port.h"
+#include "link/transfer.h"
+#include "tests/link/link_test_support.h"
+
+namespace zlm5 {
+namespace {
+
+using namespace std::chrono_literals;
+using test::SimProcess;
+
+// Shorter read time-outs, so a silent radio costs 70 ms a byte, not 590.
+constexpr TimeoutProfile kQuick{30, 10, 60, 50, 50};
+
+// Passes every call on and shows each completed read to a hook.
+class ObservedPort : public SerialTransport {
+ public:
+  Status Open(const std::string& d, const TimeoutProfile& p) override { return port.Open(d, p); }
+  bool IsOpen() const override { return port.IsOpen(); }
+  void Close() override { port.Close(); }
+  void SetProfile(const TimeoutProfile& p) override { port.SetProfile(p); }
+  const TimeoutProfile& profile() const override { return port.profile(); }
+  Status Purge(PurgeMask m) override { return port.Purge(m); }
+  Status Drain() override { return port.Drain(); }
+  Result<std::size_t> Write(std::span<const std::uint8_t> b) override { return port.Write(b); }
+  Result<std::size_t> Read(std::span<std::uint8_t> b) override {
+    auto got = port.Read(b);
+    if (got && on_read) on_read(b.first(*got));
+    return got;
+  }
+  void SetWaitCallback(WaitCallback cb) override { port.SetWaitCallback(std::move(cb)); }
+
+  SerialPort port;
+  std::function<void(std::span<const std::uint8_t>)> on_read;
+};
+
+class SimTransferTest : public ::testing::Test {
+ protected:
+  // Starts the simulator over `radio_memory` with the given options.
+  void Start(std::vector<std::string> options, bool wire_time = false) {
+    test::WriteBytes(memory_file, radio_memory);
+    options.insert(options.end(), {"--memory", memory_file, "--save", save_file, "--log", log_file});
+    if (!wire_time) options.insert(options.end(), {"--no-wire-time", "--turnaround", "1"});
+    sim = std::make_unique<SimProcess>(options);
+    ASSERT_TRUE(sim->started()) << sim->ErrorOutput();
+  }
+
+  TransferOutcome Run(TransferDirection direction, RadioImage& image, bool quick = true) {
+    TransferOptions options;
+    if (quick) options.profile = kQuick;
+    return RunTransfer(direction, port, sim->terminal(), image, host, options);
+  }
+
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> t;
+    for (const auto& m : host.messages) t.push_back(m.text);
+    return t;
+  }
+  std::vector<std::uint8_t> Saved() {
+    sim->Stop();
+    return test::ReadBytes(save_file);
+  }
+
+  test::TempDir dir;
+  const std::string memory_file = dir.Path("radio.sin");
+  const std::string save_file = dir.Path("saved.sin");
+  const std::string log_file = dir.Path("log.txt");
+  RadioImage radio_memory = test::PatternImage(31);
+  std::unique_ptr<SimProcess> sim;
+  ObservedPort port;
+  test::RecordingTransferHost host;
+};
+
+const std::string kWakeUp = "rx 02 50 52 4F 47 52 41";
+const std::string kCommError(link_texts::kCommunicationError);
+
+TEST_F(SimTransferTest, FullWriteAt9600Baud) {
+  Start({}, /*wire_time=*/true);
+  RadioImage image = test::PatternImage(32);
+  ASSERT_EQ(Run(TransferDirection::kWrite, image, /*quick=*/false), TransferOutcome::kCompleted)
+      << sim->ErrorOutput();
+  const auto saved = Saved();
+  ASSERT_EQ(saved.size(), 4096u);
+  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 0xC50, image.bytes().begin()));
+  EXPECT_TRUE(std::equal(saved.begin() + 0xC50, saved.end(), radio_memory.bytes().begin() + 0xC50));
+  EXPECT_EQ(host.statuses.back(), "394");
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(SimTransferTest, FullReadAt9600Baud) {
+  Start({}, /*wire_time=*/true);
+  RadioImage image = test::PatternImage(33);
+  const RadioImage before = image;
+  ASSERT_EQ(Run(TransferDirection::kRead, image, /*quick=*/false), TransferOutcome::kCompleted)
+      << sim->ErrorOutput();
+  const auto got = image.bytes();
+  EXPECT_TRUE(std::equal(got.begin(), got.begin() + 0xC50, radio_memory.bytes().begin()));
+  EXPECT_TRUE(std::equal(got.begin() + 0xC50, got.end(), before.bytes().begin() + 0xC50));
+  const auto frames = test::LogFrames(log_file);
+  EXPECT_EQ(test::CountFrames(frames, "rx 52 00 00 08"), 1);
+  EXPECT_EQ(test::CountFrames(frames, "rx 52 0C 48 08"), 1);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(SimTransferTest, SilentWakeUpAsksAndRetryGoesOn) {
+  Start({"--silent", "wakeup", "--fault-count", "15"});
+  host.answers = {MessageAnswer::kRetry};
+  RadioImage image = test::PatternImage(43);
+  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCompleted);
+  EXPECT_EQ(Texts(), std::vector<std::string>{kCommError});
+  EXPECT_EQ(test::CountFrames(test::LogFrames(log_file), kWakeUp), 16);
+}
+
+TEST_F(SimTransferTest, StrayByteBeforeTheAcknowledgementIsAccepted) {
+  Start({"--stray-byte", "wakeup"});
+  RadioImage image = test::PatternImage(44);
+  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCompleted);
+  EXPECT_EQ(test::CountFrames(test::LogFrames(log_file), kWakeUp), 1);
+}
+
+TEST_F(SimTransferTest, FailingIdentificationReadAsksAndRetryFailsCleanly) {
+  Start({"--hang-up", "ident"});
+  host.answers = {MessageAnswer::kRetry};
+  RadioImage image;
+  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kFailed);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{kCommError, kCommError}));
+  EXPECT_FALSE(port.IsOpen());
+  EXPECT_EQ(sim->Wait(), 0);  // the simulator hung up and ended
+}
+
+TEST_F(SimTransferTest, ShortIdentificationIsACommunicationFailure) {
+  Start({"--reply-bytes", "ident=3", "--type", "05"});
+  RadioImage image = test::PatternImage(34);
+  image.set(0x81B, 0x07);
+  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kFailed);
+  EXPECT_EQ(Texts(), std::vector<std::string>{kCommError});
+}
+
+TEST_F(SimTransferTest, TypeMismatchCancelAndOk) {
+  Start({"--type", "05"});
+  RadioImage image = test::PatternImage(35);
+  image.set(0x81B, 0x07);
+  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCancelled);
+  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kTypeMismatch)});
+
+  host.messages.clear();
+  host.answers = {MessageAnswer::kOk};
+  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCompleted);
+  EXPECT_EQ(host.messages.size(), 1u);
+  const auto saved = Saved();
+  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 0xC50, image.bytes().begin()));
+}
+
+TEST_F(SimTransferTest, WrongSessionAcknowledgementAsksAfterTheWait) {
+  Start({"--wrong-byte", "session"});
+  RadioImage image;
+  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kFailed);
+  EXPECT_EQ(Texts(), std::vector<std::string>{kCommError});
+  EXPECT_GE(host.pumps, 7 + 601);
+}
+
+TEST_F(SimTransferTest, UnacknowledgedBlockInterruptsTheWrite) {
+  Start({"--stop-after-block", "5"});
+  RadioImage image = test::PatternImage(36);
+  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kFailed);
+  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kProgramInterrupt)});
+  EXPECT_EQ(host.progress.back(), 394);
+  const auto saved = Saved();
+  ASSERT_EQ(saved.size(), 4096u);
+  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 40, image.bytes().begin()));
+  EXPECT_TRUE(std::equal(saved.begin() + 40, saved.end(), radio_memory.bytes().begin() + 40));
+}
+
+TEST_F(SimTransferTest, ShortBlockReplyEndsTheReadWithTheImageUntouched) {
+  Start({"--reply-bytes", "block=11"});
+  RadioImage image = test::PatternImage(37);
+  const RadioImage before = image;
+  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kFailed);
+  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kReadNotEnough)});
+  EXPECT_EQ(image, before);
+}
+
+TEST_F(SimTransferTest, WrongReadAcknowledgementEndsTheRead) {
+  Start({"--wrong-byte", "read-ack"});
+  RadioImage image = test::PatternImage(38);
+  const RadioImage before = image;
+  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kFailed);
+  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kReadAckError)});
+  EXPECT_EQ(image, before);
+}
+
+TEST_F(SimTransferTest, PulledCableInTheBlocksAsksAndNothingHangs) {
+  Start({"--hang-up-after-block", "100"});
+  host.answers = {MessageAnswer::kRetry};
+  RadioImage image = test::PatternImage(39);
+  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kFailed);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{kCommError, kCommError}));
+  EXPECT_EQ(host.progress.back(), 100);
+  EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(SimTransferTest, PortThatDoesNotExist) {
+  Start({});
+  RadioImage image;
+  host.messages.clear();
+  EXPECT_EQ(RunTransfer(TransferDirection::kRead, port, dir.Path("no-such-tty"), image, host),
+            TransferOutcome::kPortUnavailable);
+  ASSERT_TRUE(host.port_failure_error);
+  EXPECT_EQ(host.port_failure_error->reason(), "No such file or directory");
+  EXPECT_EQ(host.port_failure_text, std::string(link_texts::kCouldNotOpenPort));
+}
+
+TEST_F(SimTransferTest, SecondProgramCannotOpenTheBusyPort) {
+  Start({});
+  SerialPort first;
+  ASSERT_TRUE(first.Open(sim->terminal(), TimeoutProfile::Transfer()));
+  RadioImage image;
+  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kPortUnavailable);
+  EXPECT_EQ(host.port_failure_error->reason(), "Device or resource busy");
+}
+
+// Cancel at each pump-wait.
+
+TEST_F(SimTransferTest, CancelInTheWakeUpWait) {
+  Start({});
+  host.on_pump = [&](int) { host.cancel = true; };
+  RadioImage image;
+  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kCancelled);
+  EXPECT_EQ(host.pumps, 1);
+  EXPECT_TRUE(host.messages.empty());
+  sim->Stop();
+  EXPECT_TRUE(test::LogFrames(log_file).empty());
+}
+
+TEST_F(SimTransferTest, CancelInTheWaitAfterTheTypeQuestion) {
+  Start({"--type", "05"});
+  RadioImage image = test::PatternImage(40);
+  image.set(0x81B, 0x07);
+  host.answers = {MessageAnswer::kOk};
+  host.on_message = [&](const test::ShownMessage&) { host.cancel = true; };
+  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCancelled);
+  sim->Stop();
+  EXPECT_EQ(test::CountFrames(test::LogFrames(log_file), kWakeUp), 1);
+}
+
+TEST_F(SimTransferTest, CancelInTheWaitAfterAWrongSessionAcknowledgement) {
+  Start({"--wrong-byte", "session"});
+  int pumps_at_wrong = -1;
+  port.on_read = [&](std::span<const std::uint8_t> b) {
+    if (b.size() == 1 && b[0] == 0x15) pumps_at_wrong = host.pumps;
+  };
+  host.on_pump = [&](int n) {
+    if (pumps_at_wrong >= 0 && n >= pumps_at_wrong + 50) host.cancel = true;
+  };
+  RadioImage image;
+  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kCancelled);
+  EXPECT_EQ(host.pumps, pumps_at_wrong + 50);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(SimTransferTest, CancelInAWriteBlockWait) {
+  Start({});
+  host.on_progress = [&](int p) {
+    if (p == 10) host.cancel = true;
+  };
+  RadioImage image = test::PatternImage(41);
+  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCancelled);
+  EXPECT_TRUE(host.messages.empty());
+  const auto saved = Saved();
+  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 80, image.bytes().begin()));
+  EXPECT_TRUE(std::equal(saved.begin() + 80, saved.end(), radio_memory.bytes().begin() + 80));
+}
+
+TEST_F(SimTransferTest, CancelInAReadBlockWait) {
+  Start({});
+  host.on_progress = [&](int p) {
+    if (p == 10) host.cancel = true;
+  };
+  RadioImage image = test::PatternImage(42);
+  const RadioImage before = image;
+  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kCancelled);
+  EXPECT_EQ(image, before);
+  sim->Stop();
+  const auto frames = test::LogFrames(log_file);
+  EXPECT_EQ(test::CountFrames(frames, "rx 52 00 48 08"), 1);
+  EXPECT_EQ(test::CountFrames(frames, "rx 52 00 50 08"), 0);
+}
+
+}  // namespace
+}  // namespace zlm5

@@ -99,7 +99,9 @@ class PrintControllerTest : public QObject {
     QCOMPARE(Titles(pages),
              (QStringList{"整机设置", "第二页", "第三页", "第四页", "第五页"}));
     const QString page1 = PageText(pages[0]);
-    QVERIFY2(page1.contains("频段: 470 - 490MHz"), qPrintable(page1));
+    // Entries other than the first have no leading blanks: the value follows
+    // the label directly.
+    QVERIFY2(page1.contains("频段:470 - 490MHz"), qPrintable(page1));
     QVERIFY2(page1.contains("Vox 延迟时间(秒): 3.0s"), qPrintable(page1));
     QVERIFY2(page1.contains("机型: RaNOX-ONE"), qPrintable(page1));
     const auto row = LineStartingWith(pages[0], "3");

@@ -286,7 +286,7 @@ void GridControl::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   if (event->button() == Qt::LeftButton) {
     SetCurrentCell(row, col);
-    if (row == row_ && col == col_) EnsureCurrentVisible();
+    EnsureCurrentVisible();
   }
   emit MouseDown(event->button(), event->modifiers(), pos);
 }
@@ -300,6 +300,8 @@ void GridControl::mouseDoubleClickEvent(QMouseEvent* event) {
   }
   emit DblClick();
 }
+
+void GridControl::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
 
 void GridControl::MoveBy(int key, Qt::KeyboardModifiers modifiers) {
   const bool control = modifiers & Qt::ControlModifier;

@@ -1,0 +1,235 @@
+// z-lm5-cli read, write and tune against z-lm5-radio-sim.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "files/channel_document.h"
+#include "link/link_texts.h"
+#include "model/channel_codec.h"
+#include "model/memory_grid.h"
+#include "tests/link/link_test_support.h"
+
+namespace zlm5 {
+namespace {
+
+using test::ProcessResult;
+using test::SimProcess;
+
+// What the desktop program holds after decoding `image` into its grid and
+// encoding the grid back (open then write, or read then save).
+RadioImage ThroughTheGrid(RadioImage image) {
+  MemoryGrid grid;
+  ImageToGrid(image, grid);
+  GridToImage(grid, image);
+  return image;
+}
+
+// A document with some channels, as a user would make it.
+RadioImage SomeChannels() {
+  RadioImage image = ChannelDocument::NewDocumentImage();
+  const RadioImage pattern = test::PatternImage(51);
+  for (int ch = 1; ch <= 20; ++ch) {
+    auto rec = image.Record(ch);
+    std::copy_n(pattern.Record(ch).begin() + 8, 8, rec.begin() + 8);
+    rec[0] = 0x00;
+    rec[1] = 0x25;
+    rec[2] = static_cast<std::uint8_t>(0x10 + ch % 9);
+    rec[3] = 0x14;
+    std::copy_n(rec.begin(), 4, rec.begin() + 4);
+  }
+  return image;
+}
+
+class CliLinkTest : public ::testing::Test {
+ protected:
+  void Start(std::vector<std::string> options, const RadioImage& memory) {
+    test::WriteBytes(memory_file, memory);
+    options.insert(options.end(), {"--memory", memory_file, "--save", save_file, "--log",
+                                   log_file, "--no-wire-time", "--turnaround", "1"});
+    sim = std::make_unique<SimProcess>(options);
+    ASSERT_TRUE(sim->started()) << sim->ErrorOutput();
+  }
+
+  ProcessResult Cli(std::vector<std::string> args, std::vector<std::string> env = {}) {
+    args.insert(args.begin(), ZLM5_CLI);
+    // Never the user's own port settings.
+    env.push_back("XDG_CONFIG_HOME=" + dir.Path("config"));
+    return test::RunProcess(args, env);
+  }
+
+  std::vector<std::uint8_t> Saved() {
+    sim->Stop();
+    return test::ReadBytes(save_file);
+  }
+
+  test::TempDir dir;
+  const std::string memory_file = dir.Path("radio.sin");
+  const std::string save_file = dir.Path("saved.sin");
+  const std::string log_file = dir.Path("log.txt");
+  std::unique_ptr<SimProcess> sim;
+};
+
+TEST_F(CliLinkTest, WriteSendsWhatTheDesktopProgramWouldSend) {
+  const RadioImage radio = ChannelDocument::NewDocumentImage();
+  Start({}, radio);
+  const RadioImage file = test::PatternImage(52);
+  test::WriteBytes(dir.Path("in.sin"), file);
+  const ProcessResult r = Cli({"write", "--port", sim->terminal(), dir.Path("in.sin")});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.err.find("block 394/394"), std::string::npos) << "plain progress lines";
+  const RadioImage expected = ThroughTheGrid(file);
+  const auto saved = Saved();
+  ASSERT_EQ(saved.size(), 4096u);
+  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 0xC50, expected.bytes().begin()));
+  EXPECT_TRUE(std::equal(saved.begin() + 0xC50, saved.end(), radio.bytes().begin() + 0xC50));
+}
+
+TEST_F(CliLinkTest, RawWriteSendsTheFileUnchanged) {
+  Start({}, ChannelDocument::NewDocumentImage());
+  const RadioImage file = test::PatternImage(53);
+  ASSERT_NE(ThroughTheGrid(file), file) << "the codec normalises this image";
+  test::WriteBytes(dir.Path("in.sin"), file);
+  const ProcessResult r = Cli({"write", "--raw", "--port", sim->terminal(), dir.Path("in.sin")});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto saved = Saved();
+  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 0xC50, file.bytes().begin()));
+}
+
+TEST_F(CliLinkTest, ReadSavesWhatTheDesktopProgramWouldSave) {
+  const RadioImage radio = SomeChannels();
+  Start({}, radio);
+  const RadioImage into = test::PatternImage(54);
+  test::WriteBytes(dir.Path("into.sin"), into);
+  const std::string out = dir.Path("out.sin");
+  const ProcessResult r =
+      Cli({"read", "--port", sim->terminal(), "--into", dir.Path("into.sin"), "-o", out});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  RadioImage combined = into;
+  std::copy_n(radio.bytes().begin(), 0xC50, combined.bytes().begin());
+  const RadioImage expected = ThroughTheGrid(combined);
+  const auto written = test::ReadBytes(out);
+  ASSERT_EQ(written.size(), 4096u);
+  EXPECT_TRUE(std::equal(written.begin(), written.end(), expected.bytes().begin()));
+}
+
+TEST_F(CliLinkTest, FailedReadWritesNoFile) {
+  Start({"--reply-bytes", "block=11"}, SomeChannels());
+  const std::string out = dir.Path("out.sin");
+  const ProcessResult r = Cli({"read", "--port", sim->terminal(), "-o", out});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find(link_texts::kReadNotEnough), std::string::npos) << r.err;
+  EXPECT_FALSE(test::FileExists(out));
+}
+
+TEST_F(CliLinkTest, CommunicationErrorIsAnsweredCancelByDefaultAndRetryOnRequest) {
+  Start({"--wrong-byte", "session", "--fault-count", "1"}, SomeChannels());
+  test::WriteBytes(dir.Path("in.sin"), SomeChannels());
+  ProcessResult r = Cli({"write", "--port", sim->terminal(), dir.Path("in.sin")});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find(std::string(link_texts::kCommunicationError) + " [Retry/Cancel] -> Cancel"),
+            std::string::npos)
+      << r.err;
+  // With one Retry allowed, the second attempt gets through.
+  sim.reset();
+  Start({"--wrong-byte", "session", "--fault-count", "1"}, SomeChannels());
+  r = Cli({"write", "--retries", "1", "--port", sim->terminal(), dir.Path("in.sin")});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.err.find("-> Retry"), std::string::npos);
+}
+
+TEST_F(CliLinkTest, TypeMismatchNeedsTheOption) {
+  RadioImage file = SomeChannels();
+  file.set(0x81B, 0x07);
+  test::WriteBytes(dir.Path("in.sin"), file);
+  Start({"--type", "05"}, ChannelDocument::NewDocumentImage());
+  ProcessResult r = Cli({"write", "--port", sim->terminal(), dir.Path("in.sin")});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find(std::string(link_texts::kTypeMismatch) + " [OK/Cancel] -> Cancel"),
+            std::string::npos)
+      << r.err;
+  r = Cli({"write", "--accept-type-mismatch", "--port", sim->terminal(), dir.Path("in.sin")});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+}
+
+TEST_F(CliLinkTest, PortThatCannotBeOpenedExits4WithTheReason) {
+  test::WriteBytes(dir.Path("in.sin"), SomeChannels());
+  const ProcessResult r = Cli({"write", "--port", dir.Path("no-tty"), dir.Path("in.sin")});
+  EXPECT_EQ(r.exit_code, 4);
+  EXPECT_NE(r.err.find(link_texts::kCouldNotOpenPort), std::string::npos);
+  EXPECT_NE(r.err.find("No such file or directory"), std::string::npos);
+  const ProcessResult t = Cli({"tune", "low", "--port", dir.Path("no-tty")});
+  EXPECT_EQ(t.exit_code, 4);
+}
+
+TEST_F(CliLinkTest, ComNamesComeFromTheSettingsFile) {
+  Start({}, SomeChannels());
+  std::filesystem::create_directories(dir.Path("config/z-lm5"));
+  std::ofstream(dir.Path("config/z-lm5/ports.conf")) << "COM3 = " << sim->terminal() << "\n";
+  const ProcessResult r = Cli({"tune", "low", "--port", "COM3"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "255\n");
+  std::ofstream(dir.Path("config/z-lm5/ports.conf")) << "COM3 /dev/x\n";
+  const ProcessResult bad = Cli({"tune", "low", "--port", "COM3"});
+  EXPECT_EQ(bad.exit_code, 3);
+  EXPECT_NE(bad.err.find("ports.conf: line 1"), std::string::npos) << bad.err;
+}
+
+TEST_F(CliLinkTest, UsageAndFileErrors) {
+  test::WriteBytes(dir.Path("in.sin"), SomeChannels());
+  const std::string in = dir.Path("in.sin");
+  EXPECT_EQ(Cli({"write", in}).exit_code, 2);
+  EXPECT_EQ(Cli({"write", "--port", "COM7", in}).exit_code, 2);
+  EXPECT_EQ(Cli({"write", "--port", "/dev/null", "--retries", "x", in}).exit_code, 2);
+  EXPECT_EQ(Cli({"read", "--port", "/dev/null"}).exit_code, 2);
+  EXPECT_EQ(Cli({"tune", "sideways", "--port", "/dev/null"}).exit_code, 2);
+  EXPECT_EQ(Cli({"tune", "high", "--port", "/dev/null", "--set", "251"}).exit_code, 2);
+  EXPECT_EQ(Cli({"tune", "low", "--port", "/dev/null", "--set", "201"}).exit_code, 2);
+  EXPECT_EQ(Cli({"tune", "low", "--port", "/dev/null", "--set", "0"}).exit_code, 2);
+  EXPECT_EQ(Cli({"write", "--port", "/dev/null", dir.Path("missing.sin")}).exit_code, 3);
+  EXPECT_EQ(Cli({"read", "--port", "/dev/null", "--into", dir.Path("missing.sin"), "-o",
+                 dir.Path("o.sin")})
+                .exit_code,
+            3);
+}
+
+TEST_F(CliLinkTest, TuneReadsAndSetsTheHighPowerValue) {
+  Start({"--high", "77"}, ChannelDocument::NewDocumentImage());
+  const ProcessResult r = Cli({"tune", "high", "--port", sim->terminal(), "--set", "250"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "77\n");
+  sim->Stop();
+  const auto frames = test::LogFrames(log_file);
+  const auto mode = std::find(frames.begin(), frames.end(), "rx 4D 63");
+  ASSERT_NE(mode, frames.end());
+  EXPECT_NE(std::find(mode, frames.end(), "rx 57 0F F9 01 FA"), frames.end());
+  EXPECT_EQ(test::CountFrames(frames, "rx 4D 55"), 1);
+  EXPECT_EQ(test::ReadBytes(save_file).at(0xFF9), 250);
+}
+
+TEST_F(CliLinkTest, TuneWithoutSetOnlyReads) {
+  Start({"--low", "12"}, ChannelDocument::NewDocumentImage());
+  const ProcessResult r = Cli({"tune", "low", "--port", sim->terminal()});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "12\n");
+  sim->Stop();
+  const auto frames = test::LogFrames(log_file);
+  EXPECT_EQ(test::CountFrames(frames, "rx 4D 62"), 0);
+  EXPECT_EQ(test::CountFrames(frames, "rx 4D 55"), 1);
+}
+
+TEST_F(CliLinkTest, TraceShowsEveryFrameWithTimes) {
+  Start({}, SomeChannels());
+  const ProcessResult r = Cli({"tune", "low", "--trace", "--port", sim->terminal()});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.err.find(" open " + sim->terminal()), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(" tx 02 50 52 4F 47 52 41\n"), std::string::npos);
+  EXPECT_NE(r.err.find(" rx 06\n"), std::string::npos);
+  EXPECT_NE(r.err.find(" purge 0F\n"), std::string::npos);
+  EXPECT_EQ(r.out, "255\n");  // nothing of the trace on standard output
+}
+
+}  // namespace
+}  // namespace zlm5

@@ -41,8 +41,8 @@ App::App() = default;
 
 App::~App() = default;
 
-QString App::OpenFailureMessage(const QString& file, const QString& reason) {
-  return QStringLiteral("Failed to open document %1.\n\n%2").arg(file, reason);
+QString App::OpenFailureMessage(const QString& reason) {
+  return QStringLiteral("Failed to open document.\n\n%1").arg(reason);
 }
 
 bool App::Start(const QString& file) {
@@ -52,11 +52,10 @@ bool App::Start(const QString& file) {
 
   const Status loaded = frame_->LoadFile(file);
   if (loaded) return true;
-  const QString message =
-      OpenFailureMessage(file, QString::fromStdString(loaded.error().Message()));
-  std::fprintf(stderr, "z-lm5: %s\n", qUtf8Printable(QString(message).replace(
-                                          QStringLiteral("\n\n"), QStringLiteral(": "))));
-  if (!HeadlessPlatform()) ShowMessage(nullptr, message, QMessageBox::Critical);
+  // The reason names the file: "<path>: cannot open the file: <why>".
+  const QString reason = QString::fromStdString(loaded.error().Message());
+  std::fprintf(stderr, "z-lm5: %s\n", qUtf8Printable(reason));
+  if (!HeadlessPlatform()) ShowMessage(nullptr, OpenFailureMessage(reason), QMessageBox::Critical);
   frame_.reset();
   return false;
 }
@@ -73,7 +72,6 @@ void App::ShowMainWindow() {
   }
   frame.resize(size);
   frame.move(available.center() - QPoint(size.width() / 2, size.height() / 2));
-  frame.setAcceptDrops(true);
   frame.show();
 }
 

@@ -39,13 +39,14 @@ class App {
   bool Start(const QString& file = QString());
 
   // Shows the main window 730 x 768 (less where the screen is smaller),
-  // centred on the screen, accepting dropped files.
+  // centred on the screen.
   void ShowMainWindow();
 
   MainFrame* Frame() const { return frame_.get(); }
 
-  // The message of a file that cannot be opened at start-up.
-  static QString OpenFailureMessage(const QString& file, const QString& reason);
+  // The message box text for a file that cannot be opened; `reason` names
+  // the file and says why.
+  static QString OpenFailureMessage(const QString& reason);
 
  private:
   std::unique_ptr<QSettings> settings_;

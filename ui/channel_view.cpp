@@ -329,9 +329,12 @@ QString ChannelView::BoxEntryText(FormBox box) const {
 // Editors
 
 CellEditor& ChannelView::EditorForColumn(int col) {
-  if (col == gl::kColRxTone || col == gl::kColTxTone) return *tone_box_;
-  if (col >= gl::kColBandwidth && col <= gl::kColBusyLock) return *lists_[col - gl::kColBandwidth];
-  if (col == gl::kColName) return *name_editor_;
+  switch (EditorKindForColumn(col)) {
+    case CellEditorKind::Tone: return *tone_box_;
+    case CellEditorKind::List: return *lists_[col - gl::kColBandwidth];
+    case CellEditorKind::Name: return *name_editor_;
+    case CellEditorKind::Frequency: break;
+  }
   return *frequency_editor_;
 }
 

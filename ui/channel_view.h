@@ -8,6 +8,7 @@
 
 #include "model/channel_codec.h"
 #include "model/channel_grid.h"
+#include "model/channel_name.h"
 
 class QComboBox;
 class QGroupBox;
@@ -60,7 +61,7 @@ class ChannelView : public QWidget {
   static constexpr int kPttIdListId = 61451;
   static constexpr int kBusyLockListId = 61453;
   // The name editor takes at most this many typed characters.
-  static constexpr int kNameEditorLimit = 6;
+  static constexpr int kNameEditorLimit = static_cast<int>(name_code::kEditorMaxLength);
 
   // `document` must outlive the view.
   explicit ChannelView(ChannelDocument& document, QWidget* parent = nullptr);

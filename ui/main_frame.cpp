@@ -20,6 +20,7 @@
 #include <QToolBar>
 
 #include "ui/about_dialog.h"
+#include "ui/app.h"
 #include "ui/app_names.h"
 #include "ui/channel_view.h"
 #include "ui/command_ids.h"
@@ -75,6 +76,8 @@ MainFrame::MainFrame(QSettings& settings, QWidget* parent)
   }
   setWindowIcon(program_icon);
   setDockOptions(dockOptions() | QMainWindow::AnimatedDocks);
+  // Files dropped on the window open as with File > Open.
+  setAcceptDrops(true);
 
   recent_ = std::make_unique<RecentFiles>(settings_);
   ChooseEnglishTexts(settings_.value(app_names::kEnglishTextsKey, false).toBool());
@@ -448,20 +451,14 @@ bool MainFrame::OpenDocument() {
   const QString path = ChooseFile(FileDialogKind::Open, DocumentPath());
   if (path.isEmpty()) return false;
   const Status loaded = LoadFile(path);
-  if (!loaded) {
-    ShowMessage(this, QStringLiteral("Failed to open document.\n\n%1")
-                          .arg(QString::fromStdString(loaded.error().Message())));
-  }
+  if (!loaded) ReportOpenFailure(loaded.error());
   return loaded.ok();
 }
 
 bool MainFrame::OpenDocumentFile(const QString& path) {
   if (!SaveModified()) return false;
   const Status loaded = LoadFile(path);
-  if (!loaded) {
-    ShowMessage(this, QStringLiteral("Failed to open document.\n\n%1")
-                          .arg(QString::fromStdString(loaded.error().Message())));
-  }
+  if (!loaded) ReportOpenFailure(loaded.error());
   return loaded.ok();
 }
 
@@ -471,13 +468,16 @@ bool MainFrame::OpenRecentFile(int index) {
   if (!SaveModified()) return false;
   const Status loaded = LoadFile(path);
   if (!loaded) {
-    ShowMessage(this, QStringLiteral("Failed to open document.\n\n%1")
-                          .arg(QString::fromStdString(loaded.error().Message())));
+    ReportOpenFailure(loaded.error());
     // An entry whose file cannot be opened leaves the list.
     recent_->Remove(path);
     UpdateRecentMenu();
   }
   return loaded.ok();
+}
+
+void MainFrame::ReportOpenFailure(const Error& error) {
+  ShowMessage(this, App::OpenFailureMessage(QString::fromStdString(error.Message())));
 }
 
 Status MainFrame::LoadFile(const QString& path) {

@@ -132,6 +132,7 @@ class MainFrame : public QMainWindow {
   void UpdateRecentMenu();
   void UpdateDocumentPane();
   bool SaveTo(const QString& path);
+  void ReportOpenFailure(const Error& error);
   QString ChooseFile(FileDialogKind kind, const QString& suggested);
   QString DocumentPath() const;
   QString DocumentTitle() const;

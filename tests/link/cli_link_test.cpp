@@ -45,10 +45,13 @@ RadioImage SomeChannels() {
 
 class CliLinkTest : public ::testing::Test {
  protected:
-  void Start(std::vector<std::string> options, const RadioImage& memory) {
+  // Tuning purges the PC's input right after its sends: its radio answers
+  // after `turnaround_ms`, so that a loaded machine loses no reply.
+  void Start(std::vector<std::string> options, const RadioImage& memory,
+             const char* turnaround_ms = "1") {
     test::WriteBytes(memory_file, memory);
     options.insert(options.end(), {"--memory", memory_file, "--save", save_file, "--log",
-                                   log_file, "--no-wire-time", "--turnaround", "1"});
+                                   log_file, "--no-wire-time", "--turnaround", turnaround_ms});
     sim = std::make_unique<SimProcess>(options);
     ASSERT_TRUE(sim->started()) << sim->ErrorOutput();
   }
@@ -165,7 +168,7 @@ TEST_F(CliLinkTest, PortThatCannotBeOpenedExits4WithTheReason) {
 }
 
 TEST_F(CliLinkTest, ComNamesComeFromTheSettingsFile) {
-  Start({}, SomeChannels());
+  Start({}, SomeChannels(), "20");
   std::filesystem::create_directories(dir.Path("config/z-lm5"));
   std::ofstream(dir.Path("config/z-lm5/ports.conf")) << "COM3 = " << sim->terminal() << "\n";
   const ProcessResult r = Cli({"tune", "low", "--port", "COM3"});
@@ -196,7 +199,7 @@ TEST_F(CliLinkTest, UsageAndFileErrors) {
 }
 
 TEST_F(CliLinkTest, TuneReadsAndSetsTheHighPowerValue) {
-  Start({"--high", "77"}, ChannelDocument::NewDocumentImage());
+  Start({"--high", "77"}, ChannelDocument::NewDocumentImage(), "20");
   const ProcessResult r = Cli({"tune", "high", "--port", sim->terminal(), "--set", "250"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, "77\n");
@@ -210,7 +213,7 @@ TEST_F(CliLinkTest, TuneReadsAndSetsTheHighPowerValue) {
 }
 
 TEST_F(CliLinkTest, TuneWithoutSetOnlyReads) {
-  Start({"--low", "12"}, ChannelDocument::NewDocumentImage());
+  Start({"--low", "12"}, ChannelDocument::NewDocumentImage(), "20");
   const ProcessResult r = Cli({"tune", "low", "--port", sim->terminal()});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, "12\n");
@@ -221,7 +224,7 @@ TEST_F(CliLinkTest, TuneWithoutSetOnlyReads) {
 }
 
 TEST_F(CliLinkTest, TraceShowsEveryFrameWithTimes) {
-  Start({}, SomeChannels());
+  Start({}, SomeChannels(), "20");
   const ProcessResult r = Cli({"tune", "low", "--trace", "--port", sim->terminal()});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_NE(r.err.find(" open " + sim->terminal()), std::string::npos) << r.err;

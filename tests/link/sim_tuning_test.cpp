@@ -18,9 +18,11 @@ using test::SimProcess;
 
 class SimTuningTest : public ::testing::Test {
  protected:
+  // The radio answers 20 ms after a frame: tuning purges the PC's input
+  // right after its sends, so a loaded test machine must not lose replies.
   void Start(std::vector<std::string> options) {
     options.insert(options.end(), {"--low", "90", "--high", "77", "--save", save_file, "--log",
-                                   log_file, "--turnaround", "2"});
+                                   log_file, "--turnaround", "20"});
     sim = std::make_unique<SimProcess>(options);
     ASSERT_TRUE(sim->started()) << sim->ErrorOutput();
   }

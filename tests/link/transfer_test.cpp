@@ -57,7 +57,7 @@ class TransferTest : public ::testing::Test {
     for (const auto& m : host.messages) t.push_back(m.text);
     return t;
   }
-  // Radio address of the first written block frame seen, -1 for none.
+  // Write block frames the radio received.
   int WriteFrames() const {
     return static_cast<int>(std::count_if(frames.begin(), frames.end(), [](const std::string& f) {
       return f.starts_with("rx 57 ");

@@ -112,7 +112,8 @@ void CliTransferHost::ReportPortOpenFailure(const std::string& text, const Error
 
 void CliTransferHost::SetStatusText(const std::string& text) {
   // The block count is shown by the bar; phase texts once each.
-  if (!text.empty() && std::all_of(text.begin(), text.end(), ::isdigit)) return;
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (!text.empty() && std::all_of(text.begin(), text.end(), digit)) return;
   if (text == last_status_) return;
   last_status_ = text;
   EndBarLine();

@@ -5,6 +5,7 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -122,6 +123,14 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     }
     if (arg == "--once") { o.once = true; continue; }
     if (arg == "--no-wire-time") { o.line.wire_time = false; continue; }
+    static constexpr std::string_view kValueOptions[] = {
+        "--memory", "--save", "--log", "--link", "--type", "--low", "--high", "--turnaround",
+        "--fault-count", "--stop-after-block", "--hang-up-after-block", "--silent",
+        "--wrong-byte", "--stray-byte", "--reply-bytes", "--hang-up"};
+    if (std::find(std::begin(kValueOptions), std::end(kValueOptions), arg) ==
+        std::end(kValueOptions)) {
+      return UsageError("unknown option '" + arg + "'");
+    }
     auto v = value();
     if (!v) return UsageError("option '" + arg + "' needs a value");
     if (arg == "--memory") { o.memory_file = *v; continue; }
@@ -273,8 +282,12 @@ int Main(int argc, char** argv) {
 
   std::cout << line.terminal_path() << std::endl;
 
+  // Saved at the end of a session and after a tuning value write (which
+  // may never see its leave exchange), not after every block.
   auto hook = [&](const RadioReaction& reaction) {
-    if (reaction.session_ended || reaction.memory_changed) Save(options.save_file, radio.memory());
+    if (reaction.session_ended || (reaction.memory_changed && radio.tuning())) {
+      Save(options.save_file, radio.memory());
+    }
   };
   const PtyRadioLine::End end = line.Run(radio, options.line, hook, options.once, g_stop);
   Save(options.save_file, radio.memory());

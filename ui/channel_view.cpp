@@ -174,38 +174,38 @@ void ChannelView::BuildForm() {
   row->setContentsMargins(12, 4, 12, 6);
   row->setSpacing(6);
 
-  struct BoxSpec {
+  struct BoxPlace {
     FormBox box;
     std::string_view label;
     const char* object_name;
     bool shown;
   };
   // Form order: Type, Field, Manul Setting, then the hidden Tx Power Rank.
-  const std::array<BoxSpec, 4> specs = {{
+  const std::array<BoxPlace, 4> places = {{
       {FormBox::Type, form_lists::kTypeLabel, "typeBox", true},
       {FormBox::Field, form_lists::kFieldLabel, "fieldBox", true},
       {FormBox::Manual, form_lists::kManualLabel, "manualBox", true},
       {FormBox::PowerRank, form_lists::kPowerRankLabel, "powerRankBox", false},
   }};
   bool first = true;
-  for (const BoxSpec& spec : specs) {
-    const auto index = static_cast<std::size_t>(spec.box);
-    auto* label = new QLabel(ToQString(spec.label), type_group_);
+  for (const BoxPlace& place : places) {
+    const auto index = static_cast<std::size_t>(place.box);
+    auto* label = new QLabel(ToQString(place.label), type_group_);
     auto* combo = new QComboBox(type_group_);
-    combo->setObjectName(QString::fromLatin1(spec.object_name));
+    combo->setObjectName(QString::fromLatin1(place.object_name));
     combo->setEditable(true);
     combo->setCompleter(nullptr);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->addItems(ToQStringList(form_lists::Entries(spec.box)));
-    combo->setCurrentIndex(form_lists::InitialSelection(spec.box));
+    combo->addItems(ToQStringList(form_lists::Entries(place.box)));
+    combo->setCurrentIndex(form_lists::InitialSelection(place.box));
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     label->setBuddy(combo);
     if (!first) row->addSpacing(14);
     first = false;
     row->addWidget(label);
     row->addWidget(combo);
-    label->setVisible(spec.shown);
-    combo->setVisible(spec.shown);
+    label->setVisible(place.shown);
+    combo->setVisible(place.shown);
     labels_[index] = label;
     boxes_[index] = combo;
 

@@ -38,7 +38,8 @@ class GridControl : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
-  // Column alignment values (the numbering of classic flex grids).
+  // Column alignment values: horizontal position in steps of three
+  // (left, centre, right), vertical within each step (top, centre, bottom).
   enum Alignment {
     kAlignLeftTop = 0,
     kAlignLeftCenter = 1,

@@ -120,12 +120,12 @@ HelpWindow::HelpWindow(QWidget* parent, const QString& manual)
   splitter->addWidget(finder_);
   splitter->addWidget(browser_);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({220, 560});
+  splitter->setSizes({270, 610});
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
   layout->addWidget(splitter, 1);
-  resize(820, 600);
+  resize(900, 640);
 }
 
 void HelpWindow::BuildContents() {

@@ -381,6 +381,21 @@ class MainFrameTest : public QObject {
     QCOMPARE(Cell(1, 1), QStringLiteral("146.52500"));
   }
 
+  void a_failed_save_keeps_the_document_and_names_the_file() {
+    Edit(1, 1, QStringLiteral("146.525"));
+    const QString bad = Path(QStringLiteral("no-such-folder/x.sin"));
+    Chooser(bad);
+    messages_->Clear();
+    QVERIFY(!frame_->SaveDocumentAs());
+    QCOMPARE(messages_->Texts().size(), 1);
+    QVERIFY(messages_->Texts().at(0).startsWith(QStringLiteral("Failed to save document.")));
+    QVERIFY2(messages_->Texts().at(0).contains(bad), qPrintable(messages_->Texts().at(0)));
+    QVERIFY(frame_->Document().path().empty());
+    QVERIFY(frame_->Document().modified());
+    QCOMPARE(frame_->DocumentPaneText(), QStringLiteral("Untitled *"));
+    QVERIFY(frame_->Recent().Entries().isEmpty());
+  }
+
   void opening_a_file_shows_its_channels() {
     Edit(3, 2, QStringLiteral("433.5"));
     const QString path = SaveCopy(QStringLiteral("shown.sin"));

@@ -44,8 +44,8 @@ class ViewGrid;
 //   - MarkModified() marks the document modified (the options dialog calls
 //     it after OK, a read from the radio after it replaced the image).
 //   - BoxEntryText() is the selected entry of a form box, for the report.
-//   - StatusMessage is emitted with the help texts for the status bar's
-//     message pane; the main frame connects it.
+//   - ShowStatusText() puts a text into the status bar's message pane (the
+//     StatusMessage signal, which the main frame connects).
 class ChannelView : public QWidget {
   Q_OBJECT
 
@@ -108,6 +108,9 @@ class ChannelView : public QWidget {
 
   // The "Edit Data" command.
   void EditData();
+
+  // Shows `text` in the status bar's message pane.
+  void ShowStatusText(const QString& text) { emit StatusMessage(text); }
 
   // Help texts shown in the status bar's message pane.
   static QString SelectionBoxHelpText();

@@ -424,6 +424,8 @@ class ChannelViewTest : public QObject {
     QCOMPARE(frame_->MessageText(), kSelectionHelp);
     QApplication::sendEvent(&View(), &enter);
     QCOMPARE(frame_->MessageText(), QStringLiteral("For help，please press F1"));
+    View().ShowStatusText(QStringLiteral("12"));
+    QCOMPARE(frame_->MessageText(), QStringLiteral("12"));
   }
 
   void refreshing_from_the_image_is_no_edit() {

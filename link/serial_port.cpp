@@ -98,6 +98,8 @@ Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile
   cfsetospeed(&tio, B9600);
   if (tcsetattr(fd, TCSANOW, &tio) != 0) return fail(errno);
 
+  // The driver's queues (1024 bytes in, 512 out were asked for on the old
+  // platform) are the kernel's own 4 KiB buffers here: nothing to request.
   RequestLowLatency(fd);
   // Start from empty queues: nothing left over from an earlier program.
   tcflush(fd, TCIOFLUSH);

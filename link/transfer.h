@@ -54,6 +54,10 @@ struct TransferOptions {
 // its controls; the document is not marked modified. Bytes 0xC50 and above
 // are never sent, received or changed.
 //
+// Not re-entrant: the host's callbacks (Pump above all) must not start
+// another transfer or tuning session; the desktop program keeps its Read,
+// Write and tuning commands disabled while a transfer runs.
+//
 // Retry/Cancel questions loop only as long as the host answers Retry. After
 // an I/O error (adapter pulled, simulator gone) Retry reopens the device
 // before waking the radio again; if that fails the question is asked again.

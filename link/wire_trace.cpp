@@ -3,9 +3,8 @@
 #include <cstdio>
 
 namespace zlm5 {
-namespace {
 
-std::string Hex(std::span<const std::uint8_t> bytes) {
+std::string HexBytes(std::span<const std::uint8_t> bytes) {
   std::string out;
   char b[4];
   for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -14,8 +13,6 @@ std::string Hex(std::span<const std::uint8_t> bytes) {
   }
   return out;
 }
-
-}  // namespace
 
 TracingTransport::TracingTransport(SerialTransport& inner, std::ostream& out, LinkClock& clock)
     : inner_(inner), out_(out), clock_(clock), start_(clock.Now()) {}
@@ -52,7 +49,7 @@ Status TracingTransport::Purge(PurgeMask mask) {
 
 Result<std::size_t> TracingTransport::Write(std::span<const std::uint8_t> bytes) {
   auto written = inner_.Write(bytes);
-  Line() << "tx " << Hex(bytes);
+  Line() << "tx " << HexBytes(bytes);
   if (!written) {
     out_ << " failed: " << written.error().reason();
   } else if (*written < bytes.size()) {
@@ -68,7 +65,7 @@ Result<std::size_t> TracingTransport::Read(std::span<std::uint8_t> buffer) {
   if (!got) {
     out_ << "failed: " << got.error().reason();
   } else {
-    out_ << (*got ? Hex(buffer.first(*got)) : std::string("-"));
+    out_ << (*got ? HexBytes(buffer.first(*got)) : std::string("-"));
     if (*got < buffer.size()) out_ << " (time-out, " << *got << " of " << buffer.size() << ")";
   }
   out_ << std::endl;

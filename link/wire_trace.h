@@ -1,11 +1,17 @@
 #pragma once
 
+#include <cstdint>
 #include <ostream>
+#include <span>
+#include <string>
 
 #include "link/link_clock.h"
 #include "link/serial_transport.h"
 
 namespace zlm5 {
+
+// Bytes as upper-case hex pairs separated by single blanks ("02 50 52").
+std::string HexBytes(std::span<const std::uint8_t> bytes);
 
 // A transport that passes every call on to another one and writes a line
 // per call to `out`: time since the trace began, the operation and the

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "link/link_texts.h"
+#include "link/wire_trace.h"
 #include "tests/link/link_test_support.h"
 #include "tools/radio_sim/simulated_radio.h"
 #include "tools/radio_sim/virtual_radio_port.h"
@@ -19,16 +20,6 @@ using namespace std::chrono_literals;
 using sim::Stage;
 using Call = sim::VirtualRadioPort::Call;
 
-std::string Hex(std::span<const std::uint8_t> bytes) {
-  std::string out;
-  char b[4];
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    std::snprintf(b, sizeof b, i ? " %02X" : "%02X", bytes[i]);
-    out += b;
-  }
-  return out;
-}
-
 const std::string kEnterWake = "rx 02 50 52 4F 47 52 41";
 const std::string kChangeWake = "rx 02 50 52 47 47 50 41";
 
@@ -39,7 +30,7 @@ class TuningTest : public ::testing::Test {
     memory.set(image_map::kHighPowerTuning, 77);
     radio = std::make_unique<sim::SimulatedRadio>(memory, faults);
     radio->SetFrameSink([this](bool received, std::span<const std::uint8_t> bytes) {
-      frames.push_back((received ? "rx " : "tx ") + Hex(bytes));
+      frames.push_back((received ? "rx " : "tx ") + HexBytes(bytes));
     });
     port = std::make_unique<sim::VirtualRadioPort>(*radio, clock);
   }

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "link/link_texts.h"
+#include "link/wire_trace.h"
 #include "tests/link/link_test_support.h"
 #include "tools/radio_sim/simulated_radio.h"
 #include "tools/radio_sim/virtual_radio_port.h"
@@ -22,22 +23,12 @@ using sim::Stage;
 using test::RecordingTransferHost;
 using Call = sim::VirtualRadioPort::Call;
 
-std::string Hex(std::span<const std::uint8_t> bytes) {
-  std::string out;
-  char b[4];
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    std::snprintf(b, sizeof b, i ? " %02X" : "%02X", bytes[i]);
-    out += b;
-  }
-  return out;
-}
-
 class TransferTest : public ::testing::Test {
  protected:
   void MakeRadio(std::uint8_t type = 0xFF) {
     radio = std::make_unique<sim::SimulatedRadio>(radio_memory, faults, type);
     radio->SetFrameSink([this](bool received, std::span<const std::uint8_t> bytes) {
-      frames.push_back((received ? "rx " : "tx ") + Hex(bytes));
+      frames.push_back((received ? "rx " : "tx ") + HexBytes(bytes));
     });
     port = std::make_unique<sim::VirtualRadioPort>(*radio, clock);
   }
@@ -90,8 +81,8 @@ TEST_F(TransferTest, WriteSendsEveryBlockAndNothingFromC50) {
   EXPECT_EQ(frames[0], kWakeUp);
   EXPECT_EQ(frames[2], "rx 4D 02");
   EXPECT_EQ(frames[4], "rx 06");
-  EXPECT_EQ(frames[6], "rx 57 00 00 08 " + Hex(before.bytes().subspan(0, 8)));
-  EXPECT_EQ(frames[frames.size() - 2], "rx 57 0C 48 08 " + Hex(before.bytes().subspan(0xC48, 8)));
+  EXPECT_EQ(frames[6], "rx 57 00 00 08 " + HexBytes(before.bytes().subspan(0, 8)));
+  EXPECT_EQ(frames[frames.size() - 2], "rx 57 0C 48 08 " + HexBytes(before.bytes().subspan(0xC48, 8)));
 
   ASSERT_EQ(host.statuses.size(), 2u + 394u);
   EXPECT_EQ(host.statuses[0], link_texts::kDetectingPort);
@@ -246,7 +237,7 @@ TEST_F(TransferTest, TypeMismatchOkWaitsThenRestartsAndNeverAsksAgain) {
   host.on_message = [&](const test::ShownMessage&) { pumps_at_answer = host.pumps; };
   int pumps_before_second_wake = -1;
   radio->SetFrameSink([&](bool received, std::span<const std::uint8_t> bytes) {
-    frames.push_back((received ? "rx " : "tx ") + Hex(bytes));
+    frames.push_back((received ? "rx " : "tx ") + HexBytes(bytes));
     if (frames.back() == kWakeUp && pumps_at_answer >= 0 && pumps_before_second_wake < 0) {
       pumps_before_second_wake = host.pumps;
     }
@@ -411,7 +402,7 @@ TEST_F(TransferTest, RetryAfterTheCableCameBackStartsTheBlocksAgain) {
   RadioImage image = test::PatternImage(17);
   EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCompleted);
   EXPECT_EQ(port->open_count(), 2);
-  EXPECT_EQ(Count("rx 57 00 00 08 " + Hex(image.bytes().subspan(0, 8))), 2);
+  EXPECT_EQ(Count("rx 57 00 00 08 " + HexBytes(image.bytes().subspan(0, 8))), 2);
   const auto mem = radio->memory().bytes();
   EXPECT_TRUE(std::equal(mem.begin(), mem.begin() + 0xC50, image.bytes().begin()));
   EXPECT_NE(std::find(host.progress.begin(), host.progress.end(), 0), host.progress.end());
@@ -487,7 +478,7 @@ TEST_F(TransferTest, CancelInAReadBlockWaitLeavesTheImageAlone) {
   int acks = 0;
   int pumps_at_cancel = -1;
   radio->SetFrameSink([&](bool received, std::span<const std::uint8_t> bytes) {
-    frames.push_back((received ? "rx " : "tx ") + Hex(bytes));
+    frames.push_back((received ? "rx " : "tx ") + HexBytes(bytes));
     if (frames.back() == "tx 06" && ++acks == 2 + 10) {
       host.cancel = true;
       pumps_at_cancel = host.pumps;

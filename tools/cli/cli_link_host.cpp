@@ -178,4 +178,8 @@ std::optional<int> ParseRetries(const CliCommand& command, const std::string* te
   return *n;
 }
 
+CliRadioPort::CliRadioPort(bool trace) {
+  if (trace) trace_ = std::make_unique<TracingTransport>(serial_, std::cerr);
+}
+
 }  // namespace zlm5::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -7,6 +8,8 @@
 #include <vector>
 
 #include "link/link_host.h"
+#include "link/serial_port.h"
+#include "link/wire_trace.h"
 #include "link/serial_transport.h"
 #include "tools/cli/cli_command.h"
 
@@ -98,6 +101,18 @@ class CliTuningHost : public TuningHost {
 // `exit_code` set (usage error, or file error for a bad settings file).
 std::optional<std::string> ResolveCliPort(const CliCommand& command, const std::string& name,
                                           int& exit_code);
+
+// The serial port a radio command talks through: the termios port itself,
+// or, with --trace, the same port behind a wire trace on standard error.
+class CliRadioPort {
+ public:
+  explicit CliRadioPort(bool trace);
+  SerialTransport& transport() { return trace_ ? static_cast<SerialTransport&>(*trace_) : serial_; }
+
+ private:
+  SerialPort serial_;
+  std::unique_ptr<TracingTransport> trace_;
+};
 
 // Parses --retries; nullopt (after a usage message) when malformed.
 std::optional<int> ParseRetries(const CliCommand& command, const std::string* text);

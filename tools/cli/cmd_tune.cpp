@@ -5,8 +5,6 @@
 #include <memory>
 
 #include "link/power_tuning.h"
-#include "link/serial_port.h"
-#include "link/wire_trace.h"
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_link_host.h"
 
@@ -72,13 +70,8 @@ int RunTune(const std::vector<std::string>& arguments) {
   const auto device = ResolveCliPort(kTune, *port, code);
   if (!device) return code;
 
-  SerialPort serial;
-  std::unique_ptr<TracingTransport> trace;
-  SerialTransport* transport = &serial;
-  if (flags.contains("--trace")) {
-    trace = std::make_unique<TracingTransport>(serial, std::cerr);
-    transport = trace.get();
-  }
+  CliRadioPort radio_port(flags.contains("--trace"));
+  SerialTransport* transport = &radio_port.transport();
   CliTuningHost host(CliAnswers{*retries, false});
   TuningSession session(kind, *transport, host);
   RadioImage image;

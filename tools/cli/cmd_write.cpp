@@ -5,9 +5,7 @@
 #include <memory>
 
 #include "files/channel_document.h"
-#include "link/serial_port.h"
 #include "link/transfer.h"
-#include "link/wire_trace.h"
 #include "model/channel_codec.h"
 #include "model/memory_grid.h"
 #include "tools/cli/cli_args.h"
@@ -79,13 +77,8 @@ int RunWrite(const std::vector<std::string>& arguments) {
   const auto device = ResolveCliPort(kWrite, *port, code);
   if (!device) return code;
 
-  SerialPort serial;
-  std::unique_ptr<TracingTransport> trace;
-  SerialTransport* transport = &serial;
-  if (flags.contains("--trace")) {
-    trace = std::make_unique<TracingTransport>(serial, std::cerr);
-    transport = trace.get();
-  }
+  CliRadioPort radio_port(flags.contains("--trace"));
+  SerialTransport* transport = &radio_port.transport();
   InstallCancelOnInterrupt();
   TransferOutcome outcome;
   {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "files/channel_document.h"
+#include "link/wire_trace.h"
 #include "tools/radio_sim/pty_radio_line.h"
 #include "tools/radio_sim/simulated_radio.h"
 
@@ -199,16 +200,6 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
   return std::nullopt;
 }
 
-std::string Hex(std::span<const std::uint8_t> bytes) {
-  std::string out;
-  char b[4];
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    std::snprintf(b, sizeof b, i ? " %02X" : "%02X", bytes[i]);
-    out += b;
-  }
-  return out;
-}
-
 void Save(const std::string& path, const RadioImage& memory) {
   if (path.empty()) return;
   Status saved = SaveChannelDataFile(path, memory);
@@ -276,7 +267,7 @@ int Main(int argc, char** argv) {
       const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
       char stamp[32];
       std::snprintf(stamp, sizeof stamp, "%.6f", t);
-      log << stamp << (received ? " rx " : " tx ") << Hex(bytes) << std::endl;
+      log << stamp << (received ? " rx " : " tx ") << HexBytes(bytes) << std::endl;
     });
   }
 

@@ -8,6 +8,7 @@
 
 #include "ui/app.h"
 #include "ui/print_controller.h"
+#include "ui/radio_operations.h"
 
 namespace {
 
@@ -40,6 +41,12 @@ int main(int argc, char* argv[]) {
       QStringLiteral("printer"));
   parser.addOption(print_option);
   parser.addOption(print_to_option);
+  const QCommandLineOption port_option(
+      QStringLiteral("port"),
+      QStringLiteral("Use this serial port for the radio: COM1 to COM4 (see the Port menu) or a "
+                     "device path such as /dev/ttyUSB0. The choice is not stored."),
+      QStringLiteral("path"));
+  parser.addOption(port_option);
 
   if (!parser.parse(QApplication::arguments())) {
     std::fprintf(stderr, "z-lm5: %s\n%s", qUtf8Printable(parser.errorText()),
@@ -60,8 +67,19 @@ int main(int argc, char* argv[]) {
     return kExitUsage;
   }
 
+  const QString port = parser.value(port_option);
+  if (parser.isSet(port_option) && !zlm5::RadioOperations::IsPortName(port)) {
+    std::fprintf(stderr, "z-lm5: --port: \"%s\" is not a serial port; use COM1 to COM4 or a "
+                 "device path such as /dev/ttyUSB0\n", qUtf8Printable(port));
+    return kExitUsage;
+  }
+
   zlm5::App app;
   if (!app.Start(files.value(0))) return kExitFileError;
+
+  // Read, Write, the Port menu, Optional Features and the power tuning.
+  auto* radio = new zlm5::RadioOperations(*app.Frame());
+  if (parser.isSet(port_option)) radio->SetPortName(port);
 
   // Print, Print Preview and Print Setup; the print switches use the same.
   auto* printing = new zlm5::PrintController(*app.Frame());

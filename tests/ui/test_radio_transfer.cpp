@@ -1,0 +1,552 @@
+// Read and Write from the window against z-lm5-radio-sim on a
+// pseudo-terminal: the progress dialog, its Start and Cancel, the
+// interruption rule, the port chosen in the Port menu, a port that cannot
+// be opened, and the commands that wait while a transfer runs.
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "files/channel_document.h"
+#include "link/link_texts.h"
+#include "link/serial_port.h"
+#include "model/channel_codec.h"
+#include "model/channel_record.h"
+#include "model/memory_grid.h"
+#include "tests/link/link_test_support.h"
+#include "ui/channel_view.h"
+#include "ui/command_ids.h"
+#include "ui/grid_control.h"
+#include "ui/language.h"
+#include "ui/progress_dialog.h"
+#include "ui/qt_link_host.h"
+#include "radio_test_support.h"
+
+Q_DECLARE_METATYPE(zlm5::TransferOutcome)
+
+namespace zlm5 {
+namespace id = command_id;
+
+namespace {
+
+const QString kChineseInterruption = QStringLiteral("通讯已被中断,请重新开始");
+const QString kEnglishInterruption =
+    QStringLiteral("Communication had been interrupted,please try again");
+
+// Short read time-outs for the faults (a silent radio costs 70 ms a byte).
+constexpr TimeoutProfile kQuick{30, 10, 60, 50, 50};
+
+// A radio memory as a radio would hold it: a new document's settings with
+// a few channels and a changed squelch level.
+RadioImage RadioMemory() {
+  RadioImage image = ChannelDocument::NewDocumentImage();
+  auto one = image.Record(1);
+  WriteFrequency(ReceiveBytes(one), 14652500);
+  WriteFrequency(TransmitBytes(one), 14652500);
+  auto five = image.Record(5);
+  WriteFrequency(ReceiveBytes(five), 43500000);
+  WriteFrequency(TransmitBytes(five), 43812500);
+  image.set(0x813, 5);
+  return image;
+}
+
+std::vector<std::uint8_t> Bytes(const RadioImage& image, std::size_t from, std::size_t to) {
+  return {image.bytes().begin() + from, image.bytes().begin() + to};
+}
+
+}  // namespace
+
+class RadioTransferTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    qRegisterMetaType<TransferOutcome>();
+    // Closing the main window must not end the test's event loops.
+    QApplication::setQuitOnLastWindowClosed(false);
+  }
+
+  void init() {
+    dir_ = std::make_unique<test::TempDir>();
+    memory_file_ = dir_->Path("radio.sin");
+    save_file_ = dir_->Path("saved.sin");
+    log_file_ = dir_->Path("log.txt");
+    window_ = std::make_unique<test::RadioWindow>(QString::fromStdString(dir_->path()));
+    messages_ = std::make_unique<test::MessageLog>();
+    finished_ = std::make_unique<QSignalSpy>(window_->radio, &RadioOperations::TransferFinished);
+    consumed_ = 0;
+  }
+  void cleanup() {
+    finished_.reset();
+    messages_.reset();
+    window_.reset();
+    sim_.reset();
+    dir_.reset();
+    SetLanguageTag(QString());
+  }
+
+  // --- complete transfers ---------------------------------------------------
+
+  void a_full_read_shows_the_radio_in_the_grid_and_counts_as_an_edit() {
+    const RadioImage radio = RadioMemory();
+    StartSim({}, radio);
+    WritePorts("COM3 = " + sim_->terminal() + "\n");
+
+    Action(id::kReadFromRadio)->trigger();
+    TransferProgressDialog* dialog = Radio().ProgressDialog();
+    QVERIFY(dialog != nullptr);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Reading Data Progress"));
+    QCOMPARE(dialog->StatusText(), QStringLiteral("   Not start yet"));
+    QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("control1004"))->text(),
+             QStringLiteral("Progress："));
+    auto* bar = dialog->findChild<QProgressBar*>(QStringLiteral("control1003"));
+    QCOMPARE(bar->minimum(), 0);
+    QCOMPARE(bar->maximum(), 394);
+    QCOMPARE(bar->value(), 0);
+    QVERIFY(dialog->StartButton()->isEnabled());
+    QVERIFY(dialog->StartButton()->isDefault());
+    // Centred over the grid.
+    const QWidget& grid = Frame().View().GridWidget();
+    const QPoint grid_centre = grid.mapToGlobal(grid.rect().center());
+    QVERIFY((dialog->geometry().center() - grid_centre).manhattanLength() <= 4);
+
+    // A port chosen while the dialog waits is the port Start opens.
+    Action(id::kCom3)->trigger();
+    QString last_status;
+    int last_progress = -1;
+    connect(dialog, &TransferProgressDialog::Closed, this, [&] {
+      last_status = dialog->StatusText();
+      last_progress = dialog->Progress();
+    });
+
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    // Start only posts the transfer: nothing has been opened yet.
+    QVERIFY(!dialog->StartButton()->isEnabled());
+    QCOMPARE(window_->opens, 0);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCompleted);
+
+    QCOMPARE(last_status, QStringLiteral("394"));
+    QCOMPARE(last_progress, 394);
+    QVERIFY(Radio().ProgressDialog() == nullptr);
+    QCOMPARE(window_->opens, 1);
+    QVERIFY(messages_->texts.isEmpty());
+
+    const RadioImage& image = Frame().Document().image();
+    QVERIFY(Bytes(image, 0, 0xC50) == Bytes(radio, 0, 0xC50));
+    const RadioImage fresh = ChannelDocument::NewDocumentImage();
+    QVERIFY(Bytes(image, 0xC50, 0x1000) == Bytes(fresh, 0xC50, 0x1000));
+
+    MemoryGrid expected;
+    ImageToGrid(radio, expected);
+    const ChannelGrid& shown = Frame().View().Grid();
+    for (int row = 1; row <= 128; ++row) {
+      for (int col = 1; col < 12; ++col) {
+        QCOMPARE(shown.TextMatrix(row, col), expected.TextMatrix(row, col));
+      }
+    }
+    QCOMPARE(QString::fromStdString(shown.TextMatrix(1, 1)), QStringLiteral("146.52500"));
+    QCOMPARE(QString::fromStdString(shown.TextMatrix(5, 2)), QStringLiteral("438.12500"));
+    // Closing would ask before the data read from the radio is dropped.
+    QVERIFY(Frame().Document().modified());
+    QVERIFY(Frame().DocumentPaneText().endsWith(QStringLiteral(" *")));
+
+    const auto frames = Frames();
+    QCOMPARE(test::CountFrames(frames, "rx 52 00 00 08"), 1);
+    QCOMPARE(test::CountFrames(frames, "rx 52 0C 48 08"), 1);
+  }
+
+  void a_full_write_sends_the_grid_with_the_open_editor_committed() {
+    StartSim({}, test::PatternImage(7));
+    QVERIFY(Radio().SetPortName(QString::fromStdString(sim_->terminal())));
+    Edit(1, 1, QStringLiteral("146.525"));
+    // The last text is still in its editor when Write is chosen.
+    Click(2, 1);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("145.5"));
+    QVERIFY(Frame().View().OpenEditor() != nullptr);
+
+    // Read, then Write while the dialog is idle: it keeps its caption and
+    // Start writes.
+    Action(id::kReadFromRadio)->trigger();
+    TransferProgressDialog* dialog = Radio().ProgressDialog();
+    QVERIFY(dialog != nullptr);
+    QVERIFY(Frame().View().OpenEditor() == nullptr);
+    QCOMPARE(QString::fromStdString(Frame().View().Grid().TextMatrix(2, 1)),
+             QStringLiteral("145.50000"));
+    Action(id::kWriteToRadio)->trigger();
+    QCOMPARE(Radio().ProgressDialog(), dialog);
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Reading Data Progress"));
+    QCOMPARE(Radio().Direction(), TransferDirection::kWrite);
+
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCompleted);
+    QVERIFY(Radio().ProgressDialog() == nullptr);
+    QVERIFY(messages_->texts.isEmpty());
+
+    sim_->Stop();
+    const std::vector<std::uint8_t> saved = test::ReadBytes(save_file_);
+    QCOMPARE(saved.size(), std::size_t{4096});
+    const RadioImage& image = Frame().Document().image();
+    QVERIFY(std::equal(saved.begin(), saved.begin() + 0xC50, image.bytes().begin()));
+    RadioImage written;
+    std::copy(saved.begin(), saved.end(), written.bytes().begin());
+    MemoryGrid on_radio;
+    ImageToGrid(written, on_radio);
+    QCOMPARE(QString::fromStdString(on_radio.TextMatrix(1, 1)), QStringLiteral("146.52500"));
+    QCOMPARE(QString::fromStdString(on_radio.TextMatrix(2, 1)), QStringLiteral("145.50000"));
+    const auto frames = test::LogFrames(log_file_);
+    QCOMPARE(CountPrefix(frames, "rx 57 "), 394);
+    QCOMPARE(CountPrefix(frames, "rx 57 0C 48 08 "), 1);
+    QCOMPARE(CountPrefix(frames, "rx 52 "), 0);
+  }
+
+  // --- Cancel -------------------------------------------------------------------
+
+  void cancel_before_start_destroys_the_dialog_and_opens_no_port() {
+    StartSim({}, RadioMemory());
+    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    Action(id::kReadFromRadio)->trigger();
+    QPointer<TransferProgressDialog> dialog = Radio().ProgressDialog();
+    QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+    QVERIFY(Radio().ProgressDialog() == nullptr);
+    QTRY_VERIFY(dialog.isNull());
+    QCOMPARE(window_->opens, 0);
+    QVERIFY(messages_->texts.isEmpty());
+    QVERIFY(test::LogFrames(log_file_).empty());
+
+    // The next command makes a fresh dialog; Esc while idle cancels too.
+    Action(id::kWriteToRadio)->trigger();
+    dialog = Radio().ProgressDialog();
+    QVERIFY(dialog != nullptr);
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Writing Data Progress"));
+    QCOMPARE(dialog->Progress(), 0);
+    QCOMPARE(dialog->StatusText(), QStringLiteral("   Not start yet"));
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    QVERIFY(Radio().ProgressDialog() == nullptr);
+    QCOMPARE(window_->opens, 0);
+  }
+
+  void cancel_while_running_stops_quietly_and_keeps_the_document() {
+    StartSim({}, RadioMemory());
+    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    const RadioImage before = Frame().Document().image();
+    TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
+    bool esc_cancelled = true;
+    OnProgress(dialog, 8, [&] {
+      // Esc does nothing while running; the Cancel button does.
+      QTest::keyClick(dialog, Qt::Key_Escape);
+      esc_cancelled = dialog->CancelRequested();
+      QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCancelled);
+    QVERIFY(!esc_cancelled);
+    QVERIFY(messages_->texts.isEmpty());
+    QVERIFY(Radio().ProgressDialog() == nullptr);
+    QVERIFY(Frame().Document().image() == before);
+    QVERIFY(!Frame().Document().modified());
+    QCOMPARE(QString::fromStdString(Frame().View().Grid().TextMatrix(1, 1)), QString());
+    const int requests = CountPrefix(Frames(), "rx 52 ");
+    QVERIFY2(requests >= 8 && requests <= 9, qPrintable(QString::number(requests)));
+  }
+
+  // --- interruptions ---------------------------------------------------------
+
+  void deactivating_the_dialog_while_running_interrupts_in_the_current_language() {
+    StartSim({}, RadioMemory());
+    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
+    // Before Start a lost focus means nothing.
+    SendDeactivate(dialog);
+    QVERIFY(messages_->texts.isEmpty());
+    QVERIFY(!dialog->CancelRequested());
+
+    // The user turns to the main window.
+    QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(dialog));
+    OnProgress(dialog, 5, [&] { Frame().activateWindow(); });
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCancelled);
+    QCOMPARE(messages_->texts, QStringList{kChineseInterruption});
+    QVERIFY(!Frame().Document().modified());
+
+    ChooseEnglishTexts(true);
+    messages_->texts.clear();
+    dialog = OpenDialog(id::kReadFromRadio);
+    OnProgress(dialog, 3, [&] {
+      SendDeactivate(dialog);
+      // Once cancelled, a further loss of focus tells nothing more.
+      SendDeactivate(dialog);
+    });
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCancelled);
+    QCOMPARE(messages_->texts, QStringList{kEnglishInterruption});
+    QVERIFY(CountPrefix(Frames(), "rx 52 ") < 394);
+  }
+
+  void moving_the_dialog_while_running_interrupts_but_not_before_start() {
+    StartSim({}, RadioMemory());
+    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
+    dialog->move(dialog->pos() + QPoint(30, 10));
+    QApplication::processEvents();
+    QVERIFY(messages_->texts.isEmpty());
+    QVERIFY(!dialog->CancelRequested());
+
+    OnProgress(dialog, 4, [&] { dialog->move(dialog->pos() + QPoint(40, 0)); });
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCancelled);
+    QCOMPARE(messages_->texts, QStringList{kChineseInterruption});
+    QVERIFY(CountPrefix(Frames(), "rx 57 ") < 394);
+  }
+
+  void the_transfers_own_questions_are_no_interruption() {
+    // The radio ignores the first 15 wake-ups: "Communication Error" is
+    // asked; the dialog loses the focus to it without being interrupted.
+    StartSim({"--silent", "wakeup", "--fault-count", "15"}, RadioMemory());
+    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    Radio().SetTransferOptions({kQuick, nullptr});
+    TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
+    bool watching_during_question = true;
+    messages_->on_message = [&](const MessageRequest& request) {
+      watching_during_question = dialog->Watching();
+      QCOMPARE(request.buttons, QMessageBox::Retry | QMessageBox::Cancel);
+      QCOMPARE(request.parent, static_cast<QWidget*>(dialog));
+      SendDeactivate(dialog);
+    };
+    messages_->answers = {QMessageBox::Retry};
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCompleted);
+    QCOMPARE(messages_->texts,
+             QStringList{QString::fromUtf8(link_texts::kCommunicationError.data())});
+    QVERIFY(!watching_during_question);
+  }
+
+  // --- ports -------------------------------------------------------------------
+
+  void a_port_that_cannot_be_opened_is_named_with_the_reason() {
+    Radio().SetPortName(QStringLiteral("/nonexistent/zlm5-port"));
+    Edit(3, 1, QStringLiteral("146.525"));
+    TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kPortUnavailable);
+    QCOMPARE(messages_->texts.size(), 1);
+    const QString expected = QString::fromUtf8(link_texts::kCouldNotOpenPort.data()) +
+                             QStringLiteral("\n\n/nonexistent/zlm5-port: ") +
+                             QString::fromLocal8Bit(std::strerror(ENOENT));
+    QCOMPARE(messages_->texts.first(), expected);
+    QVERIFY(Radio().ProgressDialog() == nullptr);
+    // The write encoded the grid before it tried the port.
+    MemoryGrid decoded;
+    ImageToGrid(Frame().Document().image(), decoded);
+    QCOMPARE(QString::fromStdString(decoded.TextMatrix(3, 1)), QStringLiteral("146.52500"));
+
+    // COM1 with a ports file that cannot be read says which line is wrong.
+    messages_->texts.clear();
+    WritePorts("COM1 = ttyUSB0\n");
+    Action(id::kCom1)->trigger();
+    dialog = OpenDialog(id::kReadFromRadio);
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kPortUnavailable);
+    QCOMPARE(messages_->texts.size(), 1);
+    QVERIFY(messages_->texts.first().startsWith(
+        QString::fromUtf8(link_texts::kCouldNotOpenPort.data())));
+    QVERIFY(messages_->texts.first().contains(QStringLiteral("line 1")));
+    QCOMPARE(window_->opens, 1);
+  }
+
+  void a_refused_port_shows_the_access_hint() {
+    auto* dialog = new TransferProgressDialog(QStringLiteral("t"), &Frame());
+    QtTransferHost host(*dialog);
+    const Error refused("/dev/ttyUSB0", std::strerror(EACCES));
+    host.ReportPortOpenFailure(std::string(link_texts::kCouldNotOpenPort), refused,
+                               PortAccessHint(refused));
+    QCOMPARE(messages_->texts.size(), 1);
+    const QStringList parts = messages_->texts.first().split(QStringLiteral("\n\n"));
+    QCOMPARE(parts.size(), 3);
+    QCOMPARE(parts[0], QString::fromUtf8(link_texts::kCouldNotOpenPort.data()));
+    QCOMPARE(parts[1], QStringLiteral("/dev/ttyUSB0: ") + QString::fromLocal8Bit(strerror(EACCES)));
+    QVERIFY(parts[2].contains(QStringLiteral("dialout")));
+    delete dialog;
+  }
+
+  void the_port_menu_has_one_check_mark() {
+    Radio().SetDeviceLister([] {
+      return std::vector<SerialDeviceInfo>{{"/dev/ttyUSB7", "FTDI FT232R USB UART"},
+                                           {"/dev/ttyACM0", ""}};
+    });
+    QCOMPARE(Radio().PortName(), QStringLiteral("COM1"));
+    QCOMPARE(CheckedEntries(), QStringList{QStringLiteral("COM1(&P)\tCtrl+C")});
+
+    // The menu: COM1..COM4, a separator, the devices, "Other Port...".
+    const QList<QAction*> entries = Frame().PortMenu()->actions();
+    QCOMPARE(entries.size(), 8);
+    QVERIFY(entries[4]->isSeparator());
+    QCOMPARE(entries[5]->text(), QStringLiteral("/dev/ttyUSB7  (FTDI FT232R USB UART)"));
+    QCOMPARE(entries[6]->text(), QStringLiteral("/dev/ttyACM0"));
+    QCOMPARE(entries[7]->text(), QStringLiteral("Other Port..."));
+
+    Action(id::kCom2)->trigger();
+    QCOMPARE(CheckedEntries(), QStringList{QStringLiteral("COM2(&Q)\tCtrl+D")});
+    // Choosing the checked entry again keeps its check.
+    Action(id::kCom2)->trigger();
+    QCOMPARE(CheckedEntries(), QStringList{QStringLiteral("COM2(&Q)\tCtrl+D")});
+    entries[5]->trigger();
+    QCOMPARE(Radio().PortName(), QStringLiteral("/dev/ttyUSB7"));
+    QCOMPARE(CheckedEntries(), QStringList{entries[5]->text()});
+
+    // A typed path gets an entry of its own, checked.
+    Radio().SetPortPrompt([](const QString& current) {
+      return current == QStringLiteral("/dev/ttyUSB7") ? QStringLiteral(" /dev/pts/77 ")
+                                                        : QString();
+    });
+    Frame().PortMenu()->actions().last()->trigger();
+    QCOMPARE(Radio().PortName(), QStringLiteral("/dev/pts/77"));
+    QCOMPARE(CheckedEntries(), QStringList{QStringLiteral("/dev/pts/77")});
+    QVERIFY(messages_->texts.isEmpty());
+
+    // Something that is no port changes nothing and says so.
+    Radio().SetPortPrompt([](const QString&) { return QStringLiteral("ttyUSB0"); });
+    Frame().PortMenu()->actions().last()->trigger();
+    QCOMPARE(Radio().PortName(), QStringLiteral("/dev/pts/77"));
+    QCOMPARE(messages_->texts.size(), 1);
+    QVERIFY(messages_->texts.first().contains(QStringLiteral("\"ttyUSB0\" is not a serial port")));
+
+    // COM names in any letter case, as --port takes them.
+    QVERIFY(Radio().SetPortName(QStringLiteral("com4")));
+    QCOMPARE(CheckedEntries(), QStringList{QStringLiteral("COM4(&T)\tCtrl+F")});
+    QVERIFY(!RadioOperations::IsPortName(QStringLiteral("COM5")));
+    QVERIFY(RadioOperations::IsPortName(QStringLiteral("/dev/ttyS0")));
+  }
+
+  // --- nothing else reaches the radio or the document meanwhile --------------
+
+  void commands_wait_while_a_transfer_runs_and_closing_cancels_it_first() {
+    StartSim({}, RadioMemory());
+    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
+    QList<bool> enabled;
+    bool busy = false;
+    OnProgress(dialog, 3, [&] {
+      busy = Radio().Busy();
+      for (int command : {id::kNew, id::kOpen, id::kRecentFile1, id::kReadFromRadio,
+                          id::kWriteToRadio, id::kOptionalFeatures, id::kHighPowerDebug,
+                          id::kLowPowerDebug, id::kSave}) {
+        enabled.append(Action(command)->isEnabled());
+      }
+      Frame().close();
+    });
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCancelled);
+    QVERIFY(busy);
+    QCOMPARE(enabled, QList<bool>(9, false));
+    QVERIFY(messages_->texts.isEmpty());
+    // The commands are back, and the window closes now that the port is.
+    QVERIFY(Action(id::kNew)->isEnabled());
+    QVERIFY(Action(id::kReadFromRadio)->isEnabled());
+    QVERIFY(!Action(id::kRecentFile1)->isEnabled());  // the empty list stays grey
+    QTRY_VERIFY(!Frame().isVisible());
+  }
+
+ private:
+  MainFrame& Frame() { return *window_->frame; }
+  RadioOperations& Radio() { return *window_->radio; }
+  QAction* Action(int command) { return Frame().Action(command); }
+
+  void StartSim(std::vector<std::string> options, const RadioImage& memory) {
+    test::WriteBytes(memory_file_, memory);
+    options.insert(options.end(), {"--memory", memory_file_, "--save", save_file_, "--log",
+                                   log_file_, "--no-wire-time", "--turnaround", "1"});
+    sim_ = std::make_unique<test::SimProcess>(options);
+    QVERIFY2(sim_->started(), sim_->ErrorOutput().c_str());
+  }
+
+  void WritePorts(const std::string& text) {
+    const std::string folder = dir_->path() + "/z-lm5";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/ports.conf") << text;
+  }
+
+  std::vector<std::string> Frames() {
+    sim_->Stop();
+    return test::LogFrames(log_file_);
+  }
+
+  static int CountPrefix(const std::vector<std::string>& frames, const std::string& prefix) {
+    return static_cast<int>(std::count_if(frames.begin(), frames.end(), [&](const auto& f) {
+      return f.rfind(prefix, 0) == 0;
+    }));
+  }
+
+  TransferProgressDialog* OpenDialog(int command) {
+    Action(command)->trigger();
+    return Radio().ProgressDialog();
+  }
+
+  // Runs `action` once, when the bar first reaches `position`.
+  void OnProgress(TransferProgressDialog* dialog, int position, std::function<void()> action) {
+    auto* bar = dialog->findChild<QProgressBar*>(QStringLiteral("control1003"));
+    auto done = std::make_shared<bool>(false);
+    connect(bar, &QProgressBar::valueChanged, dialog, [=](int value) {
+      if (value == position && !*done) {
+        *done = true;
+        action();
+      }
+    });
+  }
+
+  // The transfer runs when control is back in the event loop.
+  TransferOutcome WaitForTransfer() {
+    while (finished_->count() <= consumed_) {
+      QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return finished_->at(consumed_++).first().value<TransferOutcome>();
+  }
+
+  static void SendDeactivate(QWidget* widget) {
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(widget, &deactivate);
+  }
+
+  QStringList CheckedEntries() {
+    Radio().RefreshPortMenu();
+    QStringList checked;
+    for (QAction* action : Frame().PortMenu()->actions()) {
+      if (action->isChecked()) checked.append(action->text());
+    }
+    return checked;
+  }
+
+  void Click(int row, int col) {
+    GridControl& grid = Frame().View().GridWidget();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(row, col).center());
+  }
+  void Edit(int row, int col, const QString& text) {
+    Click(row, col);
+    QTest::keyClicks(QApplication::focusWidget(), text);
+    Frame().View().CommitOpenEditor();
+  }
+
+  std::unique_ptr<test::TempDir> dir_;
+  std::unique_ptr<test::RadioWindow> window_;
+  std::unique_ptr<test::MessageLog> messages_;
+  std::unique_ptr<test::SimProcess> sim_;
+  std::unique_ptr<QSignalSpy> finished_;
+  qsizetype consumed_ = 0;
+  std::string memory_file_, save_file_, log_file_;
+};
+
+}  // namespace zlm5
+
+QTEST_MAIN(zlm5::RadioTransferTest)
+#include "test_radio_transfer.moc"

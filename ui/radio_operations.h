@@ -1,0 +1,147 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "link/port_names.h"
+#include "link/power_tuning.h"
+#include "link/serial_transport.h"
+#include "link/transfer.h"
+
+class QAction;
+class QDialog;
+
+namespace zlm5 {
+
+class MainFrame;
+class TransferProgressDialog;
+
+// The main window's radio commands: Read From Radio and Write To Radio with
+// their progress dialog, the Port menu, Optional Features, and High and Low
+// Power Debug.
+//
+// Port: "COM1" (at start-up; never stored) to "COM4", mapped to devices by
+// the ports file (link/port_names.h), or a device path chosen from the
+// serial devices present or typed under "Other Port...". The Port menu
+// shows exactly one check mark: on the COM entry, or on the device entry,
+// of the port chosen. The port is opened only by a transfer or a tuning
+// command, and closed at its end.
+//
+// Read and Write commit an open cell editor, then show the progress dialog
+// centred over the grid (or, while it is idle, only change the direction;
+// it keeps its caption). Start posts the transfer, which runs in the event
+// loop's turn after the click: Write encodes the grid into the image before
+// the port is opened; a complete Read replaces the image's first 3152
+// bytes, shows them in the grid and marks the document modified.
+//
+// While a transfer or a tuning command runs, nothing else may reach the
+// radio or replace the document: New, Open, Save, Save As, the recent
+// files, Read, Write, Optional Features and the power commands are
+// disabled, dropped files are refused, and closing the window cancels the
+// transfer first and closes once it has ended.
+class RadioOperations : public QObject {
+  Q_OBJECT
+
+ public:
+  // Connects the frame's radio and port commands; lives as the frame's
+  // child.
+  explicit RadioOperations(MainFrame& frame);
+  ~RadioOperations() override;
+
+  // --- Port ---------------------------------------------------------------
+  QString PortName() const { return port_name_; }
+  // "COM1".."COM4" (any letter case, kept in capitals) or a device path
+  // starting with "/". False, with nothing changed, for anything else.
+  bool SetPortName(const QString& name);
+  // Whether SetPortName would take `name`.
+  static bool IsPortName(const QString& name);
+  // The device the port name opens; the error says why there is none (an
+  // unreadable ports file).
+  Result<std::string> PortDevice() const;
+  static QString OtherPortText();  // "Other Port..."
+  // Rebuilds the device part of the Port menu (done whenever it opens).
+  void RefreshPortMenu();
+
+  // --- Commands -----------------------------------------------------------
+  void ReadFromRadio();
+  void WriteToRadio();
+  void OptionalFeatures();
+  void PowerDebug(TuningKind kind);
+  // "Other Port...": asks for a device path.
+  void ChooseOtherPort();
+
+  // The progress dialog while it exists; null otherwise.
+  TransferProgressDialog* ProgressDialog() const;
+  TransferDirection Direction() const { return direction_; }
+  // True while a transfer or a tuning command runs.
+  bool Busy() const { return busy_; }
+
+  // --- Hooks for tests and automation -----------------------------------
+  // Makes the port of each operation (a SerialPort by default).
+  using TransportFactory = std::function<std::unique_ptr<SerialTransport>()>;
+  void SetTransportFactory(TransportFactory factory);
+  void SetTransferOptions(const TransferOptions& options) { transfer_options_ = options; }
+  void SetTuningOptions(const TuningOptions& options) { tuning_options_ = options; }
+  // Called with each modal dialog (Optional Features, the tuning dialogs)
+  // once its event loop runs; the hook may work the dialog and close it.
+  using DialogHook = std::function<void(QDialog&)>;
+  void SetDialogHook(DialogHook hook) { dialog_hook_ = std::move(hook); }
+  // Asks for a device path for "Other Port..." with the current port name
+  // as the suggestion; an empty answer cancels. A text box by default.
+  using PortPrompt = std::function<QString(const QString& current)>;
+  void SetPortPrompt(PortPrompt prompt) { port_prompt_ = std::move(prompt); }
+  // Lists the serial devices for the Port menu (ListSerialDevices by default).
+  using DeviceLister = std::function<std::vector<SerialDeviceInfo>()>;
+  void SetDeviceLister(DeviceLister lister);
+
+ signals:
+  // A transfer started from the progress dialog has ended in any way.
+  void TransferFinished(zlm5::TransferOutcome outcome);
+  void PortChanged(const QString& name);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void OpenProgressDialog(TransferDirection direction);
+  void OnStartTransfer();
+  TransferOutcome RunTransferNow(TransferProgressDialog& dialog);
+  void UpdatePortChecks();
+  int RunModal(QDialog& dialog);
+  std::unique_ptr<SerialTransport> MakeTransport() const;
+  void BeginBusy();
+  void EndBusy();
+  void ReportUnexpected(const char* what);
+
+  MainFrame& frame_;
+  QString port_name_ = QStringLiteral("COM1");
+  TransferDirection direction_ = TransferDirection::kRead;
+  QString title_;
+  QPointer<TransferProgressDialog> progress_;
+
+  bool busy_ = false;
+  bool start_pending_ = false;   // Start was pressed while another exchange ran
+  bool close_pending_ = false;   // the window is to close once the transfer ends
+  QList<QPair<QPointer<QAction>, bool>> disabled_;  // actions and their former state
+
+  QAction* devices_separator_ = nullptr;
+  QList<QAction*> device_actions_;
+  QAction* other_port_ = nullptr;
+
+  TransportFactory transport_factory_;
+  TransferOptions transfer_options_;
+  TuningOptions tuning_options_;
+  DialogHook dialog_hook_;
+  PortPrompt port_prompt_;
+  DeviceLister device_lister_;
+};
+
+}  // namespace zlm5

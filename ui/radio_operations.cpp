@@ -218,7 +218,8 @@ void RadioOperations::ReadFromRadio() { OpenProgressDialog(TransferDirection::kR
 void RadioOperations::WriteToRadio() { OpenProgressDialog(TransferDirection::kWrite); }
 
 void RadioOperations::OpenProgressDialog(TransferDirection direction) {
-  if (busy_) return;
+  // Once Start is pressed the direction is settled.
+  if (busy_ || (ProgressDialog() != nullptr && ProgressDialog()->Running())) return;
   // The grid must hold what the user typed before it is encoded or replaced.
   frame_.View().CommitOpenEditor();
   direction_ = direction;
@@ -247,6 +248,13 @@ void RadioOperations::OnStartTransfer() {
   // A tuning command is still talking to the radio: go on when it is done.
   if (busy_) {
     start_pending_ = true;
+    return;
+  }
+  // Cancelled between the click and this turn of the event loop: the port
+  // is not even opened.
+  if (dialog->CancelRequested()) {
+    dialog->Destroy();
+    emit TransferFinished(TransferOutcome::kCancelled);
     return;
   }
   BeginBusy();

@@ -135,6 +135,9 @@ class RadioTransferTest : public QObject {
     // Start only posts the transfer: nothing has been opened yet.
     QVERIFY(!dialog->StartButton()->isEnabled());
     QCOMPARE(window_->opens, 0);
+    // Once Start is pressed the other command changes nothing.
+    Action(id::kWriteToRadio)->trigger();
+    QCOMPARE(Radio().Direction(), TransferDirection::kRead);
     QCOMPARE(WaitForTransfer(), TransferOutcome::kCompleted);
 
     QCOMPARE(last_status, QStringLiteral("394"));
@@ -235,6 +238,15 @@ class RadioTransferTest : public QObject {
     QTest::keyClick(dialog, Qt::Key_Escape);
     QVERIFY(Radio().ProgressDialog() == nullptr);
     QCOMPARE(window_->opens, 0);
+
+    // Cancel right after Start, before the transfer got its turn.
+    dialog = OpenDialog(id::kReadFromRadio);
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCancelled);
+    QVERIFY(Radio().ProgressDialog() == nullptr);
+    QCOMPARE(window_->opens, 0);
+    QVERIFY(messages_->texts.isEmpty());
   }
 
   void cancel_while_running_stops_quietly_and_keeps_the_document() {
@@ -273,7 +285,7 @@ class RadioTransferTest : public QObject {
     QVERIFY(!dialog->CancelRequested());
 
     // The user turns to the main window.
-    QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(dialog));
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
     OnProgress(dialog, 5, [&] { Frame().activateWindow(); });
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
     QCOMPARE(WaitForTransfer(), TransferOutcome::kCancelled);
@@ -427,6 +439,26 @@ class RadioTransferTest : public QObject {
     QCOMPARE(CheckedEntries(), QStringList{QStringLiteral("COM4(&T)\tCtrl+F")});
     QVERIFY(!RadioOperations::IsPortName(QStringLiteral("COM5")));
     QVERIFY(RadioOperations::IsPortName(QStringLiteral("/dev/ttyS0")));
+  }
+
+  void the_port_switch_takes_com_names_and_device_paths_only() {
+    const auto run = [](const std::vector<std::string>& arguments) {
+      std::vector<std::string> argv = {ZLM5_BINARY_DIR "/ui/z-lm5"};
+      argv.insert(argv.end(), arguments.begin(), arguments.end());
+      return test::RunProcess(argv, {"QT_QPA_PLATFORM=offscreen"});
+    };
+    const test::ProcessResult wrong = run({"--port", "ttyUSB0"});
+    QCOMPARE(wrong.exit_code, 2);
+    QVERIFY(wrong.err.find("--port: \"ttyUSB0\" is not a serial port") != std::string::npos);
+    QVERIFY(run({"--help"}).out.find("--port <path>") != std::string::npos);
+    // Accepted switches go on to the printing, which ends the program.
+    const std::string file = dir_->Path("new.sin");
+    test::WriteBytes(file, ChannelDocument::NewDocumentImage());
+    for (const char* port : {"com2", "/dev/ttyUSB0"}) {
+      const test::ProcessResult accepted =
+          run({"--port", port, "--print-to", "no such printer zlm5", file});
+      QCOMPARE(accepted.exit_code, 1);
+    }
   }
 
   // --- nothing else reaches the radio or the document meanwhile --------------

@@ -51,6 +51,28 @@ QString ComNameOf(const QString& text) {
   return {};
 }
 
+void ShowUnexpected(QWidget* parent, const char* what) {
+  ShowMessage(parent,
+              QStringLiteral("The radio operation stopped after an unexpected error: %1")
+                  .arg(QString::fromLocal8Bit(what)),
+              QMessageBox::Critical);
+}
+
+// Runs `work` inside an event handler: an exception (none is expected) is
+// shown to the user instead of leaving the handler. False when one was.
+template <typename Work>
+bool Guarded(QWidget* parent, Work&& work) {
+  try {
+    work();
+    return true;
+  } catch (const std::exception& e) {
+    ShowUnexpected(parent, e.what());
+  } catch (...) {
+    ShowUnexpected(parent, "unknown error");
+  }
+  return false;
+}
+
 // A menu entry's text shows "&" literally.
 QString MenuText(QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
@@ -259,15 +281,15 @@ void RadioOperations::OnStartTransfer() {
   }
   BeginBusy();
   TransferOutcome outcome = TransferOutcome::kFailed;
-  try {
-    outcome = RunTransferNow(*dialog);
-  } catch (const std::exception& e) {
-    if (progress_) progress_->SetWatch(false);
-    ReportUnexpected(e.what());
-  } catch (...) {
-    if (progress_) progress_->SetWatch(false);
-    ReportUnexpected("unknown error");
-  }
+  Guarded(&frame_, [&] {
+    try {
+      outcome = RunTransferNow(*dialog);
+    } catch (...) {
+      // The message box must not count as an interruption.
+      if (progress_) progress_->SetWatch(false);
+      throw;
+    }
+  });
   if (progress_) progress_->Destroy();
   EndBusy();
   emit TransferFinished(outcome);
@@ -306,53 +328,42 @@ TransferOutcome RadioOperations::RunTransferNow(TransferProgressDialog& dialog) 
 
 void RadioOperations::OptionalFeatures() {
   if (busy_) return;
-  try {
+  Guarded(&frame_, [this] {
     OptionalFeaturesDialog dialog(frame_.Document().image(), &frame_);
     if (RunModal(dialog) == QDialog::Accepted) frame_.View().MarkModified();
-  } catch (const std::exception& e) {
-    ReportUnexpected(e.what());
-  }
+  });
 }
 
 void RadioOperations::PowerDebug(TuningKind kind) {
   if (busy_) return;
   BeginBusy();
-  try {
-    PowerDebugDialog dialog(kind, &frame_.View());
-    QtTuningHost host(dialog);
-    const Result<std::string> device = PortDevice();
-    if (!device) {
-      host.ReportPortOpenFailure(std::string(link_texts::kCouldNotOpenPort), device.error(), {});
-    } else {
-      const std::unique_ptr<SerialTransport> transport = MakeTransport();
-      TuningSession session(kind, *transport, host, tuning_options_);
-      RadioImage& image = frame_.Document().image();
-      if (session.Enter(*device, image) == EnterOutcome::kEntered) {
-        dialog.Open(image.at(session.function().image_offset));
-        // The exchanges run inside these handlers; nothing may escape them.
-        connect(&dialog, &PowerDebugDialog::ScrollEnded, &dialog, [this, &session](int position) {
-          try {
-            session.RequestChange(position);
-          } catch (const std::exception& e) {
-            ReportUnexpected(e.what());
-          }
-        });
-        connect(&dialog, &PowerDebugDialog::ExitRequested, &dialog, [this, &session, &dialog] {
-          try {
-            session.RequestExit();
-          } catch (const std::exception& e) {
-            ReportUnexpected(e.what());
-            dialog.End();
-          }
-        });
-        RunModal(dialog);
-      }
-      // The session closes the port here if the leave exchange did not.
-    }
-  } catch (const std::exception& e) {
-    ReportUnexpected(e.what());
-  }
+  Guarded(&frame_, [this, kind] { RunPowerDebug(kind); });
   EndBusy();
+}
+
+void RadioOperations::RunPowerDebug(TuningKind kind) {
+  PowerDebugDialog dialog(kind, &frame_.View());
+  QtTuningHost host(dialog);
+  const Result<std::string> device = PortDevice();
+  if (!device) {
+    host.ReportPortOpenFailure(std::string(link_texts::kCouldNotOpenPort), device.error(), {});
+    return;
+  }
+  const std::unique_ptr<SerialTransport> transport = MakeTransport();
+  TuningSession session(kind, *transport, host, tuning_options_);
+  RadioImage& image = frame_.Document().image();
+  if (session.Enter(*device, image) != EnterOutcome::kEntered) return;
+
+  dialog.Open(image.at(session.function().image_offset));
+  // The exchanges run inside these handlers; nothing may escape them.
+  connect(&dialog, &PowerDebugDialog::ScrollEnded, &dialog, [this, &session](int position) {
+    Guarded(&frame_, [&] { session.RequestChange(position); });
+  });
+  connect(&dialog, &PowerDebugDialog::ExitRequested, &dialog, [this, &session, &dialog] {
+    if (!Guarded(&frame_, [&] { session.RequestExit(); })) dialog.End();
+  });
+  RunModal(dialog);
+  // Leaving this function closes the port if the leave exchange did not.
 }
 
 int RadioOperations::RunModal(QDialog& dialog) {
@@ -397,12 +408,6 @@ void RadioOperations::EndBusy() {
     start_pending_ = false;
     QTimer::singleShot(0, this, &RadioOperations::OnStartTransfer);
   }
-}
-
-void RadioOperations::ReportUnexpected(const char* what) {
-  ShowMessage(&frame_, QStringLiteral("The radio operation stopped after an unexpected error: %1")
-                           .arg(QString::fromLocal8Bit(what)),
-              QMessageBox::Critical);
 }
 
 bool RadioOperations::eventFilter(QObject* watched, QEvent* event) {

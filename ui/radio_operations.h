@@ -115,11 +115,11 @@ class RadioOperations : public QObject {
   void OnStartTransfer();
   TransferOutcome RunTransferNow(TransferProgressDialog& dialog);
   void UpdatePortChecks();
+  void RunPowerDebug(TuningKind kind);
   int RunModal(QDialog& dialog);
   std::unique_ptr<SerialTransport> MakeTransport() const;
   void BeginBusy();
   void EndBusy();
-  void ReportUnexpected(const char* what);
 
   MainFrame& frame_;
   QString port_name_ = QStringLiteral("COM1");

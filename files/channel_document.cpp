@@ -113,6 +113,12 @@ Status SaveChannelDataFile(const std::string& path, const RadioImage& image) {
   struct stat existing {};
   if (::stat(target.c_str(), &existing) == 0) {
     if (S_ISDIR(existing.st_mode)) return Error(path, "cannot save: it is a folder");
+    // The rename below would put a plain file in place of a device, a pipe
+    // or a socket (as root even /dev/null), so only plain files are replaced.
+    if (!S_ISREG(existing.st_mode)) return Error(path, "cannot save: it is not a regular file");
+    // A write-protected file stays protected: the rename would otherwise
+    // replace it, since only the folder's permissions count for that.
+    if (::access(target.c_str(), W_OK) != 0) return OsError(path, "cannot save: ", errno);
     mode = existing.st_mode & 07777;
     keep_mode = true;
   }

@@ -29,7 +29,8 @@ class ChannelDocument {
 
   // Writes the image to `path` (the caller encodes the grid first). On
   // success records the path and clears the modified flag; on failure the
-  // previous file is intact and the document keeps its path and flag.
+  // previous file is intact and the document keeps its path and flag. An
+  // existing target must be a regular file the user may write to.
   Status Save(const std::string& path);
 
   RadioImage& image() { return image_; }

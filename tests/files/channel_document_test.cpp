@@ -222,6 +222,35 @@ TEST_F(ChannelDocumentTest, SaveReplacesAndKeepsPermissionsAndLinks) {
   EXPECT_EQ(info.st_size, 4096);
 }
 
+// Save must not put a plain file in place of a pipe or a device (as root the
+// rename would replace even /dev/null), nor replace a write-protected file.
+TEST_F(ChannelDocumentTest, SaveRefusesPipesAndDevices) {
+  const std::string fifo = Path("pipe.sin");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  ChannelDocument doc;
+  const Status onto_fifo = doc.Save(fifo);
+  ASSERT_FALSE(onto_fifo);
+  EXPECT_NE(onto_fifo.error().Message().find("not a regular file"), std::string::npos)
+      << onto_fifo.error().Message();
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_EQ(Entries(), std::vector<std::string>{"pipe.sin"});
+}
+
+TEST_F(ChannelDocumentTest, SaveRefusesWriteProtectedFiles) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write to any file";
+  ChannelDocument doc;
+  const std::string locked = Path("locked.sin");
+  const auto old_bytes = Pattern(4096);
+  WriteBytes(locked, old_bytes);
+  ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+  const Status onto_locked = doc.Save(locked);
+  ASSERT_FALSE(onto_locked);
+  EXPECT_NE(onto_locked.error().Message().find("Permission denied"), std::string::npos)
+      << onto_locked.error().Message();
+  EXPECT_EQ(ReadBytes(locked), old_bytes);
+  EXPECT_EQ(doc.path(), "");
+}
+
 TEST_F(ChannelDocumentTest, LoadAndSaveFunctionsWorkWithoutADocument) {
   RadioImage image;
   image.set(4095, 0x12);

@@ -64,8 +64,9 @@ class CliTest : public ::testing::Test {
 
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
-  CliRun Cli(const std::vector<std::string>& args) const {
-    const std::string out_path = Path(".stdout");
+  // Standard output goes to `stdout_file` when given (run.out stays empty).
+  CliRun Cli(const std::vector<std::string>& args, const char* stdout_file = nullptr) const {
+    const std::string out_path = stdout_file != nullptr ? stdout_file : Path(".stdout");
     const std::string err_path = Path(".stderr");
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -84,9 +85,11 @@ class CliTest : public ::testing::Test {
     int status = 0;
     ::waitpid(pid, &status, 0);
     run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadText(out_path);
+    if (stdout_file == nullptr) {
+      run.out = ReadText(out_path);
+      fs::remove(out_path);
+    }
     run.err = ReadText(err_path);
-    fs::remove(out_path);
     fs::remove(err_path);
     return run;
   }
@@ -302,6 +305,18 @@ TEST_F(CliTest, FileErrorsNameTheFileAndChangeNothing) {
   run = Cli({"new", "-o", dir_.string()});
   EXPECT_EQ(run.exit_code, 3);
   EXPECT_TRUE(fs::is_directory(dir_));
+}
+
+// A table cut off by a full disk must not pass for a complete one.
+TEST_F(CliTest, OutputThatCannotBeWrittenFails) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  const std::string path = NewFile("o.sin");
+  for (const char* command : {"grid", "settings"}) {
+    const CliRun run = Cli({command, path}, "/dev/full");
+    EXPECT_EQ(run.exit_code, 3) << command;
+    EXPECT_NE(run.err.find("standard output: No space left on device"), std::string::npos)
+        << run.err;
+  }
 }
 
 TEST_F(CliTest, LongerFilesAreReadUpToTheir4096thByte) {

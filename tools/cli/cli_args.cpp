@@ -1,6 +1,10 @@
 #include "tools/cli/cli_args.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <iostream>
 
 namespace zlm5::cli {
@@ -53,6 +57,22 @@ std::optional<int> ParseInt(std::string_view text) {
 int FileError(const CliCommand& command, const Error& error) {
   std::cerr << "z-lm5-cli " << command.name << ": " << error.Message() << '\n';
   return exit_code::kFileError;
+}
+
+int WriteOutput(const CliCommand& command, const std::string& text) {
+  std::cout.flush();
+  const char* data = text.data();
+  std::size_t left = text.size();
+  while (left > 0) {
+    const ssize_t n = ::write(STDOUT_FILENO, data, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return FileError(command, Error("standard output", std::strerror(errno)));
+    }
+    data += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return exit_code::kOk;
 }
 
 }  // namespace zlm5::cli

@@ -41,4 +41,10 @@ std::optional<int> ParseInt(std::string_view text);
 // exit_code::kFileError.
 int FileError(const CliCommand& command, const Error& error);
 
+// Writes a command's result to standard output. Returns exit_code::kOk, or
+// exit_code::kFileError after a message when the output cannot be written
+// (a full disk, a closed descriptor), so that a script never takes a cut-off
+// table for a complete one.
+int WriteOutput(const CliCommand& command, const std::string& text);
+
 }  // namespace zlm5::cli

@@ -1,6 +1,5 @@
 // z-lm5-cli grid: prints the channel table as the view shows it.
 
-#include <iostream>
 
 #include "files/channel_document.h"
 #include "model/channel_codec.h"
@@ -58,8 +57,7 @@ int RunGrid(const std::vector<std::string>& args) {
     out += std::to_string(grid.BoxSelection(box));
   }
   out += '\n';
-  std::cout << out << std::flush;
-  return exit_code::kOk;
+  return WriteOutput(kGrid, out);
 }
 
 const CliCommandRegistration kRegistration(kGrid);

@@ -1,7 +1,6 @@
 // z-lm5-cli settings: prints the radio-wide settings as the Optional
 // Features dialog shows them.
 
-#include <iostream>
 #include <span>
 
 #include "files/channel_document.h"
@@ -73,8 +72,7 @@ int RunSettings(const std::vector<std::string>& args) {
   };
   std::string out;
   for (const auto& [name, value] : lines) out += std::string(name) + '\t' + value + '\n';
-  std::cout << out << std::flush;
-  return exit_code::kOk;
+  return WriteOutput(kSettings, out);
 }
 
 const CliCommandRegistration kRegistration(kSettings);

@@ -79,7 +79,19 @@ std::string SaveTarget(const std::string& path) {
 }  // namespace
 
 Result<RadioImage> LoadChannelDataFile(const std::string& path) {
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // O_NONBLOCK keeps the open itself from waiting, so that a serial port
+  // (which would wait for its carrier, then for bytes) is refused at once.
+  // It has no effect on reading a regular file.
+  FileDescriptor probe(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (probe.get() < 0) return OsError(path, "cannot open the file: ", errno);
+  struct stat info {};
+  if (::fstat(probe.get(), &info) != 0) return OsError(path, "cannot open the file: ", errno);
+  if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) || S_ISSOCK(info.st_mode)) {
+    return Error(path, "cannot open the file: it is a device, not a channel data file");
+  }
+  // A named pipe is read like a pipe on the command line: wait for its writer.
+  FileDescriptor fd(S_ISFIFO(info.st_mode) ? ::open(path.c_str(), O_RDONLY | O_CLOEXEC)
+                                           : ::dup(probe.get()));
   if (fd.get() < 0) return OsError(path, "cannot open the file: ", errno);
 
   RadioImage image;

@@ -160,6 +160,17 @@ TEST_F(ChannelDocumentTest, MissingFileOrFolderIsRefusedWithTheReason) {
   EXPECT_EQ(doc.image(), ChannelDocument::NewDocumentImage());
 }
 
+// Opening a device (a serial port would wait for ever) is refused at once.
+TEST_F(ChannelDocumentTest, DevicesAreRefused) {
+  ChannelDocument doc;
+  const Status opened = doc.Open("/dev/zero");
+  ASSERT_FALSE(opened);
+  EXPECT_NE(opened.error().Message().find("/dev/zero: cannot open the file: it is a device"),
+            std::string::npos) << opened.error().Message();
+  EXPECT_EQ(doc.image(), ChannelDocument::NewDocumentImage());
+  EXPECT_EQ(doc.path(), "");
+}
+
 TEST_F(ChannelDocumentTest, FailedSaveKeepsPathFlagAndNamesTheFile) {
   ChannelDocument doc;
   doc.SetModified();

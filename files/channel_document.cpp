@@ -136,15 +136,18 @@ Status SaveChannelDataFile(const std::string& path, const RadioImage& image) {
   }
 
   // A temporary file beside the target, so that the rename stays within one
-  // file system and replaces the target in one step.
+  // file system and replaces the target in one step. Its name is short and
+  // does not grow with the target's, so that any name that fits can be saved.
   std::random_device random;
+  const std::string folder = FolderOf(target);
   std::string temp;
   int raw_fd = -1;
   for (int attempt = 0; attempt < 100 && raw_fd < 0; ++attempt) {
-    temp = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(random() % 1000000);
+    temp = (folder == "/" ? std::string() : folder) + "/.z-lm5-save-" + std::to_string(::getpid()) +
+           "-" + std::to_string(random() % 1000000) + ".tmp";
     raw_fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (raw_fd < 0 && errno != EEXIST) {
-      return OsError(path, "cannot save: cannot create a file in " + FolderOf(target) + ": ", errno);
+      return OsError(path, "cannot save: cannot create a file in " + folder + ": ", errno);
     }
   }
   if (raw_fd < 0) return Error(path, "cannot save: no free temporary file name");
@@ -162,7 +165,7 @@ Status SaveChannelDataFile(const std::string& path, const RadioImage& image) {
   if (::rename(temp.c_str(), target.c_str()) != 0) return fail("cannot save: ", errno);
 
   // Make the rename itself durable; failing here no longer endangers data.
-  const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);

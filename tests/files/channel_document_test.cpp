@@ -262,6 +262,16 @@ TEST_F(ChannelDocumentTest, SaveRefusesWriteProtectedFiles) {
   EXPECT_EQ(doc.path(), "");
 }
 
+// The temporary file must not need a longer name than the target's.
+TEST_F(ChannelDocumentTest, SaveTakesTheLongestFileName) {
+  const std::string name = std::string(251, 'x') + ".sin";  // 255 bytes, the usual limit
+  ChannelDocument doc;
+  const Status saved = doc.Save(Path(name));
+  ASSERT_TRUE(saved) << saved.error().Message();
+  EXPECT_EQ(Entries(), std::vector<std::string>{name});
+  EXPECT_EQ(fs::file_size(Path(name)), 4096u);
+}
+
 TEST_F(ChannelDocumentTest, LoadAndSaveFunctionsWorkWithoutADocument) {
   RadioImage image;
   image.set(4095, 0x12);

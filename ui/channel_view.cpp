@@ -438,6 +438,8 @@ void ChannelView::CommitOpenEditor() {
   if (row != 0) message = CommitIfChanged(*view_grid_, *grid_, *editor, row, col,
                                           CommitPath::LeaveCell);
   HideEditor(*editor);
+  // The cell stays current: its editor starts again from what it holds.
+  OnEnterCell();
   ShowCommitMessage(message);
 }
 
@@ -482,6 +484,9 @@ void ChannelView::OnKeyPress(QChar character) {
 
 void ChannelView::OnScroll() {
   HideAllEditors();
+  // The text left in the hidden editor was not stored; a digit typed over
+  // the cell next must not be appended to it.
+  OnEnterCell();
   grid_->Refresh();
 }
 
@@ -495,6 +500,7 @@ bool ChannelView::PreTranslateKey(QObject* watched, QKeyEvent* event) {
   // Esc leaves an open editor without committing it.
   if (event->key() == Qt::Key_Escape && editor != nullptr && editor->IsOpen()) {
     HideEditor(*editor);
+    OnEnterCell();
     return true;
   }
   if (!IsEnterKey(event)) return false;

@@ -335,6 +335,29 @@ class ChannelViewTest : public QObject {
     QVERIFY(!Document().modified());
   }
 
+  // An editor closed without storing its text (a scroll, Esc) or stored
+  // without leaving the cell (Save) holds the cell's text again: a digit
+  // typed over the cell afterwards starts afresh.
+  void an_editor_closed_on_its_cell_starts_afresh_from_the_cell() {
+    Click(4, 1);
+    Type(QStringLiteral("146"));
+    Grid().SetTopRow(40);
+    QCOMPARE(View().OpenEditor(), nullptr);
+    QTest::keyClick(&Grid(), Qt::Key_5);
+    QCOMPARE(View().OpenEditor()->Text(), QStringLiteral("5"));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTest::keyClick(&Grid(), Qt::Key_6);
+    QCOMPARE(View().OpenEditor()->Text(), QStringLiteral("6"));
+
+    Type(QStringLiteral("00"));  // 600 MHz: rejected, the cell stays empty
+    View().CommitOpenEditor();
+    QCOMPARE(messages_->Texts(), QStringList({"Error Data Format，Please input again"}));
+    QCOMPARE(Cell(4, 1), QString());
+    QTest::keyClick(&Grid(), Qt::Key_7);
+    QCOMPARE(View().OpenEditor()->Text(), QStringLiteral("7"));
+  }
+
   void header_cells_open_nothing() {
     DoubleClick(0, 3);
     QCOMPARE(Grid().Row(), 0);

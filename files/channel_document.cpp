@@ -157,7 +157,15 @@ Status SaveChannelDataFile(const std::string& path, const RadioImage& image) {
     ::unlink(temp.c_str());
     return OsError(path, doing, error_number);
   };
-  if (keep_mode && ::fchmod(fd.get(), mode) != 0) return fail("cannot save: ", errno);
+  if (keep_mode) {
+    // The replaced file keeps its owner where we may give it (root saving a
+    // user's file must not leave it to root); anyone else gets their own.
+    // Before fchmod, which a change of owner would undo for set-id bits.
+    if (::fchown(fd.get(), existing.st_uid, existing.st_gid) != 0) {
+      // Not allowed: the file becomes ours, as a new file would.
+    }
+    if (::fchmod(fd.get(), mode) != 0) return fail("cannot save: ", errno);
+  }
   const auto bytes = image.bytes();
   if (!WriteAll(fd.get(), bytes.data(), bytes.size())) return fail("cannot save: ", errno);
   if (::fsync(fd.get()) != 0) return fail("cannot save: ", errno);

@@ -262,6 +262,21 @@ TEST_F(ChannelDocumentTest, SaveRefusesWriteProtectedFiles) {
   EXPECT_EQ(doc.path(), "");
 }
 
+// Saving as root (sudo) over a user's file leaves it the user's.
+TEST_F(ChannelDocumentTest, SaveKeepsTheOwnerOfTheReplacedFile) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to someone else";
+  const std::string path = Path("theirs.sin");
+  WriteBytes(path, Pattern(4096));
+  ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+  ChannelDocument doc;
+  ASSERT_TRUE(doc.Save(path));
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, 65534u);
+  EXPECT_EQ(info.st_gid, 65534u);
+  EXPECT_EQ(ReadBytes(path).size(), 4096u);
+}
+
 // The temporary file must not need a longer name than the target's.
 TEST_F(ChannelDocumentTest, SaveTakesTheLongestFileName) {
   const std::string name = std::string(251, 'x') + ".sin";  // 255 bytes, the usual limit

@@ -62,7 +62,10 @@ bool SerialLink::SendBytewise(std::span<const std::uint8_t> bytes, Pace pace) {
 
 bool SerialLink::SendBlock(std::span<const std::uint8_t> bytes) {
   auto written = transport_.Write(bytes);
-  if (!written) {
+  // The radio's timing counts from the last bit: a pause after a send must
+  // begin once the bytes are on the wire, not while the driver still holds
+  // them (else the 1 ms gaps between paced bytes vanish on a real line).
+  if (!written || !transport_.Drain()) {
     io_failed_ = true;
     return false;
   }

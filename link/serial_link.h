@@ -91,7 +91,8 @@ class SerialLink {
   bool SendByte(std::uint8_t byte, Pace pace);
   // Each byte with SendByte.
   bool SendBytewise(std::span<const std::uint8_t> bytes, Pace pace);
-  // One write call of all bytes (no purge). False when the call failed.
+  // One write call of all bytes (no purge), returning once they have left
+  // (Drain), as a synchronous write does. False when the call failed.
   bool SendBlock(std::span<const std::uint8_t> bytes);
   // One read call of buffer.size() bytes into the front of `buffer`; bytes
   // beyond the count delivered keep their earlier values.

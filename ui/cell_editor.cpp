@@ -60,8 +60,17 @@ QString CellEditor::Text() const {
 
 void CellEditor::SetText(const QString& text) {
   if (edit_ != nullptr) {
-    const bool upper = edit_->validator() != nullptr;
-    edit_->setText(upper ? text.toUpper() : text);
+    if (edit_->validator() == nullptr) {
+      edit_->setText(text);
+      return;
+    }
+    // The name editor holds name characters only: one it could not hold
+    // would make the validator refuse every key typed after it.
+    QString name;
+    for (QChar c : text.toUpper()) {
+      if (NameValidator::IsNameCharacter(c)) name += c;
+    }
+    edit_->setText(name);
     return;
   }
   if (kind_ == Kind::ToneBox) {

@@ -53,8 +53,8 @@ class CellEditor {
   // selected entry of a list ("" when none is selected).
   QString Text() const;
   // Puts a text into an edit box or the tone box's text field (the name
-  // editor turns it to upper case); selects the entry equal to it, ignoring
-  // case, in a list.
+  // editor turns it to upper case and drops characters a name cannot hold);
+  // selects the entry equal to it, ignoring case, in a list.
   void SetText(const QString& text);
   // The selected entry of a selection box, "" when none is. The tone box's
   // selected entry is the one its text field spells (ignoring case): typing

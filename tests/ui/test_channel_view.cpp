@@ -300,6 +300,20 @@ class ChannelViewTest : public QObject {
     QCOMPARE(Cell(1, 11), QStringLiteral("AB-1X "));
   }
 
+  // A character a name cannot hold, typed over a name cell, is not put into
+  // the editor: what follows can still be typed.
+  void a_non_name_character_typed_over_a_name_cell_is_not_seeded() {
+    Load(ImageWith({{1, 11, "OLD"}}));
+    Select(1, 11);
+    QTest::keyClick(&Grid(), Qt::Key_Period);
+    QCOMPARE(messages_->Texts(), QStringList({"Please input Number"}));
+    CellEditor* name = View().OpenEditor();
+    QCOMPARE(name->Id(), ChannelView::kNameEditorId);
+    QCOMPARE(name->Text(), QString());
+    Type(QStringLiteral("new"));
+    QCOMPARE(name->Text(), QStringLiteral("NEW"));
+  }
+
   void looking_at_cells_changes_nothing() {
     RadioImage image = ImageWith({{1, 1, "146.525"}});
     // A receive tone of 69.4 Hz, which is no list entry, and a name of 8

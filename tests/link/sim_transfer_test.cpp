@@ -1,14 +1,21 @@
 // The transfer through the real termios port against z-lm5-radio-sim.
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <thread>
 
 #include "link/link_texts.h"
 #include "link/serial_port.h"
 #include "link/transfer.h"
 #include "tests/link/link_test_support.h"
+#include "tools/radio_sim/pty_radio_line.h"
 
 namespace zlm5 {
 namespace {
@@ -224,6 +231,58 @@ TEST_F(SimTransferTest, SecondProgramCannotOpenTheBusyPort) {
   RadioImage image;
   EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kPortUnavailable);
   EXPECT_EQ(host.port_failure_error->reason(), "Device or resource busy");
+}
+
+// The exclusive-use flag as a program killed with the port open leaves it:
+// set, with nobody holding the port's lock.
+void LeaveStaleExclusiveFlag(const std::string& terminal) {
+  const int fd = ::open(terminal.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
+  ASSERT_EQ(ioctl(fd, TIOCEXCL), 0);
+  ::close(fd);
+}
+
+int ExclusiveFlag(int fd) {
+  int exclusive = -1;
+  EXPECT_EQ(ioctl(fd, TIOCGEXCL, &exclusive), 0);
+  return exclusive;
+}
+
+TEST(SimExclusiveUse, StaleFlagIsClearedButNotWhileAProgramHoldsThePort) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master), 0);
+  ASSERT_EQ(unlockpt(master), 0);
+  const std::string terminal = ptsname(master);
+  const int radio_side = ::open(terminal.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(radio_side, 0);
+
+  SerialPort port;
+  ASSERT_TRUE(port.Open(terminal, TimeoutProfile::Transfer()));
+  EXPECT_FALSE(sim::ReleaseStaleExclusiveUse(radio_side));
+  EXPECT_EQ(ExclusiveFlag(radio_side), 1) << "the port in use stays exclusive";
+  port.Close();
+  EXPECT_EQ(ExclusiveFlag(radio_side), 0);
+
+  LeaveStaleExclusiveFlag(terminal);
+  EXPECT_EQ(ExclusiveFlag(radio_side), 1);
+  EXPECT_TRUE(sim::ReleaseStaleExclusiveUse(radio_side));
+  EXPECT_EQ(ExclusiveFlag(radio_side), 0);
+  ::close(radio_side);
+  ::close(master);
+}
+
+TEST_F(SimTransferTest, KilledProgramDoesNotLeaveThePortBusy) {
+  Start({});
+  LeaveStaleExclusiveFlag(sim->terminal());
+  // A normal user's open fails while the flag is set; the idle simulator
+  // clears it within a few tenths of a second.
+  const int fd = ::open(sim->terminal().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  for (int i = 0; i < 250 && ExclusiveFlag(fd) == 1; ++i) std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(ExclusiveFlag(fd), 0);
+  ::close(fd);
 }
 
 // Cancel at each pump-wait.

@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -19,6 +21,8 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::nanoseconds kByteTime{1'041'667};
 // A half-received frame is dropped after this much silence.
 constexpr auto kFrameIdleReset = std::chrono::milliseconds(300);
+// How often an idle line looks for an exclusive-use flag left behind.
+constexpr auto kIdleCheck = std::chrono::milliseconds(200);
 
 struct Timed {
   Clock::time_point due;
@@ -32,6 +36,17 @@ timespec ToTimespec(Clock::duration d) {
 }
 
 }  // namespace
+
+bool ReleaseStaleExclusiveUse(int terminal_fd) {
+  int exclusive = 0;
+  if (ioctl(terminal_fd, TIOCGEXCL, &exclusive) != 0 || exclusive == 0) return false;
+  // The program's port holds an flock for as long as it has the port open,
+  // and the kernel drops it when the program dies. The flag is set only
+  // while that lock is held, so a free lock means the flag is stale.
+  if (flock(terminal_fd, LOCK_EX | LOCK_NB) != 0) return false;
+  flock(terminal_fd, LOCK_UN);
+  return ioctl(terminal_fd, TIOCNXCL) == 0;
+}
 
 PtyRadioLine::~PtyRadioLine() { CloseAll(); }
 
@@ -73,6 +88,7 @@ PtyRadioLine::End PtyRadioLine::Run(SimulatedRadio& radio, const Options& option
   Clock::time_point radio_line_free{};
   Clock::time_point last_byte = Clock::now();
   bool frame_reset_done = true;
+  Clock::time_point last_idle_check{};
   bool hang_up = false;
   bool session_ended = false;
 
@@ -148,9 +164,13 @@ PtyRadioLine::End PtyRadioLine::Run(SimulatedRadio& radio, const Options& option
       radio.ResetFrame();
       frame_reset_done = true;
     }
+    if (from_pc.empty() && to_pc.empty() && now - last_idle_check >= kIdleCheck) {
+      ReleaseStaleExclusiveUse(terminal_);
+      last_idle_check = now;
+    }
 
     // Sleep until the next byte is due, new bytes come, or a signal.
-    Clock::time_point wake = now + std::chrono::seconds(1);
+    Clock::time_point wake = now + kIdleCheck;
     if (!from_pc.empty()) wake = std::min(wake, from_pc.front().due);
     if (!to_pc.empty()) wake = std::min(wake, to_pc.front().due);
     if (!frame_reset_done) wake = std::min(wake, last_byte + kFrameIdleReset);

@@ -20,6 +20,14 @@ namespace zlm5::sim {
 // The simulator keeps the terminal side open itself, so the PC can open and
 // close it any number of times; the terminal is raw (no echo, no CR/LF
 // translation) from the start.
+// Clears the exclusive-use flag (TIOCEXCL) of the terminal open as
+// `terminal_fd` when no program holds the port's lock any more: a program
+// that was killed while it had the port open leaves the flag behind, and
+// since the simulator keeps the terminal open the kernel never clears it,
+// so every later open by a normal user would fail with "busy". Returns
+// true when it cleared the flag.
+bool ReleaseStaleExclusiveUse(int terminal_fd);
+
 class PtyRadioLine {
  public:
   struct Options {

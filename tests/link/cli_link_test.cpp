@@ -127,6 +127,20 @@ TEST_F(CliLinkTest, FailedReadWritesNoFile) {
   EXPECT_FALSE(test::FileExists(out));
 }
 
+TEST_F(CliLinkTest, ReadIntoAnOutputThatCannotBeSavedLeavesTheRadioAlone) {
+  Start({}, SomeChannels());
+  const ProcessResult missing_folder =
+      Cli({"read", "--port", sim->terminal(), "-o", dir.Path("no-such-folder/out.sin")});
+  EXPECT_EQ(missing_folder.exit_code, 3);
+  EXPECT_NE(missing_folder.err.find("No such file or directory"), std::string::npos)
+      << missing_folder.err;
+  const ProcessResult folder = Cli({"read", "--port", sim->terminal(), "-o", dir.path()});
+  EXPECT_EQ(folder.exit_code, 3);
+  EXPECT_NE(folder.err.find("it is a folder"), std::string::npos) << folder.err;
+  sim->Stop();
+  EXPECT_TRUE(test::LogFrames(log_file).empty()) << "checked before the radio is read";
+}
+
 TEST_F(CliLinkTest, CommunicationErrorIsAnsweredCancelByDefaultAndRetryOnRequest) {
   Start({"--wrong-byte", "session", "--fault-count", "1"}, SomeChannels());
   test::WriteBytes(dir.Path("in.sin"), SomeChannels());

@@ -223,6 +223,20 @@ void ChannelView::BuildForm() {
           this, [this] { OnBoxTextEdited(FormBox::Field, 2); });
   connect(boxes_[static_cast<std::size_t>(FormBox::PowerRank)]->lineEdit(),
           &QLineEdit::textEdited, this, [this] { OnBoxTextEdited(FormBox::PowerRank, 9); });
+  connect(boxes_[static_cast<std::size_t>(FormBox::Manual)]->lineEdit(),
+          &QLineEdit::editingFinished, this, &ChannelView::OnManualBoxEditingFinished);
+}
+
+void ChannelView::OnManualBoxEditingFinished() {
+  // Typing picks the first entry that begins with the text, as the list of
+  // a drop-down box does; a text that begins no entry keeps the selection.
+  // Either way the box then shows the entry that will be stored.
+  QComboBox* combo = FormBoxWidget(FormBox::Manual);
+  const QString typed = combo->currentText().trimmed();
+  const int match = typed.isEmpty() ? -1 : combo->findText(typed, Qt::MatchStartsWith);
+  if (match >= 0) combo->setCurrentIndex(match);
+  const int index = combo->currentIndex();
+  combo->setEditText(index >= 0 ? combo->itemText(index) : QString());
 }
 
 void ChannelView::OnBoxTextEdited(FormBox box, int reset_index) {

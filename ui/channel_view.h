@@ -161,6 +161,7 @@ class ChannelView : public QWidget {
   CellEditor* EditorOfWidget(QObject* object) const;
   QString HelpTextFor(QObject* object) const;
   void OnBoxTextEdited(FormBox box, int reset_index);
+  void OnManualBoxEditingFinished();
 
   ChannelDocument& document_;
   GridControl* grid_ = nullptr;

@@ -436,6 +436,28 @@ class ChannelViewTest : public QObject {
     QVERIFY(Document().modified());
   }
 
+  // "Manul Setting" takes typing, but always shows the entry that is stored.
+  void the_manual_box_shows_the_entry_it_stores() {
+    QComboBox* manual = View().FormBoxWidget(FormBox::Manual);
+    QCOMPARE(manual->currentIndex(), 0);
+    // Enter moves the focus on as Tab does; leaving the box ends the typing.
+    manual->setFocus();
+    manual->lineEdit()->selectAll();
+    QTest::keyClicks(manual->lineEdit(), QStringLiteral("xyz"));
+    QTest::keyClick(manual->lineEdit(), Qt::Key_Return);
+    QCOMPARE(manual->currentIndex(), 0);
+    QCOMPARE(manual->currentText(), QStringLiteral("Open"));
+    QVERIFY(!Document().modified());
+
+    manual->setFocus();
+    manual->lineEdit()->selectAll();
+    QTest::keyClicks(manual->lineEdit(), QStringLiteral("c"));
+    QTest::keyClick(manual->lineEdit(), Qt::Key_Return);
+    QCOMPARE(manual->currentIndex(), 1);
+    QCOMPARE(manual->currentText(), QStringLiteral("Close"));
+    QVERIFY(Document().modified());
+  }
+
   void box_selections_are_decoded_encoded_and_mark_the_document() {
     RadioImage image = ChannelDocument::NewDocumentImage();
     image.set(0x80A, 0xF5);

@@ -155,6 +155,10 @@ ChannelView::ChannelView(ChannelDocument& document, QWidget* parent)
   connect(grid_, &GridControl::KeyPress, this, &ChannelView::OnKeyPress);
   connect(grid_, &GridControl::Scroll, this, &ChannelView::OnScroll);
 
+  // A file dropped anywhere on the window opens (the main frame takes the
+  // drop); a text field must not take the file's name as typing.
+  for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
+
   WriteHeaders();
 }
 

@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QLabel>
 #include <QMenuBar>
@@ -346,6 +348,20 @@ class MainFrameTest : public QObject {
     QCOMPARE(Cell(2, 1), QString());
   }
 
+  // File managers offer a dropped file as text too; the text fields of the
+  // window must not take it as typing.
+  void a_file_dropped_on_a_text_field_opens_it() {
+    const QString other = SaveCopy(QStringLiteral("dropped.sin"));
+    QVERIFY(frame_->NewDocument());
+    QComboBox* type = frame_->View().FormBoxWidget(FormBox::Type);
+    Drop(other, type->lineEdit());
+    QTRY_COMPARE(frame_->DocumentPaneText(), QStringLiteral("dropped.sin"));
+    QCOMPARE(type->currentText(), QStringLiteral("RaNOX-ONE"));
+    for (QLineEdit* edit : frame_->findChildren<QLineEdit*>()) {
+      QVERIFY2(!edit->acceptDrops(), qPrintable(edit->objectName()));
+    }
+  }
+
   void closing_asks_and_cancel_keeps_the_window() {
     Edit(1, 1, QStringLiteral("146.525"));
     messages_->Answer(QMessageBox::Cancel);
@@ -519,14 +535,18 @@ class MainFrameTest : public QObject {
     if (!frame_->SaveDocumentAs()) return {};
     return path;
   }
-  void Drop(const QString& path) {
+  // Drops `path` on `target` (the frame when null), as a file manager does:
+  // as a URL and as its text.
+  void Drop(const QString& path, QWidget* target = nullptr) {
+    if (target == nullptr) target = frame_.get();
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(frame_.get(), &enter);
+    data.setText(QUrl::fromLocalFile(path).toString());
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
     QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(frame_.get(), &drop);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
   }
 
   std::unique_ptr<test::TempSettings> settings_;

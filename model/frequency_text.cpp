@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <locale.h>
 
+#include <string>
+
 namespace zlm5 {
 
 namespace {
@@ -16,6 +18,24 @@ namespace {
 locale_t CLocale() {
   static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
   return c_locale;
+}
+
+// "146,525" as "146.525": users whose desktop writes decimals with a comma
+// type them so, and reading only the leading "146" would store another
+// frequency without a word. Only a comma right after the leading digits
+// and before a digit counts; every other text is left as it is.
+std::string DecimalCommaAsPoint(std::string_view text) {
+  std::string copy(text);
+  std::size_t i = copy.find_first_not_of(" \t");
+  if (i == std::string::npos) return copy;
+  if (copy[i] == '+' || copy[i] == '-') ++i;
+  const std::size_t digits = i;
+  while (i < copy.size() && copy[i] >= '0' && copy[i] <= '9') ++i;
+  if (i > digits && i + 1 < copy.size() && copy[i] == ',' && copy[i + 1] >= '0' &&
+      copy[i + 1] <= '9') {
+    copy[i] = '.';
+  }
+  return copy;
 }
 
 }  // namespace
@@ -29,7 +49,7 @@ double ReadLeadingNumber(std::string_view text) {
 }
 
 std::int64_t FrequencyTextToCount(std::string_view text) {
-  const double mhz = ReadLeadingNumber(text);
+  const double mhz = ReadLeadingNumber(DecimalCommaAsPoint(text));
   if (std::isnan(mhz)) return 0;
   constexpr double kLimit = 9007199254740992.0;  // 2^53
   const double count = std::round(mhz * static_cast<double>(frequency_limits::kCountsPerMHz));

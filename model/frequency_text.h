@@ -31,6 +31,8 @@ double ReadLeadingNumber(std::string_view text);
 // A frequency text read as MHz, times 100000, rounded to the nearest whole
 // count (halves away from zero). A text that is not a number, and "nan",
 // count 0; huge values saturate at +-2^53 so that they stay comparable.
+// A decimal comma right after the leading digits reads as the point
+// ("146,525" is 146.525 MHz).
 std::int64_t FrequencyTextToCount(std::string_view text);
 
 // The count printed as MHz with five decimals ("%3.5f"): 14652500 gives

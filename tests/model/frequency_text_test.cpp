@@ -69,7 +69,7 @@ TEST(ReadLeadingNumberTest, IgnoresTheProcessLocale) {
   EXPECT_DOUBLE_EQ(ReadLeadingNumber("146,525"), 146.0);
   EXPECT_EQ(FormatFrequency(14652500), "146.52500");
   EXPECT_EQ(CommitFrequencyText("146.525").text, "146.52500");
-  EXPECT_EQ(CommitFrequencyText("146,525").text, "146.00000");
+  EXPECT_EQ(CommitFrequencyText("146,525").text, "146.52500");
 }
 
 TEST(FrequencyTextTest, CountIsTheNearestWholeNumberOfTenHertz) {
@@ -81,6 +81,15 @@ TEST(FrequencyTextTest, CountIsTheNearestWholeNumberOfTenHertz) {
   EXPECT_EQ(FrequencyTextToCount("nan"), 0);
   EXPECT_EQ(FrequencyTextToCount("-146"), -14600000);
   EXPECT_GT(FrequencyTextToCount("1e300"), frequency_limits::kHighestCount);
+}
+
+TEST(FrequencyTextTest, ADecimalCommaAfterTheDigitsIsThePoint) {
+  EXPECT_EQ(FrequencyTextToCount("146,525"), 14652500);
+  EXPECT_EQ(FrequencyTextToCount(" 446,00625"), 44600625);
+  EXPECT_EQ(FrequencyTextToCount("146.5,25"), 14650000);  // a point came first
+  EXPECT_EQ(FrequencyTextToCount("146,"), 14600000);
+  EXPECT_EQ(FrequencyTextToCount(",5"), 0);
+  EXPECT_EQ(CommitFrequencyText("146,5215").error, kFrequencyStepError);
 }
 
 TEST(FrequencyTextTest, FormatsFiveDecimals) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <thread>
 
@@ -283,6 +284,29 @@ TEST_F(SimTransferTest, KilledProgramDoesNotLeaveThePortBusy) {
   for (int i = 0; i < 250 && ExclusiveFlag(fd) == 1; ++i) std::this_thread::sleep_for(20ms);
   EXPECT_EQ(ExclusiveFlag(fd), 0);
   ::close(fd);
+}
+
+TEST(SimLinkOption, ReplacesOnlyASymbolicLink) {
+  test::TempDir dir;
+  const std::string file = dir.Path("radio.sin");
+  test::WriteBytes(file, test::PatternImage(61));
+  {
+    SimProcess refused({"--link", file});
+    EXPECT_FALSE(refused.started());
+    EXPECT_EQ(refused.Stop(), 1);
+    EXPECT_NE(refused.ErrorOutput().find("not a symbolic link"), std::string::npos)
+        << refused.ErrorOutput();
+  }
+  EXPECT_EQ(test::ReadBytes(file).size(), 4096u) << "the user's file is kept";
+
+  const std::string link = dir.Path("radio-port");
+  std::filesystem::create_symlink("/dev/null", link);
+  {
+    SimProcess sim({"--link", link});
+    ASSERT_TRUE(sim.started()) << sim.ErrorOutput();
+    EXPECT_EQ(std::filesystem::read_symlink(link), sim.terminal());
+  }
+  EXPECT_FALSE(std::filesystem::is_symlink(std::filesystem::symlink_status(link)));
 }
 
 // Cancel at each pump-wait.

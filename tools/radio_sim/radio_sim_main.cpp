@@ -251,7 +251,15 @@ int Main(int argc, char** argv) {
     return 1;
   }
   if (!options.link_path.empty()) {
+    // Only a symbolic link (left by an earlier run) is replaced: a mistyped
+    // --link must never delete a file of the user's.
     std::error_code ec;
+    const auto status = std::filesystem::symlink_status(options.link_path, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_symlink(status)) {
+      std::cerr << "z-lm5-radio-sim: " << options.link_path
+                << ": exists and is not a symbolic link; not replaced\n";
+      return 1;
+    }
     std::filesystem::remove(options.link_path, ec);
     std::filesystem::create_symlink(line.terminal_path(), options.link_path, ec);
     if (ec) {
@@ -283,8 +291,11 @@ int Main(int argc, char** argv) {
   const PtyRadioLine::End end = line.Run(radio, options.line, hook, options.once, g_stop);
   Save(options.save_file, radio.memory());
   if (!options.link_path.empty()) {
+    // Removed only while it still leads to this simulator's terminal.
     std::error_code ec;
-    std::filesystem::remove(options.link_path, ec);
+    if (std::filesystem::read_symlink(options.link_path, ec) == line.terminal_path()) {
+      std::filesystem::remove(options.link_path, ec);
+    }
   }
   if (end == PtyRadioLine::End::kHangUp) std::cerr << "z-lm5-radio-sim: hung up\n";
   return 0;

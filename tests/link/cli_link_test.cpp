@@ -118,6 +118,16 @@ TEST_F(CliLinkTest, ReadSavesWhatTheDesktopProgramWouldSave) {
   EXPECT_TRUE(std::equal(written.begin(), written.end(), expected.bytes().begin()));
 }
 
+TEST_F(CliLinkTest, InterruptedWriteShowsTheBlocksMovedNotAFullBar) {
+  Start({"--stop-after-block", "50"}, ChannelDocument::NewDocumentImage());
+  test::WriteBytes(dir.Path("in.sin"), SomeChannels());
+  const ProcessResult r = Cli({"write", "--port", sim->terminal(), dir.Path("in.sin")});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find(link_texts::kProgramInterrupt), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("block 40/394"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("394/394"), std::string::npos) << r.err;
+}
+
 TEST_F(CliLinkTest, FailedReadWritesNoFile) {
   Start({"--reply-bytes", "block=11"}, SomeChannels());
   const std::string out = dir.Path("out.sin");

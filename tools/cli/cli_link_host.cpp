@@ -111,9 +111,12 @@ void CliTransferHost::ReportPortOpenFailure(const std::string& text, const Error
 }
 
 void CliTransferHost::SetStatusText(const std::string& text) {
-  // The block count is shown by the bar; phase texts once each.
+  // The block count "1".."394" drives the bar; phase texts show once each.
   const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  if (!text.empty() && std::all_of(text.begin(), text.end(), digit)) return;
+  if (!text.empty() && text.size() <= 3 && std::all_of(text.begin(), text.end(), digit)) {
+    ShowBlocks(std::stoi(text));
+    return;
+  }
   if (text == last_status_) return;
   last_status_ = text;
   EndBarLine();
@@ -121,20 +124,28 @@ void CliTransferHost::SetStatusText(const std::string& text) {
 }
 
 void CliTransferHost::SetProgress(int position) {
+  // Only a restart (after Retry) is taken from the bar. The transfer also
+  // fills the bar when a write is interrupted, as the window's dialog
+  // closes at once; here it would stay on screen as "394/394" after a
+  // failure, so the count of blocks actually moved is shown instead.
+  if (position == 0) last_reported_ = 0;
+}
+
+void CliTransferHost::ShowBlocks(int blocks) {
   const int total = transfer_limits::kBlockCount;
-  position = std::clamp(position, 0, total);
+  blocks = std::clamp(blocks, 0, total);
   if (terminal_) {
-    const int filled = position * kBarWidth / total;
+    const int filled = blocks * kBarWidth / total;
     std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-              << std::string(static_cast<std::size_t>(kBarWidth - filled), '.') << "] " << position
+              << std::string(static_cast<std::size_t>(kBarWidth - filled), '.') << "] " << blocks
               << '/' << total << std::flush;
     bar_shown_ = true;
     return;
   }
-  if (position < last_reported_) last_reported_ = 0;  // restarted after Retry
-  if (position == total || position - last_reported_ >= kPlainStep) {
-    if (position != last_reported_) std::cerr << "block " << position << '/' << total << '\n';
-    last_reported_ = position;
+  if (blocks < last_reported_) last_reported_ = 0;  // restarted after Retry
+  if (blocks == total || blocks - last_reported_ >= kPlainStep) {
+    if (blocks != last_reported_) std::cerr << "block " << blocks << '/' << total << '\n';
+    last_reported_ = blocks;
   }
 }
 

@@ -65,6 +65,8 @@ class CliTransferHost : public TransferHost {
 
  private:
   void EndBarLine();
+  // Blocks moved so far, as a bar or a plain line.
+  void ShowBlocks(int blocks);
 
   CliAnswers answers_;
   CliPortFailure port_failure_;

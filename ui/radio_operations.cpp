@@ -302,9 +302,17 @@ void RadioOperations::OnStartTransfer() {
 TransferOutcome RadioOperations::RunTransferNow(TransferProgressDialog& dialog) {
   QtTransferHost host(dialog);
   ChannelView& view = frame_.View();
-  // Before the port is opened: the image holds the grid even when the
-  // transfer then fails.
-  if (direction_ == TransferDirection::kWrite) view.EncodeToImage();
+  if (direction_ == TransferDirection::kWrite) {
+    // A cell typed into while the dialog waited for Start is written as the
+    // grid shows it. A message about its text takes the focus, which is no
+    // interruption.
+    host.SetWatch(false);
+    view.CommitOpenEditor();
+    host.SetWatch(true);
+    // Before the port is opened: the image holds the grid even when the
+    // transfer then fails.
+    view.EncodeToImage();
+  }
 
   const Result<std::string> device = PortDevice();
   if (!device) {

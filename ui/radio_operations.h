@@ -38,8 +38,8 @@ class TransferProgressDialog;
 // Read and Write commit an open cell editor, then show the progress dialog
 // centred over the grid (or, while it is idle, only change the direction;
 // it keeps its caption). Start posts the transfer, which runs in the event
-// loop's turn after the click: Write encodes the grid into the image before
-// the port is opened; a complete Read replaces the image's first 3152
+// loop's turn after the click: Write commits a cell edited meanwhile and
+// encodes the grid into the image before the port is opened; a complete Read replaces the image's first 3152
 // bytes, shows them in the grid and marks the document modified.
 //
 // While a transfer or a tuning command runs, nothing else may reach the

@@ -192,10 +192,20 @@ class RadioTransferTest : public QObject {
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Reading Data Progress"));
     QCOMPARE(Radio().Direction(), TransferDirection::kWrite);
 
+    // While the dialog waits, a cell is typed into and left open; Start
+    // writes it as the grid shows it, and its message (a frequency out of
+    // the radio's range) is no interruption.
+    Click(3, 1);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("147.5"));
+    Click(4, 1);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("999"));
+    QVERIFY(Frame().View().OpenEditor() != nullptr);
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
     QCOMPARE(WaitForTransfer(), TransferOutcome::kCompleted);
     QVERIFY(Radio().ProgressDialog() == nullptr);
-    QVERIFY(messages_->texts.isEmpty());
+    QCOMPARE(messages_->texts.size(), 1);
+    QVERIFY(!messages_->texts.contains(kChineseInterruption));
+    QVERIFY(Frame().View().OpenEditor() == nullptr);
 
     sim_->Stop();
     const std::vector<std::uint8_t> saved = test::ReadBytes(save_file_);
@@ -208,6 +218,8 @@ class RadioTransferTest : public QObject {
     ImageToGrid(written, on_radio);
     QCOMPARE(QString::fromStdString(on_radio.TextMatrix(1, 1)), QStringLiteral("146.52500"));
     QCOMPARE(QString::fromStdString(on_radio.TextMatrix(2, 1)), QStringLiteral("145.50000"));
+    QCOMPARE(QString::fromStdString(on_radio.TextMatrix(3, 1)), QStringLiteral("147.50000"));
+    QCOMPARE(QString::fromStdString(on_radio.TextMatrix(4, 1)), QString());
     const auto frames = test::LogFrames(log_file_);
     QCOMPARE(CountPrefix(frames, "rx 57 "), 394);
     QCOMPARE(CountPrefix(frames, "rx 57 0C 48 08 "), 1);

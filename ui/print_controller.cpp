@@ -97,6 +97,10 @@ void PrintController::Print() {
   frame_.View().CommitOpenEditor();
   QPrintDialog dialog(printer_.get(), &frame_);
   dialog.setMinMax(kReportFirstPage, kReportLastPage);
+  // "Pages from" offers the whole report until the user narrows it.
+  if (printer_->printRange() != QPrinter::PageRange) {
+    dialog.setFromTo(kReportFirstPage, kReportLastPage);
+  }
   dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintToFile |
                     QAbstractPrintDialog::PrintCollateCopies |
                     QAbstractPrintDialog::PrintShowPageSize);

@@ -158,20 +158,27 @@ class PrintControllerTest : public QObject {
   }
 
   void printCommandOffersTheFivePages() {
-    int min_page = -1, max_page = -1;
+    int min_page = -1, max_page = -1, from_page = -1, to_page = -1;
     bool range_enabled = false;
     QTimer::singleShot(0, this, [&] {
       auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
       if (!dialog) return;
       min_page = dialog->minPage();
       max_page = dialog->maxPage();
+      from_page = dialog->fromPage();
+      to_page = dialog->toPage();
       range_enabled = dialog->testOption(QAbstractPrintDialog::PrintPageRange);
       dialog->reject();
     });
     frame_->Action(command_id::kPrint)->trigger();
     QCOMPARE(min_page, 1);
     QCOMPARE(max_page, 5);
+    // "Pages from 1 to 5" when the user turns to a range.
+    QCOMPARE(from_page, 1);
+    QCOMPARE(to_page, 5);
     QVERIFY(range_enabled);
+    // All five pages are printed unless a range is chosen.
+    QCOMPARE(PrintController::SelectedPages(printing_->Printer()), (QList<int>{1, 2, 3, 4, 5}));
   }
 
   void printSetupOpensThePageSetup() {

@@ -566,6 +566,21 @@ class PrintingTest : public QObject {
     QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("absent.sin"));
     QVERIFY(!QFile::exists(none));
 
+    // The report never replaces the channel data file it is made from.
+    const QByteArray channel_data = [&] {
+      QFile f(sin);
+      return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    p.start(CliPath(), {"print", sin, "-o", sin});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 2);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("channel data file"));
+    {
+      QFile f(sin);
+      QVERIFY(f.open(QIODevice::ReadOnly));
+      QCOMPARE(f.readAll(), channel_data);
+    }
+
     // Usage errors: exit 2, nothing written.
     for (const QStringList& args :
          {QStringList{"print", sin}, QStringList{"print", sin, "-o", none, "--paper", "a3"},

@@ -6,7 +6,9 @@
 #include <QPageSize>
 #include <QString>
 
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "files/channel_document.h"
 #include "tools/cli/cli_args.h"
@@ -74,6 +76,12 @@ int RunPrint(const std::vector<std::string>& args) {
     } else {
       return UsageError(kPrint, "unknown paper '" + *paper + "' (a4 or letter)");
     }
+  }
+
+  // A slip of the keyboard must not turn the channel data into a PDF.
+  std::error_code same_error;
+  if (std::filesystem::equivalent(parsed.positional.front(), *output, same_error)) {
+    return UsageError(kPrint, "the report would replace the channel data file '" + *output + "'");
   }
 
   const Result<RadioImage> image = LoadChannelDataFile(parsed.positional.front());

@@ -17,9 +17,8 @@ namespace {
 
 constexpr const char* kFontFamily = "Times New Roman";
 constexpr int kPointSize = 10;
-// The bar is about as wide as forty average characters of the dialog's
-// font (the dialog is 260 dialog units wide, a dialog unit being a quarter
-// of an average character).
+// The bar takes most of the dialog's width: the dialog is 260 dialog units,
+// 65 average characters of its font, a dialog unit being a quarter of one.
 constexpr int kBarWidthInCharacters = 58;
 
 QString ControlName(int id) { return QStringLiteral("control%1").arg(id); }
@@ -120,7 +119,8 @@ int TransferProgressDialog::Progress() const { return bar_->value(); }
 void TransferProgressDialog::Start() {
   if (destroyed_ || Running()) return;
   start_->setEnabled(false);
-  start_position_ = pos();
+  // A move event gives the place without the window frame, as geometry() does.
+  start_position_ = geometry().topLeft();
   // The focus leaves the disabled button for Cancel, inside this dialog.
   cancel_button_->setFocus();
   emit StartRequested();

@@ -117,6 +117,9 @@ void UpDownControl::Step(int delta) {
 ChoiceBox::ChoiceBox(QWidget* parent) : QComboBox(parent) {
   setEditable(true);
   setInsertPolicy(QComboBox::NoInsert);
+  // Typed text chooses no entry, so the field must show just what was typed:
+  // an inline completion ("O" shown as "OFF") would look like a choice.
+  setCompleter(nullptr);
   connect(lineEdit(), &QLineEdit::textEdited, this, [this] { typed_ = true; });
   connect(this, &QComboBox::activated, this, [this] { typed_ = false; });
   connect(this, &QComboBox::currentIndexChanged, this, [this] { typed_ = false; });

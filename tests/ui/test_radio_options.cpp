@@ -286,6 +286,10 @@ class RadioOptionsTest : public QObject {
     dialog.show();
     QTest::keyClicks(Combo(dialog, 1016)->lineEdit(), QStringLiteral("7"));
     QTest::keyClicks(Combo(dialog, 1079)->lineEdit(), QStringLiteral("x"));
+    // What was typed is what the field shows: no entry is completed into it.
+    Combo(dialog, 1102)->lineEdit()->selectAll();
+    QTest::keyClicks(Combo(dialog, 1102)->lineEdit(), QStringLiteral("C"));
+    QCOMPARE(Combo(dialog, 1102)->currentText(), QStringLiteral("C"));
     // A choice made after typing counts again.
     QTest::keyClicks(Combo(dialog, 1077)->lineEdit(), QStringLiteral("5"));
     Combo(dialog, 1077)->setCurrentIndex(2);
@@ -293,6 +297,7 @@ class RadioOptionsTest : public QObject {
     QCOMPARE(image_.at(0x813), std::uint8_t{0xFF});
     QCOMPARE(image_.at(0x812) & 0x03, 0x01);
     QCOMPARE(image_.at(0x815), std::uint8_t{2});
+    QCOMPARE(image_.at(0x816), std::uint8_t{3});  // no entry chosen: not "CCIR"
   }
 
  private:

@@ -287,6 +287,9 @@ class RadioOptionsTest : public QObject {
     QTest::keyClicks(Combo(dialog, 1016)->lineEdit(), QStringLiteral("7"));
     QTest::keyClicks(Combo(dialog, 1079)->lineEdit(), QStringLiteral("x"));
     // What was typed is what the field shows: no entry is completed into it.
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    Combo(dialog, 1102)->setFocus();
     Combo(dialog, 1102)->lineEdit()->selectAll();
     QTest::keyClicks(Combo(dialog, 1102)->lineEdit(), QStringLiteral("C"));
     QCOMPARE(Combo(dialog, 1102)->currentText(), QStringLiteral("C"));

@@ -142,7 +142,11 @@ void GridToImage(const ChannelGrid& grid, RadioImage& image) {
     std::uint8_t flags = record[rl::kFlags];
     flags = WithBit(flags, rl::kHighPowerBit,
                     IsOneOf(grid.TextMatrix(n, gl::kColTxPower), "High", cl::kHighZh));
-    flags = WithBit(flags, rl::kScanBit, IsOneOf(grid.TextMatrix(n, gl::kColScan), "Yes", cl::kYesZh));
+    const std::string scan = grid.TextMatrix(n, gl::kColScan);
+    flags = WithBit(flags, rl::kScanBit, IsOneOf(scan, "Yes", cl::kYesZh));
+    // The decoder reads either bit as scanned: a "No" must clear both, or
+    // the channel would scan again after the next reading.
+    if (scan == "No") flags = WithBit(flags, rl::kScanKeptBit, false);
     flags = WithBit(flags, rl::kWideBit,
                     IsOneOf(grid.TextMatrix(n, gl::kColBandwidth), "Wide", cl::kWideZh));
     const std::string busy = grid.TextMatrix(n, gl::kColBusyLock);

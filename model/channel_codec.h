@@ -16,7 +16,9 @@ void ImageToGrid(const RadioImage& image, ChannelGrid& grid);
 // Encodes rows 1..128 and the form boxes back into the image. Bits that the
 // radio's layout leaves uninterpreted keep their value. Never fails: a text
 // that names nothing counts as the "other" case of its column (no frequency,
-// no tone, byte 12 = 0, busy lock "QT/DQT", the flag bit cleared).
+// no tone, byte 12 = 0, busy lock "QT/DQT", the flag bit cleared). Scan
+// "Yes" sets bit 3 of byte 13 and keeps bit 2; "No" clears both, so that it
+// reads back as "No"; any other text clears bit 3 and keeps bit 2.
 void GridToImage(const ChannelGrid& grid, RadioImage& image);
 
 // Writes what the view shows outside the data cells: the column headers in

@@ -26,7 +26,8 @@ inline constexpr std::uint8_t kOptSignalCcir = 4;
 // Byte 13.
 inline constexpr std::uint8_t kHighPowerBit = 0x20;
 inline constexpr std::uint8_t kWideBit = 0x10;
-inline constexpr std::uint8_t kScanBit = 0x08;       // the only scan bit the encoder writes
+inline constexpr std::uint8_t kScanBit = 0x08;       // set by "Yes", cleared by any other text
+inline constexpr std::uint8_t kScanKeptBit = 0x04;   // cleared by "No" only, else kept
 inline constexpr std::uint8_t kScanReadMask = 0x0F;  // scanned when (byte & mask) >= 4
 inline constexpr std::uint8_t kBusyLockMask = 0x03;
 inline constexpr std::uint8_t kBusyLockClose = 0;

@@ -195,15 +195,21 @@ TEST_F(GridToImageTest, UnknownTextsCountAsTheOtherCase) {
   EXPECT_EQ(image_.Name(1)[0], 0xFF);  // lower case has no code and ends the name
 }
 
-TEST_F(GridToImageTest, ScanClearsOnlyBitThree) {
+TEST_F(GridToImageTest, ScanNoClearsBothScanBitsAndYesKeepsBitTwo) {
+  // A channel typed into an empty slot: byte 13 starts as 0xFF.
   grid_.SetTextMatrix(1, gl::kColReceive, "146.52500");
   grid_.SetTextMatrix(1, gl::kColScan, "No");
-  image_.Record(1)[13] = 0x0C;
+  grid_.SetTextMatrix(2, gl::kColReceive, "146.52500");
+  grid_.SetTextMatrix(2, gl::kColScan, "Yes");
+  image_.Record(1)[13] = 0xFF;
+  image_.Record(2)[13] = 0x04;
   GridToImage(grid_, image_);
-  EXPECT_EQ(image_.Record(1)[13] & 0x0C, 0x04);
+  EXPECT_EQ(image_.Record(1)[13] & 0x0C, 0x00);
+  EXPECT_EQ(image_.Record(2)[13] & 0x0C, 0x0C);
   MemoryGrid decoded;
   ImageToGrid(image_, decoded);
-  EXPECT_EQ(decoded.TextMatrix(1, gl::kColScan), "Yes");  // bit 2 still reads as scanned
+  EXPECT_EQ(decoded.TextMatrix(1, gl::kColScan), "No");
+  EXPECT_EQ(decoded.TextMatrix(2, gl::kColScan), "Yes");
 }
 
 TEST_F(GridToImageTest, FormBoxesAndFixedByte) {

@@ -29,8 +29,12 @@ unsigned LeadingDigits(std::string_view text) {
   return value;
 }
 
-ToneWord DcsWord(unsigned code, bool normal) {
-  const unsigned max_hundreds = normal ? kMaxDcsNormalHundreds : kMaxDcsInvertedHundreds;
+// `below_hundred` is the "D0" prefix of the text: the word's hundreds are 0.
+// A damaged low byte (nibbles above 9) shows codes 100-165 with that prefix
+// ("D0105N" for A5 80), and they must be written back the way they read.
+ToneWord DcsWord(unsigned code, bool normal, bool below_hundred) {
+  const unsigned max_hundreds =
+      below_hundred ? 0 : (normal ? kMaxDcsNormalHundreds : kMaxDcsInvertedHundreds);
   code = std::min(code, max_hundreds * 100 + kMaxPair);
   const unsigned hundreds = std::min(code / 100, max_hundreds);
   ToneWord word;
@@ -62,7 +66,8 @@ ToneWord::Class ToneWord::ToneClass() const {
 ToneWord ToneWord::FromText(std::string_view text) {
   if (text.find('D') != std::string_view::npos) {
     const std::string_view rest = text.substr(1);
-    return DcsWord(LeadingDigits(rest), text.find('N') != std::string_view::npos);
+    return DcsWord(LeadingDigits(rest), text.find('N') != std::string_view::npos,
+                   rest.starts_with('0'));
   }
   const double tenths = ReadLeadingNumber(text) * 10.0;
   if (!(tenths > 0)) return ToneWord{};  // also NaN and negative values

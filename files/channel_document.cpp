@@ -1,16 +1,15 @@
 #include "files/channel_document.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <random>
 
+#include "files/file_descriptor.h"
+#include "files/file_saving.h"
 #include "model/settings_block.h"
 
 namespace zlm5 {
@@ -23,84 +22,41 @@ Error OsError(const std::string& path, const std::string& doing, int error_numbe
   return Error(path, doing + std::strerror(error_number));
 }
 
-// Closes a descriptor when it goes out of scope.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
+// Waits until a named pipe has bytes or its writer has closed it. A pipe
+// opened before any writer came reports neither, so this also waits for the
+// writer to come, as reading a pipe on the command line does.
+bool WaitForPipe(int fd) {
+  pollfd wait_for{fd, POLLIN, 0};
+  for (;;) {
+    if (::poll(&wait_for, 1, -1) >= 0) return true;
+    if (errno != EINTR) return false;
   }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now and reports the result (a delayed write error shows up here).
-  int Close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
- private:
-  int fd_;
-};
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// The folder part of a path, "." when there is none.
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-// Where Save really writes: a symbolic link is followed, so that saving
-// through it replaces the file it points at and keeps the link.
-std::string SaveTarget(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) != nullptr) return resolved;
-  }
-  return path;
 }
 
 }  // namespace
 
 Result<RadioImage> LoadChannelDataFile(const std::string& path) {
-  // O_NONBLOCK keeps the open itself from waiting, so that a serial port
-  // (which would wait for its carrier, then for bytes) is refused at once.
-  // It has no effect on reading a regular file.
-  FileDescriptor probe(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (probe.get() < 0) return OsError(path, "cannot open the file: ", errno);
+  // Opened once, and without waiting: a serial port would wait at the open
+  // for its carrier (it is refused below instead), and a second open of a
+  // named pipe would wait for a writer that may have come and gone already.
+  // O_NONBLOCK has no effect on reading a regular file.
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (fd.get() < 0) return OsError(path, "cannot open the file: ", errno);
   struct stat info {};
-  if (::fstat(probe.get(), &info) != 0) return OsError(path, "cannot open the file: ", errno);
+  if (::fstat(fd.get(), &info) != 0) return OsError(path, "cannot open the file: ", errno);
   if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) || S_ISSOCK(info.st_mode)) {
     return Error(path, "cannot open the file: it is a device, not a channel data file");
   }
-  // A named pipe is read like a pipe on the command line: wait for its writer.
-  FileDescriptor fd(S_ISFIFO(info.st_mode) ? ::open(path.c_str(), O_RDONLY | O_CLOEXEC)
-                                           : ::dup(probe.get()));
-  if (fd.get() < 0) return OsError(path, "cannot open the file: ", errno);
+  const bool pipe = S_ISFIFO(info.st_mode);
 
   RadioImage image;
   auto bytes = image.bytes();
   std::size_t filled = 0;
   while (filled < bytes.size()) {
+    if (pipe && !WaitForPipe(fd.get())) return OsError(path, "cannot read the file: ", errno);
     const ssize_t n = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
     if (n < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR || (pipe && errno == EAGAIN)) continue;
       return OsError(path, "cannot read the file: ", errno);
     }
     if (n == 0) break;
@@ -115,70 +71,7 @@ Result<RadioImage> LoadChannelDataFile(const std::string& path) {
 }
 
 Status SaveChannelDataFile(const std::string& path, const RadioImage& image) {
-  if (path.empty()) return Error("(no file name)", "cannot save: the file name is empty");
-  const std::string target = SaveTarget(path);
-
-  // New files get the usual permissions (0666 less the umask); an existing
-  // file keeps its own.
-  mode_t mode = 0666;
-  bool keep_mode = false;
-  struct stat existing {};
-  if (::stat(target.c_str(), &existing) == 0) {
-    if (S_ISDIR(existing.st_mode)) return Error(path, "cannot save: it is a folder");
-    // The rename below would put a plain file in place of a device, a pipe
-    // or a socket (as root even /dev/null), so only plain files are replaced.
-    if (!S_ISREG(existing.st_mode)) return Error(path, "cannot save: it is not a regular file");
-    // A write-protected file stays protected: the rename would otherwise
-    // replace it, since only the folder's permissions count for that.
-    if (::access(target.c_str(), W_OK) != 0) return OsError(path, "cannot save: ", errno);
-    mode = existing.st_mode & 07777;
-    keep_mode = true;
-  }
-
-  // A temporary file beside the target, so that the rename stays within one
-  // file system and replaces the target in one step. Its name is short and
-  // does not grow with the target's, so that any name that fits can be saved.
-  std::random_device random;
-  const std::string folder = FolderOf(target);
-  std::string temp;
-  int raw_fd = -1;
-  for (int attempt = 0; attempt < 100 && raw_fd < 0; ++attempt) {
-    temp = (folder == "/" ? std::string() : folder) + "/.z-lm5-save-" + std::to_string(::getpid()) +
-           "-" + std::to_string(random() % 1000000) + ".tmp";
-    raw_fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (raw_fd < 0 && errno != EEXIST) {
-      return OsError(path, "cannot save: cannot create a file in " + folder + ": ", errno);
-    }
-  }
-  if (raw_fd < 0) return Error(path, "cannot save: no free temporary file name");
-  FileDescriptor fd(raw_fd);
-
-  auto fail = [&](const std::string& doing, int error_number) -> Status {
-    ::unlink(temp.c_str());
-    return OsError(path, doing, error_number);
-  };
-  if (keep_mode) {
-    // The replaced file keeps its owner where we may give it (root saving a
-    // user's file must not leave it to root); anyone else gets their own.
-    // Before fchmod, which a change of owner would undo for set-id bits.
-    if (::fchown(fd.get(), existing.st_uid, existing.st_gid) != 0) {
-      // Not allowed: the file becomes ours, as a new file would.
-    }
-    if (::fchmod(fd.get(), mode) != 0) return fail("cannot save: ", errno);
-  }
-  const auto bytes = image.bytes();
-  if (!WriteAll(fd.get(), bytes.data(), bytes.size())) return fail("cannot save: ", errno);
-  if (::fsync(fd.get()) != 0) return fail("cannot save: ", errno);
-  if (fd.Close() != 0) return fail("cannot save: ", errno);
-  if (::rename(temp.c_str(), target.c_str()) != 0) return fail("cannot save: ", errno);
-
-  // Make the rename itself durable; failing here no longer endangers data.
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
-  return Ok{};
+  return SaveFile(path, image.bytes());
 }
 
 ChannelDocument::ChannelDocument() : image_(NewDocumentImage()) {}

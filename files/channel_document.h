@@ -12,7 +12,8 @@ namespace zlm5 {
 //
 // Open and Save never leave the document or a file half-changed: a file
 // shorter than 4096 bytes is refused with the document untouched, and Save
-// writes a temporary file beside the target and renames it into place.
+// writes a temporary file beside the target and renames it into place
+// (SaveFile in files/file_saving.h has the rules of what may be saved).
 class ChannelDocument {
  public:
   ChannelDocument();  // a new document
@@ -29,8 +30,10 @@ class ChannelDocument {
 
   // Writes the image to `path` (the caller encodes the grid first). On
   // success records the path and clears the modified flag; on failure the
-  // previous file is intact and the document keeps its path and flag. An
-  // existing target must be a regular file the user may write to.
+  // document keeps its path and flag. Only a regular file the user may write
+  // to is replaced (CheckSaveTarget); where its folder takes no temporary
+  // file it is rewritten in place, otherwise the previous file stays intact
+  // on failure.
   Status Save(const std::string& path);
 
   RadioImage& image() { return image_; }
@@ -51,6 +54,8 @@ class ChannelDocument {
 };
 
 // The file layer under the document, for the command line and the tests.
+// A named pipe is read as it comes, waiting for its writer; a device or a
+// socket is refused at once.
 Result<RadioImage> LoadChannelDataFile(const std::string& path);
 Status SaveChannelDataFile(const std::string& path, const RadioImage& image);
 

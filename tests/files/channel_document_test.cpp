@@ -5,10 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+#include <sys/wait.h>
+
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include <vector>
 
 #include "files/channel_document.h"
@@ -160,6 +164,30 @@ TEST_F(ChannelDocumentTest, MissingFileOrFolderIsRefusedWithTheReason) {
   EXPECT_EQ(doc.image(), ChannelDocument::NewDocumentImage());
 }
 
+// A named pipe is opened once: a writer that came and went before the read
+// leaves its bytes in the pipe, and one that comes later is waited for.
+TEST_F(ChannelDocumentTest, NamedPipeIsReadWhetherItsWriterIsGoneOrYetToCome) {
+  const std::string fifo = Path("pipe.sin");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const auto pattern = Pattern(4096);
+  // A reader keeps the pipe's bytes while the writer is already gone.
+  const int keeper = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(keeper, 0);
+  const int writer = ::open(fifo.c_str(), O_WRONLY);
+  ASSERT_EQ(::write(writer, pattern.data(), pattern.size()), 4096);
+  ::close(writer);
+  const Result<RadioImage> gone = LoadChannelDataFile(fifo);
+  ::close(keeper);
+  ASSERT_TRUE(gone) << gone.error().Message();
+  EXPECT_TRUE(std::equal(pattern.begin(), pattern.end(), gone->bytes().begin()));
+
+  std::thread later([&] { WriteBytes(fifo, pattern); });  // waits for the reader
+  const Result<RadioImage> waited = LoadChannelDataFile(fifo);
+  later.join();
+  ASSERT_TRUE(waited) << waited.error().Message();
+  EXPECT_TRUE(std::equal(pattern.begin(), pattern.end(), waited->bytes().begin()));
+}
+
 // Opening a device (a serial port would wait for ever) is refused at once.
 TEST_F(ChannelDocumentTest, DevicesAreRefused) {
   ChannelDocument doc;
@@ -245,6 +273,74 @@ TEST_F(ChannelDocumentTest, SaveRefusesPipesAndDevices) {
       << onto_fifo.error().Message();
   EXPECT_TRUE(fs::is_fifo(fifo));
   EXPECT_EQ(Entries(), std::vector<std::string>{"pipe.sin"});
+}
+
+// A link that leads nowhere is refused with its reason, not replaced by a
+// plain file.
+TEST_F(ChannelDocumentTest, SaveRefusesDanglingLinksAndLinkLoops) {
+  fs::create_symlink(Path("gone.sin"), Path("dangling.sin"));
+  fs::create_symlink(Path("loop-b.sin"), Path("loop-a.sin"));
+  fs::create_symlink(Path("loop-a.sin"), Path("loop-b.sin"));
+  ChannelDocument doc;
+  const Status dangling = doc.Save(Path("dangling.sin"));
+  ASSERT_FALSE(dangling);
+  EXPECT_EQ(dangling.error().Message(), Path("dangling.sin") +
+                                            ": cannot save: it is a symbolic link to " +
+                                            Path("gone.sin") + ", which does not exist");
+  const Status loop = doc.Save(Path("loop-a.sin"));
+  ASSERT_FALSE(loop);
+  EXPECT_EQ(loop.error().Message(),
+            Path("loop-a.sin") + ": cannot save: Too many levels of symbolic links");
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"dangling.sin", "loop-a.sin", "loop-b.sin"}));
+  EXPECT_TRUE(fs::is_symlink(Path("dangling.sin")));
+  EXPECT_TRUE(fs::is_symlink(Path("loop-a.sin")));
+  EXPECT_EQ(doc.path(), "");
+}
+
+// A writable file in a folder that takes no new file (the temporary file
+// cannot be made there) is written in place. Root may create files in any
+// folder, so the save then runs as an ordinary user in a child process.
+TEST_F(ChannelDocumentTest, SaveWritesInPlaceWhereTheFolderTakesNoNewFile) {
+  const std::string folder = Path("locked");
+  const std::string path = folder + "/radio.sin";
+  fs::create_directory(folder);
+  WriteBytes(path, Pattern(5000));
+  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(dir_.c_str(), 0755), 0);
+  struct stat before {};
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+  RadioImage image = ChannelDocument::NewDocumentImage();
+  image.set(0x123, 0x45);
+
+  int message_pipe[2];
+  ASSERT_EQ(::pipe(message_pipe), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+    const Status saved = SaveChannelDataFile(path, image);
+    const std::string message = saved ? "" : saved.error().Message();
+    if (::write(message_pipe[1], message.data(), message.size()) < 0) ::_exit(3);
+    ::_exit(saved ? 0 : 1);
+  }
+  ::close(message_pipe[1]);
+  std::string message;
+  char buffer[256];
+  for (ssize_t n; (n = ::read(message_pipe[0], buffer, sizeof buffer)) > 0;) message.append(buffer, n);
+  ::close(message_pipe[0]);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ::chmod(folder.c_str(), 0755);
+
+  EXPECT_EQ(WEXITSTATUS(status), 0) << message;
+  const auto bytes = image.bytes();
+  EXPECT_EQ(ReadBytes(path), std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  struct stat after {};
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mode & 0777, 0666u);
+  EXPECT_EQ(fs::directory_iterator(folder)->path().filename(), "radio.sin");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
 TEST_F(ChannelDocumentTest, SaveRefusesWriteProtectedFiles) {

@@ -1,0 +1,193 @@
+#include "files/file_saving.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+#include "files/file_descriptor.h"
+
+namespace zlm5 {
+
+namespace {
+
+// Attempts at a free temporary file name before giving up.
+constexpr int kTemporaryNameAttempts = 100;
+
+Error OsError(const std::string& path, const std::string& doing, int error_number) {
+  return Error(path, doing + std::strerror(error_number));
+}
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// The folder part of a path, "." when there is none.
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// What a symbolic link says, as the user would see it with ls -l.
+std::string LinkText(const std::string& path) {
+  char text[PATH_MAX];
+  const ssize_t n = ::readlink(path.c_str(), text, sizeof text);
+  return n < 0 ? std::string("a missing file") : std::string(text, static_cast<std::size_t>(n));
+}
+
+// Why a file of this type cannot be saved over, or nullptr for a regular file.
+const char* TypeProblem(mode_t mode) {
+  if (S_ISREG(mode)) return nullptr;
+  if (S_ISDIR(mode)) return "cannot save: it is a folder";
+  // A rename would put a plain file in place of these (as root even in
+  // place of /dev/null), and writing into them is not saving.
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "cannot save: it is a device, not a regular file";
+  if (S_ISFIFO(mode)) return "cannot save: it is a named pipe, not a regular file";
+  if (S_ISSOCK(mode)) return "cannot save: it is a socket, not a regular file";
+  return "cannot save: it is not a regular file";
+}
+
+// Overwrites the target itself; used where its folder takes no new file.
+Status RewriteInPlace(const std::string& path, const SaveTarget& target,
+                      std::span<const std::uint8_t> bytes) {
+  // O_NONBLOCK: should the file have been swapped for a pipe since the
+  // check, the open does not wait for a reader; fstat then refuses it.
+  FileDescriptor fd(::open(target.path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (fd.get() < 0) return OsError(path, "cannot save: ", errno);
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) return OsError(path, "cannot save: ", errno);
+  if (const char* problem = TypeProblem(info.st_mode)) return Error(path, problem);
+  // Written first and cut to size after, so that a failed write of a file
+  // that keeps its size leaves no shorter file behind.
+  if (!WriteAll(fd.get(), bytes.data(), bytes.size())) return OsError(path, "cannot save: ", errno);
+  if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) {
+    return OsError(path, "cannot save: ", errno);
+  }
+  if (::fsync(fd.get()) != 0) return OsError(path, "cannot save: ", errno);
+  if (fd.Close() != 0) return OsError(path, "cannot save: ", errno);
+  return Ok{};
+}
+
+// Writes a temporary file beside the target and renames it into place.
+// `folder_refused` tells the caller that the folder took no temporary file.
+Status ReplaceThroughTemporary(const std::string& path, const SaveTarget& target,
+                               std::span<const std::uint8_t> bytes, bool& folder_refused) {
+  folder_refused = false;
+  // New files get the usual permissions (0666 less the umask); an existing
+  // file keeps its own.
+  struct stat existing {};
+  const bool keep_mode = target.exists && ::stat(target.path.c_str(), &existing) == 0;
+
+  // Beside the target, so that the rename stays within one file system and
+  // replaces the target in one step. The name is short and does not grow
+  // with the target's, so that any name that fits can be saved.
+  std::random_device random;
+  const std::string folder = FolderOf(target.path);
+  std::string temp;
+  int raw_fd = -1;
+  for (int attempt = 0; attempt < kTemporaryNameAttempts && raw_fd < 0; ++attempt) {
+    temp = (folder == "/" ? std::string() : folder) + "/.z-lm5-save-" + std::to_string(::getpid()) +
+           "-" + std::to_string(random() % 1000000) + ".tmp";
+    raw_fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (raw_fd < 0 && errno != EEXIST) {
+      const int error_number = errno;
+      folder_refused = error_number == EACCES || error_number == EPERM;
+      return OsError(path, "cannot save: cannot create a file in " + folder + ": ", error_number);
+    }
+  }
+  if (raw_fd < 0) return Error(path, "cannot save: no free temporary file name");
+  FileDescriptor fd(raw_fd);
+
+  auto fail = [&](int error_number) -> Status {
+    ::unlink(temp.c_str());
+    return OsError(path, "cannot save: ", error_number);
+  };
+  if (keep_mode) {
+    // The replaced file keeps its owner where we may give it (root saving a
+    // user's file must not leave it to root); anyone else gets their own.
+    // Before fchmod, which a change of owner would undo for set-id bits.
+    if (::fchown(fd.get(), existing.st_uid, existing.st_gid) != 0) {
+      // Not allowed: the file becomes ours, as a new file would.
+    }
+    if (::fchmod(fd.get(), existing.st_mode & 07777) != 0) return fail(errno);
+  }
+  if (!WriteAll(fd.get(), bytes.data(), bytes.size())) return fail(errno);
+  if (::fsync(fd.get()) != 0) return fail(errno);
+  if (fd.Close() != 0) return fail(errno);
+  if (::rename(temp.c_str(), target.path.c_str()) != 0) return fail(errno);
+
+  // Make the rename itself durable; failing here no longer endangers data.
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return Ok{};
+}
+
+}  // namespace
+
+Result<SaveTarget> CheckSaveTarget(const std::string& path) {
+  if (path.empty()) return Error("(no file name)", "cannot save: the file name is empty");
+  SaveTarget target{path};
+
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr) {
+      // Saving would replace the link by a plain file: refused instead.
+      if (errno == ENOENT) {
+        return Error(path, "cannot save: it is a symbolic link to " + LinkText(path) +
+                               ", which does not exist");
+      }
+      return OsError(path, "cannot save: ", errno);
+    }
+    target.path = resolved;
+  }
+
+  const std::string folder = FolderOf(target.path);
+  if (::stat(target.path.c_str(), &info) != 0) {
+    if (errno != ENOENT) return OsError(path, "cannot save: ", errno);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+      return OsError(path, "cannot save: cannot create a file in " + folder + ": ", errno);
+    }
+    return target;
+  }
+  if (const char* problem = TypeProblem(info.st_mode)) return Error(path, problem);
+  // A write-protected file stays protected: the rename would otherwise
+  // replace it, since only the folder's permissions count for that.
+  if (::access(target.path.c_str(), W_OK) != 0) return OsError(path, "cannot save: ", errno);
+  target.exists = true;
+  target.in_place = ::access(folder.c_str(), W_OK | X_OK) != 0;
+  return target;
+}
+
+Status SaveFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  const Result<SaveTarget> target = CheckSaveTarget(path);
+  if (!target) return target.error();
+  if (target->in_place) return RewriteInPlace(path, *target, bytes);
+  bool folder_refused = false;
+  Status replaced = ReplaceThroughTemporary(path, *target, bytes, folder_refused);
+  // The folder's permissions can say more than access() tells (an access
+  // control list, say): an existing file is then still written in place.
+  if (!replaced && folder_refused && target->exists) return RewriteInPlace(path, *target, bytes);
+  return replaced;
+}
+
+}  // namespace zlm5

@@ -201,12 +201,10 @@ TEST_F(CliTest, EditTypesLikeAUserAndSaves) {
   const std::string path = NewFile("e.sin");
   const std::string out = Path("out.sin");
   const CliRun run = Cli({"edit", path, "-o", out, "1,1=146.525", "1,3=d023n", "1,10=carrier",
-                       "1,11=ab-1 2", "2,1=146.5215", "3,2=abc", "4,6=No", "5,11=solo",
+                       "1,11=ab-1 2", "2,1=", "3,2=", "4,6=No", "5,11=solo",
                        "--field", "7", "--manual", "1"});
   ASSERT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_NE(run.err.find("Error data Value，Please input according the step value(6.25K/5k/2.5k)"),
-            std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("Error Data Format，Please input again"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err, "");
   EXPECT_EQ(Bytes(path), Bytes(NewFile("fresh.sin")));  // FILE itself untouched with -o
 
   const auto lines = Lines(Cli({"grid", out}).out);
@@ -223,6 +221,36 @@ TEST_F(CliTest, EditTypesLikeAUserAndSaves) {
   EXPECT_EQ(image.at(0x812) & 0x80, 0);
   EXPECT_EQ(image.Record(1)[9], 0x80);
   EXPECT_EQ(image.Record(1)[8], 0x23);
+}
+
+// A script sees no message box: a value the grid would reject stops the
+// whole command before anything is written.
+TEST_F(CliTest, EditWithAValueTheGridRejectsWritesNothing) {
+  const std::string path = NewFile("r.sin");
+  const auto before = Bytes(path);
+  const std::string out = Path("out.sin");
+  const std::string step_error =
+      "Error data Value，Please input according the step value(6.25K/5k/2.5k)";
+  const std::string format_error = "Error Data Format，Please input again";
+  const std::vector<std::pair<std::string, std::string>> rejected = {
+      {"2,1=146.5215", step_error}, {"2,2=abc", format_error},   {"2,1=nan", format_error},
+      {"2,2=1e308", format_error},  {"2,1=１４６.５２５", format_error}, {"2,1=600", format_error},
+  };
+  for (const auto& [edit, message] : rejected) {
+    for (const bool in_place : {false, true}) {
+      std::vector<std::string> args = {"edit", path, "1,1=146.525", edit, "1,11=KEPT"};
+      if (!in_place) args.insert(args.begin() + 2, {"-o", out});
+      const CliRun run = Cli(args);
+      EXPECT_EQ(run.exit_code, 2) << edit;
+      EXPECT_EQ(run.err, "z-lm5-cli edit: '" + edit + "': " + message +
+                             "\nz-lm5-cli edit: nothing was written\n");
+      EXPECT_FALSE(fs::exists(out)) << edit;
+      EXPECT_EQ(Bytes(path), before) << edit;
+    }
+  }
+  const CliRun help = Cli({"edit", "--help"});
+  EXPECT_NE(help.out.find("opened and saved as the window would"), std::string::npos);
+  EXPECT_EQ(help.out.find("unchanged"), std::string::npos);
 }
 
 TEST_F(CliTest, EditInPlaceWithoutEditsIsOpenThenSave) {

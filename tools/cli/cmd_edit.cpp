@@ -35,6 +35,7 @@ constexpr std::array<BoxOption, 4> kBoxOptions = {{
 
 // One ROW,COL=TEXT argument, with TEXT as the cell's editor would hold it.
 struct CellEdit {
+  std::string arg;  // as given, for messages
   int row = 0;
   int col = 0;
   std::string text;
@@ -51,11 +52,16 @@ const CliCommand kEdit = {
     "Opens FILE, types each TEXT into the editor of grid cell ROW,COL (ROW 1-128\n"
     "is the channel, COL 1-11 the column), in the order given, and leaves the\n"
     "cell as a user would, with the same row rules as the program: a first\n"
-    "frequency fills the row's defaults, a rejected frequency leaves the cell\n"
-    "empty (its message goes to standard error and the command goes on), and\n"
-    "the columns 3-10 only take a text in a row that has a frequency. Then the\n"
-    "table and the form boxes are encoded and saved as File > Save does, to OUT\n"
-    "or back to FILE. Without any edit the file is opened and saved unchanged.\n"
+    "frequency fills the row's defaults, and the columns 3-10 only take a text\n"
+    "in a row that has a frequency. Then the table and the form boxes are\n"
+    "encoded and saved as File > Save does, to OUT or back to FILE. Without any\n"
+    "edit the file is opened and saved as the window would save it, so the\n"
+    "encoding may still change bytes.\n"
+    "\n"
+    "A TEXT the program would refuse with a message (a frequency out of range\n"
+    "or off the channel step, a text that is not a number) stops the command:\n"
+    "the message and the edit go to standard error and nothing is written. All\n"
+    "edits of one command are saved, or none.\n"
     "\n"
     "Columns:\n"
     "   1 Receive(MHz), 2 Transmit(MHz): a frequency in MHz, or empty to clear\n"
@@ -76,8 +82,8 @@ const CliCommand kEdit = {
     "  --power-rank N     Tx Power Rank box entry 0-9\n"
     "  (N = -1 leaves a box without a selection)\n"
     "\n"
-    "Exit codes: 0 saved, 2 usage error (nothing is read or written),\n"
-    "3 a file cannot be read or written (no file is changed).\n",
+    "Exit codes: 0 saved, 2 usage error or a refused TEXT (nothing is\n"
+    "written), 3 a file cannot be read or written (no file is changed).\n",
     40,
     RunEdit,
 };
@@ -97,6 +103,7 @@ std::optional<std::string> ParseCellEdit(const std::string& arg, CellEdit& edit)
   if (!col || *col < 1 || *col >= grid_layout::kColumns) {
     return "edit '" + arg + "': the column must be a number from 1 to 11";
   }
+  edit.arg = arg;
   edit.row = *row;
   edit.col = *col;
   const std::string text = arg.substr(equals + 1);
@@ -150,12 +157,21 @@ int RunEdit(const std::vector<std::string>& args) {
   if (const Status opened = document.Open(input); !opened) return FileError(kEdit, opened.error());
   MemoryGrid grid;
   ImageToGrid(document.image(), grid);
+  // The window shows a refused text in a message box and goes on with an
+  // empty cell; a script cannot see the box, so the command stops instead.
+  // Every edit is still tried, so that one run names every refused one.
+  bool refused = false;
   for (const CellEdit& edit : edits) {
-    const std::string message = CommitCellText(grid, edit.row, edit.col, edit.text, CommitPath::LeaveCell);
+    const std::string message =
+        CommitCellText(grid, edit.row, edit.col, edit.text, CommitPath::LeaveCell);
     if (!message.empty()) {
-      std::cerr << "z-lm5-cli edit: channel " << edit.row << ", column " << edit.col << " ("
-                << edit.text << "): " << message << '\n';
+      std::cerr << "z-lm5-cli edit: '" << edit.arg << "': " << message << '\n';
+      refused = true;
     }
+  }
+  if (refused) {
+    std::cerr << "z-lm5-cli edit: nothing was written\n";
+    return exit_code::kUsage;
   }
   for (const auto& [box, index] : boxes) grid.SetBoxSelection(box, index);
 

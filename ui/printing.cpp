@@ -2,17 +2,20 @@
 
 #include "ui/report_font.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRect>
-#include <QSaveFile>
 #include <QTransform>
 
 #include <algorithm>
 #include <cmath>
 #include <span>
 #include <string>
+
+#include "files/file_saving.h"
 
 namespace zlm5 {
 namespace {
@@ -217,12 +220,13 @@ int RenderReport(QPainter& painter, QPagedPaintDevice& device, const ReportData&
 QMarginsF ReportPageMarginsMm() { return QMarginsF(6.35, 6.35, 12.7, 6.35); }
 
 Status WriteReportPdf(const QString& path, const ReportData& data, const PdfPageSetup& setup) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    return Error(path.toStdString(), file.errorString().toStdString());
-  }
+  // Drawn in memory, then saved under the channel files' rules: only a
+  // regular file is replaced (never a device, a pipe or a dangling link),
+  // and only once the whole document is drawn.
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
   {
-    QPdfWriter writer(&file);
+    QPdfWriter writer(&pdf);
     writer.setResolution(setup.resolution_dpi);
     writer.setPageSize(setup.page_size);
     writer.setPageMargins(setup.margins_mm, QPageLayout::Millimeter);
@@ -230,14 +234,15 @@ Status WriteReportPdf(const QString& path, const ReportData& data, const PdfPage
     writer.setTitle(QStringLiteral("Z-LM5 radio settings and channels"));
     QPainter painter;
     if (!painter.begin(&writer)) {
-      file.cancelWriting();
       return Error(path.toStdString(), "cannot start drawing the PDF pages");
     }
     RenderReport(painter, writer, data);
     painter.end();
   }
-  if (!file.commit()) return Error(path.toStdString(), file.errorString().toStdString());
-  return Ok{};
+  const QByteArray& bytes = pdf.data();
+  return SaveFile(QFile::encodeName(path).toStdString(),
+                  std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                            static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace zlm5

@@ -85,9 +85,9 @@ struct PdfPageSetup {
   int resolution_dpi = 1200;
 };
 
-// Writes all five pages to a PDF file at `path`. The file is replaced only
-// when the whole document was written; on failure an existing file is left
-// as it was and the error names the file and the reason.
+// Writes all five pages to a PDF file at `path`, saved as a channel data
+// file is (SaveFile): only a regular file is replaced, and only when the
+// whole document was drawn; the error names the file and the reason.
 Status WriteReportPdf(const QString& path, const ReportData& data,
                       const PdfPageSetup& setup = PdfPageSetup());
 

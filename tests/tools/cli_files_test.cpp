@@ -335,6 +335,40 @@ TEST_F(CliTest, FileErrorsNameTheFileAndChangeNothing) {
   EXPECT_TRUE(fs::is_directory(dir_));
 }
 
+// The report and a read's output follow the channel file's save rules:
+// pipes, devices and links that lead nowhere are refused before anything
+// is drawn or read, and are left as they were.
+TEST_F(CliTest, PrintAndReadRefuseOutputsThatSaveWouldRefuse) {
+  const std::string path = NewFile("in.sin");
+  const std::string fifo = Path("pipe.pdf");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_symlink(Path("gone.pdf"), Path("dangling.pdf"));
+  fs::create_symlink(Path("loop-b.pdf"), Path("loop-a.pdf"));
+  fs::create_symlink(Path("loop-a.pdf"), Path("loop-b.pdf"));
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {fifo, ": cannot save: it is a named pipe, not a regular file"},
+      {Path("dangling.pdf"), ": cannot save: it is a symbolic link to " + Path("gone.pdf") +
+                                 ", which does not exist"},
+      {Path("loop-a.pdf"), ": cannot save: Too many levels of symbolic links"},
+  };
+  const bool has_print = Cli({"print", "--help"}).exit_code == 0;
+  for (const auto& [target, reason] : refused) {
+    if (has_print) {
+      const CliRun print = Cli({"print", path, "-o", target});
+      EXPECT_EQ(print.exit_code, 3) << target;
+      EXPECT_EQ(print.err, "z-lm5-cli print: " + target + reason + "\n");
+    }
+    // Refused before the port is opened (this one does not exist).
+    const CliRun read = Cli({"read", "--port", Path("no-port"), "-o", target});
+    EXPECT_EQ(read.exit_code, 3) << target;
+    EXPECT_EQ(read.err, "z-lm5-cli read: " + target + reason + "\n");
+  }
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_TRUE(fs::is_symlink(Path("dangling.pdf")));
+  EXPECT_FALSE(fs::exists(Path("gone.pdf")));
+  EXPECT_TRUE(fs::is_symlink(Path("loop-a.pdf")));
+}
+
 // A table cut off by a full disk must not pass for a complete one.
 TEST_F(CliTest, OutputThatCannotBeWrittenFails) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";

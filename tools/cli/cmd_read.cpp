@@ -1,16 +1,12 @@
 // z-lm5-cli read: reads the radio into a channel data file.
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <iostream>
 #include <memory>
 #include <optional>
 
 #include "files/channel_document.h"
+#include "files/file_saving.h"
 #include "link/transfer.h"
 #include "model/channel_codec.h"
 #include "model/memory_grid.h"
@@ -28,28 +24,6 @@ constexpr std::array<CliOption, 4> kOptions = {{
 }};
 
 int RunRead(const std::vector<std::string>& args);
-
-// Why OUT could not be saved, found before the radio is read: a read takes
-// a quarter of a minute, and its result must not be lost to a mistyped
-// folder. The save itself still reports anything found only then.
-std::optional<Error> OutputProblem(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return Error(path, "cannot save: it is a folder");
-    if (!S_ISREG(st.st_mode)) return Error(path, "cannot save: it is not a regular file");
-    if (::access(path.c_str(), W_OK) != 0) {
-      return Error(path, std::string("cannot save: ") + std::strerror(errno));
-    }
-    return std::nullopt;
-  }
-  const std::size_t slash = path.find_last_of('/');
-  const std::string folder =
-      slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-  if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-    return Error(path, "cannot create a file in " + folder + ": " + std::strerror(errno));
-  }
-  return std::nullopt;
-}
 
 const CliCommand kRead = {
     "read",
@@ -104,7 +78,11 @@ int RunRead(const std::vector<std::string>& arguments) {
   int code = exit_code::kOk;
   const auto device = ResolveCliPort(kRead, *port, code);
   if (!device) return code;
-  if (auto problem = OutputProblem(*output)) return FileError(kRead, *problem);
+  // What Save will need is checked before the radio is read: a read takes a
+  // quarter of a minute, and its result must not be lost to a mistyped
+  // folder. The save itself still reports anything found only then.
+  const Result<SaveTarget> target = CheckSaveTarget(*output);
+  if (!target) return FileError(kRead, target.error());
 
   CliRadioPort radio_port(flags.contains("--trace"));
   SerialTransport* transport = &radio_port.transport();

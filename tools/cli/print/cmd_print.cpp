@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "files/channel_document.h"
+#include "files/file_saving.h"
 #include "tools/cli/cli_args.h"
 #include "ui/printing.h"
 #include "ui/report_data.h"
@@ -28,7 +29,8 @@ const CliCommand kPrint{
     "Writes the five report pages (radio settings and channels 1-22, then\n"
     "channels 23-54, 55-86, 87-118 and 119-128) of FILE to REPORT.pdf, as the\n"
     "desktop program prints them. No display is needed.\n\n"
-    "  -o, --output REPORT.pdf  the PDF to write (replaced only when complete)\n"
+    "  -o, --output REPORT.pdf  the PDF to write (replaced only when complete,\n"
+    "                           and only a regular file, as channel data files)\n"
     "  --english                the English texts (default: the Chinese texts)\n"
     "  --paper a4|letter        paper size (default: a4)\n\n"
     "Exit codes: 0 written, 2 usage error, 3 FILE cannot be read or the PDF\n"
@@ -83,6 +85,10 @@ int RunPrint(const std::vector<std::string>& args) {
   if (std::filesystem::equivalent(parsed.positional.front(), *output, same_error)) {
     return UsageError(kPrint, "the report would replace the channel data file '" + *output + "'");
   }
+
+  // Refused before any page is drawn; the save checks again when it writes.
+  const Result<SaveTarget> target = CheckSaveTarget(*output);
+  if (!target) return FileError(kPrint, target.error());
 
   const Result<RadioImage> image = LoadChannelDataFile(parsed.positional.front());
   if (!image) return FileError(kPrint, image.error());

@@ -1,5 +1,8 @@
 #include "link/port_names.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -7,7 +10,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "files/file_descriptor.h"
 
 namespace zlm5 {
 namespace {
@@ -106,13 +110,36 @@ std::string FormatPortTable(const PortTable& table) {
 }
 
 Result<PortTable> LoadPortTable(const std::string& path) {
-  std::error_code ec;
-  if (!fs::exists(path, ec)) return PortTable{};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return Error(path, std::strerror(errno));
-  std::ostringstream text;
-  text << in.rdbuf();
-  auto table = ParsePortTable(text.str());
+  auto failure = [&](const std::string& reason) {
+    return Error(path, "cannot read the port settings: " + reason);
+  };
+  // O_NONBLOCK: a named pipe put there must not hold the program at the open.
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (fd.get() < 0) {
+    if (errno == ENOENT) return PortTable{};
+    return failure(std::strerror(errno));
+  }
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) return failure(std::strerror(errno));
+  // A device (a link to /dev/zero) would never end.
+  if (!S_ISREG(info.st_mode)) return failure("it is not a regular file");
+  // One byte more than allowed, to tell a full file from a larger one.
+  std::string text(kMaxPortSettingsBytes + 1, '\0');
+  std::size_t filled = 0;
+  while (filled < text.size()) {
+    const ssize_t n = ::read(fd.get(), text.data() + filled, text.size() - filled);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return failure(std::strerror(errno));
+    }
+    if (n == 0) break;
+    filled += static_cast<std::size_t>(n);
+  }
+  if (filled > kMaxPortSettingsBytes) {
+    return failure("larger than " + std::to_string(kMaxPortSettingsBytes) + " bytes");
+  }
+  text.resize(filled);
+  auto table = ParsePortTable(text);
   if (!table) table.error().Within(path);
   return table;
 }
@@ -137,6 +164,8 @@ Status SavePortTable(const std::string& path, const PortTable& table) {
   }
   return Ok{};
 }
+
+bool IsComPortName(std::string_view name) { return PortIndex(Trim(name)) >= 0; }
 
 Result<std::string> ResolvePortName(std::string_view name, const PortTable& table) {
   const std::string_view trimmed = Trim(name);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,12 +22,17 @@ inline constexpr std::array<std::string_view, 4> kPortNames = {"COM1", "COM2", "
 //   COM2 = /dev/ttyS1
 //
 // One "NAME = PATH" per line; blank lines and lines starting with '#' are
-// ignored; names not listed keep their default.
+// ignored; names not listed keep their default. The file is read only to
+// resolve a COM name (IsComPortName), and only while it is a regular file
+// of at most kMaxPortSettingsBytes.
 struct PortTable {
   std::array<std::string, 4> devices = {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"};
 
   friend bool operator==(const PortTable&, const PortTable&) = default;
 };
+
+// Four lines need some 60 bytes; anything far larger is not this file.
+inline constexpr std::size_t kMaxPortSettingsBytes = 16 * 1024;
 
 // $XDG_CONFIG_HOME/z-lm5/ports.conf, or ~/.config/z-lm5/ports.conf when
 // XDG_CONFIG_HOME is unset or not absolute.
@@ -36,10 +42,16 @@ std::string PortSettingsPath();
 Result<PortTable> ParsePortTable(std::string_view text);
 std::string FormatPortTable(const PortTable& table);
 
-// A missing file gives the defaults; an unreadable or malformed one an error.
+// A missing file gives the defaults. An error names the file, and the line
+// of a malformed file; a named pipe, a device or a file larger than
+// kMaxPortSettingsBytes is refused without waiting or reading it whole.
 Result<PortTable> LoadPortTable(const std::string& path);
 // Creates the folder when needed; replaces the file as a whole.
 Status SavePortTable(const std::string& path, const PortTable& table);
+
+// True for "COM1".."COM4" in any letter case (blanks around ignored): the
+// names that need the table. A device path never does.
+bool IsComPortName(std::string_view name);
 
 // The device path for a port name: "COM1".."COM4" (any letter case) through
 // the table; a name starting with '/' is a device path and used as it is.

@@ -369,6 +369,40 @@ TEST_F(CliTest, PrintAndReadRefuseOutputsThatSaveWouldRefuse) {
   EXPECT_TRUE(fs::is_symlink(Path("loop-a.pdf")));
 }
 
+// ports.conf only maps COM1 to COM4: a device path never reads it, and a
+// COM name reads at most a small regular file.
+TEST_F(CliTest, PortSettingsAreReadOnlyForAComNameAndOnlyWhenSmallAndRegular) {
+  const std::string settings = Path("config/z-lm5/ports.conf");
+  fs::create_directories(Path("config/z-lm5"));
+  std::ofstream(settings) << "# cable\nCOM1 /dev/ttyUSB0\n";
+  ::setenv("XDG_CONFIG_HOME", Path("config").c_str(), 1);
+  const std::string out = Path("out.sin");
+  const CliRun by_path = Cli({"read", "--port", Path("no-port"), "-o", out});
+  ASSERT_EQ(by_path.exit_code, 4) << by_path.err;
+  EXPECT_EQ(by_path.err.find("ports.conf"), std::string::npos) << by_path.err;
+  const CliRun malformed = Cli({"read", "--port", "COM1", "-o", out});
+  EXPECT_EQ(malformed.exit_code, 3);
+  EXPECT_EQ(malformed.err, "z-lm5-cli read: " + settings +
+                               ": line 2: expected NAME = device path\n");
+
+  std::ofstream(settings) << std::string(100000, '#') << "\n";
+  const CliRun huge = Cli({"read", "--port", "COM1", "-o", out});
+  EXPECT_EQ(huge.exit_code, 3);
+  EXPECT_EQ(huge.err, "z-lm5-cli read: " + settings +
+                          ": cannot read the port settings: larger than 16384 bytes\n");
+  fs::remove(settings);
+  ASSERT_EQ(::mkfifo(settings.c_str(), 0600), 0);
+  const CliRun fifo = Cli({"read", "--port", "COM1", "-o", out});
+  EXPECT_EQ(fifo.exit_code, 3);
+  EXPECT_EQ(fifo.err, "z-lm5-cli read: " + settings +
+                          ": cannot read the port settings: it is not a regular file\n");
+  fs::remove(settings);
+  fs::create_symlink("/dev/zero", settings);
+  EXPECT_EQ(Cli({"read", "--port", "COM1", "-o", out}).err, fifo.err);
+  ::unsetenv("XDG_CONFIG_HOME");
+  EXPECT_FALSE(fs::exists(out));
+}
+
 // A table cut off by a full disk must not pass for a complete one.
 TEST_F(CliTest, OutputThatCannotBeWrittenFails) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";

@@ -166,12 +166,17 @@ void CliTuningHost::ShowProbedValue(int byte) {
 
 std::optional<std::string> ResolveCliPort(const CliCommand& command, const std::string& name,
                                           int& exit_code) {
-  auto table = LoadPortTable(PortSettingsPath());
-  if (!table) {
-    exit_code = FileError(command, table.error());
-    return std::nullopt;
+  // The settings file maps the COM names only: a device path never reads it.
+  PortTable table;
+  if (IsComPortName(name)) {
+    auto loaded = LoadPortTable(PortSettingsPath());
+    if (!loaded) {
+      exit_code = FileError(command, loaded.error());
+      return std::nullopt;
+    }
+    table = *loaded;
   }
-  auto device = ResolvePortName(name, *table);
+  auto device = ResolvePortName(name, table);
   if (!device) {
     exit_code = UsageError(command, device.error().Message());
     return std::nullopt;

@@ -10,10 +10,11 @@ namespace zlm5 {
 // The document: the radio image being edited, where it came from, and
 // whether it changed since it was created, opened or saved.
 //
-// Open and Save never leave the document or a file half-changed: a file
-// shorter than 4096 bytes is refused with the document untouched, and Save
-// writes a temporary file beside the target and renames it into place
-// (SaveFile in files/file_saving.h has the rules of what may be saved).
+// Open and Save never leave the document half-changed: a file shorter than
+// 4096 bytes is refused with the document untouched. Save writes a
+// temporary file beside the target and renames it into place, so a failure
+// leaves the old file as it was, except where only an in-place write is
+// possible (SaveFile in files/file_saving.h has the rules).
 class ChannelDocument {
  public:
   ChannelDocument();  // a new document

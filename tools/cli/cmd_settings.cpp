@@ -1,10 +1,8 @@
 // z-lm5-cli settings: prints the radio-wide settings as the Optional
 // Features dialog shows them.
 
-#include <span>
-
 #include "files/channel_document.h"
-#include "model/optional_features.h"
+#include "model/settings_listing.h"
 #include "tools/cli/cli_args.h"
 
 namespace zlm5::cli {
@@ -32,13 +30,6 @@ const CliCommand kSettings = {
     RunSettings,
 };
 
-std::string EntryOf(std::span<const std::string_view> entries, int index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= entries.size()) return {};
-  return std::string(entries[index]);
-}
-
-const char* Check(bool checked) { return checked ? "checked" : "unchecked"; }
-
 int RunSettings(const std::vector<std::string>& args) {
   CliArgs parsed;
   if (auto error = ParseCliArgs(args, {}, parsed)) return UsageError(kSettings, *error);
@@ -47,31 +38,10 @@ int RunSettings(const std::vector<std::string>& args) {
   const Result<RadioImage> image = LoadChannelDataFile(parsed.positional.front());
   if (!image) return FileError(kSettings, image.error());
 
-  namespace of = optional_features;
-  const OptionalFeaturesValues v = LoadOptionalFeatures(*image);
-  const std::pair<const char*, std::string> lines[] = {
-      {"squelch", EntryOf(of::kSquelchEntries, v.squelch)},
-      {"tot", v.tot_text},
-      {"vox", EntryOf(of::kVoxGainEntries, v.vox_gain)},
-      {"language", EntryOf(of::kLanguageEntries, v.language)},
-      {"beep", Check(v.beep)},
-      {"scrambler", Check(v.scrambler)},
-      {"battery save", Check(v.battery_save)},
-      {"optional signal", EntryOf(of::kOptSignalEntries, v.opt_signal)},
-      {"begin of tx", Check(v.begin_of_tx)},
-      {"end of tx", Check(v.end_of_tx)},
-      {"pf1", EntryOf(of::kKeyFunctionEntries, v.pf1)},
-      {"pf2", EntryOf(of::kKeyFunctionEntries, v.pf2)},
-      {"priority channel", v.priority_channel >= 0 ? PriorityEntryText(v.priority_channel) : ""},
-      {"ani", v.ani},
-      {"radio id", v.radio_id},
-      {"call id", v.call_id},
-      {"check id", v.check_id},
-      {"kill id", v.kill_id},
-      {"listen id", v.listen_id},
-  };
   std::string out;
-  for (const auto& [name, value] : lines) out += std::string(name) + '\t' + value + '\n';
+  for (const SettingText& line : ListSettings(LoadOptionalFeatures(*image))) {
+    out += std::string(line.name) + '\t' + line.value + '\n';
+  }
   return WriteOutput(kSettings, out);
 }
 

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -312,34 +313,24 @@ TEST_F(ChannelDocumentTest, SaveWritesInPlaceWhereTheFolderTakesNoNewFile) {
   ASSERT_EQ(::stat(path.c_str(), &before), 0);
   RadioImage image = ChannelDocument::NewDocumentImage();
   image.set(0x123, 0x45);
-
-  int message_pipe[2];
-  ASSERT_EQ(::pipe(message_pipe), 0);
   const pid_t child = ::fork();
   if (child == 0) {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
     const Status saved = SaveChannelDataFile(path, image);
-    const std::string message = saved ? "" : saved.error().Message();
-    if (::write(message_pipe[1], message.data(), message.size()) < 0) ::_exit(3);
+    if (!saved) std::fprintf(stderr, "%s\n", saved.error().Message().c_str());
     ::_exit(saved ? 0 : 1);
   }
-  ::close(message_pipe[1]);
-  std::string message;
-  char buffer[256];
-  for (ssize_t n; (n = ::read(message_pipe[0], buffer, sizeof buffer)) > 0;) message.append(buffer, n);
-  ::close(message_pipe[0]);
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ::chmod(folder.c_str(), 0755);
 
-  EXPECT_EQ(WEXITSTATUS(status), 0) << message;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
   const auto bytes = image.bytes();
   EXPECT_EQ(ReadBytes(path), std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
   struct stat after {};
   ASSERT_EQ(::stat(path.c_str(), &after), 0);
   EXPECT_EQ(after.st_ino, before.st_ino);
   EXPECT_EQ(after.st_mode & 0777, 0666u);
-  EXPECT_EQ(fs::directory_iterator(folder)->path().filename(), "radio.sin");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 

@@ -1,0 +1,696 @@
+#include "model/channel_csv.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "model/channel_codec.h"
+#include "model/channel_name.h"
+#include "model/csv_text.h"
+#include "model/form_lists.h"
+#include "model/frequency_text.h"
+#include "model/text_util.h"
+#include "model/tone_tables.h"
+#include "model/tone_word.h"
+
+namespace zlm5 {
+
+namespace gl = grid_layout;
+namespace cl = cell_lists;
+
+namespace {
+
+// Positions in channel_csv::kHeader.
+enum Column : std::size_t {
+  kLocation, kName, kFrequency, kDuplex, kOffset, kTone, kRToneFreq, kCToneFreq, kDtcsCode,
+  kDtcsPolarity, kRxDtcsCode, kCrossMode, kMode, kTStep, kSkip, kPower, kComment,
+  kColumnCount = channel_csv::kHeader.size()
+};
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kSkipped = "; the row is skipped";
+
+// The format's values.
+constexpr std::string_view kModeWide = "FM";
+constexpr std::string_view kModeNarrow = "NFM";
+constexpr std::string_view kSkipNoScan = "S";
+constexpr std::string_view kPowerHigh = "High";
+constexpr std::string_view kPowerLow = "Low";
+// Values that readers of the format expect in tone columns not in use.
+constexpr std::string_view kNeutralCtcss = "88.5";
+constexpr std::string_view kNeutralDcs = "023";
+constexpr std::string_view kNeutralPolarity = "NN";
+constexpr std::string_view kNeutralCrossMode = "Tone->Tone";
+// Keys of the cells without a column of their own, in Comment.
+constexpr std::string_view kOptSignalKey = "OptSignal";
+constexpr std::string_view kBusyLockKey = "BusyLock";
+constexpr std::string_view kPttIdKey = "PTTID";
+constexpr char kDcsNormal = 'N';
+constexpr char kDcsInverted = 'R';
+constexpr std::size_t kDcsDigits = 3;
+
+struct Step {
+  std::int64_t count;  // 10 Hz units
+  std::string_view text;
+};
+constexpr Step kSteps[] = {{625, "6.25"}, {500, "5.00"}, {250, "2.50"}};
+constexpr std::string_view kDefaultStep = "5.00";
+
+bool IsOneOf(const std::string& text, std::string_view english, std::string_view chinese) {
+  return text == english || text == chinese;
+}
+
+// A count of 10 Hz units as MHz with six decimals ("146.520000").
+std::string Mhz6(std::int64_t count) {
+  char buffer[32];
+  const char* sign = count < 0 ? "-" : "";
+  const long long magnitude = count < 0 ? -count : count;
+  std::snprintf(buffer, sizeof buffer, "%s%lld.%06lld", sign,
+                magnitude / frequency_limits::kCountsPerMHz,
+                magnitude % frequency_limits::kCountsPerMHz * 10);
+  return buffer;
+}
+
+// ----- Export -----------------------------------------------------------
+
+// A frequency cell as the encoder stores it: 0 for none.
+std::int64_t CellCount(const std::string& text) {
+  if (text.empty()) return 0;
+  const std::int64_t count = FrequencyTextToCount(text);
+  return count > 0 ? count : 0;
+}
+
+// One side of a channel's tones as the image holds it.
+struct ToneSide {
+  enum class Kind { None, Ctcss, Dcs } kind = Kind::None;
+  std::string value;         // "88.5", or the DCS code "023"
+  char polarity = kDcsNormal;
+
+  bool operator==(const ToneSide&) const = default;
+};
+
+ToneSide ToneOfCell(const std::string& text) {
+  const ToneWord word = ToneWord::FromText(text);
+  const std::string stored = word.ToText(true);  // "OFF", "88.5", "D023N", "D05N"
+  ToneSide side;
+  switch (word.ToneClass()) {
+    case ToneWord::Class::None: return side;
+    case ToneWord::Class::Ctcss:
+      side.kind = ToneSide::Kind::Ctcss;
+      side.value = stored;
+      return side;
+    case ToneWord::Class::DcsNormal:
+    case ToneWord::Class::DcsInverted: {
+      side.kind = ToneSide::Kind::Dcs;
+      side.polarity = word.ToneClass() == ToneWord::Class::DcsNormal ? kDcsNormal : kDcsInverted;
+      std::string code = stored.substr(1, stored.size() - 2);
+      if (code.size() < kDcsDigits) code.insert(0, kDcsDigits - code.size(), '0');
+      side.value = code;
+      return side;
+    }
+  }
+  return side;
+}
+
+std::string_view ToneModeName(ToneSide::Kind kind) {
+  switch (kind) {
+    case ToneSide::Kind::Ctcss: return "Tone";
+    case ToneSide::Kind::Dcs: return "DTCS";
+    case ToneSide::Kind::None: break;
+  }
+  return "";
+}
+
+void WriteTones(const ToneSide& tx, const ToneSide& rx, std::array<std::string, kColumnCount>& f) {
+  using Kind = ToneSide::Kind;
+  f[kRToneFreq] = kNeutralCtcss;
+  f[kCToneFreq] = kNeutralCtcss;
+  f[kDtcsCode] = kNeutralDcs;
+  f[kRxDtcsCode] = kNeutralDcs;
+  f[kDtcsPolarity] = kNeutralPolarity;
+  f[kCrossMode] = kNeutralCrossMode;
+  if (tx.kind == Kind::None && rx.kind == Kind::None) return;
+  if (tx.kind == Kind::Ctcss && rx.kind == Kind::None) {
+    f[kTone] = "Tone";
+    f[kRToneFreq] = tx.value;
+    return;
+  }
+  if (tx.kind == Kind::Ctcss && tx == rx) {
+    f[kTone] = "TSQL";
+    f[kRToneFreq] = tx.value;
+    f[kCToneFreq] = rx.value;
+    return;
+  }
+  if (tx.kind == Kind::Dcs && rx.kind == Kind::Dcs && tx.value == rx.value) {
+    f[kTone] = "DTCS";
+    f[kDtcsCode] = tx.value;
+    f[kRxDtcsCode] = rx.value;
+    f[kDtcsPolarity] = std::string{tx.polarity, rx.polarity};
+    return;
+  }
+  f[kTone] = "Cross";
+  f[kCrossMode] = std::string(ToneModeName(tx.kind)) + "->" + std::string(ToneModeName(rx.kind));
+  if (tx.kind == Kind::Ctcss) f[kRToneFreq] = tx.value;
+  if (tx.kind == Kind::Dcs) f[kDtcsCode] = tx.value;
+  if (rx.kind == Kind::Ctcss) f[kCToneFreq] = rx.value;
+  if (rx.kind == Kind::Dcs) f[kRxDtcsCode] = rx.value;
+  f[kDtcsPolarity] = std::string{tx.kind == Kind::Dcs ? tx.polarity : kDcsNormal,
+                                 rx.kind == Kind::Dcs ? rx.polarity : kDcsNormal};
+}
+
+void WriteDuplex(std::int64_t rx, std::int64_t tx, std::array<std::string, kColumnCount>& f) {
+  f[kOffset] = Mhz6(0);
+  if (tx == 0) {
+    f[kDuplex] = "off";
+  } else if (rx == 0 || std::llabs(tx - rx) > channel_csv::kMaxRepeaterOffset) {
+    f[kDuplex] = "split";
+    f[kOffset] = Mhz6(tx);
+  } else if (tx != rx) {
+    f[kDuplex] = tx > rx ? "+" : "-";
+    f[kOffset] = Mhz6(std::llabs(tx - rx));
+  }
+}
+
+bool OnStep(std::int64_t count, std::int64_t step) { return count == 0 || count % step == 0; }
+
+std::string_view StepOf(std::int64_t rx, std::int64_t tx) {
+  for (const Step& step : kSteps) {
+    if (OnStep(rx, step.count) && OnStep(tx, step.count)) return step.text;
+  }
+  // The two lie on different rasters: the receive frequency's, if any.
+  for (const Step& step : kSteps) {
+    if (rx != 0 && OnStep(rx, step.count)) return step.text;
+  }
+  return kDefaultStep;
+}
+
+std::string CommentOf(const ChannelGrid& grid, int row) {
+  const std::string signal = grid.TextMatrix(row, gl::kColOptSignal);
+  const std::string busy = grid.TextMatrix(row, gl::kColBusyLock);
+  const std::string_view signal_text = IsOneOf(signal, "None", cl::kNoneZh) ? cl::kOptSignal[0]
+                                       : signal == cl::kOptSignal[1]       ? cl::kOptSignal[1]
+                                                                           : "";
+  const std::string_view busy_text = IsOneOf(busy, "Close", cl::kCloseZh)       ? cl::kBusyLock[0]
+                                     : IsOneOf(busy, "Carrier", cl::kCarrierZh) ? cl::kBusyLock[1]
+                                                                                : cl::kBusyLock[2];
+  const bool ptt_on = IsOneOf(grid.TextMatrix(row, gl::kColPttId), "ON", cl::kOnZh);
+  return std::string(kOptSignalKey) + "=" + std::string(signal_text) + " " +
+         std::string(kBusyLockKey) + "=" + std::string(busy_text) + " " + std::string(kPttIdKey) +
+         "=" + std::string(ptt_on ? cl::kPttId[1] : cl::kPttId[0]);
+}
+
+// ----- Import -----------------------------------------------------------
+
+struct RowProblem {
+  std::string reason;
+};
+
+// Digits with at most one decimal point or comma: what a spreadsheet
+// writes for a frequency. Anything else is not taken for a number.
+bool IsDecimal(std::string_view text) {
+  bool digit = false;
+  bool point = false;
+  for (const char c : text) {
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if ((c == '.' || c == ',') && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
+}
+
+std::optional<int> WholeNumber(std::string_view text) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+// The grid's frequency text for `count`, checked as the frequency editor
+// checks a typed text; the reason when the editor would refuse it.
+std::optional<std::string> FrequencyCell(std::int64_t count, std::string& reason) {
+  if (count < 0 || count > frequency_limits::kHighestCount) {
+    reason = "outside 67-521 MHz";
+    return std::nullopt;
+  }
+  const FrequencyCommit commit = CommitFrequencyText(FormatFrequency(static_cast<std::uint32_t>(count)));
+  if (commit.error == kFrequencyFormatError) reason = "outside 67-521 MHz";
+  if (commit.error == kFrequencyStepError) reason = "not on a 6.25, 5 or 2.5 kHz step";
+  if (!commit.error.empty()) return std::nullopt;
+  return commit.text;
+}
+
+// The tone list's text of a CTCSS value written in any decimal form
+// ("100", "100.0", "88.50").
+std::optional<std::string> CtcssEntry(std::string_view field) {
+  if (!IsDecimal(field) || field.find(',') != std::string_view::npos) return std::nullopt;
+  const double value = ReadLeadingNumber(field) * 10.0;
+  const long long tenths = std::llround(value);
+  if (std::fabs(value - static_cast<double>(tenths)) > 1e-6) return std::nullopt;
+  const std::string text = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+  const int entry = ToneTables::Get().Find(text);
+  if (entry < ToneTables::kFirstCtcss || entry >= ToneTables::kFirstDcsNormal) return std::nullopt;
+  return text;
+}
+
+// The tone list's text of a DCS code ("23" or "023") with polarity N or R.
+std::optional<std::string> DcsEntry(std::string_view code, char polarity) {
+  if (code.empty() || code.size() > kDcsDigits) return std::nullopt;
+  if (!WholeNumber(code)) return std::nullopt;
+  std::string text = "D" + std::string(kDcsDigits - code.size(), '0') + std::string(code) +
+                     (polarity == kDcsNormal ? "N" : "I");
+  if (ToneTables::Get().Find(text) < ToneTables::kFirstDcsNormal) return std::nullopt;
+  return text;
+}
+
+// Reads one data row into an ImportedChannel, or gives the reason why the
+// row cannot stand.
+class RowReader {
+ public:
+  RowReader(const std::array<int, kColumnCount>& columns, const CsvRecord& record,
+            std::vector<ImportReportLine>& report)
+      : columns_(columns), record_(record), report_(report) {}
+
+  std::optional<RowProblem> Read(ImportedChannel& channel) {
+    channel_ = &channel;
+    if (auto problem = ReadFrequencies()) return problem;
+    if (auto problem = ReadMode()) return problem;
+    if (auto problem = ReadTones()) return problem;
+    ReadSkip();
+    ReadPower();
+    ReadComment();
+    ReadName();
+    return std::nullopt;
+  }
+
+ private:
+  bool Has(Column column) const { return columns_[column] >= 0; }
+  const std::string& Field(Column column) const {
+    static const std::string kEmpty;
+    return Has(column) ? record_.fields[static_cast<std::size_t>(columns_[column])] : kEmpty;
+  }
+  std::string Upper(Column column) const {
+    std::string text = Field(column);
+    for (char& c : text) c = AsciiUpper(c);
+    return text;
+  }
+  void Set(int column, std::string text) { channel_->cells[column] = std::move(text); }
+  void Report(std::string reason) {
+    report_.push_back({record_.line, channel_->channel, std::move(reason)});
+  }
+
+  std::optional<RowProblem> ReadFrequencies() {
+    const std::string& frequency = Field(kFrequency);
+    const std::string duplex = Upper(kDuplex);
+    if (duplex != "" && duplex != "+" && duplex != "-" && duplex != "SPLIT" && duplex != "OFF") {
+      return RowProblem{"Duplex " + Quoted(Field(kDuplex)) + " is not +, -, split, off or empty"};
+    }
+    std::int64_t offset = 0;
+    if (duplex == "+" || duplex == "-" || duplex == "SPLIT") {
+      if (!IsDecimal(Field(kOffset))) {
+        return RowProblem{"Offset " + Quoted(Field(kOffset)) + " is not a frequency in MHz"};
+      }
+      offset = FrequencyTextToCount(Field(kOffset));
+    }
+
+    std::string reason;
+    std::string rx_text;
+    std::int64_t rx = 0;
+    if (frequency.empty()) {
+      // A channel that only transmits (the export writes it so).
+      if (duplex != "SPLIT") return RowProblem{"the Frequency is empty"};
+    } else {
+      if (!IsDecimal(frequency)) {
+        return RowProblem{"Frequency " + Quoted(frequency) + " is not a frequency in MHz"};
+      }
+      rx = FrequencyTextToCount(frequency);
+      const auto cell = FrequencyCell(rx, reason);
+      if (!cell) return RowProblem{"Frequency " + frequency + " MHz is " + reason};
+      rx_text = *cell;
+    }
+
+    std::int64_t tx = rx;
+    if (duplex == "+") tx = rx + offset;
+    if (duplex == "-") tx = rx - offset;
+    if (duplex == "SPLIT") tx = offset;
+    std::string tx_text;
+    if (duplex != "OFF") {
+      const auto cell = FrequencyCell(tx, reason);
+      if (!cell) {
+        return RowProblem{"the transmit frequency " + Mhz6(tx) + " MHz (Duplex " +
+                          Quoted(Field(kDuplex)) + ", Offset " + Field(kOffset) + ") is " + reason};
+      }
+      tx_text = *cell;
+    }
+    Set(gl::kColReceive, rx_text);
+    Set(gl::kColTransmit, tx_text);
+    return std::nullopt;
+  }
+
+  std::optional<RowProblem> ReadMode() {
+    const std::string mode = Upper(kMode);
+    if (mode.empty()) return std::nullopt;
+    if (mode == kModeWide) {
+      Set(gl::kColBandwidth, std::string(cl::kBandwidth[0]));
+    } else if (mode == kModeNarrow) {
+      Set(gl::kColBandwidth, std::string(cl::kBandwidth[1]));
+    } else {
+      return RowProblem{"Mode " + Field(kMode) + " is not FM or NFM"};
+    }
+    return std::nullopt;
+  }
+
+  std::optional<std::string> Ctcss(Column column, std::optional<RowProblem>& problem) {
+    auto entry = CtcssEntry(Field(column));
+    if (!entry) {
+      problem = RowProblem{std::string(channel_csv::kHeader[column]) + " " + Quoted(Field(column)) +
+                           " is not a CTCSS tone of the radio"};
+    }
+    return entry;
+  }
+
+  std::optional<std::string> Dcs(Column column, char polarity, std::optional<RowProblem>& problem) {
+    auto entry = DcsEntry(Field(column), polarity);
+    if (!entry) {
+      problem = RowProblem{std::string(channel_csv::kHeader[column]) + " " + Quoted(Field(column)) +
+                           " is not a DCS code of the radio"};
+    }
+    return entry;
+  }
+
+  std::optional<RowProblem> ReadTones() {
+    const std::string mode = Upper(kTone);
+    std::string polarity = Upper(kDtcsPolarity);
+    if (polarity.empty()) polarity = kNeutralPolarity;
+    const bool polarity_ok = polarity.size() == 2 &&
+                             (polarity[0] == kDcsNormal || polarity[0] == kDcsInverted) &&
+                             (polarity[1] == kDcsNormal || polarity[1] == kDcsInverted);
+
+    std::string tx = "OFF";
+    std::string rx = "OFF";
+    std::optional<RowProblem> problem;
+    auto take = [&](std::optional<std::string> entry, std::string& side) {
+      if (entry) side = *entry;
+    };
+    auto needs_polarity = [&]() -> bool {
+      if (!polarity_ok) {
+        problem = RowProblem{"DtcsPolarity " + Quoted(Field(kDtcsPolarity)) +
+                             " is not NN, NR, RN or RR"};
+      }
+      return polarity_ok;
+    };
+
+    if (mode.empty()) {
+    } else if (mode == "TONE") {
+      take(Ctcss(kRToneFreq, problem), tx);
+    } else if (mode == "TSQL") {
+      // cToneFreq is the squelch tone when it is given and says otherwise.
+      const std::string& c = Field(kCToneFreq);
+      const bool differs = !c.empty() && CtcssEntry(c) != CtcssEntry(Field(kRToneFreq));
+      take(Ctcss(differs ? kCToneFreq : kRToneFreq, problem), tx);
+      rx = tx;
+    } else if (mode == "DTCS") {
+      if (needs_polarity()) {
+        take(Dcs(kDtcsCode, polarity[0], problem), tx);
+        if (!problem) take(Dcs(kDtcsCode, polarity[1], problem), rx);
+      }
+    } else if (mode == "CROSS") {
+      const std::string cross = Upper(kCrossMode);
+      const std::size_t arrow = cross.find("->");
+      const std::string tx_kind = arrow == std::string::npos ? cross : cross.substr(0, arrow);
+      const std::string rx_kind = arrow == std::string::npos ? "" : cross.substr(arrow + 2);
+      auto known = [](const std::string& kind) { return kind.empty() || kind == "TONE" || kind == "DTCS"; };
+      if (arrow == std::string::npos || !known(tx_kind) || !known(rx_kind) ||
+          (tx_kind.empty() && rx_kind.empty())) {
+        return RowProblem{"CrossMode " + Quoted(Field(kCrossMode)) + " is not one the radio can hold"};
+      }
+      if ((tx_kind == "DTCS" || rx_kind == "DTCS") && !needs_polarity()) return problem;
+      if (tx_kind == "TONE") take(Ctcss(kRToneFreq, problem), tx);
+      if (tx_kind == "DTCS" && !problem) take(Dcs(kDtcsCode, polarity[0], problem), tx);
+      if (rx_kind == "TONE" && !problem) take(Ctcss(kCToneFreq, problem), rx);
+      if (rx_kind == "DTCS" && !problem) take(Dcs(kRxDtcsCode, polarity[1], problem), rx);
+    } else if (mode == "TSQL-R" || mode == "DTCS-R") {
+      return RowProblem{"Tone " + Field(kTone) + " (reverse squelch) is not a mode the radio has"};
+    } else {
+      return RowProblem{"Tone " + Quoted(Field(kTone)) + " is not a tone mode of the format"};
+    }
+    if (problem) return problem;
+    Set(gl::kColRxTone, rx);
+    Set(gl::kColTxTone, tx);
+    return std::nullopt;
+  }
+
+  void ReadSkip() {
+    if (!Has(kSkip)) return;
+    Set(gl::kColScan, std::string(Upper(kSkip) == kSkipNoScan ? cl::kScan[1] : cl::kScan[0]));
+  }
+
+  void ReadPower() {
+    const std::string& power = Field(kPower);
+    if (power.empty()) return;
+    if (EqualsIgnoringCase(power, kPowerHigh)) return Set(gl::kColTxPower, std::string(kPowerHigh));
+    if (EqualsIgnoringCase(power, kPowerLow)) return Set(gl::kColTxPower, std::string(kPowerLow));
+    // A wattage: "5W", "0.5 W", "4.0".
+    std::string_view number = power;
+    if (number.ends_with('W') || number.ends_with('w')) number.remove_suffix(1);
+    while (number.ends_with(' ')) number.remove_suffix(1);
+    if (IsDecimal(number) && number.find(',') == std::string_view::npos) {
+      const bool high = ReadLeadingNumber(number) >= channel_csv::kHighPowerWatts;
+      return Set(gl::kColTxPower, std::string(high ? kPowerHigh : kPowerLow));
+    }
+    Report("Power " + Quoted(power) + " is neither High, Low nor a wattage; the channel keeps " +
+           std::string(cl::kTxPower[1]));
+  }
+
+  // "OptSignal=CCIR BusyLock=QT/DQT PTTID=OFF" anywhere among other words.
+  void ReadComment() {
+    struct Setting {
+      std::string_view key;
+      int column;
+      std::string_view kept;  // the new row's value
+    };
+    static constexpr Setting kSettings[] = {{kOptSignalKey, gl::kColOptSignal, cl::kOptSignal[0]},
+                                            {kBusyLockKey, gl::kColBusyLock, cl::kBusyLock[0]},
+                                            {kPttIdKey, gl::kColPttId, cl::kPttId[1]}};
+    const std::string& comment = Field(kComment);
+    std::size_t pos = 0;
+    while (pos < comment.size()) {
+      const std::size_t start = comment.find_first_not_of(" \t\r\n", pos);
+      if (start == std::string::npos) break;
+      pos = comment.find_first_of(" \t\r\n", start);
+      const std::string_view word =
+          std::string_view(comment).substr(start, pos == std::string::npos ? pos : pos - start);
+      const std::size_t equals = word.find('=');
+      if (equals == std::string_view::npos) continue;
+      const std::string_view key = word.substr(0, equals);
+      const std::string_view value = word.substr(equals + 1);
+      for (const Setting& setting : kSettings) {
+        if (!EqualsIgnoringCase(key, setting.key)) continue;
+        // An empty Opt Signal is what the grid shows for a channel whose
+        // byte holds neither entry; it is written back as it was.
+        if (setting.column == gl::kColOptSignal && value.empty()) {
+          Set(setting.column, std::string());
+          continue;
+        }
+        const int entry = cl::FindEntry(setting.column, value);
+        if (entry >= 0) {
+          Set(setting.column, std::string(cl::EntryText(setting.column, entry)));
+        } else {
+          Report("Comment " + Quoted(word) + " is not a " + std::string(setting.key) +
+                 " the radio has; the channel keeps " + std::string(setting.kept));
+        }
+      }
+    }
+  }
+
+  void ReadName() {
+    if (!Has(kName)) return;
+    const std::string& name = Field(kName);
+    std::string held = NameEditorText(name);
+    std::string upper = name;
+    for (char& c : upper) c = AsciiUpper(c);
+    std::string kept_characters;
+    for (const char c : upper) {
+      if (NameCharToCode(c) != name_code::kEnd) kept_characters.push_back(c);
+    }
+    if (kept_characters != upper) {
+      Report("Name " + Quoted(name) + " is changed to " + Quoted(held));
+    } else if (held != upper) {
+      Report("Name " + Quoted(name) + " is shortened to " + Quoted(held));
+    }
+    Set(gl::kColName, std::move(held));
+  }
+
+  const std::array<int, kColumnCount>& columns_;
+  const CsvRecord& record_;
+  std::vector<ImportReportLine>& report_;
+  ImportedChannel* channel_ = nullptr;
+};
+
+bool AllFieldsEmpty(const CsvRecord& record) {
+  for (const std::string& field : record.fields) {
+    if (!field.empty()) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ChannelsToCsv(const ChannelGrid& grid) {
+  std::string out;
+  out.reserve(16 * 1024);
+  for (std::size_t i = 0; i < channel_csv::kHeader.size(); ++i) {
+    if (i > 0) out += ',';
+    out += channel_csv::kHeader[i];
+  }
+  out += kLineEnd;
+
+  for (int row = 1; row < gl::kRows; ++row) {
+    if (!RowHasFrequency(grid, row)) continue;
+    std::array<std::string, kColumnCount> f;
+    const std::int64_t rx = CellCount(grid.TextMatrix(row, gl::kColReceive));
+    const std::int64_t tx = CellCount(grid.TextMatrix(row, gl::kColTransmit));
+    f[kLocation] = std::to_string(row);
+    f[kName] = grid.TextMatrix(row, gl::kColName);
+    f[kFrequency] = rx != 0 ? Mhz6(rx) : "";
+    WriteDuplex(rx, tx, f);
+    WriteTones(ToneOfCell(grid.TextMatrix(row, gl::kColTxTone)),
+               ToneOfCell(grid.TextMatrix(row, gl::kColRxTone)), f);
+    f[kMode] = IsOneOf(grid.TextMatrix(row, gl::kColBandwidth), "Wide", cl::kWideZh) ? kModeWide
+                                                                                      : kModeNarrow;
+    f[kTStep] = StepOf(rx, tx);
+    f[kSkip] = IsOneOf(grid.TextMatrix(row, gl::kColScan), "Yes", cl::kYesZh) ? "" : kSkipNoScan;
+    f[kPower] = IsOneOf(grid.TextMatrix(row, gl::kColTxPower), "High", cl::kHighZh) ? kPowerHigh
+                                                                                     : kPowerLow;
+    f[kComment] = CommentOf(grid, row);
+    for (std::size_t i = 0; i < f.size(); ++i) {
+      if (i > 0) out += ',';
+      out += CsvField(f[i]);
+    }
+    out += kLineEnd;
+  }
+  return out;
+}
+
+Result<ChannelCsvImport> ReadChannelCsv(std::string_view text, const CsvImportOptions& options) {
+  const CsvTable table = ParseCsv(text);
+  if (table.records.empty()) return Error("", "not a channel list: the file holds no header line");
+  const CsvRecord& header = table.records.front();
+  std::array<int, kColumnCount> columns;
+  columns.fill(-1);
+  for (std::size_t i = 0; i < header.fields.size(); ++i) {
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+      if (columns[c] < 0 && EqualsIgnoringCase(header.fields[i], channel_csv::kHeader[c])) {
+        columns[c] = static_cast<int>(i);
+      }
+    }
+  }
+  if (columns[kFrequency] < 0) {
+    return Error("", "not a channel list: its first line (line " + std::to_string(header.line) +
+                         ") has no Frequency column");
+  }
+
+  auto location_of = [&](const CsvRecord& record) -> std::optional<int> {
+    if (columns[kLocation] < 0 || record.fields.size() != header.fields.size()) return std::nullopt;
+    return WholeNumber(record.fields[static_cast<std::size_t>(columns[kLocation])]);
+  };
+  const bool by_location = options.first_channel == 0 && columns[kLocation] >= 0;
+  bool from_zero = false;
+  if (by_location) {
+    for (std::size_t r = 1; r < table.records.size(); ++r) {
+      if (location_of(table.records[r]) == 0) from_zero = true;
+    }
+  }
+
+  ChannelCsvImport import;
+  std::array<int, gl::kRows> taken_by_line{};  // channel -> line that filled it
+  int next_channel = options.first_channel > 0 ? options.first_channel : 1;
+  for (std::size_t r = 1; r < table.records.size(); ++r) {
+    const CsvRecord& record = table.records[r];
+    if (AllFieldsEmpty(record)) continue;
+    ImportedChannel channel;
+    channel.line = record.line;
+    auto skip = [&](const std::string& reason) {
+      import.report.push_back({record.line, channel.channel, reason + std::string(kSkipped)});
+    };
+
+    // The channel first, so that every report line can name it.
+    const std::string location_text =
+        columns[kLocation] >= 0 && static_cast<std::size_t>(columns[kLocation]) < record.fields.size()
+            ? record.fields[static_cast<std::size_t>(columns[kLocation])]
+            : std::string();
+    std::string place_problem;
+    if (by_location) {
+      const auto location = WholeNumber(location_text);
+      if (!location) {
+        place_problem = "Location " + Quoted(location_text) + " is not a channel number";
+      } else {
+        channel.channel = *location + (from_zero ? 1 : 0);
+        if (channel.channel < 1 || channel.channel >= gl::kRows) {
+          place_problem = "Location " + location_text + " is beyond channel 128" +
+                          (from_zero ? " (locations count from 0)" : "");
+          channel.channel = 0;
+        }
+      }
+    } else {
+      channel.channel = next_channel++;
+      if (channel.channel >= gl::kRows) {
+        place_problem = "no channel is left for this row (channel 128 is the last)";
+        channel.channel = 0;
+      }
+    }
+
+    if (record.unterminated) {
+      skip("a quoted field is not closed before the end of the file");
+      break;
+    }
+    if (record.fields.size() != header.fields.size()) {
+      skip("the row has " + std::to_string(record.fields.size()) + " fields where the header has " +
+           std::to_string(header.fields.size()));
+      continue;
+    }
+    if (!place_problem.empty()) {
+      skip(place_problem);
+      continue;
+    }
+    if (const int earlier = taken_by_line[static_cast<std::size_t>(channel.channel)]; earlier > 0) {
+      skip("channel " + std::to_string(channel.channel) + " was already imported from line " +
+           std::to_string(earlier));
+      continue;
+    }
+    std::vector<ImportReportLine> field_report;
+    RowReader reader(columns, record, field_report);
+    if (const auto problem = reader.Read(channel)) {
+      skip(problem->reason);
+      continue;
+    }
+    taken_by_line[static_cast<std::size_t>(channel.channel)] = record.line;
+    import.report.insert(import.report.end(), field_report.begin(), field_report.end());
+    import.channels.push_back(std::move(channel));
+  }
+  return import;
+}
+
+void ApplyChannelImport(const ChannelCsvImport& import, ChannelGrid& grid) {
+  for (const ImportedChannel& channel : import.channels) {
+    if (channel.channel < 1 || channel.channel >= gl::kRows) continue;
+    for (int col = gl::kColReceive; col < gl::kColumns; ++col) {
+      grid.SetTextMatrix(channel.channel, col, std::string());
+    }
+    for (int col = gl::kColReceive; col < gl::kColumns; ++col) {
+      if (const auto& text = channel.cells[col]) {
+        CommitCellText(grid, channel.channel, col, *text, CommitPath::LeaveCell);
+      }
+    }
+  }
+}
+
+}  // namespace zlm5

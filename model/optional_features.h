@@ -14,8 +14,8 @@ namespace zlm5 {
 // The dialog only binds its widgets to these fields; Cancel simply does not
 // call StoreOptionalFeatures.
 //
-// Lists hold the selected entry index, -1 for no selection (what a list
-// shows after text was typed into its field without choosing an entry).
+// Lists hold the selected entry index, -1 for no selection (a loaded byte
+// that names no entry; the dialog's lists can only be chosen from).
 // Controls the dialog creates hidden still load and store their values.
 struct OptionalFeaturesValues {
   // --- Lists (control id; entries; image byte) ---

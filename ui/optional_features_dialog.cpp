@@ -114,23 +114,12 @@ void UpDownControl::Step(int delta) {
 // ---------------------------------------------------------------------------
 // ChoiceBox
 
-ChoiceBox::ChoiceBox(QWidget* parent) : QComboBox(parent) {
-  setEditable(true);
-  setInsertPolicy(QComboBox::NoInsert);
-  // Typed text chooses no entry, so the field must show just what was typed:
-  // an inline completion ("O" shown as "OFF") would look like a choice.
-  setCompleter(nullptr);
-  connect(lineEdit(), &QLineEdit::textEdited, this, [this] { typed_ = true; });
-  connect(this, &QComboBox::activated, this, [this] { typed_ = false; });
-  connect(this, &QComboBox::currentIndexChanged, this, [this] { typed_ = false; });
-}
+// Not editable: a text field would let the user type a value that is no
+// entry, which the radio's byte cannot hold. The box always shows the entry
+// that OK stores.
+ChoiceBox::ChoiceBox(QWidget* parent) : QComboBox(parent) { setEditable(false); }
 
-void ChoiceBox::Choose(int index) {
-  setCurrentIndex(index >= 0 && index < count() ? index : -1);
-  typed_ = false;
-}
-
-int ChoiceBox::ChosenEntry() const { return typed_ ? -1 : currentIndex(); }
+void ChoiceBox::Choose(int index) { setCurrentIndex(index >= 0 && index < count() ? index : -1); }
 
 // ---------------------------------------------------------------------------
 // OptionalFeaturesDialog
@@ -193,6 +182,9 @@ void OptionalFeaturesDialog::BuildControls() {
   end_of_tx_ = Add(kEndOfTxId, new QCheckBox(QStringLiteral("End of Tx"), this));
 
   tot_edit_ = Add(kTotEditId, new QLineEdit(this));
+  // Only the spin position is stored, so the box must not show anything
+  // else: read-only, it keeps the focus and its Up and Down keys.
+  tot_edit_->setReadOnly(true);
   tot_edit_->installEventFilter(this);
   tot_spin_ = Add(kTotSpinId, new UpDownControl(this));
   connect(tot_spin_, &UpDownControl::Stepped, this,

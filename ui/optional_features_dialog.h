@@ -44,19 +44,18 @@ class UpDownControl : public QWidget {
   int position_ = 0;
 };
 
-// A drop-down list with a text field whose value is the index of the chosen
-// entry: text typed into the field without choosing an entry leaves no
-// entry chosen (-1), as does an index the list does not have.
+// A drop-down list whose value is the index of the chosen entry. It can
+// only be chosen from: typing picks the entry that begins with what was
+// typed, as in any drop-down list, and text that begins no entry changes
+// nothing. No entry is chosen (-1) only when the loaded index is one the
+// list does not have.
 class ChoiceBox : public QComboBox {
   Q_OBJECT
 
  public:
   explicit ChoiceBox(QWidget* parent = nullptr);
   void Choose(int index);
-  int ChosenEntry() const;
-
- private:
-  bool typed_ = false;
+  int ChosenEntry() const { return currentIndex(); }
 };
 
 // The Optional Features dialog over the settings block of one image: it
@@ -70,8 +69,9 @@ class ChoiceBox : public QComboBox {
 // starts on OK, so Enter right away acts as OK. While the Radio ID box has
 // the focus, only digits, letters and Backspace reach it (Tab, Enter, Esc,
 // the arrows and Delete do nothing there). The time-out box shows the
-// up-down control's position as seconds ("OFF", 15 ... 600); text typed
-// into it is never read.
+// up-down control's position as seconds ("OFF", 15 ... 600) and takes no
+// typing: the arrow buttons and the Up and Down keys change it, so that it
+// always shows the position that OK stores.
 class OptionalFeaturesDialog : public QDialog {
   Q_OBJECT
 

@@ -234,9 +234,10 @@ class RadioOptionsTest : public QObject {
     QCOMPARE(text->text(), QStringLiteral("600"));
     QTest::keyClick(text, Qt::Key_Down);
     QCOMPARE(text->text(), QStringLiteral("585"));
-    // Typed text is never read: the position is stored.
+    // The box takes no typing: it shows the position that is stored.
     text->selectAll();
     QTest::keyClicks(text, QStringLiteral("15"));
+    QCOMPARE(text->text(), QStringLiteral("585"));
     Find<QPushButton>(dialog, Dialog::kOkId)->click();
     QCOMPARE(image_.at(0x814), std::uint8_t{39});
 
@@ -279,28 +280,32 @@ class RadioOptionsTest : public QObject {
                                                           0xFF, 0xFF}));
   }
 
-  void text_typed_into_a_list_chooses_no_entry() {
+  // Every list can only be chosen from: a key picks the entry it begins,
+  // a key that begins no entry changes nothing, and OK stores the entry
+  // shown, never 0xFF for typed text.
+  void typing_into_a_list_picks_the_entry_it_begins() {
     image_.set(0x813, 4);
-    image_.set(0x812, 0x45);  // language bits 01: shown as "Germany ", never written
+    image_.set(0x815, 6);
+    image_.set(0x816, 2);     // "CCIR"
+    image_.set(0x812, 0x46);  // language bits 10: "English"
     Dialog dialog(image_);
     dialog.show();
-    QTest::keyClicks(Combo(dialog, 1016)->lineEdit(), QStringLiteral("7"));
-    QTest::keyClicks(Combo(dialog, 1079)->lineEdit(), QStringLiteral("x"));
-    // What was typed is what the field shows: no entry is completed into it.
-    dialog.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    Combo(dialog, 1102)->setFocus();
-    Combo(dialog, 1102)->lineEdit()->selectAll();
-    QTest::keyClicks(Combo(dialog, 1102)->lineEdit(), QStringLiteral("C"));
-    QCOMPARE(Combo(dialog, 1102)->currentText(), QStringLiteral("C"));
-    // A choice made after typing counts again.
-    QTest::keyClicks(Combo(dialog, 1077)->lineEdit(), QStringLiteral("5"));
-    Combo(dialog, 1077)->setCurrentIndex(2);
+    for (int list : {1016, 1077, 1079, 1085, 1086, 1102, 3000}) {
+      QVERIFY2(!Combo(dialog, list)->isEditable(), qPrintable(QString::number(list)));
+    }
+    QTest::keyClick(Combo(dialog, 1016), Qt::Key_7);
+    QTest::keyClick(Combo(dialog, 1077), Qt::Key_X);
+    QTest::keyClick(Combo(dialog, 1079), Qt::Key_G);
+    QTest::keyClick(Combo(dialog, 1102), Qt::Key_O);
+    QCOMPARE(Combo(dialog, 1016)->currentText(), QStringLiteral("7"));
+    QCOMPARE(Combo(dialog, 1077)->currentText(), QStringLiteral("6"));
+    QCOMPARE(Combo(dialog, 1079)->currentText(), QStringLiteral("Germany "));
+    QCOMPARE(Combo(dialog, 1102)->currentText(), QStringLiteral("OFF"));
     Find<QPushButton>(dialog, Dialog::kOkId)->click();
-    QCOMPARE(image_.at(0x813), std::uint8_t{0xFF});
-    QCOMPARE(image_.at(0x812) & 0x03, 0x01);
-    QCOMPARE(image_.at(0x815), std::uint8_t{2});
-    QCOMPARE(image_.at(0x816), std::uint8_t{3});  // no entry chosen: not "CCIR"
+    QCOMPARE(image_.at(0x813), std::uint8_t{7});
+    QCOMPARE(image_.at(0x815), std::uint8_t{6});
+    QCOMPARE(image_.at(0x812) & 0x03, 0x03);  // "Germany "
+    QCOMPARE(image_.at(0x816), std::uint8_t{3});
   }
 
  private:

@@ -103,20 +103,6 @@ TEST_F(CliCheckTest, DiffListsChangesInWordsAndExitsOne) {
   EXPECT_EQ(run.out, "");
 }
 
-TEST_F(CliCheckTest, DiffNamesSettingsAsTheSettingsCommandDoes) {
-  const std::string a = Document("a.sin", [](ChannelGrid&) {});
-  RadioImage image = *LoadChannelDataFile(a);
-  image.set(0x813, 3);  // squelch
-  image.set(0x814, 8);  // time-out timer position 8: 120 s
-  ASSERT_TRUE(SaveChannelDataFile(Path("b.sin"), image));
-
-  const CliRun run = Cli({"diff", a, Path("b.sin")});
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.out, "squelch: 5 → 3\ntot: OFF → 120\n");
-  const CliRun settings = Cli({"settings", Path("b.sin")});
-  EXPECT_NE(settings.out.find("squelch\t3\ntot\t120\n"), std::string::npos);
-}
-
 TEST_F(CliCheckTest, BadArgumentsAndFilesReadNothingAndSayWhy) {
   const std::string a = Document("a.sin", [](ChannelGrid&) {});
   {
@@ -141,16 +127,6 @@ TEST_F(CliCheckTest, BadArgumentsAndFilesReadNothingAndSayWhy) {
     EXPECT_EQ(run.out, "");
     const std::string file = args[1] == a ? args[2] : args[1];
     EXPECT_NE(run.err.find("z-lm5-cli " + args[0] + ": " + file), std::string::npos) << run.err;
-  }
-}
-
-TEST_F(CliCheckTest, HelpListsBothCommands) {
-  const CliRun help = Cli({"--help"});
-  for (const std::string name : {"check", "diff"}) {
-    EXPECT_NE(help.out.find("  " + name), std::string::npos) << name;
-    const CliRun own = Cli({name, "--help"});
-    EXPECT_EQ(own.exit_code, 0);
-    EXPECT_NE(own.out.find("Usage: z-lm5-cli " + name), std::string::npos);
   }
 }
 

@@ -1,0 +1,170 @@
+// z-lm5-cli export and import, run on files as a user or a script would.
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include "files/channel_document.h"
+#include "model/channel_codec.h"
+#include "model/memory_grid.h"
+#include "tests/tools/cli_runner.h"
+
+namespace zlm5 {
+namespace {
+
+namespace fs = std::filesystem;
+namespace gl = grid_layout;
+using testing_cli::CliRun;
+using testing_cli::ReadText;
+
+constexpr const char* kHeader =
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+    "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n";
+
+void Type(ChannelGrid& grid, int row, int col, std::string_view text) {
+  CommitCellText(grid, row, col, text, CommitPath::LeaveCell);
+}
+
+class CliCsvTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/zlm5-csv-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+    // Two channels as the program saves them: a repeater with a DCS pair
+    // and a simplex channel with a name.
+    RadioImage image = ChannelDocument::NewDocumentImage();
+    MemoryGrid grid;
+    ImageToGrid(image, grid);
+    Type(grid, 2, gl::kColReceive, "439.2");
+    Type(grid, 2, gl::kColTransmit, "431.6");
+    Type(grid, 2, gl::kColRxTone, "D023I");
+    Type(grid, 2, gl::kColTxTone, "D023N");
+    Type(grid, 2, gl::kColScan, "No");
+    Type(grid, 5, gl::kColReceive, "145.5");
+    Type(grid, 5, gl::kColName, "CALL");
+    GridToImage(grid, image);
+    ASSERT_TRUE(SaveChannelDataFile(Path("radio.sin"), image));
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  CliRun Cli(const std::vector<std::string>& args) const { return testing_cli::RunCli(args, dir_); }
+  std::string Write(const std::string& name, const std::string& text) const {
+    std::ofstream(Path(name), std::ios::binary) << text;
+    return Path(name);
+  }
+  static std::string Row(const std::string& path, int row) {
+    MemoryGrid grid;
+    ImageToGrid(*LoadChannelDataFile(path), grid);
+    std::string text;
+    for (int col = 1; col < gl::kColumns; ++col) text += (col > 1 ? "|" : "") + grid.TextMatrix(row, col);
+    return text;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(CliCsvTest, ExportWritesTheListToStandardOutputOrToOut) {
+  const std::string radio = Path("radio.sin");
+  const CliRun run = Cli({"export", radio});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, std::string(kHeader) +
+                         "2,,439.200000,-,7.600000,DTCS,88.5,88.5,023,NR,023,Tone->Tone,FM,6.25,S,"
+                         "High,OptSignal=None BusyLock=Close PTTID=ON,,,,\r\n"
+                         "5,CALL,145.500000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,,"
+                         "High,OptSignal=None BusyLock=Close PTTID=ON,,,,\r\n");
+  EXPECT_EQ(run.err, "");
+
+  ASSERT_EQ(Cli({"export", radio, "-o", Path("list.csv")}).exit_code, 0);
+  EXPECT_EQ(ReadText(Path("list.csv")), run.out);
+
+  const std::string before = ReadText(radio);
+  const CliRun over_itself = Cli({"export", radio, "-o", radio});
+  EXPECT_EQ(over_itself.exit_code, 2);
+  EXPECT_NE(over_itself.err.find("would replace the channel data file"), std::string::npos);
+  EXPECT_EQ(ReadText(radio), before);
+  EXPECT_EQ(Cli({"export", Path("missing.sin")}).exit_code, 3);
+  EXPECT_EQ(Cli({"export"}).exit_code, 2);
+}
+
+TEST_F(CliCsvTest, ImportingTheOwnExportChangesNoByteAndFillsANewFileTheSame) {
+  const std::string radio = Path("radio.sin");
+  const std::string before = ReadText(radio);
+  ASSERT_EQ(Cli({"export", radio, "-o", Path("list.csv")}).exit_code, 0);
+
+  CliRun run = Cli({"import", radio, Path("list.csv")});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(ReadText(radio), before);
+
+  ASSERT_EQ(Cli({"new", "-o", Path("new.sin")}).exit_code, 0);
+  run = Cli({"import", Path("new.sin"), Path("list.csv"), "--strict"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(ReadText(Path("new.sin")), before);
+}
+
+// What a repeater directory might publish: the good rows land, the others
+// are named on standard error with their line, and FILE itself is left
+// alone when -o names another file.
+TEST_F(CliCsvTest, ImportReportsWhatItSkipsAndStrictWritesNothing) {
+  const std::string radio = Path("radio.sin");
+  const std::string before = ReadText(radio);
+  const std::string csv = Write("dir.csv",
+                                "Location;Name;Frequency;Duplex;Offset;Tone;rToneFreq;Mode\n"
+                                "1;Hilltop Repeater;145.6;-;0.6;Tone;88.5;FM\n"
+                                "2;Airport;121.5;;;;;AM\n"
+                                "3;Valley;438.25;-;7.6;Tone;100;NFM\n");
+  const std::string report = csv + ":2: Name 'Hilltop Repeater' is shortened to 'HILLTO'\n" + csv +
+                             ":3: Mode AM is not FM or NFM; the row is skipped\n";
+
+  CliRun run = Cli({"import", radio, csv, "-o", Path("out.sin"), "--strict"});
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_EQ(run.err, report + "z-lm5-cli import: nothing was written (--strict)\n");
+  EXPECT_FALSE(fs::exists(Path("out.sin")));
+
+  run = Cli({"import", radio, csv, "-o", Path("out.sin")});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.err, report);
+  EXPECT_EQ(ReadText(radio), before);
+  const std::string out = Path("out.sin");
+  EXPECT_EQ(Row(out, 1), "145.60000|145.00000|OFF|88.5|Wide|Yes|High|None|ON|Close|HILLTO");
+  EXPECT_EQ(Row(out, 2), Row(radio, 2));  // the skipped row's channel is untouched
+  EXPECT_EQ(Row(out, 3), "438.25000|430.65000|OFF|100.0|Narrow|Yes|High|None|ON|Close|VALLEY");
+  EXPECT_EQ(Row(out, 5), "145.50000|145.50000|OFF|OFF|Wide|Yes|High|None|ON|Close|CALL");
+
+  run = Cli({"import", radio, Write("at.csv", "Frequency\n146.5\n146.6\n"), "--at", "127"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(Row(radio, 127).substr(0, 19), "146.50000|146.50000");
+  EXPECT_EQ(Row(radio, 128).substr(0, 19), "146.60000|146.60000");
+}
+
+TEST_F(CliCsvTest, RejectedInputWritesNothing) {
+  const std::string radio = Path("radio.sin");
+  const std::string before = ReadText(radio);
+  const std::string good = Write("good.csv", "Frequency\n146.5\n");
+  const std::string no_frequency = Write("names.csv", "Location,Name\n1,A\n");
+  const std::vector<std::pair<std::vector<std::string>, int>> runs = {
+      {{"import", radio, good, "--at", "0"}, 2},
+      {{"import", radio, good, "--at", "129"}, 2},
+      {{"import", radio, good, "--at", "x"}, 2},
+      {{"import", radio}, 2},
+      {{"import", radio, good, "-o", good}, 2},
+      {{"import", radio, no_frequency}, 2},
+      {{"import", radio, Path("missing.csv")}, 3},
+      {{"import", radio, dir_.string()}, 3},
+      {{"import", Path("missing.sin"), good}, 3},
+  };
+  for (const auto& [args, code] : runs) {
+    const CliRun run = Cli(args);
+    EXPECT_EQ(run.exit_code, code) << args.back() << ": " << run.err;
+    EXPECT_NE(run.err, "") << args.back();
+    EXPECT_EQ(ReadText(radio), before) << args.back();
+    EXPECT_EQ(ReadText(good), "Frequency\n146.5\n");
+  }
+  EXPECT_NE(Cli({"import", radio, no_frequency}).err.find("names.csv: not a channel list"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace zlm5

@@ -15,6 +15,19 @@ constexpr int kDefaultColWidth = 64;
 constexpr int kTextPadding = 3;          // pixels between a cell's edge and its text
 constexpr int kRowPadding = 4;           // pixels added to the font's line spacing
 constexpr int kHorizontalStep = 20;      // pixels per click on the horizontal arrows
+constexpr double kGridLineShare = 0.25;  // of the text colour in a grid line
+
+// The colour of the lines between cells: `kGridLineShare` of the way from
+// the palette's background to its text.
+QColor GridLineColor(const QPalette& palette) {
+  const QColor base = palette.color(QPalette::Base);
+  const QColor text = palette.color(QPalette::Text);
+  const auto mix = [](int from, int to) {
+    return static_cast<int>(from + (to - from) * kGridLineShare + 0.5);
+  };
+  return QColor(mix(base.red(), text.red()), mix(base.green(), text.green()),
+                mix(base.blue(), text.blue()));
+}
 
 Qt::Alignment ToQtAlignment(int alignment) {
   Qt::Alignment horizontal = Qt::AlignLeft;
@@ -221,8 +234,10 @@ void GridControl::PaintCell(QPainter& painter, int row, int col, const QRect& re
     tint.setAlpha(hasFocus() ? 70 : 40);
     painter.fillRect(rect, tint);
   }
-  // Lines on the right and bottom edges, as in classic grids.
-  painter.setPen(fixed ? pal.color(QPalette::Dark) : QColor(0xC0, 0xC0, 0xC0));
+  // Lines on the right and bottom edges, as in classic grids: a quarter of
+  // the way from the background to the text, light grey on white, and as
+  // faint on a dark palette.
+  painter.setPen(fixed ? pal.color(QPalette::Dark) : GridLineColor(pal));
   painter.drawLine(rect.topRight(), rect.bottomRight());
   painter.drawLine(rect.bottomLeft(), rect.bottomRight());
 

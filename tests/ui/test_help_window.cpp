@@ -1,6 +1,7 @@
 // The help window: the manual's contents and index, and that every link
 // and index entry leads to a heading of the manual.
 
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -8,7 +9,12 @@
 #include <QSet>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
 
 #include "ui/help_window.h"
 #include "ui/resources.h"
@@ -84,7 +90,62 @@ class HelpWindowTest : public QObject {
     QCOMPARE(help.Browser()->source().fragment(), QStringLiteral("permissions"));
   }
 
+  // Under a light and a dark palette every text of the manual (the safety
+  // notes on their light background included) stands out from what it is
+  // drawn on: no colour comes without its partner.
+  void the_manual_is_readable_under_light_and_dark_palettes() {
+    const QPalette original = QApplication::palette();
+    QPalette dark = original;
+    dark.setColor(QPalette::Base, QColor(0x23, 0x26, 0x29));
+    dark.setColor(QPalette::Window, QColor(0x31, 0x36, 0x3b));
+    dark.setColor(QPalette::Text, QColor(0xef, 0xf0, 0xf1));
+    dark.setColor(QPalette::WindowText, QColor(0xef, 0xf0, 0xf1));
+    dark.setColor(QPalette::Link, QColor(0x3d, 0xae, 0xe9));
+    for (const QPalette& palette : {original, dark}) {
+      QApplication::setPalette(palette);
+      HelpWindow help;
+      const QTextDocument* document = help.Browser()->document();
+      int notes = 0;
+      for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat format = block.blockFormat();
+        const QColor background = format.hasProperty(QTextFormat::BackgroundBrush)
+                                      ? format.background().color()
+                                      : palette.color(QPalette::Base);
+        if (block.text().startsWith(QStringLiteral("Do not unplug the cable"))) ++notes;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+          const QTextFragment fragment = it.fragment();
+          if (fragment.text().trimmed().isEmpty()) continue;
+          const QTextCharFormat chars = fragment.charFormat();
+          const QColor text = chars.hasProperty(QTextFormat::ForegroundBrush)
+                                  ? chars.foreground().color()
+                                  : palette.color(QPalette::Text);
+          QVERIFY2(ContrastRatio(text, background) >= kReadableContrast,
+                   qPrintable(QStringLiteral("%1 on %2: %3")
+                                  .arg(text.name(), background.name(), fragment.text())));
+        }
+      }
+      QCOMPARE(notes, 1);
+    }
+    QApplication::setPalette(original);
+  }
+
  private:
+  // The contrast of ordinary text that reads well (as web guidelines put it).
+  static constexpr double kReadableContrast = 4.5;
+
+  static double Luminance(const QColor& color) {
+    const auto channel = [](double c) {
+      return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF()) +
+           0.0722 * channel(color.blueF());
+  }
+  static double ContrastRatio(const QColor& a, const QColor& b) {
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+  }
+
   QString html_;
 };
 

@@ -1,14 +1,8 @@
 #include "files/channel_document.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <algorithm>
 
-#include <cerrno>
-#include <cstring>
-
-#include "files/file_descriptor.h"
+#include "files/file_reading.h"
 #include "files/file_saving.h"
 #include "model/settings_block.h"
 
@@ -18,55 +12,20 @@ namespace {
 
 constexpr const char* kUntitled = "Untitled";
 
-Error OsError(const std::string& path, const std::string& doing, int error_number) {
-  return Error(path, doing + std::strerror(error_number));
-}
-
-// Waits until a named pipe has bytes or its writer has closed it. A pipe
-// opened before any writer came reports neither, so this also waits for the
-// writer to come, as reading a pipe on the command line does.
-bool WaitForPipe(int fd) {
-  pollfd wait_for{fd, POLLIN, 0};
-  for (;;) {
-    if (::poll(&wait_for, 1, -1) >= 0) return true;
-    if (errno != EINTR) return false;
-  }
-}
-
 }  // namespace
 
 Result<RadioImage> LoadChannelDataFile(const std::string& path) {
-  // Opened once, and without waiting: a serial port would wait at the open
-  // for its carrier (it is refused below instead), and a second open of a
-  // named pipe would wait for a writer that may have come and gone already.
-  // O_NONBLOCK has no effect on reading a regular file.
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (fd.get() < 0) return OsError(path, "cannot open the file: ", errno);
-  struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) return OsError(path, "cannot open the file: ", errno);
-  if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) || S_ISSOCK(info.st_mode)) {
-    return Error(path, "cannot open the file: it is a device, not a channel data file");
-  }
-  const bool pipe = S_ISFIFO(info.st_mode);
-
-  RadioImage image;
-  auto bytes = image.bytes();
-  std::size_t filled = 0;
-  while (filled < bytes.size()) {
-    if (pipe && !WaitForPipe(fd.get())) return OsError(path, "cannot read the file: ", errno);
-    const ssize_t n = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
-    if (n < 0) {
-      if (errno == EINTR || (pipe && errno == EAGAIN)) continue;
-      return OsError(path, "cannot read the file: ", errno);
-    }
-    if (n == 0) break;
-    filled += static_cast<std::size_t>(n);
-  }
-  if (filled < bytes.size()) {
-    return Error(path, "not a channel data file: it is " + std::to_string(filled) +
+  // A longer file is read up to its last image byte.
+  Result<std::string> read =
+      ReadFileStart(path, {image_map::kSize, false, "a channel data file"});
+  if (!read) return read.error();
+  if (read->size() < image_map::kSize) {
+    return Error(path, "not a channel data file: it is " + std::to_string(read->size()) +
                            " bytes long, a channel data file has " +
                            std::to_string(image_map::kSize) + " bytes");
   }
+  RadioImage image;
+  std::copy(read->begin(), read->end(), image.bytes().begin());
   return image;
 }
 

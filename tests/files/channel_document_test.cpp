@@ -160,7 +160,7 @@ TEST_F(ChannelDocumentTest, MissingFileOrFolderIsRefusedWithTheReason) {
   EXPECT_NE(opened.error().Message().find("missing.sin"), std::string::npos);
   opened = doc.Open(dir_.string());
   ASSERT_FALSE(opened);
-  EXPECT_NE(opened.error().Message().find("Is a directory"), std::string::npos)
+  EXPECT_NE(opened.error().Message().find("it is a folder"), std::string::npos)
       << opened.error().Message();
   EXPECT_EQ(doc.image(), ChannelDocument::NewDocumentImage());
 }

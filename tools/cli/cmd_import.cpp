@@ -1,19 +1,13 @@
 // z-lm5-cli import: types the rows of a CSV channel list into a channel
 // data file as the user would type them, and reports what it cannot take.
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
 
 #include "files/channel_document.h"
-#include "files/file_descriptor.h"
+#include "files/file_reading.h"
 #include "model/channel_codec.h"
 #include "model/channel_csv.h"
 #include "model/memory_grid.h"
@@ -66,42 +60,6 @@ const CliCommand kImport = {
     RunImport,
 };
 
-Error OsError(const std::string& path, const std::string& doing) {
-  return Error(path, doing + std::strerror(errno));
-}
-
-// The whole CSV file. Devices and sockets are refused; a named pipe is read
-// as it comes, like a pipe on the command line.
-Result<std::string> LoadCsvFile(const std::string& path) {
-  FileDescriptor probe(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (probe.get() < 0) return OsError(path, "cannot open the file: ");
-  struct stat info {};
-  if (::fstat(probe.get(), &info) != 0) return OsError(path, "cannot open the file: ");
-  if (S_ISDIR(info.st_mode)) return Error(path, "cannot read the file: it is a folder");
-  if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) || S_ISSOCK(info.st_mode)) {
-    return Error(path, "cannot open the file: it is a device, not a channel list");
-  }
-  FileDescriptor fd(S_ISFIFO(info.st_mode) ? ::open(path.c_str(), O_RDONLY | O_CLOEXEC)
-                                           : ::dup(probe.get()));
-  if (fd.get() < 0) return OsError(path, "cannot open the file: ");
-  std::string text;
-  char buffer[64 * 1024];
-  for (;;) {
-    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return OsError(path, "cannot read the file: ");
-    }
-    if (n == 0) break;
-    text.append(buffer, static_cast<std::size_t>(n));
-    if (text.size() > kMaxCsvSize) {
-      return Error(path, "cannot read the file: it is larger than " +
-                             std::to_string(kMaxCsvSize >> 20) + " MiB, too large for a channel list");
-    }
-  }
-  return text;
-}
-
 int RunImport(const std::vector<std::string>& arguments) {
   // "--strict" is the one option without a value.
   std::vector<std::string> args;
@@ -136,7 +94,7 @@ int RunImport(const std::vector<std::string>& arguments) {
 
   ChannelDocument document;
   if (const Status opened = document.Open(input); !opened) return FileError(kImport, opened.error());
-  const Result<std::string> text = LoadCsvFile(csv_path);
+  const Result<std::string> text = ReadFileStart(csv_path, {kMaxCsvSize, true, "a channel list"});
   if (!text) return FileError(kImport, text.error());
   Result<ChannelCsvImport> import = ReadChannelCsv(*text, options);
   if (!import) {

@@ -16,6 +16,8 @@
 #include <string>
 
 #include "files/file_saving.h"
+#include "model/channel_grid.h"
+#include "model/form_lists.h"
 
 namespace zlm5 {
 namespace {
@@ -26,6 +28,8 @@ inline constexpr int kHeightDivisor = 45;
 // Columns of width W across the drawing width, and the twips left over.
 inline constexpr int kColumnsAcross = 80;
 inline constexpr int kWidthReserve = 900;
+inline constexpr int kLastChannelColumn = ReportData::kColumns - 1;
+inline constexpr double kMarginMm = 6.35;  // a quarter inch
 
 // Settings bytes and the DTMF code areas the report reads.
 inline constexpr std::size_t kPf1Key = 0x810;
@@ -106,17 +110,57 @@ int DrawSettings(QPainter& painter, const ReportFont& font, int w, int y, const 
   return y;
 }
 
-void DrawChannels(QPainter& painter, const ReportFont& font, int page, int w, int y,
+QString ChannelHeader(const ReportData& data) {
+  const auto& head = data.cells[0];
+  return Q(ChannelHeaderLine(data.text_set, head[0].toStdString(), head[3].toStdString(),
+                             head[4].toStdString()));
+}
+
+// A channel cell as drawn: a blank follows each text.
+QString ChannelCellText(const QString& text) { return text + ' '; }
+
+// Where the channel table ends on the right, in twips, with column width
+// `w` and the line font: at the end of its header line or of the widest
+// entry of the last column, whichever lies further right. The texts of the
+// other columns are condensed to their fields; the last column runs on.
+int ChannelTableRight(const ReportFont& font, int w, const ReportData& data) {
+  qreal right = w + font.Advance(ChannelHeader(data));
+  const qreal last_x = ChannelColumnX(kLastChannelColumn, data.text_set) * w;
+  for (std::string_view entry : cell_lists::ForColumn(grid_layout::kColBusyLock)) {
+    right = std::max(right, last_x + font.Advance(ChannelCellText(Q(entry))));
+  }
+  return static_cast<int>(std::ceil(right));
+}
+
+// The character height H of the report's fonts on `drawing_rect`, in
+// twips. Integer steps in the order written: each division truncates.
+int FontHeight(const QRect& drawing_rect, int dpi_y) {
+  return (drawing_rect.height() / kHeightDivisor) * kTwipsPerInch / dpi_y;
+}
+
+// The column unit W of a drawing `width` twips wide whose fonts are `h`
+// twips high: 80 columns fill the width less 900 twips, unless the channel
+// table would then run past the right edge (the English last column starts
+// at 82); W then shrinks so that the table ends at the edge. Nothing may be
+// drawn outside the printable area: a printer cuts it off, and the print
+// preview greys it out as margin.
+int ColumnWidth(int width, int h, const ReportData& data) {
+  const int w = (width - kWidthReserve) / kColumnsAcross;
+  if (w <= 0) return w;
+  const int right = ChannelTableRight(ReportFont(h, static_cast<int>(0.8 * w)), w, data);
+  if (right <= width) return w;
+  return static_cast<int>(static_cast<long long>(w) * width / right);
+}
+
+// `width` is the drawing's width in twips: no text runs past it.
+void DrawChannels(QPainter& painter, const ReportFont& font, int page, int w, int width, int y,
                   const ReportData& data) {
   const int lh = font.LineHeight();
   const ReportTextSet set = data.text_set;
   font.Draw(painter, 5 * w, y, Q(LabelsFor(set).channel_setting));
   y -= static_cast<int>(1.2 * lh);
 
-  const auto& head = data.cells[0];
-  const QString header = Q(ChannelHeaderLine(set, head[0].toStdString(), head[3].toStdString(),
-                                             head[4].toStdString()));
-  font.Draw(painter, w, y, header);
+  font.Draw(painter, w, y, ChannelHeader(data), width - w);
 
   const PageRows rows = ChannelRowsOfPage(page);
   for (int r = rows.first; r <= rows.last; ++r) {
@@ -126,9 +170,10 @@ void DrawChannels(QPainter& painter, const ReportFont& font, int page, int w, in
     for (int c = 1; c < ReportData::kColumns; ++c) {
       const int x = ChannelColumnX(c, set) * w;
       // A text too wide for its column is condensed so that a blank still
-      // separates it from the next column ("Narrow" in a 6-column field).
-      const qreal room = c + 1 < ReportData::kColumns ? ChannelColumnX(c + 1, set) * w - x : 0;
-      font.Draw(painter, x, y, row[static_cast<std::size_t>(c)] + ' ', room);
+      // separates it from the next column ("Narrow" in a 6-column field);
+      // the last column's text, to the drawing's right edge.
+      const int next = c < kLastChannelColumn ? ChannelColumnX(c + 1, set) * w : width;
+      font.Draw(painter, x, y, ChannelCellText(row[static_cast<std::size_t>(c)]), next - x);
     }
   }
 }
@@ -161,19 +206,16 @@ void PrintPage(QPainter& painter, int page, const QRect& drawing_rect, int dpi_x
                const ReportData& data) {
   if (dpi_x <= 0 || dpi_y <= 0) return;
   const ReportTextSet set = data.text_set;
-  const int left = drawing_rect.left();
-  const int top = drawing_rect.top();
-  const int right = left + drawing_rect.width();
-  const int bottom = top + drawing_rect.height();
+  const int right = drawing_rect.left() + drawing_rect.width();
 
   painter.save();
   // Twips with y upwards, the origin at the top left of the printable area.
   painter.setWorldTransform(QTransform(double(dpi_x) / kTwipsPerInch, 0, 0,
                                        -double(dpi_y) / kTwipsPerInch, 0, 0));
 
-  // Integer steps in the order written: each division truncates.
-  const int h = ((bottom - top) / kHeightDivisor) * kTwipsPerInch / dpi_y;
-  const int w = ((right - left) * kTwipsPerInch / dpi_x - kWidthReserve) / kColumnsAcross;
+  const int h = FontHeight(drawing_rect, dpi_y);
+  const int width = drawing_rect.width() * kTwipsPerInch / dpi_x;
+  const int w = ColumnWidth(width, h, data);
   int y = 0;
 
   {
@@ -189,9 +231,15 @@ void PrintPage(QPainter& painter, int page, const QRect& drawing_rect, int dpi_x
   const ReportFont line_font(h, static_cast<int>(0.8 * w));
   if (page == 1) y = DrawSettings(painter, line_font, w, y, data);
   if (page >= kReportFirstPage && page <= kReportLastPage) {
-    DrawChannels(painter, line_font, page, w, y, data);
+    DrawChannels(painter, line_font, page, w, width, y, data);
   }
   painter.restore();
+}
+
+int ReportColumnWidth(const QRect& drawing_rect, int dpi_x, int dpi_y, const ReportData& data) {
+  if (dpi_x <= 0 || dpi_y <= 0) return 0;
+  return ColumnWidth(drawing_rect.width() * kTwipsPerInch / dpi_x,
+                     FontHeight(drawing_rect, dpi_y), data);
 }
 
 int RenderReportPages(QPainter& painter, QPagedPaintDevice& device, const ReportData& data,
@@ -217,7 +265,9 @@ int RenderReport(QPainter& painter, QPagedPaintDevice& device, const ReportData&
   return RenderReportPages(painter, device, data, pages);
 }
 
-QMarginsF ReportPageMarginsMm() { return QMarginsF(6.35, 6.35, 12.7, 6.35); }
+QMarginsF ReportPageMarginsMm() {
+  return QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm);
+}
 
 Status WriteReportPdf(const QString& path, const ReportData& data, const PdfPageSetup& setup) {
   // Drawn in memory, then saved under the channel files' rules: only a

@@ -54,11 +54,18 @@ int ChannelColumnX(int column, ReportTextSet set);
 // painter's device origin; `dpi_x`, `dpi_y` are the device's resolution in
 // pixels per inch. The page is laid out in twips (1/1440 inch) with y
 // growing upwards: the title font is a 45th of the drawing height high, and
-// 80 columns of width W fill the drawing width less 900 twips. Fonts are made
-// afresh for every page. A page outside 1..5 draws only the fifth page's
-// title. The painter's state is restored on return.
+// 80 columns of width W fill the drawing width less 900 twips, or fewer
+// twips where the channel table would otherwise run past the right edge:
+// everything is drawn inside the drawing rectangle, so that paper, PDF and
+// print preview show the same. Fonts are made afresh for every page. A page
+// outside 1..5 draws only the fifth page's title. The painter's state is
+// restored on return.
 void PrintPage(QPainter& painter, int page, const QRect& drawing_rect, int dpi_x, int dpi_y,
                const ReportData& data);
+
+// The column width W, in twips, with which PrintPage lays out `data` on
+// `drawing_rect`; 0 for a resolution that is not positive.
+int ReportColumnWidth(const QRect& drawing_rect, int dpi_x, int dpi_y, const ReportData& data);
 
 // Draws the report pages in `pages` (numbers outside 1..5 are skipped)
 // onto `device`, which `painter` is active on, starting a new device page
@@ -73,9 +80,7 @@ int RenderReport(QPainter& painter, QPagedPaintDevice& device, const ReportData&
                  int first = kReportFirstPage, int last = kReportLastPage);
 
 // Margins around the drawing rectangle, in millimetres, that the report
-// asks of a printer or PDF page. The last column of the English channel
-// lines starts at 82 of the 80 columns and its widest text runs about 9 W
-// on, past the drawing width: the right margin leaves it room on paper.
+// asks of a printer or PDF page: a quarter inch on every side.
 QMarginsF ReportPageMarginsMm();
 
 // Page set-up of report PDFs written without a printer.

@@ -157,6 +157,37 @@ class PrintControllerTest : public QObject {
     QCOMPARE(pages, 5);
   }
 
+  // The preview greys out whatever lies in the margins, and a printer cuts
+  // off what lies beyond the paper: in portrait and in landscape, the whole
+  // report (the English last column "Busy", "QT/DQT" too) lies inside the
+  // printable area.
+  void theReportLiesInsideThePrintableArea() {
+    ChooseEnglishTexts(true);
+    frame_->View().Grid().SetTextMatrix(5, 10, "QT/DQT");
+    for (const auto orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
+      auto printer = PdfPrinter("inside.pdf");
+      printer->setPageOrientation(orientation);
+      QVERIFY(printing_->PrintTo(*printer));
+      const QRectF area = printer->pageLayout().paintRect(QPageLayout::Point).adjusted(
+          -kTolerancePt, -kTolerancePt, kTolerancePt, kTolerancePt);
+      const QList<Page> pages = ReadPdf(printer->outputFileName());
+      QCOMPARE(pages.size(), 5);
+      const auto header = LineStartingWith(pages[0], "CH");
+      const auto row = LineStartingWith(pages[0], "5");
+      QVERIFY(header && row);
+      QCOMPARE(header->last().text, QStringLiteral("Busy"));
+      QCOMPARE(row->last().text, QStringLiteral("QT/DQT"));
+      for (const Page& page : pages) {
+        for (const Word& w : page.words) {
+          QVERIFY2(area.contains(QRectF(QPointF(w.x0, w.y0), QPointF(w.x1, w.y1))),
+                   qPrintable(QStringLiteral("%1 at %2..%3 outside %4..%5")
+                                  .arg(w.text).arg(w.x0).arg(w.x1).arg(area.left())
+                                  .arg(area.right())));
+        }
+      }
+    }
+  }
+
   void printCommandOffersTheFivePages() {
     int min_page = -1, max_page = -1, from_page = -1, to_page = -1;
     bool range_enabled = false;

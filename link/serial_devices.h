@@ -1,0 +1,88 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace zlm5 {
+
+// Where the port finder looks. The machine's own folders by default; a
+// test, or a user looking at a copy of another machine's tree, names others.
+struct SystemRoots {
+  std::string sys = "/sys";
+  std::string dev = "/dev";
+  std::string proc = "/proc";
+  std::string group_file = "/etc/group";
+};
+
+// The user asking, for whom "can it be opened" is answered.
+struct UserIdentity {
+  uid_t uid = 0;
+  std::vector<gid_t> gids;  // the groups this session has (effective and supplementary)
+  std::string name;         // login name, as group lists in the group file name it
+
+  // The running program's effective user and groups.
+  static UserIdentity Current();
+};
+
+// A running program, from /proc.
+struct ProcessRef {
+  int pid = 0;
+  std::string name;  // its command name (/proc/PID/comm), "minicom"
+
+  friend bool operator==(const ProcessRef&, const ProcessRef&) = default;
+};
+
+// Whether the user may open a device for reading and writing, from its
+// owner, group and mode bits. Access control lists are not consulted.
+struct DeviceAccess {
+  bool can_open = false;
+  std::string group;      // the owning group's name ("dialout"), or its number
+  bool in_group = false;  // this session has the owning group
+  // Empty when can_open; otherwise why not and what to do, e.g. "it belongs
+  // to group dialout, which you are not in: sudo usermod -aG dialout $USER,
+  // then log out and in again".
+  std::string problem;
+};
+
+// One serial device present on the machine.
+struct SerialDevice {
+  std::string path;     // "/dev/ttyUSB0"
+  std::string by_id;    // "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1-if00-port0", or ""
+  std::string driver;   // kernel driver, "ftdi_sio", "cdc_acm", "serial8250", or ""
+  std::string usb_id;   // USB vendor:product, "0403:6001", or "" when not on USB
+  std::string product;  // manufacturer and product strings, "FTDI FT232R USB UART", or ""
+  DeviceAccess access;
+  std::vector<ProcessRef> holders;  // processes with the device open, by PID
+};
+
+// A program known to take USB serial adapters away from other programs.
+struct PortWarning {
+  std::string program;    // "ModemManager" or "brltty"
+  std::vector<int> pids;  // its running processes
+  std::string text;       // what it does and what to do, several lines
+};
+
+struct SerialSurvey {
+  // By path. A device is listed when its node exists under the dev root and
+  // either sysfs shows hardware behind it (a "device" link, and a "type"
+  // other than 0 where there is one: the machine's ttyS0..ttyS31 nodes
+  // exist with or without a UART) or it is a USB adapter (ttyUSB*, ttyACM*),
+  // which the Port menu lists too.
+  std::vector<SerialDevice> devices;
+  std::vector<PortWarning> warnings;
+  // False when the open files of some processes could not be read (those
+  // of other users, without root): a device with no holders may then still
+  // be in use.
+  bool all_processes_seen = true;
+};
+
+// Looks at the serial devices without opening any (opening one can reset
+// what is behind it): sysfs for the driver and the USB strings,
+// /dev/serial/by-id for the stable name, the device node's owner and mode
+// for access, /proc/PID/fd for the processes that hold it and
+// /proc/PID/comm for ModemManager and brltty.
+SerialSurvey SurveySerialDevices(const SystemRoots& roots, const UserIdentity& user);
+
+}  // namespace zlm5

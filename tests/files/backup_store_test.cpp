@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -140,24 +139,6 @@ TEST_F(BackupStoreTest, AFolderThatCannotBeMadeIsAnErrorAndLeavesNothing) {
   const auto listed = store.List();
   ASSERT_FALSE(listed);
   EXPECT_EQ(listed.error().Message(), Folder() + ": cannot list the backups: Not a directory");
-}
-
-TEST_F(BackupStoreTest, AnAbsentFolderListsNothingAndTheDefaultFollowsXdgDataHome) {
-  EXPECT_EQ(BackupStore(Folder()).List()->size(), 0u);
-  EXPECT_FALSE(fs::exists(Folder()));
-
-  const char* saved_xdg = std::getenv("XDG_DATA_HOME");
-  const std::string saved = saved_xdg ? saved_xdg : "";
-  ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
-  EXPECT_EQ(DefaultBackupFolder(), Folder());
-  ::setenv("XDG_DATA_HOME", "relative/data", 1);  // ignored: not absolute
-  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : ".";
-  EXPECT_EQ(DefaultBackupFolder(), home + "/.local/share/z-lm5/backups");
-  if (saved_xdg) {
-    ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
-  } else {
-    ::unsetenv("XDG_DATA_HOME");
-  }
 }
 
 }  // namespace

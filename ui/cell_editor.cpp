@@ -1,13 +1,90 @@
 #include "ui/cell_editor.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
-
-#include <algorithm>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QScrollBar>
+#include <QStyleOptionComboBox>
 
 #include "ui/name_validator.h"
 
 namespace zlm5 {
+namespace {
+
+// Pixels between the box's left edge and its text, as in a grid cell.
+constexpr int kTextPadding = 3;
+// A frameless line edit draws its text this far in from its own left edge.
+constexpr int kLineEditTextInset = 2;
+
+// Where the parts of an in-cell box lie: the arrow along the right edge,
+// the text (or the tone box's text field) from the cell's text position to
+// the arrow. QComboBox places its text field and tells a click on the arrow
+// by these rectangles; everything else is the application style's.
+class InCellGeometry : public QProxyStyle {
+ public:
+  QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
+                       SubControl part, const QWidget* widget) const override {
+    if (control == CC_ComboBox) {
+      const QRect r = option->rect;
+      switch (part) {
+        case SC_ComboBoxArrow:
+          return QRect(r.right() - CellEditor::kArrowWidth + 1, r.top(), CellEditor::kArrowWidth,
+                       r.height());
+        case SC_ComboBoxEditField:
+          return QRect(r.left() + kTextPadding - kLineEditTextInset, r.top() + 1,
+                       r.width() - kTextPadding + kLineEditTextInset - CellEditor::kArrowWidth,
+                       r.height() - 2);
+        default:
+          break;
+      }
+    }
+    return QProxyStyle::subControlRect(control, option, part, widget);
+  }
+};
+
+// A drop-down box drawn as the grid cell it lies on: the cell's background,
+// the text where the grid draws it and a narrow arrow at the right edge, so
+// that the box fits its cell and still shows its entry whole (a framed box
+// of the style needs about 30 pixels besides its text). The list it drops
+// down is the style's, as wide as its longest entry.
+class InCellComboBox : public QComboBox {
+ public:
+  explicit InCellComboBox(QWidget* parent) : QComboBox(parent) {
+    auto* geometry = new InCellGeometry;
+    geometry->setParent(this);
+    setStyle(geometry);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* /*event*/) override {
+    QPainter painter(this);
+    const QPalette& pal = palette();
+    painter.fillRect(rect(), pal.base());
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    if (!isEditable()) {
+      const QRect text = style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                 QStyle::SC_ComboBoxEditField, this);
+      painter.setPen(pal.color(QPalette::Text));
+      painter.drawText(text.adjusted(kLineEditTextInset, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                       currentText());
+    }
+    QStyleOption arrow;
+    arrow.initFrom(this);
+    arrow.rect =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
+    style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, &painter, this);
+    if (hasFocus()) {
+      // The grid's mark of the current cell.
+      painter.setPen(pal.color(QPalette::Highlight));
+      painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+  }
+};
+
+}  // namespace
 
 CellEditor::CellEditor(int id, Kind kind) : id_(id), kind_(kind) {}
 
@@ -28,7 +105,7 @@ std::unique_ptr<CellEditor> CellEditor::MakeEditBox(int id, QWidget* parent,
 std::unique_ptr<CellEditor> CellEditor::MakeSelectionBox(int id, Kind kind, QWidget* parent,
                                                          const QStringList& entries) {
   std::unique_ptr<CellEditor> editor(new CellEditor(id, kind));
-  auto* combo = new QComboBox(parent);
+  auto* combo = new InCellComboBox(parent);
   combo->setObjectName(QStringLiteral("cellEditor%1").arg(id));
   combo->setMaxVisibleItems(16);
   if (kind == Kind::ToneBox) {
@@ -38,6 +115,11 @@ std::unique_ptr<CellEditor> CellEditor::MakeSelectionBox(int id, Kind kind, QWid
     combo->setInsertPolicy(QComboBox::NoInsert);
   }
   combo->addItems(entries);
+  // The list drops down as wide as its longest entry needs beside the
+  // list's scroll bar, also where the box itself is narrower.
+  QAbstractItemView* list = combo->view();
+  list->setMinimumWidth(list->sizeHintForColumn(0) +
+                        list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth());
   combo->hide();
   editor->combo_ = combo;
   return editor;
@@ -134,16 +216,7 @@ bool CellEditor::IsOpen() const { return !Widget()->isHidden(); }
 
 void CellEditor::ShowAt(const QRect& rect) {
   QWidget* widget = Widget();
-  QRect place = rect;
-  if (combo_ != nullptr && rect.width() > 0) {
-    // A selection box needs room for its arrow beside the entry; it grows
-    // to the right (or to the left at the grid's right edge).
-    place.setWidth(std::max(rect.width(), combo_->sizeHint().width()));
-    const int parent_width = widget->parentWidget()->width();
-    if (place.right() >= parent_width) place.moveRight(std::max(parent_width - 1, rect.right()));
-    if (place.left() < 0) place.moveLeft(0);
-  }
-  widget->setGeometry(place);
+  widget->setGeometry(rect);
   widget->show();
   widget->raise();
 }

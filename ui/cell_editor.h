@@ -24,6 +24,11 @@ class CellEditor {
  public:
   enum class Kind { EditBox, ToneBox, List };
 
+  // Width in pixels of a selection box's arrow. The box lies on its cell
+  // and is never wider: a column with a selection box leaves this room
+  // beside its widest text.
+  static constexpr int kArrowWidth = 9;
+
   // An edit box. `upper_case_name` makes it the name editor: upper case,
   // the name characters only, `max_typed` characters typed at most.
   static std::unique_ptr<CellEditor> MakeEditBox(int id, QWidget* parent,
@@ -75,7 +80,8 @@ class CellEditor {
   void PutCaretAtEnd();
 
   bool IsOpen() const;
-  // Places the editor over `rect` (viewport coordinates) and shows it.
+  // Places the editor exactly over `rect` (viewport coordinates) and shows
+  // it.
   void ShowAt(const QRect& rect);
   void Hide();
 

@@ -259,15 +259,18 @@ void ChannelView::BuildGrid() {
 
   // W, the width of column 2, is what column 2 needs to show its header.
   // The other columns get their share of W, or more where their header or
-  // their widest text would not fit.
+  // their widest text would not fit; in a column edited with a selection
+  // box, the text must also fit beside the box's arrow.
   const QFontMetrics metrics(grid_font);
   std::array<int, gl::kColumns> needed{};
   for (int col = 0; col < gl::kColumns; ++col) {
-    needed[col] = metrics.horizontalAdvance(ToQString(kColumnHeaders[col]));
+    int contents = 0;
     for (const QString& text : WidestContents()[col]) {
-      needed[col] = std::max(needed[col], metrics.horizontalAdvance(text));
+      contents = std::max(contents, metrics.horizontalAdvance(text));
     }
-    needed[col] += kCellTextMargin;
+    if (contents > 0 && cell_lists::IsSelectionColumn(col)) contents += CellEditor::kArrowWidth;
+    needed[col] = std::max(metrics.horizontalAdvance(ToQString(kColumnHeaders[col])), contents) +
+                  kCellTextMargin;
   }
   const double w = needed[gl::kColTransmit] / kWidthFactors[gl::kColTransmit];
   for (int col = 0; col < gl::kColumns; ++col) {

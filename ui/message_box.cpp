@@ -12,6 +12,26 @@ MessageHandler& Handler() {
   return handler;
 }
 
+// Holds two characters on one line, invisibly.
+constexpr QChar kWordJoiner(0x2060);
+// From here on, East Asian text, which breaks between any two characters.
+constexpr char16_t kFirstEastAsian = 0x2E80;
+
+bool JoinsWords(QChar c) { return !c.isSpace() && c.unicode() < kFirstEastAsian; }
+
+// The text as the box shows it: a line breaks only at a blank, as the radio
+// software's message boxes do, never inside "(6.25K/5k/2.5k)" or a path.
+// A word joiner goes between any two characters of a word.
+QString TextBreakingAtBlanks(const QString& text) {
+  QString shown;
+  shown.reserve(text.size() * 2);
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (i > 0 && JoinsWords(text[i - 1]) && JoinsWords(text[i])) shown += kWordJoiner;
+    shown += text[i];
+  }
+  return shown;
+}
+
 }  // namespace
 
 QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text,
@@ -21,7 +41,7 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text,
   MessageRequest request{parent, icon, text, buttons, default_button};
   if (Handler()) return Handler()(request);
 
-  QMessageBox box(icon, app_names::kApplicationName, text, buttons, parent);
+  QMessageBox box(icon, app_names::kApplicationName, TextBreakingAtBlanks(text), buttons, parent);
   if (default_button != QMessageBox::NoButton) box.setDefaultButton(default_button);
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -11,7 +11,9 @@ namespace zlm5 {
 
 // Every message the program shows goes through ShowMessage, captioned with
 // the application name ("VRAX Electronics Programming Software Z-LM5
-// Software"). Message texts are the system's own and are passed exactly.
+// Software"). Message texts are the system's own and are passed exactly;
+// the box breaks its lines only at blanks (invisible word joiners hold the
+// other characters of the shown text together).
 
 struct MessageRequest {
   QWidget* parent = nullptr;

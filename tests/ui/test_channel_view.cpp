@@ -6,7 +6,11 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QStyleOptionComboBox>
 #include <QTest>
+#include <QTextLayout>
+#include <QTimer>
 
 #include <memory>
 
@@ -18,6 +22,7 @@
 #include "ui/command_ids.h"
 #include "ui/grid_control.h"
 #include "ui/main_frame.h"
+#include "ui/message_box.h"
 #include "ui_test_support.h"
 
 namespace zlm5 {
@@ -140,6 +145,59 @@ class ChannelViewTest : public QObject {
     QCOMPARE(messages_->Texts(),
              QStringList({"Error data Value，Please input according the step value(6.25K/5k/2.5k)"}));
     QCOMPARE(Cell(1, 1), QString());
+  }
+
+  // The real message box breaks its lines only at blanks: however narrow,
+  // "(6.25K/5k/2.5k)" stays on one line, and the text is the message's own.
+  void the_step_message_box_breaks_lines_only_at_blanks() {
+    const QString message =
+        QStringLiteral("Error data Value，Please input according the step value(6.25K/5k/2.5k)");
+    const MessageHandler recorder = SetMessageHandler({});
+    QString shown;
+    QTimer::singleShot(0, this, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        shown = box->text();
+        box->accept();
+      }
+    });
+    Click(1, 1);
+    Type(QStringLiteral("146.5215"));
+    Click(2, 2);
+    SetMessageHandler(recorder);
+    QCOMPARE(QString(shown).remove(QChar(0x2060)), message);
+    QTextLayout layout(shown, Grid().font());
+    QTextOption wrap;
+    wrap.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(wrap);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(1);
+      lines.append(shown.mid(line.textStart(), line.textLength()).remove(QChar(0x2060)).trimmed());
+    }
+    layout.endLayout();
+    QVERIFY2(lines.contains(QStringLiteral("value(6.25K/5k/2.5k)")), qPrintable(lines.join('|')));
+  }
+
+  // A selection box lies on its cell and is no wider, so the next cell's
+  // text stays in view, and its field shows the widest entries whole.
+  void a_selection_box_lies_on_its_cell_and_shows_its_entry_whole() {
+    Load(ImageWith({{1, 1, "146.525"}, {1, 3, "D754N"}, {1, 5, "Narrow"}, {1, 10, "Carrier"}}));
+    for (int col = 3; col <= 10; ++col) {
+      if (Grid().ColWidth(col) == 0) continue;
+      Click(1, col);
+      CellEditor* editor = View().OpenEditor();
+      QVERIFY(editor != nullptr && editor->IsSelectionBox());
+      QComboBox* box = editor->ComboBox();
+      QVERIFY2(Grid().CellRect(1, col).contains(box->geometry()),
+               qPrintable(QStringLiteral("column %1").arg(col)));
+      QStyleOptionComboBox option;
+      option.initFrom(box);
+      const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                       QStyle::SC_ComboBoxEditField, box);
+      QVERIFY2(box->fontMetrics().horizontalAdvance(editor->Text()) < field.width(),
+               qPrintable(editor->Text()));
+    }
   }
 
   void a_list_choice_is_stored_only_in_a_row_with_a_frequency() {

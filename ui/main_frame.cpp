@@ -247,6 +247,8 @@ void MainFrame::BuildMenus() {
   file_menu_->addSeparator();
   file_menu_->addAction(Action(id::kExit));
 
+  edit_menu_ = menuBar()->addMenu(QStringLiteral("&Edit"));
+
   program_menu_ = menuBar()->addMenu(QStringLiteral("&Program"));
   program_menu_->addAction(Action(id::kReadFromRadio));
   program_menu_->addSeparator();

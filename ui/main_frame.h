@@ -65,6 +65,8 @@ class MainFrame : public QMainWindow {
   QAction* Action(int command_id) const;
 
   QMenu* FileMenu() const { return file_menu_; }
+  // Between File and Program; its commands are added by their parts.
+  QMenu* EditMenu() const { return edit_menu_; }
   QMenu* ProgramMenu() const { return program_menu_; }
   // COM1..COM4; append a separator and further port entries as needed.
   QMenu* PortMenu() const { return port_menu_; }
@@ -146,6 +148,7 @@ class MainFrame : public QMainWindow {
   QHash<int, QAction*> actions_;
   std::array<QAction*, 4> recent_actions_{};
   QMenu* file_menu_ = nullptr;
+  QMenu* edit_menu_ = nullptr;
   QMenu* program_menu_ = nullptr;
   QMenu* port_menu_ = nullptr;
   QMenu* view_menu_ = nullptr;

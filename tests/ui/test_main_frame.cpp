@@ -131,7 +131,7 @@ class MainFrameTest : public QObject {
   void the_menus_hold_their_items_in_order() {
     QStringList titles;
     for (QAction* menu : frame_->menuBar()->actions()) titles.append(menu->text());
-    QCOMPARE(titles, QStringList({"&File", "&Program", "P&ort", "&View", "&Help"}));
+    QCOMPARE(titles, QStringList({"&File", "&Edit", "&Program", "P&ort", "&View", "&Help"}));
     QCOMPARE(Ids(frame_->FileMenu()->actions()),
              QList<int>({id::kNew, id::kOpen, id::kSave, id::kSaveAs, 0, id::kPrint,
                          id::kPrintPreview, id::kPrintSetup, 0, 57616, 57617, 57618, 57619, 0,

@@ -41,6 +41,23 @@ inline constexpr int kViewStatusBar = 59393;
 // Our own: use the English texts of messages and the printed report.
 inline constexpr int kViewEnglishTexts = 32800;
 
+// Edit (our own menu, between File and Program). The standard editing
+// commands keep the framework's ids; the channel commands are our own.
+inline constexpr int kUndo = 57643;
+inline constexpr int kRedo = 57644;
+inline constexpr int kCut = 57635;
+inline constexpr int kCopy = 57634;
+inline constexpr int kPaste = 57637;
+inline constexpr int kClearChannels = 57632;
+inline constexpr int kInsertChannel = 32812;
+inline constexpr int kDeleteChannels = 32813;
+inline constexpr int kMoveChannelUp = 32814;
+inline constexpr int kMoveChannelDown = 32815;
+
+// File: channel lists in the CSV exchange format (our own).
+inline constexpr int kImportChannels = 32810;
+inline constexpr int kExportChannels = 32811;
+
 // Help
 inline constexpr int kAbout = 57664;
 inline constexpr int kHelpTopics = 57667;

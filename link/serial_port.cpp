@@ -52,6 +52,14 @@ void RequestLowLatency(int fd) {
 #endif
 }
 
+// True when `fd` is the terminal this program runs in (/dev/tty, or the
+// same terminal by its own name): the kernel answers TIOCGSID only for the
+// controlling terminal of our session.
+bool IsOurControllingTerminal(int fd) {
+  const pid_t session = tcgetsid(fd);
+  return session >= 0 && session == getsid(0);
+}
+
 }  // namespace
 
 SerialPort::~SerialPort() { Close(); }
@@ -70,6 +78,12 @@ Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile
   };
 
   if (!isatty(fd)) return fail(ENOTTY);
+  // The wake-up bytes would go to the user's own screen, and the terminal
+  // would be left raw at 9600 baud.
+  if (IsOurControllingTerminal(fd)) {
+    ::close(fd);
+    return Error(device, "this is the terminal the program runs in, not the radio's serial port");
+  }
   // The lock holds against every other user of this program, root included
   // (TIOCEXCL below does not stop root). It goes away with the descriptor.
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) return fail(errno == EWOULDBLOCK ? EBUSY : errno);
@@ -78,6 +92,7 @@ Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile
 
   termios tio{};
   if (tcgetattr(fd, &tio) != 0) return fail(errno);
+  const termios original = tio;
   // Input: no break or parity handling, no CR/LF translation, no software
   // flow control, all 8 bits kept.
   tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | INPCK | ISTRIP | INLCR | IGNCR |
@@ -107,11 +122,16 @@ Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile
   fd_ = fd;
   device_ = device;
   profile_ = profile;
+  original_settings_ = original;
   return Ok{};
 }
 
 void SerialPort::Close() {
   if (fd_ < 0) return;
+  // The device goes back to the settings it had: another program (or a
+  // console on the port) finds it as it left it. TCSANOW: a line that no
+  // longer drains must not hold up the close.
+  (void)tcsetattr(fd_, TCSANOW, &original_settings_);
   // Clear the exclusive flag: the tty may stay open elsewhere (the radio
   // simulator keeps its side open), and the next open must not find it set.
   (void)ioctl(fd_, TIOCNXCL);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <termios.h>
+
 #include <string>
 
 #include "link/serial_transport.h"
@@ -12,9 +14,10 @@ namespace zlm5 {
 // Open takes the device for exclusive use: TIOCEXCL keeps other users out,
 // and an flock (which holds against root as well) keeps a second instance of
 // this program from interleaving bytes with ours. The line is raw 9600 8N1,
-// receiver on, modem control lines ignored. Time is measured on the
-// monotonic clock; EINTR is retried; a hang-up (adapter pulled, simulator
-// gone) is an I/O error.
+// receiver on, modem control lines ignored; Close puts back the settings
+// the device had before. The terminal this program runs in (/dev/tty, or
+// its own name) is refused. Time is measured on the monotonic clock; EINTR
+// is retried; a hang-up (adapter pulled, simulator gone) is an I/O error.
 class SerialPort : public SerialTransport {
  public:
   SerialPort() = default;
@@ -42,6 +45,7 @@ class SerialPort : public SerialTransport {
   Error IoError(const std::string& action, int error_number) const;
 
   int fd_ = -1;
+  termios original_settings_{};  // the device's settings before Open
   std::string device_;
   TimeoutProfile profile_ = TimeoutProfile::Transfer();
   WaitCallback wait_callback_;

@@ -202,6 +202,27 @@ TEST(SerialPortTest, PermissionDeniedComesWithTheDialoutHint) {
   EXPECT_NE(hint.find("log"), std::string::npos);
 }
 
+TEST(SerialPortTest, CloseGivesTheDeviceBackItsSettings) {
+  PtyPair pty;
+  const int other = ::open(pty.path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(other, 0);
+  termios before{};
+  ASSERT_EQ(tcgetattr(other, &before), 0);
+  ASSERT_NE(cfgetospeed(&before), B9600);
+  ASSERT_NE(before.c_lflag & ECHO, 0u);
+  SerialPort port;
+  ASSERT_TRUE(port.Open(pty.path(), kShort));
+  port.Close();
+  termios after{};
+  ASSERT_EQ(tcgetattr(other, &after), 0);
+  EXPECT_EQ(after.c_iflag, before.c_iflag);
+  EXPECT_EQ(after.c_oflag, before.c_oflag);
+  EXPECT_EQ(after.c_lflag, before.c_lflag);
+  EXPECT_EQ(after.c_cflag, before.c_cflag);
+  EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&before));
+  ::close(other);
+}
+
 TEST(SerialPortTest, OpenSetsRaw9600EightNOne) {
   PtyPair pty;
   SerialPort port;

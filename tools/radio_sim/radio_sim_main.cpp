@@ -21,6 +21,7 @@
 #include "link/wire_trace.h"
 #include "tools/radio_sim/pty_radio_line.h"
 #include "tools/radio_sim/simulated_radio.h"
+#include "zlm5_version.h"
 
 namespace zlm5::sim {
 namespace {
@@ -32,6 +33,9 @@ constexpr const char* kUsage =
     "device path as the first line of standard output, then answers the\n"
     "programming cable protocol (read, write, power tuning) until it gets\n"
     "SIGINT or SIGTERM, or, with --once, until the first session ends.\n"
+    "\n"
+    "  -h, --help             show this help\n"
+    "  --version              show the version\n"
     "\n"
     "Radio:\n"
     "  --memory FILE          start from this channel data file (default: the\n"
@@ -57,6 +61,7 @@ constexpr const char* kUsage =
     "                         reply byte\n"
     "  --stray-byte STAGE[=HEX]  send HEX (default 15) before the reply\n"
     "  --reply-bytes STAGE=N  send only the first N bytes of the reply\n"
+    "  --flood STAGE[=HEX]    send 64 bytes HEX (default 06) instead of the reply\n"
     "  --hang-up STAGE        close the terminal when a frame of STAGE arrives\n"
     "  --fault-count N        the faults above hit only the first N frames of\n"
     "                         their stage\n"
@@ -122,12 +127,16 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
       std::cout << kUsage;
       return 0;
     }
+    if (arg == "--version") {
+      std::cout << "z-lm5-radio-sim " << kProgramVersion << '\n';
+      return 0;
+    }
     if (arg == "--once") { o.once = true; continue; }
     if (arg == "--no-wire-time") { o.line.wire_time = false; continue; }
     static constexpr std::string_view kValueOptions[] = {
         "--memory", "--save", "--log", "--link", "--type", "--low", "--high", "--turnaround",
         "--fault-count", "--stop-after-block", "--hang-up-after-block", "--silent",
-        "--wrong-byte", "--stray-byte", "--reply-bytes", "--hang-up"};
+        "--wrong-byte", "--stray-byte", "--reply-bytes", "--flood", "--hang-up"};
     if (std::find(std::begin(kValueOptions), std::end(kValueOptions), arg) ==
         std::end(kValueOptions)) {
       return UsageError("unknown option '" + arg + "'");
@@ -175,7 +184,7 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     std::vector<Stage> stages;
     std::string stage_value;
     const bool stage_option = arg == "--silent" || arg == "--wrong-byte" || arg == "--stray-byte" ||
-                              arg == "--reply-bytes" || arg == "--hang-up";
+                              arg == "--reply-bytes" || arg == "--flood" || arg == "--hang-up";
     if (!stage_option) return UsageError("unknown option '" + arg + "'");
     if (!SplitStage(*v, stages, stage_value)) return UsageError("unknown stage in '" + *v + "'");
     for (Stage s : stages) {
@@ -187,6 +196,10 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
         auto n = ParseNumber(stage_value, 10);
         if (!n || *n < 0) return UsageError("--reply-bytes needs STAGE=N");
         f.reply_bytes = static_cast<std::size_t>(*n);
+      } else if (arg == "--flood") {
+        auto b = stage_value.empty() ? std::optional<std::uint8_t>(0x06) : ParseByte(stage_value);
+        if (!b) return UsageError("--flood needs STAGE or STAGE=HEX");
+        f.flood = *b;
       } else {
         auto b = stage_value.empty() ? std::optional<std::uint8_t>(0x15) : ParseByte(stage_value);
         if (!b) return UsageError(arg + " needs STAGE or STAGE=HEX");

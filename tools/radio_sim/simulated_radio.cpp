@@ -74,6 +74,7 @@ RadioReaction SimulatedRadio::Respond(Stage stage, std::vector<std::uint8_t> rep
     if (fault.wrong_byte && !reply.empty()) reply.front() = *fault.wrong_byte;
     if (fault.reply_bytes && *fault.reply_bytes < reply.size()) reply.resize(*fault.reply_bytes);
     if (fault.stray_byte) reply.insert(reply.begin(), *fault.stray_byte);
+    if (fault.flood) reply.assign(kFloodLength, *fault.flood);
   }
   reaction.reply = std::move(reply);
   if (sink_ && !reaction.reply.empty()) sink_(false, reaction.reply);

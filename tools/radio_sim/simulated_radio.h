@@ -28,6 +28,8 @@ enum class Stage {
   kLeaveWakeUp,   // 02 P R O G R A while tuning: answer 06
 };
 inline constexpr std::size_t kStageCount = 10;
+// A flooding radio's answer to a frame: far more than any reply.
+inline constexpr std::size_t kFloodLength = 64;
 std::string_view StageName(Stage stage);
 std::optional<Stage> ParseStage(std::string_view name);
 
@@ -38,6 +40,7 @@ struct StageFault {
   std::optional<std::uint8_t> wrong_byte;  // answer this byte instead of the first reply byte
   std::optional<std::uint8_t> stray_byte;  // send this byte before the reply
   std::optional<std::size_t> reply_bytes;  // send only the first n reply bytes
+  std::optional<std::uint8_t> flood;       // send kFloodLength of this byte instead
   bool hang_up = false;                    // close the line when the frame arrives
   int count = -1;
 };

@@ -25,6 +25,11 @@ inline constexpr std::string_view kProgramInterrupt =
     " Program Interrupt，Please reset the radio and try again";
 inline constexpr std::string_view kReadNotEnough = "not received enough  byte";
 inline constexpr std::string_view kReadAckError = "Error had happen,please try again";
+// A reply (a read block, the tuning value) went on after its last byte: a
+// stray byte before it or a radio that keeps sending shifts its data.
+inline constexpr std::string_view kReplyTooLong =
+    "The radio sent more bytes than expected. Please check the cable and try again.";
+
 
 // Power tuning messages.
 inline constexpr std::string_view kTuningNotEnough = "Not received enough  byte";

@@ -18,6 +18,9 @@ constexpr int kEnterWaitSteps = 21;     // pump-wait before each enter wake-up
 constexpr int kValueWaitSteps = 7;      // pump-waits between change steps
 constexpr auto kAttemptPause = 2ms;     // after a failed attempt
 constexpr auto kStepPause = 1ms;        // before each paced byte
+// After the enter reply, as long as a read block's check (14 byte times): a
+// byte arriving in it belongs to a reply longer than its frame.
+constexpr auto kTrailingByteWindow = 15ms;
 constexpr int kSettleRounds = 3;        // high power: full purges after enter
 constexpr std::uint8_t kLeaveMode = 'U';
 constexpr std::uint8_t kAddressHigh = 0x0F;
@@ -90,6 +93,15 @@ EnterOutcome TuningSession::Enter(const std::string& device, RadioImage& image) 
   LinkRead read = link_.Read(std::span<std::uint8_t>(buffer.data(), kEnterReplySize));
   if (!read.ok || read.count < kEnterReplySize) {
     Ask(link_texts::kTuningNotEnough, MessageButtons::kOk);
+    link_.Close();
+    return EnterOutcome::kFailed;
+  }
+  // A reply that goes on (a stray byte before it) holds the value one byte
+  // late; it fails like a short one. The header is not checked.
+  const LinkRead trailing = link_.ReadTrailing(kTrailingByteWindow);
+  if (!trailing.ok || trailing.count > 0) {
+    Ask(trailing.ok ? link_texts::kReplyTooLong : link_texts::kTuningNotEnough,
+        MessageButtons::kOk);
     link_.Close();
     return EnterOutcome::kFailed;
   }

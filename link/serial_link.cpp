@@ -85,6 +85,20 @@ LinkRead SerialLink::Read(std::span<std::uint8_t> buffer) {
   return out;
 }
 
+LinkRead SerialLink::ReadTrailing(std::chrono::milliseconds window) {
+  Pause(window);
+  // Then a 1-byte read that takes only what has arrived: no time-out.
+  const TimeoutProfile profile = transport_.profile();
+  TimeoutProfile at_once = profile;
+  at_once.read_total_multiplier_ms = 0;
+  at_once.read_total_constant_ms = 0;
+  transport_.SetProfile(at_once);
+  std::uint8_t byte = 0;
+  const LinkRead read = Read(std::span<std::uint8_t>(&byte, 1));
+  transport_.SetProfile(profile);
+  return read;
+}
+
 bool SerialLink::AckTest(LinkRead* read) {
   std::uint8_t byte = 0;
   LinkRead r = Read(std::span<std::uint8_t>(&byte, 1));

@@ -97,6 +97,10 @@ class SerialLink {
   // One read call of buffer.size() bytes into the front of `buffer`; bytes
   // beyond the count delivered keep their earlier values.
   LinkRead Read(std::span<std::uint8_t> buffer);
+  // After a complete reply: pauses `window` (as Pause), then reads one byte
+  // of what arrived meanwhile, without waiting. A byte (count 1) means the
+  // reply went on past its frame.
+  LinkRead ReadTrailing(std::chrono::milliseconds window);
 
   // A 1-byte read that succeeded and delivered 0x06. A read that delivers
   // nothing is never an acknowledgement, whatever was received before.

@@ -27,7 +27,10 @@ constexpr int kReadBlockWaitSteps = 19;      // after each read block
 constexpr auto kAttemptPause = 2ms;      // after a wake-up without acknowledgement
 constexpr auto kDataPause = 1ms;         // between a write header and its data
 constexpr auto kWriteBlockRest = 1ms;    // after the pump-wait of a written block
-constexpr auto kReadAckPause = 15ms;     // before acknowledging a read block
+// Before acknowledging a read block. The line is watched meanwhile: a byte
+// that arrives in these 14 byte times belongs to a reply longer than its
+// frame.
+constexpr auto kReadAckPause = 15ms;
 constexpr auto kReadBlockRest = 5ms;     // after the pump-wait of a read block
 
 constexpr std::uint8_t kProgramMode = 0x02;
@@ -255,10 +258,19 @@ class TransferSession {
         Ask(link_texts::kReadNotEnough, MessageButtons::kOk);
         return End(TransferOutcome::kFailed);
       }
+      // Nor does a reply that goes on: a stray byte before it (which a
+      // real line can carry) or a radio that keeps sending has shifted the
+      // data. The reply header is not checked: radios need not echo it.
+      LinkRead trailing = link_.ReadTrailing(kReadAckPause);
+      if (trailing.interrupted) return Cancelled();
+      if (!trailing.ok) return State::kAsking;
+      if (trailing.count > 0) {
+        Ask(link_texts::kReplyTooLong, MessageButtons::kOk);
+        return End(TransferOutcome::kFailed);
+      }
       link_.QueuePurge();
       std::copy_n(buffer_.begin() + kReplyDataOffset, kBlockSize, scratch.begin() + address);
       ProgressStep();
-      link_.Pause(kReadAckPause);
       link_.SendByte(radio_bytes::kAck, Pace::kImmediate);
       LinkRead ack;
       const bool acknowledged = link_.AckTest(&ack);

@@ -49,10 +49,12 @@ struct TransferOptions {
 //
 // Read: the blocks are collected in a scratch copy; `image` bytes
 // 0x000-0xC4F are replaced only when all 394 blocks have arrived
-// (kCompleted); on any other outcome `image` is untouched. On kCompleted
-// the caller decodes the image into the grid (ImageToGrid) and refreshes
-// its controls; the document is not marked modified. Bytes 0xC50 and above
-// are never sent, received or changed.
+// (kCompleted); on any other outcome `image` is untouched. A block reply
+// must be exactly 12 bytes: fewer, or a byte still arriving after the
+// twelfth, ends the read with a message. On kCompleted the caller decodes
+// the image into the grid (ImageToGrid) and refreshes its controls; the
+// document is not marked modified. Bytes 0xC50 and above are never sent,
+// received or changed.
 //
 // Not re-entrant: the host's callbacks (Pump above all) must not start
 // another transfer or tuning session; the desktop program keeps its Read,

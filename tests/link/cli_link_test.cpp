@@ -137,6 +137,15 @@ TEST_F(CliLinkTest, FailedReadWritesNoFile) {
   EXPECT_FALSE(test::FileExists(out));
 }
 
+TEST_F(CliLinkTest, StrayByteBeforeABlockFailsTheReadAndSavesNothing) {
+  Start({"--stray-byte", "block", "--fault-count", "1"}, SomeChannels());
+  const std::string out = dir.Path("out.sin");
+  const ProcessResult r = Cli({"read", "--port", sim->terminal(), "-o", out});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find(link_texts::kReplyTooLong), std::string::npos) << r.err;
+  EXPECT_FALSE(test::FileExists(out));
+}
+
 TEST_F(CliLinkTest, ReadIntoAnOutputThatCannotBeSavedLeavesTheRadioAlone) {
   Start({}, SomeChannels());
   const ProcessResult missing_folder =

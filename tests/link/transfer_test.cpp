@@ -352,6 +352,31 @@ TEST_F(TransferTest, ReadNeedsAllTwelveReplyBytes) {
   }
 }
 
+// A stray byte before a block shifts its data by one; a radio that keeps
+// sending 06 would fill the image with it. Both replies go on after their
+// twelfth byte: the block is not acknowledged and nothing is kept.
+TEST_F(TransferTest, ReplyLongerThanItsFrameEndsTheRead) {
+  for (const bool flood : {false, true}) {
+    frames.clear();
+    host.messages.clear();
+    faults = {};
+    if (flood) {
+      for (auto& stage : faults.stages) stage.flood = 0x06;
+    } else {
+      faults.at(Stage::kBlock).stray_byte = 0x15;
+      faults.at(Stage::kBlock).count = 1;
+    }
+    MakeRadio();
+    RadioImage image = test::PatternImage(21);
+    const RadioImage before = image;
+    EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kFailed) << flood;
+    EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kReplyTooLong)}) << flood;
+    EXPECT_EQ(image, before) << flood;
+    EXPECT_EQ(Count("rx 06"), 1) << "only the session's acknowledgement";
+    EXPECT_FALSE(port->IsOpen());
+  }
+}
+
 TEST_F(TransferTest, WrongReadAcknowledgementEndsTheRead) {
   faults.at(Stage::kReadAck).wrong_byte = 0x15;
   faults.at(Stage::kReadAck).count = 1;

@@ -2,11 +2,15 @@
 
 namespace zlm5 {
 
+std::string MessageWithReason(std::string_view text, const Error& error, const std::string& hint) {
+  std::string message = std::string(text) + "\n\n" + error.Message();
+  if (!hint.empty()) message += "\n\n" + hint;
+  return message;
+}
+
 void LinkHost::ReportPortOpenFailure(const std::string& text, const Error& error,
                                      const std::string& hint) {
-  std::string message = text + "\n\n" + error.Message();
-  if (!hint.empty()) message += "\n\n" + hint;
-  ShowMessage(message, MessageButtons::kOk);
+  ShowMessage(MessageWithReason(text, error, hint), MessageButtons::kOk);
 }
 
 }  // namespace zlm5

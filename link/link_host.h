@@ -1,10 +1,16 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "model/error.h"
 
 namespace zlm5 {
+
+// `text` (one of link_texts), then the error (the device and the operating
+// system's reason) and the hint when there is one, as paragraphs: how a
+// port that could not be opened is reported.
+std::string MessageWithReason(std::string_view text, const Error& error, const std::string& hint);
 
 // The buttons of a message box and the button the user pressed.
 enum class MessageButtons { kOk, kOkCancel, kRetryCancel };
@@ -24,8 +30,9 @@ class LinkHost {
  public:
   virtual ~LinkHost() = default;
 
-  // Shows `text` exactly (it is one of link_texts) with the given buttons and
-  // returns the answer. kOk boxes return kOk. The call is modal.
+  // Shows `text` exactly (one of link_texts, or built from them as with
+  // MessageWithReason) with the given buttons and returns the answer. kOk
+  // boxes return kOk. The call is modal.
   virtual MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) = 0;
 
   virtual void Pump() = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // The message texts of the radio exchanges, exactly as the user sees them.
@@ -30,6 +31,13 @@ inline constexpr std::string_view kReadAckError = "Error had happen,please try a
 inline constexpr std::string_view kReplyTooLong =
     "The radio sent more bytes than expected. Please check the cable and try again.";
 
+// A write that ended after `written` of `total` blocks: the radio holds the
+// new data up to there and its old data after it.
+inline std::string PartlyWritten(int written, int total) {
+  return "The radio now holds a partly written memory: " + std::to_string(written) + " of " +
+         std::to_string(total) + " blocks were written. Write it to the radio again before using "
+         "the radio.";
+}
 
 // Power tuning messages.
 inline constexpr std::string_view kTuningNotEnough = "Not received enough  byte";

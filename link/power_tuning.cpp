@@ -47,6 +47,10 @@ TuningSession::TuningSession(TuningKind kind, SerialTransport& transport, Tuning
 TuningSession::~TuningSession() { link_.Close(); }
 
 MessageAnswer TuningSession::Ask(std::string_view text, MessageButtons buttons) {
+  // While a Retry could not open the device again, every message says why.
+  if (const auto& failure = link_.reopen_failure()) {
+    return host_.ShowMessage(MessageWithReason(text, *failure, PortAccessHint(*failure)), buttons);
+  }
   return host_.ShowMessage(std::string(text), buttons);
 }
 

@@ -24,13 +24,20 @@ Status SerialLink::Open(const std::string& device, const TimeoutProfile& profile
   device_ = device;
   profile_ = profile;
   io_failed_ = false;
+  reopen_failure_.reset();
   return transport_.Open(device, profile);
 }
 
 Status SerialLink::Reopen() {
   transport_.Close();
   io_failed_ = false;
-  return transport_.Open(device_, profile_);
+  Status opened = transport_.Open(device_, profile_);
+  if (opened) {
+    reopen_failure_.reset();
+  } else {
+    reopen_failure_ = opened.error();
+  }
+  return opened;
 }
 
 void SerialLink::Close() {

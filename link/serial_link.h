@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -75,8 +76,11 @@ class SerialLink {
   // Opens `device` with `profile`; remembered for Reopen.
   Status Open(const std::string& device, const TimeoutProfile& profile);
   // Closes and opens the same device again (after an I/O error, when the
-  // user asks to retry: the adapter may have been plugged back in).
+  // user asks to retry: the adapter may have been plugged back in). A
+  // failure is kept in reopen_failure() until the next open succeeds, so
+  // that the question asked next can tell the user why.
   Status Reopen();
+  const std::optional<Error>& reopen_failure() const { return reopen_failure_; }
   // Waits for what was written to leave, then closes.
   void Close();
   bool IsOpen() const { return transport_.IsOpen(); }
@@ -132,6 +136,7 @@ class SerialLink {
   std::string device_;
   TimeoutProfile profile_;
   bool io_failed_ = false;
+  std::optional<Error> reopen_failure_;
   LinkClock::TimePoint last_pump_;
 };
 

@@ -176,7 +176,17 @@ class TransferSession {
   }
 
   State Asking() {
-    if (Ask(link_texts::kCommunicationError, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
+    // After a Retry could not open the device again (the adapter is still
+    // unplugged), the question says why, as a failed first open does.
+    std::string question(link_texts::kCommunicationError);
+    if (const auto& failure = link_.reopen_failure()) {
+      question = MessageWithReason(question, *failure, PortAccessHint(*failure));
+    }
+    if (Ask(question, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
+      // The radio keeps what it took of a write cut off in its blocks.
+      if (written_blocks_ > 0) {
+        Ask(link_texts::PartlyWritten(written_blocks_, kBlockCount), MessageButtons::kOk);
+      }
       return End(TransferOutcome::kFailed);
     }
     host_.SetWatch(true);
@@ -232,6 +242,7 @@ class TransferSession {
         return End(TransferOutcome::kFailed);
       }
       ProgressStep();
+      written_blocks_ = std::max(written_blocks_, block + 1);
       host_.SetWatch(true);
       if (!link_.PumpWait(kWriteBlockWaitSteps, StepOrder::kTestPump)) return Cancelled();
       link_.Pause(kWriteBlockRest);
@@ -303,6 +314,7 @@ class TransferSession {
   bool type_check_pending_ = true;
   int attempt_ = 1;
   int progress_ = 0;
+  int written_blocks_ = 0;  // write blocks the radio acknowledged, over all attempts
   std::array<std::uint8_t, kReceiveBufferSize> buffer_{};
   RadioImage scratch_;
 };

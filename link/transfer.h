@@ -45,7 +45,10 @@ struct TransferOptions {
 // Write: the caller encodes the grid into `image` first (GridToImage), as
 // the desktop program does before opening the port, so the image holds the
 // encoded grid even when the transfer then fails. The engine never changes
-// the image in a write.
+// the image in a write. When the user answers Cancel to "Communication
+// Error..." after the radio took some blocks, an OK message follows that
+// says how many (link_texts::PartlyWritten): the radio's memory is then
+// part new, part old.
 //
 // Read: the blocks are collected in a scratch copy; `image` bytes
 // 0x000-0xC4F are replaced only when all 394 blocks have arrived
@@ -62,7 +65,8 @@ struct TransferOptions {
 //
 // Retry/Cancel questions loop only as long as the host answers Retry. After
 // an I/O error (adapter pulled, simulator gone) Retry reopens the device
-// before waking the radio again; if that fails the question is asked again.
+// before waking the radio again; if that fails the question is asked again,
+// with the device and the operating system's reason below it.
 TransferOutcome RunTransfer(TransferDirection direction, SerialTransport& transport,
                             const std::string& device, RadioImage& image, TransferHost& host,
                             const TransferOptions& options = {});

@@ -146,6 +146,15 @@ TEST_F(CliLinkTest, StrayByteBeforeABlockFailsTheReadAndSavesNothing) {
   EXPECT_FALSE(test::FileExists(out));
 }
 
+TEST_F(CliLinkTest, WriteCutOffInTheBlocksSaysWhatTheRadioHolds) {
+  Start({"--hang-up-after-block", "100"}, ChannelDocument::NewDocumentImage());
+  test::WriteBytes(dir.Path("in.sin"), SomeChannels());
+  const ProcessResult r = Cli({"write", "--port", sim->terminal(), dir.Path("in.sin")});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("\n" + link_texts::PartlyWritten(100, 394) + "\n"), std::string::npos)
+      << r.err;
+}
+
 TEST_F(CliLinkTest, ReadIntoAnOutputThatCannotBeSavedLeavesTheRadioAlone) {
   Start({}, SomeChannels());
   const ProcessResult missing_folder =

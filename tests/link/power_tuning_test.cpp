@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "link/link_texts.h"
@@ -240,9 +242,12 @@ TEST_F(TuningTest, L1RetryGoesOnToTheAnswerCheck) {
   radio->faults().at(Stage::kChangeWakeUp).hang_up = true;
   host.answers = {MessageAnswer::kRetry, MessageAnswer::kCancel};
   EXPECT_EQ(session->RequestChange(50), ChangeOutcome::kCancelled);
-  // Nothing arrived, so the check cannot pass and L2 is asked at once.
-  EXPECT_EQ(Texts(), (std::vector<std::string>{std::string(link_texts::kChangeL1),
-                                               std::string(link_texts::kChangeL2)}));
+  // Nothing arrived, so the check cannot pass and L2 is asked at once,
+  // saying why the device did not open again.
+  EXPECT_EQ(Texts(), (std::vector<std::string>{
+                         std::string(link_texts::kChangeL1),
+                         std::string(link_texts::kChangeL2) + "\n\n/dev/virtual: " +
+                             std::strerror(ENOENT)}));
   EXPECT_TRUE(host.probes.empty());
 }
 

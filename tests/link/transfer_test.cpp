@@ -410,13 +410,34 @@ TEST_F(TransferTest, HangUpInTheBlocksAsksAndRetryFailsCleanly) {
   host.answers = {MessageAnswer::kRetry, MessageAnswer::kRetry};
   RadioImage image = test::PatternImage(16);
   EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kFailed);
-  // Each Retry tries to open the vanished device again and asks again.
-  EXPECT_EQ(Texts(), (std::vector<std::string>{kCommError, kCommError, kCommError}));
+  // Each Retry tries to open the vanished device again and asks again,
+  // saying why the device did not open; the radio holds 100 new blocks.
+  const std::string gone = kCommError + "\n\n/dev/virtual: " + std::strerror(ENOENT);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{kCommError, gone, gone,
+                                               link_texts::PartlyWritten(100, 394)}));
+  EXPECT_EQ(host.messages.back().buttons, MessageButtons::kOk);
   EXPECT_EQ(port->open_count(), 1);
   EXPECT_EQ(std::count_if(port->calls().begin(), port->calls().end(),
                           [](const Call& c) { return c.kind == Call::kOpen; }),
             3);
   EXPECT_FALSE(port->IsOpen());
+}
+
+TEST_F(TransferTest, CancelAfterAWriteWasCutOffSaysWhatTheRadioHolds) {
+  faults.hang_up_after_blocks = 100;
+  MakeRadio();
+  RadioImage image = test::PatternImage(22);
+  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kFailed);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{
+                         kCommError, "The radio now holds a partly written memory: 100 of 394 "
+                                     "blocks were written. Write it to the radio again before "
+                                     "using the radio."}));
+  // A read cut off the same way keeps to the question: the radio is as it was.
+  frames.clear();
+  host.messages.clear();
+  MakeRadio();
+  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kFailed);
+  EXPECT_EQ(Texts(), std::vector<std::string>{kCommError});
 }
 
 TEST_F(TransferTest, RetryAfterTheCableCameBackStartsTheBlocksAgain) {

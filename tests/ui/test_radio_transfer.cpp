@@ -356,6 +356,23 @@ class RadioTransferTest : public QObject {
     QVERIFY(!watching_during_question);
   }
 
+  void a_write_cut_off_by_a_vanished_adapter_says_why_and_what_the_radio_holds() {
+    StartSim({"--hang-up-after-block", "100"}, RadioMemory());
+    const QString port = QString::fromStdString(sim_->terminal());
+    Radio().SetPortName(port);
+    Radio().SetTransferOptions({kQuick, nullptr});
+    messages_->answers = {QMessageBox::Retry, QMessageBox::Cancel};
+    TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kFailed);
+    const QString error = QString::fromUtf8(link_texts::kCommunicationError.data());
+    QCOMPARE(messages_->texts,
+             (QStringList{error,
+                          error + QStringLiteral("\n\n") + port + QStringLiteral(": ") +
+                              QString::fromLocal8Bit(std::strerror(ENOENT)),
+                          QString::fromStdString(link_texts::PartlyWritten(100, 394))}));
+  }
+
   // --- ports -------------------------------------------------------------------
 
   void a_port_that_cannot_be_opened_is_named_with_the_reason() {

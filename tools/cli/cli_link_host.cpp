@@ -74,8 +74,12 @@ void CliPortFailure::Report(const std::string& text, const Error& error, const s
   if (!hint.empty()) std::cerr << hint << '\n';
 }
 
+// The question and its answer on one line; further paragraphs of the text
+// (the device and the reason) on lines of their own, as a port open
+// failure prints them.
 static void PrintMessage(const std::string& text, MessageButtons buttons, MessageAnswer answer) {
-  std::cerr << text << ButtonsText(buttons);
+  const std::size_t end = text.find("\n\n");
+  std::cerr << text.substr(0, end) << ButtonsText(buttons);
   if (buttons != MessageButtons::kOk) {
     std::cerr << " -> "
               << (answer == MessageAnswer::kRetry ? "Retry"
@@ -83,6 +87,12 @@ static void PrintMessage(const std::string& text, MessageButtons buttons, Messag
                                                   : "Cancel");
   }
   std::cerr << '\n';
+  for (std::size_t from = end; from != std::string::npos;) {
+    from += 2;
+    const std::size_t next = text.find("\n\n", from);
+    std::cerr << text.substr(from, next == std::string::npos ? next : next - from) << '\n';
+    from = next;
+  }
 }
 
 CliTransferHost::CliTransferHost(CliAnswers answers)

@@ -44,5 +44,9 @@ inline constexpr std::string_view kTuningNotEnough = "Not received enough  byte"
 inline constexpr std::string_view kChangeL1 = " Error had happen L1,need try again";
 inline constexpr std::string_view kChangeL2 = " Error had happen L2,need try again";
 inline constexpr std::string_view kChangeFailed = " Error had happen ,need try again";
+// The leave exchange that follows a cancelled change failed as well.
+inline constexpr std::string_view kStillTuning =
+    "The radio could not be taken out of power tuning. Switch the radio off and on again "
+    "before using it.";
 
 }  // namespace zlm5::link_texts

@@ -129,11 +129,14 @@ ChangeOutcome TuningSession::RequestChange(int position) {
   }
   busy_ = true;
   ChangeOutcome outcome = RunChange(position);
-  while (pending_position_ && !ended_) {
+  // A change asked for while an exchange ran that the user then cancelled
+  // is dropped: its port is closed, and it would only show a second box.
+  while (pending_position_ && !ended_ && outcome != ChangeOutcome::kCancelled) {
     const int next = *pending_position_;
     pending_position_.reset();
     outcome = RunChange(next);
   }
+  pending_position_.reset();
   busy_ = false;
   if (exit_requested_ && !ended_) RunLeave();
   return outcome;
@@ -243,11 +246,10 @@ ExitOutcome TuningSession::RequestExit() {
 ExitOutcome TuningSession::RunLeave() {
   busy_ = true;
   exit_requested_ = true;
-  if (!link_.IsOpen()) {
-    busy_ = false;
-    End();
-    return ExitOutcome::kEndedWithoutLeave;
-  }
+  // A Cancel closed the port with the radio still in tuning mode: it is
+  // opened again, since only the leave command takes the radio out.
+  const bool after_cancel = !link_.IsOpen();
+  if (after_cancel && !link_.Reopen()) return GiveUpLeave(after_cancel);
   link_.QueuePurge();
   int failures = 0;
   for (;;) {
@@ -263,10 +265,7 @@ ExitOutcome TuningSession::RunLeave() {
     link_.Pause(kAttemptPause);
     if (++failures < kLeaveAttempts) continue;
     if (Ask(link_texts::kCommunicationError, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
-      link_.Close();
-      busy_ = false;
-      End();
-      return ExitOutcome::kGaveUp;
+      return GiveUpLeave(after_cancel);
     }
     failures = 0;
     ReopenIfFailed();
@@ -277,6 +276,15 @@ ExitOutcome TuningSession::RunLeave() {
   busy_ = false;
   End();
   return ExitOutcome::kLeft;
+}
+
+ExitOutcome TuningSession::GiveUpLeave(bool after_cancel) {
+  link_.Close();
+  // Nothing the user was told so far says that the radio is still tuning.
+  if (after_cancel) Ask(link_texts::kStillTuning, MessageButtons::kOk);
+  busy_ = false;
+  End();
+  return ExitOutcome::kGaveUp;
 }
 
 }  // namespace zlm5

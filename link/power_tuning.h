@@ -59,11 +59,11 @@ enum class ChangeOutcome {
 };
 
 enum class ExitOutcome {
-  kLeft,               // leave command sent, port closed, TuningEnded called
-  kQueued,             // runs when the running change exchange ends
-  kGaveUp,             // Cancel after the leave wake-ups failed; port closed, ended
-  kEndedWithoutLeave,  // the port was already closed by a Cancel; ended
-  kIgnored,            // already ended
+  kLeft,     // leave command sent, port closed, TuningEnded called
+  kQueued,   // runs when the running change exchange ends
+  kGaveUp,   // Cancel after the leave wake-ups failed, or the port closed by
+             // a Cancel could not be opened again; port closed, ended
+  kIgnored,  // already ended
 };
 
 // One power tuning function from the enter exchange to the leave exchange:
@@ -76,16 +76,22 @@ enum class ExitOutcome {
 // Exchanges run synchronously and pump the host; events delivered by those
 // pumps re-enter the session and are never nested: a change requested while
 // an exchange runs is remembered (the newest value replaces older ones) and
-// sent when the running exchange ends; an Exit requested meanwhile runs
-// after that. Once the leave exchange has begun, further requests are
-// ignored. After a Cancel closed the port, a change shows
-// link_texts::kPortNotOpen and an Exit ends the dialog without a leave
-// exchange. The leave exchange gives up after kLeaveAttempts wake-ups with
-// the Retry/Cancel question "Communication Error...".
+// sent when the running exchange ends, unless that exchange ended in
+// Cancel; an Exit requested meanwhile runs after that. Once the leave
+// exchange has begun, further requests are ignored. After a Cancel closed
+// the port, a change shows link_texts::kPortNotOpen, and an Exit opens the
+// port again for the leave exchange: the radio stays in tuning mode until
+// it gets the leave command. The leave exchange gives up after
+// kLeaveAttempts wake-ups with the Retry/Cancel question "Communication
+// Error..."; when it fails after a Cancel (or the port cannot be opened
+// again), link_texts::kStillTuning tells the user to switch the radio off
+// and on. After a Retry that could not open the device again, each message
+// carries the device and the operating system's reason.
 //
-// The session owns no port: it opens `transport` in Enter and closes it
-// exactly once (leave, Cancel, or the destructor). Host callbacks must not
-// destroy the session.
+// The session owns no port: it opens `transport` in Enter (and again for a
+// Retry after an I/O error, or for the leave exchange after a Cancel) and
+// closes it at the leave, at a Cancel, or in the destructor. Host callbacks
+// must not destroy the session.
 class TuningSession {
  public:
   TuningSession(TuningKind kind, SerialTransport& transport, TuningHost& host,
@@ -113,6 +119,7 @@ class TuningSession {
  private:
   ChangeOutcome RunChange(int position);
   ExitOutcome RunLeave();
+  ExitOutcome GiveUpLeave(bool after_cancel);
   void ReopenIfFailed();
   void CloseAfterCancel();
   void End();

@@ -24,6 +24,7 @@ using Call = sim::VirtualRadioPort::Call;
 
 const std::string kEnterWake = "rx 02 50 52 4F 47 52 41";
 const std::string kChangeWake = "rx 02 50 52 47 47 50 41";
+const std::string kCommError(link_texts::kCommunicationError);
 
 class TuningTest : public ::testing::Test {
  protected:
@@ -220,10 +221,33 @@ TEST_F(TuningTest, L2CancelClosesThePortThenChangeAndExitFollowTheRules) {
   EXPECT_EQ(session->RequestChange(201), ChangeOutcome::kPortClosed);
   EXPECT_EQ(host.messages.back().text, link_texts::kPortNotOpen);
   frames.clear();
-  EXPECT_EQ(session->RequestExit(), ExitOutcome::kEndedWithoutLeave);
+  // Exit opens the port again: only the leave command ends tuning mode.
+  EXPECT_EQ(session->RequestExit(), ExitOutcome::kLeft);
+  EXPECT_EQ(frames, (std::vector<std::string>{kEnterWake, "tx 06", "rx 4D 55"}));
+  EXPECT_FALSE(radio->tuning());
+  EXPECT_EQ(port->open_count(), 2);
+  EXPECT_FALSE(session->port_open());
   EXPECT_EQ(host.ended, 1);
-  EXPECT_TRUE(frames.empty());  // no leave exchange on a closed port
   EXPECT_EQ(session->RequestChange(5), ChangeOutcome::kIgnored);
+}
+
+TEST_F(TuningTest, LeaveAfterACancelThatFailsTooSaysToSwitchTheRadioOffAndOn) {
+  auto session = Entered(TuningKind::kLowPower);
+  radio->faults().at(Stage::kChangeWakeUp).silent = true;
+  radio->faults().at(Stage::kLeaveWakeUp).silent = true;
+  // A change asked for while the failing one runs is dropped with it.
+  host.on_pump = [&](int) {
+    if (session->busy()) session->RequestChange(77);
+  };
+  EXPECT_EQ(session->RequestChange(60), ChangeOutcome::kCancelled);
+  host.on_pump = nullptr;
+  EXPECT_EQ(Count(kChangeWake), 6);
+  EXPECT_EQ(session->RequestExit(), ExitOutcome::kGaveUp);
+  EXPECT_EQ(Count(kEnterWake), 10);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{std::string(link_texts::kChangeL2),
+                                               kCommError, std::string(link_texts::kStillTuning)}));
+  EXPECT_EQ(host.ended, 1);
+  EXPECT_FALSE(session->port_open());
 }
 
 TEST_F(TuningTest, FailedWakeUpReadsAskL1) {

@@ -113,7 +113,12 @@ TEST_F(SimTuningTest, FailingWakeUpReadsAskL1ThenTheClosedPortRulesApply) {
   EXPECT_FALSE(session->port_open());
   EXPECT_EQ(session->RequestChange(34), ChangeOutcome::kPortClosed);
   EXPECT_EQ(host.messages.back().text, link_texts::kPortNotOpen);
-  EXPECT_EQ(session->RequestExit(), ExitOutcome::kEndedWithoutLeave);
+  // The terminal is gone with the simulator: the leave exchange cannot
+  // even begin, and the user is told what to do about the radio.
+  EXPECT_EQ(sim->Wait(), 0);
+  EXPECT_EQ(session->RequestExit(), ExitOutcome::kGaveUp);
+  EXPECT_EQ(host.messages.back().text, std::string(link_texts::kStillTuning) + "\n\n" +
+                                           sim->terminal() + ": No such file or directory");
   EXPECT_EQ(host.ended, 1);
 }
 

@@ -281,6 +281,24 @@ class RadioTuningTest : public QObject {
     QCOMPARE(test::CountFrames(frames, "rx 4D 55"), 1);
   }
 
+  void exit_after_a_cancelled_change_takes_the_radio_out_of_tuning() {
+    StartSim({"--high", "100", "--wrong-byte", "change-wakeup=15"});
+    Radio().SetDialogHook([&](QDialog& shown) {
+      auto* dialog = qobject_cast<PowerDebugDialog*>(&shown);
+      messages_->answers = {QMessageBox::Cancel};
+      ClickPart(dialog->ScrollBar(), QStyle::SC_ScrollBarAddLine);
+      QTest::mouseClick(dialog->ExitButton(), Qt::LeftButton);
+    });
+    Action(id::kHighPowerDebug)->trigger();
+
+    QCOMPARE(messages_->texts, QStringList{QString::fromUtf8(link_texts::kChangeL2.data())});
+    QVERIFY(!Radio().Busy());
+    QCOMPARE(window_->opens, 2);  // opened again for the leave exchange
+    const auto frames = Frames();
+    QCOMPARE(CountPrefix(frames, "rx 57 "), 0);
+    QCOMPARE(test::CountFrames(frames, "rx 4D 55"), 1);
+  }
+
   void a_port_that_cannot_be_opened_shows_no_dialog() {
     Radio().SetPortName(QStringLiteral("/nonexistent/zlm5-tuning"));
     bool hooked = false;

@@ -1,8 +1,15 @@
 // z-lm5-cli read, write and tune against z-lm5-radio-sim.
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -43,6 +50,36 @@ RadioImage SomeChannels() {
   return image;
 }
 
+// z-lm5-cli run as from a terminal window: in a session of its own whose
+// controlling terminal is `tty`, with standard input and output on it.
+ProcessResult RunInTerminal(const std::string& tty, const std::vector<std::string>& args,
+                            const std::string& err_path) {
+  std::vector<std::string> argv = {ZLM5_CLI};
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::vector<char*> c_argv;
+  for (std::string& a : argv) c_argv.push_back(a.data());
+  c_argv.push_back(nullptr);
+  ProcessResult result;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setsid();
+    const int terminal = ::open(tty.c_str(), O_RDWR);  // becomes the controlling terminal
+    const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (terminal < 0 || err < 0 || ioctl(terminal, TIOCSCTTY, 0) != 0) _exit(126);
+    dup2(terminal, 0);
+    dup2(terminal, 1);
+    dup2(err, 2);
+    execv(c_argv[0], c_argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.err = test::ReadText(err_path);
+  return result;
+}
+
 class CliLinkTest : public ::testing::Test {
  protected:
   // Tuning purges the PC's input right after its sends: its radio answers
@@ -56,11 +93,12 @@ class CliLinkTest : public ::testing::Test {
     ASSERT_TRUE(sim->started()) << sim->ErrorOutput();
   }
 
-  ProcessResult Cli(std::vector<std::string> args, std::vector<std::string> env = {}) {
+  ProcessResult Cli(std::vector<std::string> args, std::vector<std::string> env = {},
+                    const std::string& stdout_path = {}) {
     args.insert(args.begin(), ZLM5_CLI);
     // Never the user's own port settings.
     env.push_back("XDG_CONFIG_HOME=" + dir.Path("config"));
-    return test::RunProcess(args, env);
+    return test::RunProcess(args, env, stdout_path);
   }
 
   std::vector<std::uint8_t> Saved() {
@@ -209,6 +247,34 @@ TEST_F(CliLinkTest, PortThatCannotBeOpenedExits4WithTheReason) {
   EXPECT_EQ(t.exit_code, 4);
 }
 
+// The wake-up bytes must not go to the user's own screen, nor the terminal
+// be left raw at 9600 baud.
+TEST_F(CliLinkTest, TheTerminalTheProgramRunsInIsRefusedAsAPort) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master), 0);
+  ASSERT_EQ(unlockpt(master), 0);
+  const std::string tty = ptsname(master);
+  const int watch = ::open(tty.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  termios before{};
+  ASSERT_EQ(tcgetattr(watch, &before), 0);
+  for (const std::string& port : {std::string("/dev/tty"), tty}) {
+    const ProcessResult r = RunInTerminal(tty, {"tune", "low", "--port", port}, dir.Path("err"));
+    EXPECT_EQ(r.exit_code, 4) << port;
+    EXPECT_NE(r.err.find(port + ": this is the terminal the program runs in"), std::string::npos)
+        << r.err;
+    termios after{};
+    ASSERT_EQ(tcgetattr(watch, &after), 0);
+    EXPECT_EQ(after.c_lflag, before.c_lflag) << port;
+    EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&before)) << port;
+    std::uint8_t shown[16];
+    EXPECT_LE(::read(master, shown, sizeof shown), 0) << "nothing reached the screen";
+  }
+  ::close(watch);
+  ::close(master);
+}
+
 TEST_F(CliLinkTest, ComNamesComeFromTheSettingsFile) {
   Start({}, SomeChannels(), "20");
   std::filesystem::create_directories(dir.Path("config/z-lm5"));
@@ -275,6 +341,24 @@ TEST_F(CliLinkTest, TuneLeavesTuningAfterACancelledChange) {
   const auto frames = test::LogFrames(log_file);
   EXPECT_EQ(test::CountFrames(frames, "rx 4D 55"), 1) << "the radio is out of tuning";
   EXPECT_EQ(test::CountFrames(frames, "rx 57 0F F9 01 C8"), 0);
+}
+
+// Like grid: a result or a help text that cannot be written is no success.
+TEST_F(CliLinkTest, OutputThatCannotBeWrittenExits3) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"--help"}, {"help"}, {"tune", "--help"}}) {
+    EXPECT_EQ(Cli(args, {}, "/dev/full").exit_code, 3) << args.back();
+  }
+  Start({"--low", "12"}, ChannelDocument::NewDocumentImage(), "20");
+  const ProcessResult r =
+      Cli({"tune", "low", "--port", sim->terminal(), "--set", "100"}, {}, "/dev/full");
+  EXPECT_EQ(r.exit_code, 3);
+  EXPECT_NE(r.err.find("standard output: No space left on device"), std::string::npos) << r.err;
+  sim->Stop();
+  const auto frames = test::LogFrames(log_file);
+  EXPECT_EQ(test::CountFrames(frames, "rx 4D 62"), 0) << "nothing is changed";
+  EXPECT_EQ(test::CountFrames(frames, "rx 4D 55"), 1);
 }
 
 TEST_F(CliLinkTest, TraceShowsEveryFrameWithTimes) {

@@ -125,9 +125,10 @@ void WriteBytes(const std::string& path, const RadioImage& image) {
 bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
 
 ProcessResult RunProcess(const std::vector<std::string>& argv,
-                         const std::vector<std::string>& extra_env) {
+                         const std::vector<std::string>& extra_env,
+                         const std::string& stdout_path) {
   TempDir dir;
-  const std::string out_path = dir.Path("out");
+  const std::string out_path = stdout_path.empty() ? dir.Path("out") : stdout_path;
   const std::string err_path = dir.Path("err");
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -152,7 +153,7 @@ ProcessResult RunProcess(const std::vector<std::string>& argv,
     result.exit_code = ExitCode(status);
   }
   posix_spawn_file_actions_destroy(&actions);
-  result.out = ReadText(out_path);
+  if (stdout_path.empty()) result.out = ReadText(out_path);
   result.err = ReadText(err_path);
   return result;
 }

@@ -121,8 +121,10 @@ struct ProcessResult {
   std::string out;
   std::string err;
 };
+// Standard output goes to `stdout_path` when given (`out` stays empty).
 ProcessResult RunProcess(const std::vector<std::string>& argv,
-                         const std::vector<std::string>& extra_env = {});
+                         const std::vector<std::string>& extra_env = {},
+                         const std::string& stdout_path = {});
 
 // z-lm5-radio-sim started with the given options; the terminal path is the
 // first line it prints. Stopped (SIGTERM) at destruction if still running.

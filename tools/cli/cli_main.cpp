@@ -1,10 +1,16 @@
 #include <algorithm>
 #include <iostream>
+#include <sstream>
 
+#include "tools/cli/cli_args.h"
 #include "tools/cli/cli_command.h"
 
 namespace zlm5::cli {
 namespace {
+
+// The program's own help ("z-lm5-cli --help", "z-lm5-cli help"): named
+// "help" in its messages, never listed as a command.
+const CliCommand kHelp = {"help", "", "", 0, nullptr};
 
 std::vector<CliCommand>& Registry() {
   static std::vector<CliCommand> commands;
@@ -56,16 +62,15 @@ int main(int argc, char** argv) {
     return exit_code::kUsage;
   }
   if (args[0] == "-h" || args[0] == "--help" || args[0] == "help") {
-    PrintProgramHelp(std::cout);
-    return exit_code::kOk;
+    std::ostringstream help;
+    PrintProgramHelp(help);
+    return WriteOutput(kHelp, help.str());
   }
   for (const CliCommand& c : RegisteredCommands()) {
     if (c.name == args[0]) {
       std::vector<std::string> rest(args.begin() + 1, args.end());
-      if (WantsHelp(rest)) {
-        std::cout << c.usage;
-        return exit_code::kOk;
-      }
+      // Help that cannot be written fails like any other output.
+      if (WantsHelp(rest)) return WriteOutput(c, std::string(c.usage));
       try {
         return c.run(rest);
       } catch (const std::exception& e) {

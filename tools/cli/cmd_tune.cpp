@@ -1,7 +1,6 @@
 // z-lm5-cli tune: reads and sets a power tuning value of the radio.
 
 #include <array>
-#include <iostream>
 #include <memory>
 
 #include "link/power_tuning.h"
@@ -36,8 +35,12 @@ const CliCommand kTune = {
     "                    (default 0)\n"
     "  --trace           print every byte sent and received on standard error\n"
     "\n"
+    "After a Cancel (no --retries left) the port is opened again to take the\n"
+    "radio out of tuning; if that fails too, switch the radio off and on.\n"
+    "\n"
     "Exit codes: 0 done, 1 communication failed or cancelled, 2 usage error,\n"
-    "4 the port cannot be opened.\n",
+    "3 the value cannot be written to standard output (nothing is sent),\n"
+    "4 the port cannot be opened (or is the terminal the program runs in).\n",
     42,
     RunTune,
 };
@@ -80,11 +83,15 @@ int RunTune(const std::vector<std::string>& arguments) {
     case EnterOutcome::kFailed: return exit_code::kFailed;
     case EnterOutcome::kEntered: break;
   }
-  std::cout << session.value() << std::endl;
-
+  // A value that cannot be printed fails the command: nothing is changed,
+  // and the radio is still taken out of tuning.
+  const int printed = WriteOutput(kTune, std::to_string(session.value()) + "\n");
   bool ok = true;
-  if (value) ok = session.RequestChange(*value) == ChangeOutcome::kSent;
+  if (value && printed == exit_code::kOk) {
+    ok = session.RequestChange(*value) == ChangeOutcome::kSent;
+  }
   const ExitOutcome left = session.RequestExit();
+  if (printed != exit_code::kOk) return printed;
   ok = ok && left == ExitOutcome::kLeft;
   return ok ? exit_code::kOk : exit_code::kFailed;
 }

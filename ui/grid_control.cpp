@@ -1,10 +1,13 @@
 #include "ui/grid_control.h"
 
+#include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -16,6 +19,9 @@ constexpr int kTextPadding = 3;          // pixels between a cell's edge and its
 constexpr int kRowPadding = 4;           // pixels added to the font's line spacing
 constexpr int kHorizontalStep = 20;      // pixels per click on the horizontal arrows
 constexpr double kGridLineShare = 0.25;  // of the text colour in a grid line
+// A marked cell's background: this share of the mark hue over the base.
+constexpr double kMarkShare = 0.35;
+constexpr QColor kMarkHue(0xE6, 0x7E, 0x00);  // amber: a warning, not an error
 
 // The colour of the lines between cells: `kGridLineShare` of the way from
 // the palette's background to its text.
@@ -66,6 +72,8 @@ void GridControl::SetDimensions(int rows, int cols) {
   col_alignments_.assign(cols_, kAlignLeftCenter);
   row_ = 1;
   col_ = 1;
+  selected_rows_.clear();
+  anchor_row_ = 0;
   UpdateScrollBars();
   viewport()->update();
 }
@@ -79,6 +87,64 @@ void GridControl::SetCurrentCell(int row, int col) {
   viewport()->update(old_rect);
   viewport()->update(CellRect(row_, col_));
   emit EnterCell();
+}
+
+std::vector<int> GridControl::SelectedRows() const {
+  std::vector<int> rows;
+  for (std::size_t row = 0; row < selected_rows_.size(); ++row) {
+    if (selected_rows_[row]) rows.push_back(static_cast<int>(row));
+  }
+  return rows;
+}
+
+bool GridControl::IsRowSelected(int row) const {
+  return row >= 0 && static_cast<std::size_t>(row) < selected_rows_.size() && selected_rows_[row];
+}
+
+void GridControl::SelectRows(int first, int last) {
+  const int low = std::clamp(std::min(first, last), 1, rows_ - 1);
+  const int high = std::clamp(std::max(first, last), 1, rows_ - 1);
+  std::vector<bool> selected(static_cast<std::size_t>(rows_), false);
+  for (int row = low; row <= high; ++row) selected[row] = true;
+  anchor_row_ = std::clamp(first, 1, rows_ - 1);
+  SetRowSelection(std::move(selected));
+}
+
+void GridControl::SetSelectedRows(const std::vector<int>& rows) {
+  std::vector<bool> selected(static_cast<std::size_t>(rows_), false);
+  for (const int row : rows) {
+    if (row >= 1 && row < rows_) selected[row] = true;
+  }
+  anchor_row_ = rows.empty() ? 0 : std::clamp(rows.front(), 1, rows_ - 1);
+  SetRowSelection(std::move(selected));
+}
+
+void GridControl::ClearRowSelection() {
+  anchor_row_ = 0;
+  SetRowSelection({});
+}
+
+void GridControl::SetRowSelection(std::vector<bool> selected) {
+  if (std::find(selected.begin(), selected.end(), true) == selected.end()) selected.clear();
+  if (selected == selected_rows_) return;
+  selected_rows_ = std::move(selected);
+  viewport()->update();
+  emit RowSelectionChanged();
+}
+
+void GridControl::ClickRowHeader(int row, Qt::KeyboardModifiers modifiers) {
+  if (modifiers & Qt::ShiftModifier) {
+    const int anchor = anchor_row_ > 0 ? anchor_row_ : row_;
+    SelectRows(anchor, row);
+  } else if (modifiers & Qt::ControlModifier) {
+    std::vector<bool> selected = selected_rows_;
+    selected.resize(static_cast<std::size_t>(rows_), false);
+    selected[row] = !selected[row];
+    anchor_row_ = row;
+    SetRowSelection(std::move(selected));
+  } else {
+    SelectRows(row, row);
+  }
 }
 
 QRect GridControl::CellRect(int row, int col) const {
@@ -148,6 +214,45 @@ void GridControl::SetTextMatrix(int row, int col, const QString& text) {
 }
 
 void GridControl::Refresh() { viewport()->update(); }
+
+// ---------------------------------------------------------------------------
+// Cell marks
+
+void GridControl::SetCellMarks(CellMarks marks) {
+  cell_marks_ = std::move(marks);
+  viewport()->update();
+}
+
+QString GridControl::CellMark(int row, int col) const {
+  if (!cell_marks_ || row < FixedRows() || col < FixedCols() || !Contains(row, col)) return {};
+  return cell_marks_(row, col);
+}
+
+QColor GridControl::MarkColor(const QPalette& palette) {
+  // A share of the hue over the base stays on the base's side of light and
+  // dark: light amber under dark text, dark amber under light text.
+  const QColor base = palette.color(QPalette::Base);
+  const auto mix = [](int from, int to) {
+    return static_cast<int>(from + (to - from) * kMarkShare + 0.5);
+  };
+  return QColor(mix(base.red(), kMarkHue.red()), mix(base.green(), kMarkHue.green()),
+                mix(base.blue(), kMarkHue.blue()));
+}
+
+bool GridControl::viewportEvent(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QAbstractScrollArea::viewportEvent(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  int row = 0;
+  int col = 0;
+  const QString mark = CellAt(help->pos(), &row, &col) ? CellMark(row, col) : QString();
+  if (mark.isEmpty()) {
+    QToolTip::hideText();
+    event->ignore();
+  } else {
+    QToolTip::showText(help->globalPos(), mark, viewport(), CellRect(row, col));
+  }
+  return true;
+}
 
 int GridControl::TopRow() const { return 1 + verticalScrollBar()->value(); }
 
@@ -228,7 +333,10 @@ void GridControl::PaintCell(QPainter& painter, int row, int col, const QRect& re
   const bool fixed = row == 0 || col == 0;
   const QPalette& pal = palette();
   painter.fillRect(rect, fixed ? pal.button() : pal.base());
+  if (!fixed && !CellMark(row, col).isEmpty()) painter.fillRect(rect, MarkColor(pal));
   const bool current = row == row_ && col == col_;
+  const bool selected = row > 0 && IsRowSelected(row);
+  if (selected) painter.fillRect(rect, pal.highlight());
   if (current && !fixed) {
     QColor tint = pal.color(QPalette::Highlight);
     tint.setAlpha(hasFocus() ? 70 : 40);
@@ -243,7 +351,8 @@ void GridControl::PaintCell(QPainter& painter, int row, int col, const QRect& re
 
   const QString& text = cells_[Index(row, col)];
   if (!text.isEmpty()) {
-    painter.setPen(pal.color(fixed ? QPalette::ButtonText : QPalette::Text));
+    painter.setPen(pal.color(selected ? QPalette::HighlightedText
+                                      : (fixed ? QPalette::ButtonText : QPalette::Text)));
     const QRect text_rect = rect.adjusted(kTextPadding, 0, -kTextPadding, -1);
     painter.drawText(text_rect, static_cast<int>(ToQtAlignment(col_alignments_[col])), text);
   }
@@ -300,8 +409,11 @@ void GridControl::mousePressEvent(QMouseEvent* event) {
   }
   setFocus(Qt::MouseFocusReason);
   if (event->button() == Qt::LeftButton) {
+    const bool row_header = col == 0 && row > 0;
+    if (!row_header) ClearRowSelection();
     SetCurrentCell(row, col);
     EnsureCurrentVisible();
+    if (row_header) ClickRowHeader(row, event->modifiers());
   }
   emit MouseDown(event->button(), event->modifiers(), pos);
 }
@@ -320,6 +432,13 @@ void GridControl::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
 
 void GridControl::MoveBy(int key, Qt::KeyboardModifiers modifiers) {
   const bool control = modifiers & Qt::ControlModifier;
+  const bool vertical = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+                        key == Qt::Key_PageDown ||
+                        (control && (key == Qt::Key_Home || key == Qt::Key_End));
+  const bool extend = (modifiers & Qt::ShiftModifier) && vertical;
+  // Shift selects from the row where it began: the anchor of the selection,
+  // or the current row when no row is selected yet.
+  const int anchor = anchor_row_ > 0 && !selected_rows_.empty() ? anchor_row_ : std::max(row_, 1);
   int row = row_;
   int col = col_;
   const int page = FullRowsInView();
@@ -343,6 +462,11 @@ void GridControl::MoveBy(int key, Qt::KeyboardModifiers modifiers) {
   // The keyboard never makes a header cell current.
   row = std::clamp(row, 1, rows_ - 1);
   col = std::max(col, 1);
+  if (extend) {
+    SelectRows(anchor, row);
+  } else if (!(modifiers & Qt::ShiftModifier)) {
+    ClearRowSelection();
+  }
   SetCurrentCell(row, col);
   EnsureCurrentVisible();
 }
@@ -401,6 +525,15 @@ void GridControl::focusOutEvent(QFocusEvent* event) {
 void GridControl::scrollContentsBy(int /*dx*/, int /*dy*/) {
   viewport()->update();
   emit Scroll();
+}
+
+void GridControl::contextMenuEvent(QContextMenuEvent* event) {
+  const bool by_keyboard = event->reason() == QContextMenuEvent::Keyboard;
+  // The keyboard's menu belongs to the current cell; the mouse's to the
+  // cell under it (viewport coordinates, as the event is the viewport's).
+  const QPoint pos = by_keyboard ? CellRect(row_, col_).bottomLeft() : event->pos();
+  event->accept();
+  emit ContextMenu(pos, by_keyboard);
 }
 
 }  // namespace zlm5

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace zlm5 {
@@ -31,9 +32,21 @@ namespace zlm5 {
 // relative to viewport(): widgets laid over a cell are made children of
 // viewport().
 //
-// Selection is always the current cell alone: RowSel() == Row() and
-// ColSel() == Col(). A column of width 0 is hidden: it is not drawn, and
-// the arrow keys step over it.
+// RowSel() == Row() and ColSel() == Col() always: the current cell is the
+// cell that is edited. Besides it, whole rows may be selected for the row
+// commands: a click on a channel number selects its row, Shift+click the
+// rows from the last clicked one, Ctrl+click adds or drops one; Shift with
+// Up, Down, Page Up, Page Down (and Ctrl+Home, Ctrl+End) selects the rows
+// the current cell passes. A click on any other cell, or a move without
+// Shift, ends the row selection. RowSelectionChanged follows each change.
+//
+// A column of width 0 is hidden: it is not drawn, and the arrow keys step
+// over it.
+//
+// Cell marks: a cell whose mark text (SetCellMarks) is not empty is drawn on
+// a tinted background and shows the text as its tooltip. The marks are
+// asked for at every paint; whoever changes what they depend on calls
+// Refresh().
 class GridControl : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -75,6 +88,17 @@ class GridControl : public QAbstractScrollArea {
   int RowSel() const { return row_; }
   int ColSel() const { return col_; }
 
+  // Selected whole rows (1..Rows()-1), in ascending order; empty when no
+  // row is selected.
+  std::vector<int> SelectedRows() const;
+  bool IsRowSelected(int row) const;
+  // Selects rows first..last (either order) in place of the selection;
+  // the first becomes the anchor of Shift+click.
+  void SelectRows(int first, int last);
+  // Selects exactly `rows` (rows outside 1..Rows()-1 are left out).
+  void SetSelectedRows(const std::vector<int>& rows);
+  void ClearRowSelection();
+
   // Geometry of the current cell (pixels, viewport coordinates).
   int CellLeft() const { return CellRect(row_, col_).left(); }
   int CellTop() const { return CellRect(row_, col_).top(); }
@@ -100,6 +124,15 @@ class GridControl : public QAbstractScrollArea {
   // Repaints the grid.
   void Refresh();
 
+  // Why a cell is marked, for the tint and the tooltip; empty for no mark.
+  // Asked for scrollable cells only.
+  using CellMarks = std::function<QString(int row, int col)>;
+  void SetCellMarks(CellMarks marks);
+  QString CellMark(int row, int col) const;
+  // The background of a marked cell: the palette's base tinted towards
+  // amber, so that the palette's text reads on it, light or dark.
+  static QColor MarkColor(const QPalette& palette);
+
   // Scrolling. TopRow is the first scrollable row in view (>= 1).
   int TopRow() const;
   void SetTopRow(int row);
@@ -117,6 +150,11 @@ class GridControl : public QAbstractScrollArea {
   void DblClick();
   void KeyPress(QChar character);
   void Scroll();
+  void RowSelectionChanged();
+  // The context menu was asked for, by the mouse at `viewport_pos` or by
+  // the keyboard (the menu key, Shift+F10), where `viewport_pos` is the
+  // current cell's.
+  void ContextMenu(QPoint viewport_pos, bool by_keyboard);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -129,6 +167,8 @@ class GridControl : public QAbstractScrollArea {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  bool viewportEvent(QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   int Index(int row, int col) const { return row * cols_ + col; }
@@ -143,6 +183,8 @@ class GridControl : public QAbstractScrollArea {
   int FullRowsInView() const;
   int NextVisibleCol(int col, int step) const;
   void MoveBy(int key, Qt::KeyboardModifiers modifiers);
+  void ClickRowHeader(int row, Qt::KeyboardModifiers modifiers);
+  void SetRowSelection(std::vector<bool> selected);
   void UpdateRowHeight();
   void UpdateScrollBars();
   void PaintCell(QPainter& painter, int row, int col, const QRect& rect) const;
@@ -155,6 +197,9 @@ class GridControl : public QAbstractScrollArea {
   int row_height_ = 20;
   int row_ = 1;
   int col_ = 1;
+  CellMarks cell_marks_;
+  std::vector<bool> selected_rows_;  // by row; empty or Rows() long
+  int anchor_row_ = 0;               // where Shift selections start; 0 = none
 };
 
 }  // namespace zlm5

@@ -10,9 +10,11 @@
 #include <QVBoxLayout>
 
 #include "files/channel_document.h"
+#include "model/channel_checks.h"
 #include "model/form_lists.h"
 #include "model/tone_tables.h"
 #include "ui/cell_editor.h"
+#include "ui/edit_history.h"
 #include "ui/grid_control.h"
 #include "ui/message_box.h"
 #include "ui/view_grid.h"
@@ -126,6 +128,15 @@ ChannelView::ChannelView(ChannelDocument& document, QWidget* parent)
   BuildGrid();
   view_grid_ = std::make_unique<ViewGrid>(*grid_, boxes_, [this] { MarkModified(); });
   BuildEditors();
+  history_ = std::make_unique<EditHistory>(
+      [this] { return CaptureState(); },
+      [this](const EditState& state, const RadioImage* image) { RestoreState(state, image); });
+  // The modified mark follows the history once an undo or redo reaches or
+  // leaves the saved state.
+  connect(&history_->Stack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
+    document_.SetModified(!clean);
+    emit DocumentModified();
+  });
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(10, 7, 2, 4);
@@ -154,15 +165,28 @@ ChannelView::ChannelView(ChannelDocument& document, QWidget* parent)
           [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) { OnMouseDown(button); });
   connect(grid_, &GridControl::KeyPress, this, &ChannelView::OnKeyPress);
   connect(grid_, &GridControl::Scroll, this, &ChannelView::OnScroll);
+  connect(grid_, &GridControl::ContextMenu, this, &ChannelView::OnContextMenu);
+
+  // Frequencies outside the band of the Field box are marked, never
+  // refused; a changed cell repaints itself, a changed box the whole grid.
+  grid_->SetCellMarks([this](int row, int col) {
+    return QString::fromStdString(OutOfBandReason(*view_grid_, row, col));
+  });
+  connect(FormBoxWidget(FormBox::Field), &QComboBox::currentIndexChanged, grid_,
+          &GridControl::Refresh);
 
   // A file dropped anywhere on the window opens (the main frame takes the
   // drop); a text field must not take the file's name as typing.
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
 
   WriteHeaders();
+  history_->Reset();
 }
 
-ChannelView::~ChannelView() = default;
+ChannelView::~ChannelView() {
+  // The stack's last signals (a clear on destruction) must reach no one.
+  history_->Stack().disconnect();
+}
 
 ChannelGrid& ChannelView::Grid() { return *view_grid_; }
 const ChannelGrid& ChannelView::Grid() const { return *view_grid_; }
@@ -214,9 +238,12 @@ void ChannelView::BuildForm() {
     boxes_[index] = combo;
 
     // Every change of a selection is an edit of the document, except while
-    // the view fills the boxes from the image.
-    connect(combo, &QComboBox::currentIndexChanged, this, [this] {
-      if (view_grid_ && view_grid_->Tracking()) MarkModified();
+    // the view fills the boxes from the image or from the history.
+    const QString step = QStringLiteral("Change %1").arg(label->text());
+    connect(combo, &QComboBox::currentIndexChanged, this, [this, step] {
+      if (!view_grid_ || !view_grid_->Tracking()) return;
+      MarkModified();
+      history_->Record(step);
     });
   }
   // "Type", "Field" and "Tx Power Rank" can only be chosen from their lists:
@@ -320,6 +347,8 @@ void ChannelView::OnInitialUpdate() {
   name_editor_->SetText(QString());
   RefreshFromImage();
   WriteHeaders();
+  grid_->ClearRowSelection();
+  history_->Reset();
   FormBoxWidget(FormBox::Type)->setFocus();
 }
 
@@ -338,6 +367,65 @@ void ChannelView::EncodeToImage() { GridToImage(*view_grid_, document_.image());
 void ChannelView::MarkModified() {
   document_.SetModified(true);
   emit DocumentModified();
+}
+
+// ---------------------------------------------------------------------------
+// Undo history
+
+EditState ChannelView::CaptureState() const {
+  EditState state;
+  state.cells.reserve(static_cast<std::size_t>((gl::kRows - 1) * (gl::kColumns - 1)));
+  for (int row = 1; row < gl::kRows; ++row) {
+    for (int col = gl::kColReceive; col < gl::kColumns; ++col) {
+      state.cells.push_back(grid_->TextMatrix(row, col));
+    }
+  }
+  for (std::size_t box = 0; box < boxes_.size(); ++box) {
+    state.boxes[box] = view_grid_->BoxSelection(static_cast<FormBox>(box));
+  }
+  return state;
+}
+
+void ChannelView::RestoreState(const EditState& state, const RadioImage* image) {
+  HideAllEditors();
+  view_grid_->SetTracking(false);
+  std::size_t index = 0;
+  for (int row = 1; row < gl::kRows; ++row) {
+    for (int col = gl::kColReceive; col < gl::kColumns; ++col) {
+      grid_->SetTextMatrix(row, col, state.cells.at(index++));
+    }
+  }
+  for (std::size_t box = 0; box < boxes_.size(); ++box) {
+    view_grid_->SetBoxSelection(static_cast<FormBox>(box), state.boxes[box]);
+  }
+  view_grid_->SetTracking(true);
+  if (image != nullptr) document_.image() = *image;
+  OnEnterCell();
+  grid_->Refresh();
+}
+
+bool ChannelView::EditGrid(const QString& step,
+                           const std::function<void(ChannelGrid& grid)>& edit) {
+  HideAllEditors();
+  // One mark for the whole edit instead of one per cell.
+  view_grid_->SetTracking(false);
+  edit(*view_grid_);
+  view_grid_->SetTracking(true);
+  OnEnterCell();
+  grid_->Refresh();
+  const bool changed = history_->Record(step);
+  if (changed) MarkModified();
+  return changed;
+}
+
+void ChannelView::RecordImageChange(const QString& step, const RadioImage& image_before) {
+  history_->RecordImageChange(step, image_before, document_.image());
+}
+
+std::vector<int> ChannelView::SelectedChannels() const {
+  std::vector<int> rows = grid_->SelectedRows();
+  if (rows.empty() && grid_->Row() >= 1) rows.push_back(grid_->Row());
+  return rows;
 }
 
 QString ChannelView::BoxEntryText(FormBox box) const {
@@ -397,12 +485,23 @@ void ChannelView::HideAllEditors() {
   for (auto& list : lists_) HideEditor(*list);
 }
 
+bool ChannelView::DiscardOpenEditor() {
+  CellEditor* editor = OpenEditor();
+  if (editor == nullptr) return false;
+  const bool typed = editor->Text() != grid_->Text();
+  HideEditor(*editor);
+  OnEnterCell();
+  return typed;
+}
+
 void ChannelView::ShowCommitMessage(const std::string& message) {
   if (!message.empty()) ShowMessage(this, QString::fromStdString(message), QMessageBox::Warning);
 }
 
 void ChannelView::OpenCellEditor(int key, CellEditor* editor) {
   if (editor == nullptr) editor = &EditorForColumn(grid_->Col());
+  // Editing a cell ends a selection of whole rows.
+  grid_->ClearRowSelection();
   // The cell must be in view before the editor is laid over it; a scroll
   // hides the editors, so it comes first.
   grid_->EnsureCurrentVisible();
@@ -450,14 +549,19 @@ void ChannelView::OpenCellEditor(int key, CellEditor* editor) {
 }
 
 
+std::string ChannelView::CommitEditor(CellEditor& editor, int row, int col, CommitPath path) {
+  const std::string message = CommitIfChanged(*view_grid_, *grid_, editor, row, col, path);
+  history_->Record(QStringLiteral("Edit Channel %1").arg(row));
+  return message;
+}
+
 void ChannelView::CommitOpenEditor() {
   CellEditor* editor = OpenEditor();
   if (editor == nullptr) return;
   const int row = grid_->Row();
   const int col = grid_->Col();
   std::string message;
-  if (row != 0) message = CommitIfChanged(*view_grid_, *grid_, *editor, row, col,
-                                          CommitPath::LeaveCell);
+  if (row != 0) message = CommitEditor(*editor, row, col, CommitPath::LeaveCell);
   HideEditor(*editor);
   // The cell stays current: its editor starts again from what it holds.
   OnEnterCell();
@@ -484,8 +588,8 @@ void ChannelView::OnLeaveCell() {
   if (grid_->Row() == 0) return;
   CellEditor& editor = EditorForColumn(grid_->Col());
   if (!editor.IsOpen()) return;
-  const std::string message = CommitIfChanged(*view_grid_, *grid_, editor, grid_->Row(),
-                                              grid_->Col(), CommitPath::LeaveCell);
+  const std::string message = CommitEditor(editor, grid_->Row(), grid_->Col(),
+                                           CommitPath::LeaveCell);
   HideEditor(editor);
   ShowCommitMessage(message);
 }
@@ -501,6 +605,20 @@ void ChannelView::OnMouseDown(Qt::MouseButton button) {
 
 void ChannelView::OnKeyPress(QChar character) {
   if (grid_->Row() != 0 && grid_->Col() != 0) OpenCellEditor(character.unicode());
+}
+
+void ChannelView::OnContextMenu(QPoint viewport_pos, bool by_keyboard) {
+  int row = 0;
+  int col = 0;
+  // The menu acts on what was clicked: a row outside the selection becomes
+  // the current row first (selected, when its channel number was clicked).
+  if (!by_keyboard && grid_->CellAt(viewport_pos, &row, &col) && row >= 1 &&
+      !grid_->IsRowSelected(row)) {
+    grid_->ClearRowSelection();
+    grid_->SetCurrentCell(row, col);
+    if (col == 0) grid_->SelectRows(row, row);
+  }
+  emit ContextMenuRequested(grid_->viewport()->mapToGlobal(viewport_pos));
 }
 
 void ChannelView::OnScroll() {
@@ -550,9 +668,8 @@ void ChannelView::EnterOnGrid() {
 }
 
 void ChannelView::EnterOnFrequencyEditor() {
-  const std::string message = CommitIfChanged(*view_grid_, *grid_, *frequency_editor_,
-                                              grid_->RowSel(), grid_->ColSel(),
-                                              CommitPath::EnterKey);
+  const std::string message = CommitEditor(*frequency_editor_, grid_->RowSel(),
+                                           grid_->ColSel(), CommitPath::EnterKey);
   HideEditor(*frequency_editor_);
   ShowCommitMessage(message);
   MoveToNextColumnAndEdit();
@@ -560,8 +677,7 @@ void ChannelView::EnterOnFrequencyEditor() {
 
 void ChannelView::EnterOnList(CellEditor& list) {
   const int row = grid_->RowSel();
-  const std::string message =
-      CommitIfChanged(*view_grid_, *grid_, list, row, grid_->ColSel(), CommitPath::EnterKey);
+  const std::string message = CommitEditor(list, row, grid_->ColSel(), CommitPath::EnterKey);
   HideEditor(list);
   ShowCommitMessage(message);
   if (row == gl::kRows - 1) {
@@ -573,8 +689,8 @@ void ChannelView::EnterOnList(CellEditor& list) {
 
 void ChannelView::EnterOnNameEditor() {
   const int row = grid_->RowSel();
-  const std::string message = CommitIfChanged(*view_grid_, *grid_, *name_editor_, row,
-                                              grid_->ColSel(), CommitPath::EnterKey);
+  const std::string message = CommitEditor(*name_editor_, row, grid_->ColSel(),
+                                           CommitPath::EnterKey);
   HideEditor(*name_editor_);
   ShowCommitMessage(message);
   if (row == gl::kRows - 1) {
@@ -591,8 +707,8 @@ void ChannelView::EnterElsewhere() {
     PressTab();
     return;
   }
-  const std::string message = CommitIfChanged(*view_grid_, *grid_, *tone_box_, grid_->RowSel(),
-                                              grid_->ColSel(), CommitPath::EnterKey);
+  const std::string message = CommitEditor(*tone_box_, grid_->RowSel(), grid_->ColSel(),
+                                           CommitPath::EnterKey);
   HideEditor(*tone_box_);
   ShowCommitMessage(message);
   MoveToNextColumnAndEdit();

@@ -4,7 +4,9 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "model/channel_codec.h"
 #include "model/channel_grid.h"
@@ -18,8 +20,11 @@ namespace zlm5 {
 
 class CellEditor;
 class ChannelDocument;
+class EditHistory;
 class GridControl;
+class RadioImage;
 class ViewGrid;
+struct EditState;
 
 // The main window's one view: the four boxes of radio-wide values ("Type",
 // "Field", "Manul Setting", and the hidden "Tx Power Rank") above the grid of
@@ -46,6 +51,14 @@ class ViewGrid;
 //   - BoxEntryText() is the selected entry of a form box, for the report.
 //   - ShowStatusText() puts a text into the status bar's message pane (the
 //     StatusMessage signal, which the main frame connects).
+//
+// Every change of the document made in the view is one step of History():
+// a committed cell, a form box, and the whole-channel edits that run through
+// EditGrid (import, paste, the row commands). A change of the image made
+// elsewhere becomes a step through RecordImageChange (Optional Features,
+// Read From Radio). New and Open start the history afresh (OnInitialUpdate).
+// Whether the document is modified follows the history: undoing back to
+// the state of the last save clears the mark, leaving it sets it again.
 class ChannelView : public QWidget {
   Q_OBJECT
 
@@ -91,6 +104,20 @@ class ChannelView : public QWidget {
 
   void MarkModified();
 
+  // --- Undo history and whole-channel edits -------------------------------
+  EditHistory& History() { return *history_; }
+  // Runs `edit` on the grid (any open editor hidden, not committed: the
+  // caller commits it first) and records what it changed as one step named
+  // `step`. True when something changed; the document is then modified.
+  bool EditGrid(const QString& step, const std::function<void(ChannelGrid& grid)>& edit);
+  // Records a change of the document's image, made by the caller since
+  // `image_before` was taken, together with what it changed in the grid, as
+  // one step named `step`.
+  void RecordImageChange(const QString& step, const RadioImage& image_before);
+  // The channels the row commands act on: the selected rows, or the current
+  // row when none is selected (none while a header row is current).
+  std::vector<int> SelectedChannels() const;
+
   // Text of the selected entry of a form box; empty when none is selected.
   QString BoxEntryText(FormBox box) const;
 
@@ -105,6 +132,9 @@ class ChannelView : public QWidget {
   void OpenCellEditor(int key, CellEditor* editor = nullptr);
   // Hides every editor without committing.
   void HideAllEditors();
+  // Closes an open editor without storing its text, as Esc does. True when
+  // it held a text other than its cell's: something typed was thrown away.
+  bool DiscardOpenEditor();
 
   // The "Edit Data" command.
   void EditData();
@@ -118,8 +148,12 @@ class ChannelView : public QWidget {
   static QString OtherHelpText();
 
  signals:
-  // The document was marked modified by an edit.
+  // The document was marked modified by an edit, or the mark was cleared
+  // by an undo back to the saved state.
   void DocumentModified();
+  // The grid's context menu was asked for, at `global_pos` on the screen;
+  // the row under the mouse is current by then.
+  void ContextMenuRequested(QPoint global_pos);
   // A help text for the status bar's message pane.
   void StatusMessage(const QString& text);
 
@@ -140,6 +174,13 @@ class ChannelView : public QWidget {
   void OnMouseDown(Qt::MouseButton button);
   void OnKeyPress(QChar character);
   void OnScroll();
+  void OnContextMenu(QPoint viewport_pos, bool by_keyboard);
+
+  // Commits an editor's text into its cell (CommitIfChanged) and records
+  // the change as a step; returns the commit's message.
+  std::string CommitEditor(CellEditor& editor, int row, int col, CommitPath path);
+  EditState CaptureState() const;
+  void RestoreState(const EditState& state, const RadioImage* image);
 
   // Keyboard handling ahead of the focused widget: the name editor's key
   // filter and the Enter key. True when the key was consumed.
@@ -169,6 +210,7 @@ class ChannelView : public QWidget {
   std::array<QComboBox*, 4> boxes_{};  // indexed by FormBox
   std::array<QLabel*, 4> labels_{};
   std::unique_ptr<ViewGrid> view_grid_;
+  std::unique_ptr<EditHistory> history_;
 
   std::unique_ptr<CellEditor> frequency_editor_;
   std::unique_ptr<CellEditor> name_editor_;

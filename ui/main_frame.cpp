@@ -24,6 +24,9 @@
 #include "ui/app_names.h"
 #include "ui/channel_view.h"
 #include "ui/command_ids.h"
+#include "ui/edit_commands.h"
+#include "ui/edit_history.h"
+#include "ui/grid_control.h"
 #include "ui/help_window.h"
 #include "ui/language.h"
 #include "ui/lock_keys.h"
@@ -90,6 +93,7 @@ MainFrame::MainFrame(QSettings& settings, QWidget* parent)
   BuildToolBar();
   BuildStatusBar();
   ConnectCommands();
+  edit_commands_ = new EditCommands(*this);
   UpdateRecentMenu();
 
   connect(view_, &ChannelView::StatusMessage, this, &MainFrame::SetMessageText);
@@ -152,8 +156,35 @@ void MainFrame::BuildActions() {
     recent_actions_[i] = AddAction(id::kRecentFile1 + i, QStringLiteral("Recent File"),
                                    QStringLiteral("Open this document"));
   }
+  AddAction(id::kImportChannels, QStringLiteral("&Import Channels..."),
+            QStringLiteral("Import channels from a CSV channel list\nImport Channels"));
+  AddAction(id::kExportChannels, QStringLiteral("&Export Channels..."),
+            QStringLiteral("Export the channels to a CSV channel list\nExport Channels"));
   AddAction(id::kExit, QStringLiteral("E&xit"),
             QStringLiteral("Quit the application; prompts to save documents\nExit"));
+
+  // Edit. The texts of Undo and Redo name the step they act on.
+  AddAction(id::kUndo, QStringLiteral("&Undo"), QStringLiteral("Undo the last change\nUndo"));
+  AddAction(id::kRedo, QStringLiteral("&Redo"),
+            QStringLiteral("Redo the change that was undone\nRedo"));
+  AddAction(id::kCut, QStringLiteral("Cu&t"),
+            QStringLiteral("Cut the selected channels to the clipboard\nCut"));
+  AddAction(id::kCopy, QStringLiteral("&Copy"),
+            QStringLiteral("Copy the selected channels to the clipboard\nCopy"));
+  AddAction(id::kPaste, QStringLiteral("&Paste"),
+            QStringLiteral("Paste channels from the clipboard from the selected channel on\nPaste"));
+  AddAction(id::kInsertChannel, QStringLiteral("&Insert Empty Channel"),
+            QStringLiteral("Insert an empty channel; the channels below move down\n"
+                           "Insert Empty Channel"));
+  AddAction(id::kDeleteChannels, QStringLiteral("&Delete Channels"),
+            QStringLiteral("Delete the selected channels; the channels below move up\n"
+                           "Delete Channels"));
+  AddAction(id::kMoveChannelUp, QStringLiteral("Move &Up"),
+            QStringLiteral("Move the selected channels up by one\nMove Up"));
+  AddAction(id::kMoveChannelDown, QStringLiteral("Move Do&wn"),
+            QStringLiteral("Move the selected channels down by one\nMove Down"));
+  AddAction(id::kClearChannels, QStringLiteral("C&lear Channels"),
+            QStringLiteral("Empty the selected channels\nClear Channels"));
 
   // Program
   AddAction(id::kReadFromRadio, QStringLiteral("&Read From Radio\tCtrl+R"),
@@ -230,6 +261,30 @@ void MainFrame::BuildActions() {
   addAction(Action(id::kContextHelp));
   addAction(Action(id::kNextPane));
   addAction(Action(id::kPreviousPane));
+
+  // The keys of the Edit menu. A text field takes Ctrl+Z and Ctrl+Y (and
+  // the clipboard keys) for itself; the others act on channels only while
+  // the grid has the focus, so that Delete, Insert and Alt+Down keep their
+  // meaning in the boxes and the cell editors.
+  Action(id::kUndo)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  Action(id::kRedo)->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  const std::array<std::pair<int, QKeySequence>, 8> grid_keys = {{
+      {id::kCut, QKeySequence(Qt::CTRL | Qt::Key_X)},
+      {id::kCopy, QKeySequence(Qt::CTRL | Qt::Key_C)},
+      {id::kPaste, QKeySequence(Qt::CTRL | Qt::Key_V)},
+      {id::kInsertChannel, QKeySequence(Qt::Key_Insert)},
+      {id::kDeleteChannels, QKeySequence(Qt::CTRL | Qt::Key_Delete)},
+      {id::kMoveChannelUp, QKeySequence(Qt::ALT | Qt::Key_Up)},
+      {id::kMoveChannelDown, QKeySequence(Qt::ALT | Qt::Key_Down)},
+      {id::kClearChannels, QKeySequence(Qt::Key_Delete)},
+  }};
+  for (const auto& [command, key] : grid_keys) {
+    QAction* action = Action(command);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    view_->GridWidget().addAction(action);
+  }
 }
 
 void MainFrame::BuildMenus() {
@@ -238,6 +293,9 @@ void MainFrame::BuildMenus() {
   file_menu_->addAction(Action(id::kOpen));
   file_menu_->addAction(Action(id::kSave));
   file_menu_->addAction(Action(id::kSaveAs));
+  file_menu_->addSeparator();
+  file_menu_->addAction(Action(id::kImportChannels));
+  file_menu_->addAction(Action(id::kExportChannels));
   file_menu_->addSeparator();
   file_menu_->addAction(Action(id::kPrint));
   file_menu_->addAction(Action(id::kPrintPreview));
@@ -248,6 +306,18 @@ void MainFrame::BuildMenus() {
   file_menu_->addAction(Action(id::kExit));
 
   edit_menu_ = menuBar()->addMenu(QStringLiteral("&Edit"));
+  edit_menu_->addAction(Action(id::kUndo));
+  edit_menu_->addAction(Action(id::kRedo));
+  edit_menu_->addSeparator();
+  edit_menu_->addAction(Action(id::kCut));
+  edit_menu_->addAction(Action(id::kCopy));
+  edit_menu_->addAction(Action(id::kPaste));
+  edit_menu_->addSeparator();
+  edit_menu_->addAction(Action(id::kInsertChannel));
+  edit_menu_->addAction(Action(id::kDeleteChannels));
+  edit_menu_->addAction(Action(id::kMoveChannelUp));
+  edit_menu_->addAction(Action(id::kMoveChannelDown));
+  edit_menu_->addAction(Action(id::kClearChannels));
 
   program_menu_ = menuBar()->addMenu(QStringLiteral("&Program"));
   program_menu_->addAction(Action(id::kReadFromRadio));
@@ -413,11 +483,18 @@ QString MainFrame::DocumentTitle() const {
 
 QString MainFrame::ChooseFile(FileDialogKind kind, const QString& suggested) {
   if (file_chooser_) return file_chooser_(kind, suggested);
-  QFileDialog dialog(this, kind == FileDialogKind::Open ? QStringLiteral("Open")
-                                                        : QStringLiteral("Save As"));
-  dialog.setNameFilters({app_names::kFileFilter, QStringLiteral("All Files (*)")});
-  dialog.setDefaultSuffix(app_names::kFileSuffix);
-  if (kind == FileDialogKind::Open) {
+  const bool channel_list =
+      kind == FileDialogKind::ImportChannels || kind == FileDialogKind::ExportChannels;
+  QString caption = QStringLiteral("Open");
+  if (kind == FileDialogKind::SaveAs) caption = QStringLiteral("Save As");
+  if (kind == FileDialogKind::ImportChannels) caption = QStringLiteral("Import Channels");
+  if (kind == FileDialogKind::ExportChannels) caption = QStringLiteral("Export Channels");
+  QFileDialog dialog(this, caption);
+  dialog.setNameFilters({channel_list ? QStringLiteral("Channel Lists (*.csv)")
+                                      : app_names::kFileFilter,
+                         QStringLiteral("All Files (*)")});
+  dialog.setDefaultSuffix(channel_list ? QStringLiteral("csv") : app_names::kFileSuffix);
+  if (kind == FileDialogKind::Open || kind == FileDialogKind::ImportChannels) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (!suggested.isEmpty()) dialog.setDirectory(QFileInfo(suggested).absolutePath());
@@ -519,6 +596,8 @@ bool MainFrame::SaveTo(const QString& path) {
     UpdateDocumentPane();
     return false;
   }
+  // Undoing back to this state clears the modified mark again.
+  view_->History().MarkSaved();
   recent_->Add(absolute);
   UpdateRecentMenu();
   UpdateDocumentPane();

@@ -20,6 +20,7 @@ class QToolBar;
 namespace zlm5 {
 
 class ChannelView;
+class EditCommands;
 class HelpWindow;
 class RecentFiles;
 
@@ -29,7 +30,13 @@ class RecentFiles;
 // Every command is a QAction found by its id (ui/command_ids.h) through
 // Action(id), with its exact label, status prompt and tooltip. Only the keys
 // of the accelerator table act (Ctrl+N, Ctrl+O, Ctrl+P, Ctrl+S, F1,
-// Shift+F1, F6, Shift+F6); other shortcuts in labels are text only.
+// Shift+F1, F6, Shift+F6) and those of the Edit menu; other shortcuts in
+// labels are text only. Of the Edit menu's keys, Undo (Ctrl+Z) and Redo
+// (Ctrl+Y, Ctrl+Shift+Z) act anywhere in the window but in a text field,
+// which keeps its own; Cut, Copy, Paste (Ctrl+X, Ctrl+C, Ctrl+V), Insert
+// Empty Channel (Insert), Delete Channels (Ctrl+Delete), Move Up and Down
+// (Alt+Up, Alt+Down) and Clear Channels (Delete) act while the grid has
+// the focus.
 //
 // Commands handled here: the file commands, Exit, Edit Data, the View
 // toggles, English Texts, the help commands and About. The others exist as
@@ -38,7 +45,9 @@ class RecentFiles;
 //   radio operations: kReadFromRadio, kWriteToRadio, kOptionalFeatures,
 //                     kHighPowerDebug, kLowPowerDebug, kCom1..kCom4
 //                     (PortMenu() takes further entries after them);
-//   printing:         kPrint, kPrintPreview, kPrintSetup.
+//   printing:         kPrint, kPrintPreview, kPrintSetup;
+//   editing:          the Edit menu, kImportChannels, kExportChannels
+//                     (EditCommands, made by the frame: Edits()).
 // kDebugOnLine (toolbar only) is always disabled.
 //
 // Edits are never dropped silently: New, Open, a recent file, a dropped file
@@ -53,7 +62,7 @@ class MainFrame : public QMainWindow {
   // The file dialogs, replaceable for tests and automation. `suggested` is
   // the current document's path (or its title for a new document). Returns
   // the chosen path; empty when the user cancelled.
-  enum class FileDialogKind { Open, SaveAs };
+  enum class FileDialogKind { Open, SaveAs, ImportChannels, ExportChannels };
   using FileChooser = std::function<QString(FileDialogKind kind, const QString& suggested)>;
 
   // `settings` holds the recent-file list and the language choice and must
@@ -77,6 +86,7 @@ class MainFrame : public QMainWindow {
   ChannelView& View() { return *view_; }
   ChannelDocument& Document() { return document_; }
   RecentFiles& Recent() { return *recent_; }
+  EditCommands& Edits() { return *edit_commands_; }
 
   // The status bar's message pane (pane 0). Command prompts shown while the
   // mouse is over a menu item or button cover it for that time.
@@ -91,6 +101,8 @@ class MainFrame : public QMainWindow {
   QString LockPaneText(int pane) const;
 
   void SetFileChooser(FileChooser chooser);
+  // Asks for a file with the chooser, or the file dialog of `kind`.
+  QString ChooseFile(FileDialogKind kind, const QString& suggested);
 
   // The file commands, also reachable from code. Each returns true when it
   // did what it was asked (false when cancelled or failed; failures are
@@ -135,7 +147,6 @@ class MainFrame : public QMainWindow {
   void UpdateDocumentPane();
   bool SaveTo(const QString& path);
   void ReportOpenFailure(const Error& error);
-  QString ChooseFile(FileDialogKind kind, const QString& suggested);
   QString DocumentPath() const;
   QString DocumentTitle() const;
 
@@ -143,6 +154,7 @@ class MainFrame : public QMainWindow {
   ChannelDocument document_;
   ChannelView* view_ = nullptr;
   std::unique_ptr<RecentFiles> recent_;
+  EditCommands* edit_commands_ = nullptr;
   FileChooser file_chooser_;
 
   QHash<int, QAction*> actions_;

@@ -93,6 +93,23 @@ class MainFrameTest : public QObject {
         {id::kPrintSetup, "P&rint Setup...", "Change the printer and printing options",
          "Print Setup"},
         {id::kExit, "E&xit", "Quit the application; prompts to save documents", "Exit"},
+        {id::kImportChannels, "&Import Channels...", "Import channels from a CSV channel list",
+         "Import Channels"},
+        {id::kExportChannels, "&Export Channels...", "Export the channels to a CSV channel list",
+         "Export Channels"},
+        {id::kUndo, "&Undo", "Undo the last change", "Undo"},
+        {id::kRedo, "&Redo", "Redo the change that was undone", "Redo"},
+        {id::kCut, "Cu&t", "Cut the selected channels to the clipboard", "Cut"},
+        {id::kCopy, "&Copy", "Copy the selected channels to the clipboard", "Copy"},
+        {id::kPaste, "&Paste", "Paste channels from the clipboard from the selected channel on",
+         "Paste"},
+        {id::kInsertChannel, "&Insert Empty Channel",
+         "Insert an empty channel; the channels below move down", "Insert Empty Channel"},
+        {id::kDeleteChannels, "&Delete Channels",
+         "Delete the selected channels; the channels below move up", "Delete Channels"},
+        {id::kMoveChannelUp, "Move &Up", "Move the selected channels up by one", "Move Up"},
+        {id::kMoveChannelDown, "Move Do&wn", "Move the selected channels down by one", "Move Down"},
+        {id::kClearChannels, "C&lear Channels", "Empty the selected channels", "Clear Channels"},
         {id::kReadFromRadio, "&Read From Radio\tCtrl+R", "Read Data From Radio", "Read"},
         {id::kWriteToRadio, "&Write To Radio\tCtrl+W", "Write Data to Radio ", "Write"},
         {id::kEditData, "&Edit Data\tCtrl+E", "Edit channel Data ", "Edit"},
@@ -133,9 +150,13 @@ class MainFrameTest : public QObject {
     for (QAction* menu : frame_->menuBar()->actions()) titles.append(menu->text());
     QCOMPARE(titles, QStringList({"&File", "&Edit", "&Program", "P&ort", "&View", "&Help"}));
     QCOMPARE(Ids(frame_->FileMenu()->actions()),
-             QList<int>({id::kNew, id::kOpen, id::kSave, id::kSaveAs, 0, id::kPrint,
-                         id::kPrintPreview, id::kPrintSetup, 0, 57616, 57617, 57618, 57619, 0,
-                         id::kExit}));
+             QList<int>({id::kNew, id::kOpen, id::kSave, id::kSaveAs, 0, id::kImportChannels,
+                         id::kExportChannels, 0, id::kPrint, id::kPrintPreview, id::kPrintSetup, 0,
+                         57616, 57617, 57618, 57619, 0, id::kExit}));
+    QCOMPARE(Ids(frame_->EditMenu()->actions()),
+             QList<int>({id::kUndo, id::kRedo, 0, id::kCut, id::kCopy, id::kPaste, 0,
+                         id::kInsertChannel, id::kDeleteChannels, id::kMoveChannelUp,
+                         id::kMoveChannelDown, id::kClearChannels}));
     QCOMPARE(Ids(frame_->ProgramMenu()->actions()),
              QList<int>({id::kReadFromRadio, 0, id::kWriteToRadio, 0, id::kEditData, 0,
                          id::kOptionalFeatures, 0, id::kHighPowerDebug, 0, id::kLowPowerDebug}));
@@ -163,7 +184,8 @@ class MainFrameTest : public QObject {
     }
   }
 
-  void only_the_accelerator_table_binds_keys() {
+  // The accelerator table, and the keys of the Edit menu.
+  void only_the_accelerator_table_and_the_edit_menu_bind_keys() {
     QMap<int, QKeySequence> bound;
     for (QAction* action : frame_->findChildren<QAction*>()) {
       if (!action->shortcut().isEmpty()) bound.insert(action->data().toInt(), action->shortcut());
@@ -177,8 +199,20 @@ class MainFrameTest : public QObject {
         {id::kContextHelp, QKeySequence(Qt::SHIFT | Qt::Key_F1)},
         {id::kNextPane, QKeySequence(Qt::Key_F6)},
         {id::kPreviousPane, QKeySequence(Qt::SHIFT | Qt::Key_F6)},
+        {id::kUndo, QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {id::kRedo, QKeySequence(Qt::CTRL | Qt::Key_Y)},
+        {id::kCut, QKeySequence(Qt::CTRL | Qt::Key_X)},
+        {id::kCopy, QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {id::kPaste, QKeySequence(Qt::CTRL | Qt::Key_V)},
+        {id::kInsertChannel, QKeySequence(Qt::Key_Insert)},
+        {id::kDeleteChannels, QKeySequence(Qt::CTRL | Qt::Key_Delete)},
+        {id::kMoveChannelUp, QKeySequence(Qt::ALT | Qt::Key_Up)},
+        {id::kMoveChannelDown, QKeySequence(Qt::ALT | Qt::Key_Down)},
+        {id::kClearChannels, QKeySequence(Qt::Key_Delete)},
     };
     QCOMPARE(bound, table);
+    QCOMPARE(frame_->Action(id::kRedo)->shortcuts().value(1),
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
   }
 
   void keys_shown_only_in_labels_run_nothing() {
@@ -430,7 +464,7 @@ class MainFrameTest : public QObject {
     for (int i = 1; i <= 5; ++i) saved.append(SaveCopy(QStringLiteral("file%1.sin").arg(i)));
     const QStringList newest = {saved[4], saved[3], saved[2], saved[1]};
     QCOMPARE(frame_->Recent().Entries(), newest);
-    QCOMPARE(VisibleIds(frame_->FileMenu()->actions()).mid(9, 4),
+    QCOMPARE(VisibleIds(frame_->FileMenu()->actions()).mid(12, 4),
              QList<int>({57616, 57617, 57618, 57619}));
     QCOMPARE(frame_->Action(57617)->text(), QStringLiteral("&2 ") + saved[3]);
     QCOMPARE(settings_->Get().value(QStringLiteral("Recent File List/File1")).toString(),

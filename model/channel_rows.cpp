@@ -48,9 +48,11 @@ std::string ColumnName(int col) {
   return std::string(name);
 }
 
+// The column headers, copied with the channels from a spreadsheet: all of
+// them, or the first few.
 bool IsHeaderLine(const std::vector<std::string>& fields) {
-  if (fields.size() != kDataColumns && fields.size() != kDataColumns + 1) return false;
-  const int first_col = fields.size() == kDataColumns ? gl::kColReceive : gl::kColChannel;
+  if (fields.size() > kDataColumns + 1) return false;
+  const int first_col = fields.size() <= kDataColumns ? gl::kColReceive : gl::kColChannel;
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (!EqualsIgnoringCase(fields[i], ColumnName(first_col + static_cast<int>(i)))) return false;
   }
@@ -114,6 +116,9 @@ class GridLineReader {
   }
 
   void ReadListCell(int col, const std::string& text) {
+    // An empty Opt Signal is what the grid shows for a channel whose byte
+    // holds neither entry; it goes back as it was.
+    if (text.empty() && col == gl::kColOptSignal) channel_.cells[col] = text;
     if (text.empty()) return;
     const int entry = cl::FindEntry(col, text);
     if (entry >= 0) {

@@ -51,11 +51,15 @@ std::string RowsToGridText(const ChannelGrid& grid, std::span<const int> rows);
 // ignored; of fewer, columns 1, 2 ... from the left, the others keeping
 // what a new row gets. An empty line of fields empties its channel; a line
 // of the column headers is passed over. Each field is checked as the cell
-// would check it when typed, and what the radio cannot hold is not guessed:
+// would check it when typed, and then typed (ApplyChannelImport), so a
+// channel without a frequency keeps its name only. What the radio cannot
+// hold is not guessed:
 //   - the line is skipped and reported when it has more than 12 fields, no
 //     channel is left for it, a frequency is refused by CommitFrequencyText
 //     or a tone is no entry of the tone list;
-//   - a list cell (columns 5..10) that is no entry of its list is reported
+//   - an empty tone or list field keeps what a new row gets (an empty Opt
+//     Signal stays empty: the grid shows a byte of neither entry so); a
+//     list field (columns 5..10) that is no entry of its list is reported
 //     and keeps the new row's value;
 //   - a name is taken as the name editor takes it; a name it changes or
 //     shortens is reported.

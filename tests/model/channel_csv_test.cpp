@@ -9,6 +9,7 @@
 #include "files/channel_document.h"
 #include "model/channel_codec.h"
 #include "model/channel_csv.h"
+#include "model/channel_rows.h"
 #include "model/form_lists.h"
 #include "model/frequency_text.h"
 #include "model/memory_grid.h"
@@ -343,6 +344,79 @@ TEST(ChannelCsvRoundTrip, ExportThenImportIntoANewDocumentGivesBackEveryChannel)
       ASSERT_EQ(Row(copy, row), expected) << "document " << document << " channel " << row;
     }
   }
+}
+
+// Whole channels copied as grid texts (what the clipboard carries to a
+// spreadsheet) and pasted into a new document come back cell for cell,
+// empty channels between them included; of a channel without a frequency,
+// as typing it would, only the name.
+TEST(GridTextRoundTrip, CopiedChannelsPasteBackCellForCell) {
+  std::mt19937 random(31);
+  std::vector<int> rows(128);
+  for (int row = 1; row <= 128; ++row) rows[static_cast<std::size_t>(row - 1)] = row;
+  for (int document = 0; document < 40; ++document) {
+    const MemoryGrid original = RandomDocument(random);
+    const ChannelCsvImport import = ReadGridText(RowsToGridText(original, rows), 1);
+    ASSERT_TRUE(import.report.empty()) << import.report.front().reason;
+    MemoryGrid copy;
+    ApplyChannelImport(import, copy);
+    for (int row = 1; row < gl::kRows; ++row) {
+      MemoryGrid name_only;
+      name_only.SetTextMatrix(row, gl::kColName, original.TextMatrix(row, gl::kColName));
+      const std::string expected = RowHasFrequency(original, row) ? Row(original, row) : Row(name_only, row);
+      ASSERT_EQ(Row(copy, row), expected) << "document " << document << " channel " << row;
+    }
+  }
+}
+
+// Lines from a spreadsheet: fewer columns keep a new channel's cells, a
+// column of channel numbers is passed over, and what the radio cannot hold
+// is reported with its line and channel, never guessed.
+TEST(GridTextRead, ReportsWhatTheRadioCannotHold) {
+  const ChannelCsvImport import = ReadGridText(
+      "Receive(MHz)\tTransmit(MHz)\n"
+      "146.52\n"
+      "7\t\t446.00625\t\tD023N\t\t\t\t\t\t\tab.cdefg\n"
+      "600\n"
+      "145.5\t145.5\t77.7\n"
+      "145.5\t\t\t\tNarrower\n"
+      "1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\n"
+      "433.5\n",
+      126);
+  std::vector<std::string> report;
+  for (const ImportReportLine& line : import.report) {
+    report.push_back(std::to_string(line.line) + " " + std::to_string(line.channel) + " " +
+                     line.reason);
+  }
+  EXPECT_EQ(report, (std::vector<std::string>{
+                        "3 127 Name 'ab.cdefg' is changed to 'ABCDEF'",
+                        "4 128 Receive(MHz) '600' is not a frequency within 67-521 MHz; the line is "
+                        "skipped",
+                        "5 0 no channel is left for this line (channel 128 is the last); the line is "
+                        "skipped",
+                        "6 0 no channel is left for this line (channel 128 is the last); the line is "
+                        "skipped",
+                        "7 0 no channel is left for this line (channel 128 is the last); the line is "
+                        "skipped",
+                        "8 0 no channel is left for this line (channel 128 is the last); the line is "
+                        "skipped"}));
+  MemoryGrid grid;
+  ApplyChannelImport(import, grid);
+  EXPECT_EQ(Row(grid, 126), "146.52000\t146.52000\tOFF\tOFF\tWide\tYes\tHigh\tNone\tON\tClose\t");
+  EXPECT_EQ(Row(grid, 127), "\t446.00625\tOFF\tD023N\tWide\tYes\tHigh\t\tON\tClose\tABCDEF");
+  EXPECT_EQ(Row(grid, 128), Row(MemoryGrid(), 128));
+
+  const ChannelCsvImport fields = ReadGridText(
+      "145.5\t145.5\t77.7\n145.5\t\t\t\tNarrower\n1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\n", 1);
+  ASSERT_EQ(fields.report.size(), 3u);
+  EXPECT_EQ(fields.report[0].reason, "Rx Tone '77.7' is not a tone of the radio; the line is skipped");
+  EXPECT_EQ(fields.report[1].reason,
+            "W/N 'Narrower' is not an entry of its list; the channel keeps what a new channel gets");
+  EXPECT_EQ(fields.report[2].reason,
+            "the line has 13 fields where a channel has 11 (12 with its number); the line is skipped");
+  ASSERT_EQ(fields.channels.size(), 1u);
+  EXPECT_EQ(fields.channels[0].channel, 2);
+  EXPECT_EQ(fields.channels[0].cells[gl::kColTransmit], "");
 }
 
 // Into the document it came from, the export changes no byte, also where

@@ -331,18 +331,6 @@ TEST_F(CliLinkTest, TuneWithoutSetOnlyReads) {
   EXPECT_EQ(test::CountFrames(frames, "rx 4D 55"), 1);
 }
 
-TEST_F(CliLinkTest, TuneLeavesTuningAfterACancelledChange) {
-  Start({"--high", "77", "--wrong-byte", "change-wakeup"}, ChannelDocument::NewDocumentImage(),
-        "20");
-  const ProcessResult r = Cli({"tune", "high", "--port", sim->terminal(), "--set", "200"});
-  EXPECT_EQ(r.exit_code, 1);
-  EXPECT_EQ(r.out, "77\n");
-  sim->Stop();
-  const auto frames = test::LogFrames(log_file);
-  EXPECT_EQ(test::CountFrames(frames, "rx 4D 55"), 1) << "the radio is out of tuning";
-  EXPECT_EQ(test::CountFrames(frames, "rx 57 0F F9 01 C8"), 0);
-}
-
 // Like grid: a result or a help text that cannot be written is no success.
 TEST_F(CliLinkTest, OutputThatCannotBeWrittenExits3) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";

@@ -226,7 +226,9 @@ std::string RowsToGridText(const ChannelGrid& grid, std::span<const int> rows) {
 }
 
 ChannelCsvImport ReadGridText(std::string_view text, int first_channel) {
-  const CsvTable table = ParseCsv(text);
+  // Spreadsheets separate cells by tabs; a first line of one cell has none.
+  const CsvTable table =
+      text.find(kTab) != std::string_view::npos ? ParseCsv(text, kTab) : ParseCsv(text);
   ChannelCsvImport import;
   int next_channel = first_channel;
   for (const CsvRecord& record : table.records) {

@@ -120,9 +120,15 @@ class CsvReader {
 }  // namespace
 
 CsvTable ParseCsv(std::string_view text) {
+  const std::string_view body =
+      text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size()) : text;
+  return ParseCsv(text, DetectSeparator(body));
+}
+
+CsvTable ParseCsv(std::string_view text, char separator) {
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   CsvTable table;
-  table.separator = DetectSeparator(text);
+  table.separator = separator;
   CsvReader reader(text, table.separator);
   while (!reader.AtEnd()) {
     CsvRecord record = reader.ReadRecord();

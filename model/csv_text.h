@@ -32,6 +32,8 @@ struct CsvTable {
 // inside quotes kept. Lines that are empty or hold only blanks give no
 // record.
 CsvTable ParseCsv(std::string_view text);
+// The same with the separator given.
+CsvTable ParseCsv(std::string_view text, char separator);
 
 // `field` as it is written between separators: as it is, or in double
 // quotes (inner quotes doubled) where a reader would otherwise take it

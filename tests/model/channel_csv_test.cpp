@@ -419,6 +419,15 @@ TEST(GridTextRead, ReportsWhatTheRadioCannotHold) {
   EXPECT_EQ(fields.channels[0].cells[gl::kColTransmit], "");
 }
 
+// A first line of one cell has no tab to tell the separator by; the lines
+// after it are still split at their tabs.
+TEST(GridTextRead, AFirstLineOfOneCellStillSplitsTheOthersAtTabs) {
+  MemoryGrid grid;
+  ApplyChannelImport(ReadGridText("146.525\n446.1\t\t\t\t\t\t\t\t\t\tabc\n", 1), grid);
+  EXPECT_EQ(Row(grid, 1), "146.52500\t146.52500\tOFF\tOFF\tWide\tYes\tHigh\tNone\tON\tClose\t");
+  EXPECT_EQ(Row(grid, 2), "446.10000\t\tOFF\t\tWide\tYes\tHigh\t\tON\tClose\tABC");
+}
+
 // Into the document it came from, the export changes no byte, also where
 // the channel bytes hold what only a radio writes (an Opt Signal byte of
 // neither entry, bits the layout leaves alone, names on unused channels).

@@ -302,6 +302,8 @@ void RadioOperations::OnStartTransfer() {
 TransferOutcome RadioOperations::RunTransferNow(TransferProgressDialog& dialog) {
   QtTransferHost host(dialog);
   ChannelView& view = frame_.View();
+  // A read is one undo step back to the image it replaces.
+  const RadioImage image_before = frame_.Document().image();
   if (direction_ == TransferDirection::kWrite) {
     // A cell typed into while the dialog waited for Start is written as the
     // grid shows it. A message about its text takes the focus, which is no
@@ -327,6 +329,7 @@ TransferOutcome RadioOperations::RunTransferNow(TransferProgressDialog& dialog) 
     view.RefreshFromImage();
     // What came from the radio is in no file yet.
     view.MarkModified();
+    view.RecordImageChange(QStringLiteral("Read From Radio"), image_before);
   }
   return outcome;
 }
@@ -337,8 +340,12 @@ TransferOutcome RadioOperations::RunTransferNow(TransferProgressDialog& dialog) 
 void RadioOperations::OptionalFeatures() {
   if (busy_) return;
   Guarded(&frame_, [this] {
+    const RadioImage image_before = frame_.Document().image();
     OptionalFeaturesDialog dialog(frame_.Document().image(), &frame_);
-    if (RunModal(dialog) == QDialog::Accepted) frame_.View().MarkModified();
+    if (RunModal(dialog) == QDialog::Accepted) {
+      frame_.View().MarkModified();
+      frame_.View().RecordImageChange(QStringLiteral("Optional Features"), image_before);
+    }
   });
 }
 

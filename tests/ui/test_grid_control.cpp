@@ -105,6 +105,38 @@ class GridControlTest : public QObject {
     QCOMPARE(grid_->Col(), 1);
   }
 
+  // Whole rows: a click on a channel number, Shift and Ctrl with it, Shift
+  // with the keys; a click on another cell or a plain move ends them.
+  void channel_numbers_and_shift_keys_select_whole_rows() {
+    QSignalSpy changed(grid_.get(), &GridControl::RowSelectionChanged);
+    auto click_number = [this](int row, Qt::KeyboardModifiers modifiers = {}) {
+      QTest::mouseClick(grid_->viewport(), Qt::LeftButton, modifiers,
+                        grid_->CellRect(row, 0).center());
+    };
+    click_number(3);
+    QCOMPARE(grid_->SelectedRows(), std::vector<int>({3}));
+    QCOMPARE(grid_->Row(), 3);
+    QCOMPARE(grid_->Col(), 0);
+    click_number(6, Qt::ShiftModifier);
+    QCOMPARE(grid_->SelectedRows(), std::vector<int>({3, 4, 5, 6}));
+    click_number(4, Qt::ControlModifier);
+    QCOMPARE(grid_->SelectedRows(), std::vector<int>({3, 5, 6}));
+    QCOMPARE(changed.count(), 3);
+
+    // Shift+Up and Shift+Down select from the current row on.
+    QTest::mouseClick(grid_->viewport(), Qt::LeftButton, {}, grid_->CellRect(8, 2).center());
+    QVERIFY(grid_->SelectedRows().empty());
+    QTest::keyClick(grid_.get(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(grid_.get(), Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(grid_->SelectedRows(), std::vector<int>({8, 9, 10}));
+    QTest::keyClick(grid_.get(), Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(grid_->SelectedRows(), std::vector<int>({8, 9}));
+    QCOMPARE(grid_->Row(), 9);
+    QCOMPARE(grid_->Col(), 2);
+    QTest::keyClick(grid_.get(), Qt::Key_Down);
+    QVERIFY(grid_->SelectedRows().empty());
+  }
+
   void double_click_reports_dblclick_without_a_second_mouse_down() {
     // A double click arrives as a press, a release and a double-click event.
     const QPoint center = grid_->CellRect(2, 2).center();

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <optional>
+#include <utility>
 
 #include "link/link_texts.h"
 #include "link/serial_port.h"
@@ -239,12 +241,19 @@ void RadioOperations::ReadFromRadio() { OpenProgressDialog(TransferDirection::kR
 
 void RadioOperations::WriteToRadio() { OpenProgressDialog(TransferDirection::kWrite); }
 
+void RadioOperations::ReadIntoScratch(ScratchReadDone done) {
+  if (busy_ || (ProgressDialog() != nullptr && ProgressDialog()->Running())) return;
+  OpenProgressDialog(TransferDirection::kRead);
+  scratch_done_ = std::move(done);
+}
+
 void RadioOperations::OpenProgressDialog(TransferDirection direction) {
   // Once Start is pressed the direction is settled.
   if (busy_ || (ProgressDialog() != nullptr && ProgressDialog()->Running())) return;
   // The grid must hold what the user typed before it is encoded or replaced.
   frame_.View().CommitOpenEditor();
   direction_ = direction;
+  scratch_done_ = nullptr;
   title_ = direction == TransferDirection::kRead ? TransferProgressDialog::ReadingTitle()
                                                  : TransferProgressDialog::WritingTitle();
   // An idle dialog stays as it is, caption included; Start uses the new
@@ -279,11 +288,15 @@ void RadioOperations::OnStartTransfer() {
     emit TransferFinished(TransferOutcome::kCancelled);
     return;
   }
+  // A read for ReadIntoScratch lands in a copy of the document's image.
+  const ScratchReadDone scratch_done = std::exchange(scratch_done_, nullptr);
+  std::optional<RadioImage> scratch;
+  if (scratch_done) scratch = frame_.Document().image();
   BeginBusy();
   TransferOutcome outcome = TransferOutcome::kFailed;
   Guarded(&frame_, [&] {
     try {
-      outcome = RunTransferNow(*dialog);
+      outcome = RunTransferNow(*dialog, scratch ? &*scratch : nullptr);
     } catch (...) {
       // The message box must not count as an interruption.
       if (progress_) progress_->SetWatch(false);
@@ -293,13 +306,17 @@ void RadioOperations::OnStartTransfer() {
   if (progress_) progress_->Destroy();
   EndBusy();
   emit TransferFinished(outcome);
+  if (scratch_done && outcome == TransferOutcome::kCompleted && !close_pending_) {
+    Guarded(&frame_, [&] { scratch_done(*scratch); });
+  }
   if (close_pending_) {
     close_pending_ = false;
     QTimer::singleShot(0, &frame_, &QWidget::close);
   }
 }
 
-TransferOutcome RadioOperations::RunTransferNow(TransferProgressDialog& dialog) {
+TransferOutcome RadioOperations::RunTransferNow(TransferProgressDialog& dialog,
+                                                RadioImage* scratch) {
   QtTransferHost host(dialog);
   ChannelView& view = frame_.View();
   // A read is one undo step back to the image it replaces.
@@ -323,9 +340,11 @@ TransferOutcome RadioOperations::RunTransferNow(TransferProgressDialog& dialog) 
     return TransferOutcome::kPortUnavailable;
   }
   const std::unique_ptr<SerialTransport> transport = MakeTransport();
-  const TransferOutcome outcome = RunTransfer(direction_, *transport, *device,
-                                              frame_.Document().image(), host, transfer_options_);
-  if (direction_ == TransferDirection::kRead && outcome == TransferOutcome::kCompleted) {
+  RadioImage& image = scratch != nullptr ? *scratch : frame_.Document().image();
+  const TransferOutcome outcome =
+      RunTransfer(direction_, *transport, *device, image, host, transfer_options_);
+  if (scratch == nullptr && direction_ == TransferDirection::kRead &&
+      outcome == TransferOutcome::kCompleted) {
     view.RefreshFromImage();
     // What came from the radio is in no file yet.
     view.MarkModified();

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,14 @@ class RadioOperations : public QObject {
   // --- Commands -----------------------------------------------------------
   void ReadFromRadio();
   void WriteToRadio();
+  // Reads the radio as Read From Radio does, progress dialog and guards
+  // included, into a scratch copy of the document's image instead: the
+  // document is not touched. Once the read has completed, `done` gets the
+  // copy with the radio's bytes 0x000-0xC4F (the event loop has run the
+  // dialog's end by then); after any other outcome it is not called. Read
+  // or Write chosen while the dialog waits for Start drop the scratch read.
+  using ScratchReadDone = std::function<void(const RadioImage& radio)>;
+  void ReadIntoScratch(ScratchReadDone done);
   void OptionalFeatures();
   void PowerDebug(TuningKind kind);
   // "Other Port...": asks for a device path.
@@ -113,7 +122,8 @@ class RadioOperations : public QObject {
  private:
   void OpenProgressDialog(TransferDirection direction);
   void OnStartTransfer();
-  TransferOutcome RunTransferNow(TransferProgressDialog& dialog);
+  // `scratch`: where a read for ReadIntoScratch goes; null for the document.
+  TransferOutcome RunTransferNow(TransferProgressDialog& dialog, RadioImage* scratch);
   void UpdatePortChecks();
   void RunPowerDebug(TuningKind kind);
   int RunModal(QDialog& dialog);
@@ -126,6 +136,7 @@ class RadioOperations : public QObject {
   TransferDirection direction_ = TransferDirection::kRead;
   QString title_;
   QPointer<TransferProgressDialog> progress_;
+  ScratchReadDone scratch_done_;  // set while the dialog is for ReadIntoScratch
 
   bool busy_ = false;
   bool start_pending_ = false;   // Start was pressed while another exchange ran

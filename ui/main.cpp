@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "ui/app.h"
+#include "ui/check_commands.h"
 #include "ui/print_controller.h"
 #include "ui/radio_operations.h"
 
@@ -80,6 +81,8 @@ int main(int argc, char* argv[]) {
   // Read, Write, the Port menu, Optional Features and the power tuning.
   auto* radio = new zlm5::RadioOperations(*app.Frame());
   if (parser.isSet(port_option)) radio->SetPortName(port);
+  // Check Channels, Compare With and Compare With Radio.
+  new zlm5::CheckCommands(*app.Frame(), *radio);
 
   // Print, Print Preview and Print Setup; the print switches use the same.
   auto* printing = new zlm5::PrintController(*app.Frame());

@@ -608,15 +608,14 @@ void ChannelView::OnKeyPress(QChar character) {
 }
 
 void ChannelView::OnContextMenu(QPoint viewport_pos, bool by_keyboard) {
-  int row = 0;
-  int col = 0;
-  // The menu acts on what was clicked: a row outside the selection becomes
-  // the current row first (selected, when its channel number was clicked).
-  if (!by_keyboard && grid_->CellAt(viewport_pos, &row, &col) && row >= 1 &&
-      !grid_->IsRowSelected(row)) {
-    grid_->ClearRowSelection();
+  // The menu acts on the selected rows: opened on a row outside them, it
+  // selects that row (the current one, from the keyboard) alone.
+  int row = grid_->Row();
+  int col = grid_->Col();
+  if (!by_keyboard && !grid_->CellAt(viewport_pos, &row, &col)) row = 0;
+  if (row >= 1 && !grid_->IsRowSelected(row)) {
     grid_->SetCurrentCell(row, col);
-    if (col == 0) grid_->SelectRows(row, row);
+    grid_->SelectRows(row, row);
   }
   emit ContextMenuRequested(grid_->viewport()->mapToGlobal(viewport_pos));
 }

@@ -151,8 +151,9 @@ class ChannelView : public QWidget {
   // The document was marked modified by an edit, or the mark was cleared
   // by an undo back to the saved state.
   void DocumentModified();
-  // The grid's context menu was asked for, at `global_pos` on the screen;
-  // the row under the mouse is current by then.
+  // The grid's context menu was asked for, at `global_pos` on the screen.
+  // A row outside the selection that it was asked for on is by then the
+  // current row and selected alone.
   void ContextMenuRequested(QPoint global_pos);
   // A help text for the status bar's message pane.
   void StatusMessage(const QString& text);

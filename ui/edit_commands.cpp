@@ -116,10 +116,12 @@ QString EditCommands::NothingToPasteText() {
 void EditCommands::UpdateActions() {
   const std::vector<int> rows = View().SelectedChannels();
   const bool any = !rows.empty();
-  for (int command : {id::kCut, id::kCopy, id::kPaste, id::kInsertChannel, id::kDeleteChannels,
-                      id::kClearChannels}) {
+  for (int command : {id::kCut, id::kCopy, id::kPaste, id::kInsertChannel, id::kDeleteChannels}) {
     frame_.Action(command)->setEnabled(any);
   }
+  // Its key is Delete: it must not empty a channel whose cell was merely
+  // current.
+  frame_.Action(id::kClearChannels)->setEnabled(!View().GridWidget().SelectedRows().empty());
   frame_.Action(id::kMoveChannelUp)->setEnabled(any && rows.front() > 1);
   frame_.Action(id::kMoveChannelDown)->setEnabled(any && rows.back() < kLastChannel);
 }
@@ -289,7 +291,7 @@ void EditCommands::MoveChannels(int step) {
 
 void EditCommands::ClearChannels() {
   View().CommitOpenEditor();
-  const std::vector<int> rows = View().SelectedChannels();
+  const std::vector<int> rows = View().GridWidget().SelectedRows();
   if (rows.empty()) return;
   View().EditGrid(QStringLiteral("Clear %1").arg(ImportReportDialog::ChannelCount(rows.size())),
                   [&rows](ChannelGrid& grid) { ClearRows(grid, rows); });

@@ -32,6 +32,8 @@ class MainFrame;
 // the current) channel on through the rules of an import; when anything
 // cannot be taken as it stands, the report is shown first (Apply/Cancel).
 // Cut empties the channels it copied; Delete Channels closes the gap.
+// Clear Channels (the Delete key) acts on selected rows only, so that the
+// key never empties a channel whose cell was merely current.
 //
 // An open cell editor is committed before any command but Undo: Undo first
 // throws away what was typed into it, and only when nothing was does it

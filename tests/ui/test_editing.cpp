@@ -200,6 +200,10 @@ class EditingTest : public QObject {
     QCOMPARE(Row(127), last);
     QCOMPARE(Row(128), empty);
 
+    // Delete empties selected rows only, never the channel of a cell.
+    Grid().SetCurrentCell(1, 3);
+    Key(Qt::Key_Delete);
+    QCOMPARE(Row(1), two);
     ClickNumber(1);
     ClickNumber(2, Qt::ShiftModifier);
     Key(Qt::Key_Delete);
@@ -386,6 +390,7 @@ class EditingTest : public QObject {
     QMenu* menu = Edits().ContextMenu();
     QTRY_VERIFY(menu->isVisible());
     QCOMPARE(Grid().Row(), 7);
+    QCOMPARE(Grid().SelectedRows(), std::vector<int>({7}));
     QList<int> ids;
     for (QAction* action : menu->actions()) ids.append(action->isSeparator() ? 0 : action->data().toInt());
     QCOMPARE(ids, QList<int>({id::kCut, id::kCopy, id::kPaste, 0, id::kInsertChannel,

@@ -10,7 +10,8 @@ function(zlm5_add_gtest name)
   target_link_libraries(${name} PRIVATE zlm5_core GTest::gtest GTest::gtest_main ${ARG_LIBS})
   target_compile_definitions(${name} PRIVATE
     ZLM5_BINARY_DIR="${PROJECT_BINARY_DIR}"
-    ZLM5_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    ZLM5_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    ZLM5_PROJECT_VERSION="${PROJECT_VERSION}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
 
@@ -23,7 +24,8 @@ function(zlm5_add_qtest name)
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
   target_compile_definitions(${name} PRIVATE
     ZLM5_BINARY_DIR="${PROJECT_BINARY_DIR}"
-    ZLM5_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    ZLM5_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    ZLM5_PROJECT_VERSION="${PROJECT_VERSION}")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen"

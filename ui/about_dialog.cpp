@@ -1,6 +1,5 @@
 #include "ui/about_dialog.h"
 
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -8,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "ui/resources.h"
+#include "zlm5_version.h"
 
 namespace zlm5 {
 
@@ -16,8 +16,11 @@ QString AboutDialog::MakerName() { return QStringLiteral("VRAX Electronics"); }
 QString AboutDialog::ProductLine() { return QStringLiteral("Communication Software Z-LM5"); }
 
 QString AboutDialog::Notice() {
-  return QStringLiteral("Version %1\nCopyright © 2026 VRAX Electronics. All rights reserved.")
-      .arg(QCoreApplication::applicationVersion());
+  return QStringLiteral(
+             "Version %1\nCopyright © 2026 VRAX Electronics.\n"
+             "Free software under the GNU General Public License, version 3 or later.\n"
+             "There is NO WARRANTY, to the extent permitted by law.")
+      .arg(QString::fromLatin1(kProgramVersion));
 }
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {

@@ -11,10 +11,7 @@
 #include "ui/app_names.h"
 #include "ui/main_frame.h"
 #include "ui/message_box.h"
-
-#ifndef ZLM5_VERSION
-#define ZLM5_VERSION "1.0.0"
-#endif
+#include "zlm5_version.h"
 
 namespace zlm5 {
 namespace {
@@ -33,7 +30,7 @@ bool HeadlessPlatform() {
 void App::SetIdentity() {
   QCoreApplication::setOrganizationName(app_names::kOrganization);
   QCoreApplication::setApplicationName(app_names::kApplicationName);
-  QCoreApplication::setApplicationVersion(QStringLiteral(ZLM5_VERSION));
+  QCoreApplication::setApplicationVersion(QString::fromLatin1(kProgramVersion));
   QGuiApplication::setDesktopFileName(app_names::kDesktopFileName);
 }
 

@@ -10,6 +10,7 @@
 #include "ui/check_commands.h"
 #include "ui/print_controller.h"
 #include "ui/radio_operations.h"
+#include "zlm5_version.h"
 
 namespace {
 
@@ -55,7 +56,11 @@ int main(int argc, char* argv[]) {
     return kExitUsage;
   }
   if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
-  if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
+  if (parser.isSet(QStringLiteral("version"))) {
+    // As the other two programs print it (Qt's own form names the settings).
+    std::printf("z-lm5 %s\n", zlm5::kProgramVersion);
+    return 0;
+  }
   const QStringList files = parser.positionalArguments();
   if (files.size() > 1) {
     std::fprintf(stderr, "z-lm5: name one file at most\n%s", qUtf8Printable(parser.helpText()));

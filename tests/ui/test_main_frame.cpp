@@ -281,6 +281,11 @@ class MainFrameTest : public QObject {
     QLabel* title = about.findChild<QLabel*>(QStringLiteral("aboutTitle"));
     QCOMPARE(title->text(), QStringLiteral("VRAX Electronics\nCommunication Software Z-LM5"));
     QVERIFY(!about.findChild<QLabel*>(QStringLiteral("aboutIcon"))->pixmap().isNull());
+    QCOMPARE(about.findChild<QLabel*>(QStringLiteral("aboutNotice"))->text(),
+             QStringLiteral("Version %1\nCopyright © 2026 VRAX Electronics.\n"
+                            "Free software under the GNU General Public License, version 3 or "
+                            "later.\nThere is NO WARRANTY, to the extent permitted by law.")
+                 .arg(QStringLiteral(ZLM5_PROJECT_VERSION)));
   }
 
   // --- caption and status bar -----------------------------------------------

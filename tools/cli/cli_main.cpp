@@ -4,6 +4,7 @@
 
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_command.h"
+#include "zlm5_version.h"
 
 namespace zlm5::cli {
 namespace {
@@ -11,6 +12,7 @@ namespace {
 // The program's own help ("z-lm5-cli --help", "z-lm5-cli help"): named
 // "help" in its messages, never listed as a command.
 const CliCommand kHelp = {"help", "", "", 0, nullptr};
+const CliCommand kVersion = {"--version", "", "", 0, nullptr};
 
 std::vector<CliCommand>& Registry() {
   static std::vector<CliCommand> commands;
@@ -25,7 +27,8 @@ void PrintProgramHelp(std::ostream& out) {
     out << "  " << c.name << std::string(c.name.size() < 10 ? 10 - c.name.size() : 1, ' ')
         << c.summary << '\n';
   }
-  out << "\nRun 'z-lm5-cli COMMAND --help' for the options of a command.\n"
+  out << "\nRun 'z-lm5-cli COMMAND --help' for the options of a command,\n"
+         "'z-lm5-cli --version' for the version.\n"
          "Exit codes: 0 success, 1 communication failed or cancelled, 2 usage error,\n"
          "3 file error, 4 port cannot be opened.\n";
 }
@@ -65,6 +68,9 @@ int main(int argc, char** argv) {
     std::ostringstream help;
     PrintProgramHelp(help);
     return WriteOutput(kHelp, help.str());
+  }
+  if (args[0] == "--version") {
+    return WriteOutput(kVersion, std::string("z-lm5-cli ") + zlm5::kProgramVersion + '\n');
   }
   for (const CliCommand& c : RegisteredCommands()) {
     if (c.name == args[0]) {

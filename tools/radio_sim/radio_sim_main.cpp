@@ -21,6 +21,7 @@
 #include "link/wire_trace.h"
 #include "tools/radio_sim/pty_radio_line.h"
 #include "tools/radio_sim/simulated_radio.h"
+#include "zlm5_version.h"
 
 namespace zlm5::sim {
 namespace {
@@ -32,6 +33,9 @@ constexpr const char* kUsage =
     "device path as the first line of standard output, then answers the\n"
     "programming cable protocol (read, write, power tuning) until it gets\n"
     "SIGINT or SIGTERM, or, with --once, until the first session ends.\n"
+    "\n"
+    "  -h, --help             show this help\n"
+    "  --version              show the version\n"
     "\n"
     "Radio:\n"
     "  --memory FILE          start from this channel data file (default: the\n"
@@ -121,6 +125,10 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     };
     if (arg == "-h" || arg == "--help") {
       std::cout << kUsage;
+      return 0;
+    }
+    if (arg == "--version") {
+      std::cout << "z-lm5-radio-sim " << kProgramVersion << '\n';
       return 0;
     }
     if (arg == "--once") { o.once = true; continue; }

@@ -31,3 +31,11 @@ function(zlm5_add_qtest name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
     TIMEOUT 300)
 endfunction()
+
+# zlm5_add_script_test(NAME SCRIPT ARGS...)
+# A bash script of tests/ that checks what the build installs or ships; it
+# exits 77 (skipped) when a tool it needs is not installed.
+function(zlm5_add_script_test name script)
+  add_test(NAME ${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/${script} ${ARGN})
+  set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+endfunction()

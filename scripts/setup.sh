@@ -4,7 +4,9 @@
 ZLM5_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZLM5_BUILD=${ZLM5_BUILD:-$ZLM5_ROOT/build}
 
-# Debian 12 packages the build, the tests and the printed report need.
+# Debian 12 packages the build, the tests and the printed report need (the
+# last line: the checks of the man pages, the desktop files, the completion
+# and the package).
 ZLM5_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6
@@ -12,6 +14,7 @@ ZLM5_PACKAGES=(
   fonts-liberation fonts-noto-cjk fonts-arphic-uming
   poppler-utils
   locales
+  man-db desktop-file-utils appstream bash-completion dpkg-dev file
 )
 
 zlm5_install_missing() {

@@ -88,9 +88,10 @@ class SupportPartsTest : public QObject {
     QVERIFY(desktop.contains(QStringLiteral("Exec=z-lm5 %f")));
     const QString mime = QString::fromUtf8(test::ReadAll(res + QStringLiteral("com.vrax.zlm5.xml")));
     QVERIFY(mime.contains(QStringLiteral("<mime-type type=\"") + app_names::kMimeType + QLatin1Char('"')));
-    QVERIFY(mime.contains(QStringLiteral("<comment>Channel Data</comment>")));
+    QVERIFY(mime.contains(QStringLiteral("<comment>Z-LM5 radio channel data</comment>")));
     QVERIFY(mime.contains(QStringLiteral("<glob pattern=\"*.sin\"/>")));
-    const QString meta = QString::fromUtf8(test::ReadAll(res + QStringLiteral("com.vrax.zlm5.metainfo.xml")));
+    const QString meta = QString::fromUtf8(
+        test::ReadAll(QStringLiteral(ZLM5_BINARY_DIR "/packaging/com.vrax.zlm5.metainfo.xml")));
     QVERIFY(meta.contains(QStringLiteral("<launchable type=\"desktop-id\">com.vrax.zlm5.desktop</launchable>")));
   }
 };

@@ -33,7 +33,12 @@ zlm5_install_missing() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
+# Compiler warnings fail the build in CI (CI=true), not on a user's machine.
+zlm5_werror() {
+  if [ "${CI:-}" == "true" ]; then echo -DZLM5_WERROR=ON; else echo -DZLM5_WERROR=OFF; fi
+}
+
 zlm5_build() {
-  cmake -S "$ZLM5_ROOT" -B "$ZLM5_BUILD" -G Ninja "$@"
+  cmake -S "$ZLM5_ROOT" -B "$ZLM5_BUILD" -G Ninja "$(zlm5_werror)" "$@"
   cmake --build "$ZLM5_BUILD" -j "$(nproc)"
 }

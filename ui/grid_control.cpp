@@ -484,6 +484,14 @@ void GridControl::keyPressEvent(QKeyEvent* event) {
       MoveBy(event->key(), event->modifiers());
       event->accept();
       return;
+    case Qt::Key_F10:
+      // Shift+F10 asks for the context menu as the menu key does.
+      if (event->modifiers() == Qt::ShiftModifier) {
+        emit ContextMenu(CellRect(row_, col_).bottomLeft(), true);
+        event->accept();
+        return;
+      }
+      break;
     default: break;
   }
   const QString text = event->text();

@@ -152,8 +152,8 @@ class GridControl : public QAbstractScrollArea {
   void Scroll();
   void RowSelectionChanged();
   // The context menu was asked for, by the mouse at `viewport_pos` or by
-  // the keyboard (the menu key, Shift+F10), where `viewport_pos` is the
-  // current cell's.
+  // the keyboard (the menu key, Shift+F10), where `viewport_pos` is below
+  // the current cell.
   void ContextMenu(QPoint viewport_pos, bool by_keyboard);
 
  protected:

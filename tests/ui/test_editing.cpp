@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "files/channel_document.h"
+#include "link/link_clock.h"
 #include "model/channel_codec.h"
 #include "model/channel_csv.h"
 #include "model/channel_record.h"
@@ -400,6 +401,14 @@ class EditingTest : public QObject {
     Action(id::kClearChannels)->trigger();
     QCOMPARE(Cell(7, 1), QString());
     QCOMPARE(Cell(8, 1), QStringLiteral("147.00000"));
+
+    // From the keyboard, on the current row.
+    QTRY_VERIFY(!menu->isVisible());
+    Grid().SetCurrentCell(8, 2);
+    Key(Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(Grid().SelectedRows(), std::vector<int>({8}));
+    menu->close();
   }
 
  private:
@@ -451,17 +460,21 @@ class EditingTest : public QObject {
         std::vector<std::string>{"--memory", memory, "--no-wire-time", "--turnaround", "1"});
     QVERIFY2(sim_->started(), sim_->ErrorOutput().c_str());
     QVERIFY(window_->radio->SetPortName(QString::fromStdString(sim_->terminal())));
+    // The pauses between the exchanges pass in virtual time.
+    window_->radio->SetTransferOptions({TimeoutProfile::Transfer(), &clock_});
     QSignalSpy finished(window_->radio, &RadioOperations::TransferFinished);
     Action(id::kReadFromRadio)->trigger();
     QTest::mouseClick(window_->radio->ProgressDialog()->StartButton(), Qt::LeftButton);
     while (finished.isEmpty()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    QCOMPARE(finished.first().first().value<TransferOutcome>(), TransferOutcome::kCompleted);
+    QVERIFY2(finished.first().first().value<TransferOutcome>() == TransferOutcome::kCompleted,
+             qPrintable(messages_->texts.join(QLatin1Char('\n'))));
   }
 
   std::unique_ptr<test::TempDir> dir_;
   std::unique_ptr<test::RadioWindow> window_;
   std::unique_ptr<test::MessageLog> messages_;
   std::unique_ptr<test::SimProcess> sim_;
+  ManualLinkClock clock_;
 };
 
 }  // namespace zlm5

@@ -67,7 +67,9 @@ constexpr const char* kUsage =
     "                         their stage\n"
     "  --stop-after-block K   answer K blocks (block 0 to K-1), then no more\n"
     "  --hang-up-after-block K  answer K blocks, then close the terminal when\n"
-    "                         the next block frame arrives\n";
+    "                         the next block frame arrives\n"
+    "  --drop-write K         acknowledge the write of block K (0 to 393; block K\n"
+    "                         holds bytes 8K to 8K+7) but do not store it\n";
 
 struct Options {
   std::string memory_file;
@@ -135,7 +137,7 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     if (arg == "--no-wire-time") { o.line.wire_time = false; continue; }
     static constexpr std::string_view kValueOptions[] = {
         "--memory", "--save", "--log", "--link", "--type", "--low", "--high", "--turnaround",
-        "--fault-count", "--stop-after-block", "--hang-up-after-block", "--silent",
+        "--fault-count", "--stop-after-block", "--hang-up-after-block", "--drop-write", "--silent",
         "--wrong-byte", "--stray-byte", "--reply-bytes", "--flood", "--hang-up"};
     if (std::find(std::begin(kValueOptions), std::end(kValueOptions), arg) ==
         std::end(kValueOptions)) {
@@ -179,6 +181,12 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
       if (!n || *n < 0 || *n > 394) return UsageError(arg + " needs a block count 0 to 394");
       (arg == "--stop-after-block" ? o.faults.stop_after_blocks : o.faults.hang_up_after_blocks) =
           static_cast<int>(*n);
+      continue;
+    }
+    if (arg == "--drop-write") {
+      auto n = ParseNumber(*v, 10);
+      if (!n || *n < 0 || *n > 393) return UsageError("--drop-write needs a block 0 to 393");
+      o.faults.drop_write_block = static_cast<int>(*n);
       continue;
     }
     std::vector<Stage> stages;

@@ -111,8 +111,14 @@ RadioReaction SimulatedRadio::Block() {
 
   // A write is stored only when the radio takes the frame.
   RadioReaction reaction = Respond(Stage::kBlock, {kAck}, last ? State::kIdle : State::kBlocks);
+  // Blocks are numbered by their address, as the PC sends them.
+  constexpr std::size_t kPcBlockSize = 8;
+  const bool dropped =
+      faults_.drop_write_block && address == kPcBlockSize * *faults_.drop_write_block;
   if (accepted_) {
-    for (std::size_t a = address; a < end; ++a) memory_.set(a, frame_[kHeaderSize + a - address]);
+    for (std::size_t a = address; a < end && !dropped; ++a) {
+      memory_.set(a, frame_[kHeaderSize + a - address]);
+    }
     ++blocks_;
     reaction.memory_changed = true;
     reaction.session_ended = last;

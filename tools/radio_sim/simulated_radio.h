@@ -53,6 +53,9 @@ struct RadioFaults {
   // Answer this many blocks, then close the line when the next block
   // frame arrives (as if the cable were pulled).
   std::optional<int> hang_up_after_blocks;
+  // Acknowledge the write of this block (0 for 0x000-0x007) but keep the
+  // memory as it was: a radio that loses data, which only a verify finds.
+  std::optional<int> drop_write_block;
 
   StageFault& at(Stage s) { return stages[static_cast<std::size_t>(s)]; }
   const StageFault& at(Stage s) const { return stages[static_cast<std::size_t>(s)]; }

@@ -6,13 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "link/transfer_direction.h"
 #include "model/error.h"
 #include "model/radio_image.h"
 
 namespace zlm5 {
-
-// Which way the image went: read from the radio, or written to it.
-enum class TransferDirection { kRead, kWrite };
 
 // "read" or "write", as in the backup file names.
 std::string_view DirectionName(TransferDirection direction);

@@ -5,11 +5,10 @@
 #include "link/link_clock.h"
 #include "link/link_host.h"
 #include "link/serial_transport.h"
+#include "link/transfer_direction.h"
 #include "model/radio_image.h"
 
 namespace zlm5 {
-
-enum class TransferDirection { kRead, kWrite };
 
 // How a transfer ended.
 enum class TransferOutcome {

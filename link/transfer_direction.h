@@ -1,0 +1,9 @@
+#pragma once
+
+namespace zlm5 {
+
+// Which way the image goes: from the radio into the program, or to the
+// radio. Shared by the transfer and by the backups named after it.
+enum class TransferDirection { kRead, kWrite };
+
+}  // namespace zlm5

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "files/backup_store.h"
 #include "files/channel_document.h"
 #include "link/link_texts.h"
 #include "model/channel_codec.h"
@@ -96,14 +97,31 @@ class CliLinkTest : public ::testing::Test {
   ProcessResult Cli(std::vector<std::string> args, std::vector<std::string> env = {},
                     const std::string& stdout_path = {}) {
     args.insert(args.begin(), ZLM5_CLI);
-    // Never the user's own port settings.
+    // Never the user's own port settings or backups.
     env.push_back("XDG_CONFIG_HOME=" + dir.Path("config"));
+    if (std::none_of(env.begin(), env.end(),
+                     [](const std::string& e) { return e.starts_with("XDG_DATA_HOME="); })) {
+      env.push_back("XDG_DATA_HOME=" + dir.Path("data"));
+    }
     return test::RunProcess(args, env, stdout_path);
   }
 
   std::vector<std::uint8_t> Saved() {
     sim->Stop();
     return test::ReadBytes(save_file);
+  }
+
+  // The backups the commands left, newest first.
+  std::vector<BackupEntry> Backups() {
+    auto listed = BackupStore(dir.Path("data/z-lm5/backups")).List();
+    EXPECT_TRUE(listed.ok());
+    return listed.ok() ? *listed : std::vector<BackupEntry>{};
+  }
+  int WriteFrames() {
+    sim->Stop();
+    int count = 0;
+    for (const std::string& f : test::LogFrames(log_file)) count += f.starts_with("rx 57 ") ? 1 : 0;
+    return count;
   }
 
   test::TempDir dir;
@@ -221,6 +239,99 @@ TEST_F(CliLinkTest, CommunicationErrorIsAnsweredCancelByDefaultAndRetryOnRequest
   r = Cli({"write", "--retries", "1", "--port", sim->terminal(), dir.Path("in.sin")});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_NE(r.err.find("-> Retry"), std::string::npos);
+}
+
+// Channel 12's frequencies are bytes 0x0B0-0x0B7: block 22.
+constexpr const char* kChannel12Block = "22";
+
+// A file with channels 1 and 12 typed in.
+RadioImage TwoChannels() {
+  RadioImage image = ChannelDocument::NewDocumentImage();
+  MemoryGrid grid;
+  ImageToGrid(image, grid);
+  CommitCellText(grid, 1, grid_layout::kColReceive, "146.525", CommitPath::LeaveCell);
+  CommitCellText(grid, 12, grid_layout::kColReceive, "446.00625", CommitPath::LeaveCell);
+  GridToImage(grid, image);
+  return image;
+}
+
+TEST_F(CliLinkTest, ReadAndVerifiedWriteEachLeaveOneBackupAndSaySoLast) {
+  const RadioImage radio = SomeChannels();
+  Start({}, radio);
+  ProcessResult r = Cli({"read", "--port", sim->terminal(), "-o", dir.Path("out.sin")});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  auto backups = Backups();
+  ASSERT_EQ(backups.size(), 1u);
+  EXPECT_EQ(backups[0].direction, TransferDirection::kRead);
+  EXPECT_EQ(*LoadChannelDataFile(backups[0].path), radio) << "the image as read";
+  EXPECT_TRUE(r.err.ends_with("backup: " + backups[0].path + "\n394 blocks read\n")) << r.err;
+
+  test::WriteBytes(dir.Path("in.sin"), TwoChannels());
+  r = Cli({"write", "--verify", "--port", sim->terminal(), dir.Path("in.sin")});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  backups = Backups();
+  ASSERT_EQ(backups.size(), 2u) << "the read-back is part of the write";
+  EXPECT_EQ(backups[0].direction, TransferDirection::kWrite);
+  EXPECT_EQ(*LoadChannelDataFile(backups[0].path), ThroughTheGrid(TwoChannels()));
+  EXPECT_NE(r.err.find("block 394/394\nReading the radio back to verify\n"), std::string::npos)
+      << r.err;
+  EXPECT_TRUE(r.err.ends_with("\n394 blocks written\nRadio verified: 394 blocks match\n")) << r.err;
+}
+
+TEST_F(CliLinkTest, VerifyNamesTheChannelTheRadioDidNotStoreAndExits1) {
+  Start({"--drop-write", kChannel12Block}, ChannelDocument::NewDocumentImage());
+  test::WriteBytes(dir.Path("in.sin"), TwoChannels());
+  const ProcessResult r =
+      Cli({"write", "--verify", "--no-backup", "--port", sim->terminal(), dir.Path("in.sin")});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("394 blocks written\nRadio verify failed: the radio does not hold what "
+                       "was written ("),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("\nCH 12 Receive(MHz): 446.00625 → (empty)\n"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("CH 1 "), std::string::npos) << "channel 1 was stored";
+  EXPECT_EQ(WriteFrames(), 394);
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("data/z-lm5"))) << "--no-backup";
+}
+
+TEST_F(CliLinkTest, BackupFirstWritesOnlyOnceTheRadioIsKept) {
+  // The first block read fails: the write must not start.
+  Start({"--stray-byte", "block", "--fault-count", "1"}, SomeChannels());
+  test::WriteBytes(dir.Path("in.sin"), TwoChannels());
+  ProcessResult r =
+      Cli({"write", "--backup-first", "--port", sim->terminal(), dir.Path("in.sin")});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_TRUE(r.err.ends_with(
+      "\nNothing was written: the radio could not be read into a backup first\n"))
+      << r.err;
+  EXPECT_EQ(WriteFrames(), 0);
+  EXPECT_TRUE(Backups().empty());
+
+  Start({}, SomeChannels());
+  r = Cli({"write", "--backup-first", "--port", sim->terminal(), dir.Path("in.sin")});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto backups = Backups();
+  ASSERT_EQ(backups.size(), 2u);
+  EXPECT_EQ(backups[1].direction, TransferDirection::kRead);
+  EXPECT_EQ(*LoadChannelDataFile(backups[1].path), SomeChannels()) << "what the radio held";
+  EXPECT_EQ(*LoadChannelDataFile(backups[0].path), ThroughTheGrid(TwoChannels()));
+  EXPECT_LT(r.err.find("Reading the radio into a backup\n"), r.err.find("Writing the radio\n"));
+}
+
+TEST_F(CliLinkTest, ABackupFolderThatCannotBeMadeDoesNotFailTheWrite) {
+  std::ofstream(dir.Path("data-file")) << "not a folder";
+  Start({}, ChannelDocument::NewDocumentImage());
+  test::WriteBytes(dir.Path("in.sin"), TwoChannels());
+  const ProcessResult r = Cli({"write", "--port", sim->terminal(), dir.Path("in.sin")},
+                              {"XDG_DATA_HOME=" + dir.Path("data-file")});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.err.find("\n394 blocks written\nThe backup could not be saved: " +
+                       dir.Path("data-file/z-lm5/backups") + ": "),
+            std::string::npos)
+      << r.err;
+  const auto saved = Saved();
+  const RadioImage sent = ThroughTheGrid(TwoChannels());
+  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 0xC50, sent.bytes().begin()));
 }
 
 TEST_F(CliLinkTest, TypeMismatchNeedsTheOption) {

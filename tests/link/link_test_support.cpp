@@ -14,6 +14,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 extern char** environ;
 
@@ -138,8 +139,17 @@ ProcessResult RunProcess(const std::vector<std::string>& argv,
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
+  // An extra variable replaces the one inherited: the program would see
+  // the first of two.
+  const auto replaced = [&extra_env](std::string_view inherited) {
+    const std::string_view name = inherited.substr(0, inherited.find('=') + 1);
+    return std::any_of(extra_env.begin(), extra_env.end(),
+                       [name](const std::string& e) { return e.starts_with(name); });
+  };
   std::vector<std::string> env_store;
-  for (char** e = environ; *e; ++e) env_store.emplace_back(*e);
+  for (char** e = environ; *e; ++e) {
+    if (!replaced(*e)) env_store.emplace_back(*e);
+  }
   for (const std::string& e : extra_env) env_store.push_back(e);
   std::vector<char*> env;
   for (std::string& e : env_store) env.push_back(e.data());

@@ -194,6 +194,25 @@ std::optional<std::string> ResolveCliPort(const CliCommand& command, const std::
   return *device;
 }
 
+void AnnouncePasses(SafeTransferOptions& options, CliTransferHost& host) {
+  if (!options.backup_first && !options.verify) return;
+  const bool backup_first = options.backup_first;
+  options.on_pass = [backup_first, &host](TransferPass pass) {
+    switch (pass) {
+      case TransferPass::kBackupRead: host.SetStatusText("Reading the radio into a backup"); break;
+      case TransferPass::kTransfer:
+        if (backup_first) host.SetStatusText("Writing the radio");
+        break;
+      case TransferPass::kVerifyRead: host.SetStatusText("Reading the radio back to verify"); break;
+    }
+  };
+}
+
+void PrintTransferReport(const SafeTransferReport& report) {
+  for (const std::string& path : report.backups) std::cerr << "backup: " << path << '\n';
+  for (const std::string& line : SafeTransferSummary(report)) std::cerr << line << '\n';
+}
+
 std::optional<int> ParseRetries(const CliCommand& command, const std::string* text) {
   if (text == nullptr) return 0;
   auto n = ParseInt(*text);

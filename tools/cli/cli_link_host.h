@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/link_host.h"
+#include "link/safe_transfer.h"
 #include "link/serial_port.h"
 #include "link/wire_trace.h"
 #include "link/serial_transport.h"
@@ -115,6 +116,16 @@ class CliRadioPort {
   SerialPort serial_;
   std::unique_ptr<TracingTransport> trace_;
 };
+
+// Names the passes of a write with a backup read or a verify, as phase
+// lines of `host`: "Reading the radio into a backup", "Writing the radio",
+// "Reading the radio back to verify". A lone pass is not named.
+void AnnouncePasses(SafeTransferOptions& options, CliTransferHost& host);
+
+// After a safe transfer, on standard error: "backup: PATH" for each backup
+// made, then the lines of SafeTransferSummary (every difference a verify
+// found, one line each).
+void PrintTransferReport(const SafeTransferReport& report);
 
 // Parses --retries; nullopt (after a usage message) when malformed.
 std::optional<int> ParseRetries(const CliCommand& command, const std::string* text);

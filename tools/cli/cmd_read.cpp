@@ -5,9 +5,10 @@
 #include <memory>
 #include <optional>
 
+#include "files/backup_store.h"
 #include "files/channel_document.h"
 #include "files/file_saving.h"
-#include "link/transfer.h"
+#include "link/safe_transfer.h"
 #include "model/channel_codec.h"
 #include "model/memory_grid.h"
 #include "tools/cli/cli_args.h"
@@ -28,12 +29,14 @@ int RunRead(const std::vector<std::string>& args);
 const CliCommand kRead = {
     "read",
     "read the radio into a channel data file",
-    "Usage: z-lm5-cli read --port PORT [--into FILE] -o OUT [--retries N] [--trace]\n"
+    "Usage: z-lm5-cli read --port PORT [--into FILE] -o OUT [--retries N]\n"
+    "                      [--no-backup] [--trace]\n"
     "\n"
     "Reads the radio's channels, settings and names (394 blocks) into the\n"
     "image of FILE (default: a new document) and saves OUT as the desktop\n"
     "program saves after Read From Radio. Bytes from 0xC50 on come from FILE.\n"
-    "A read that does not complete writes no file.\n"
+    "A read that does not complete writes no file. A completed read is also\n"
+    "kept as a backup (see z-lm5-cli backups) before OUT is written.\n"
     "\n"
     "Options:\n"
     "  -p, --port PORT    COM1 to COM4 (mapped to devices in\n"
@@ -43,10 +46,13 @@ const CliCommand kRead = {
     "  -o, --output OUT   the file to write (required)\n"
     "  --retries N        answer Retry to the first N communication errors,\n"
     "                     then Cancel (default 0)\n"
+    "  --no-backup        keep no backup of the image read\n"
     "  --trace            print every byte sent and received, with times, on\n"
     "                     standard error\n"
     "\n"
-    "Progress and the radio's messages go to standard error; Ctrl+C cancels.\n"
+    "Progress and the radio's messages go to standard error, and at the end\n"
+    "\"394 blocks read\"; Ctrl+C cancels. A backup that cannot be saved is\n"
+    "reported there and does not fail the read.\n"
     "Exit codes: 0 read and saved, 1 communication failed or cancelled,\n"
     "2 usage error, 3 a file cannot be read or written, 4 the port cannot be\n"
     "opened.\n",
@@ -56,7 +62,7 @@ const CliCommand kRead = {
 
 int RunRead(const std::vector<std::string>& arguments) {
   std::vector<std::string> args = arguments;
-  const auto flags = TakeFlags(args, {"--trace"});
+  const auto flags = TakeFlags(args, {"--trace", "--no-backup"});
   CliArgs parsed;
   if (auto error = ParseCliArgs(args, kOptions, parsed)) return UsageError(kRead, *error);
   if (!parsed.positional.empty()) {
@@ -87,12 +93,15 @@ int RunRead(const std::vector<std::string>& arguments) {
   CliRadioPort radio_port(flags.contains("--trace"));
   SerialTransport* transport = &radio_port.transport();
   InstallCancelOnInterrupt();
-  TransferOutcome outcome;
+  BackupStore backups(DefaultBackupFolder());
+  SafeTransferOptions options;
+  if (!flags.contains("--no-backup")) options.backups = &backups;
+  SafeTransferReport report;
   {
     CliTransferHost host(CliAnswers{*retries, false});
-    outcome = RunTransfer(TransferDirection::kRead, *transport, *device, image, host);
+    report = RunSafeTransfer(TransferDirection::kRead, *transport, *device, image, host, options);
   }
-  switch (outcome) {
+  switch (report.Overall()) {
     case TransferOutcome::kPortUnavailable: return exit_code::kPortError;
     case TransferOutcome::kCancelled:
       std::cerr << "z-lm5-cli read: cancelled; nothing was written\n";
@@ -102,6 +111,9 @@ int RunRead(const std::vector<std::string>& arguments) {
       return exit_code::kFailed;
     case TransferOutcome::kCompleted: break;
   }
+  // Said before OUT is written: should that fail, the backup still holds
+  // what was read.
+  PrintTransferReport(report);
   // As the desktop program: the read image is shown in the grid, and
   // saving encodes the grid back into the image before writing it.
   MemoryGrid grid;

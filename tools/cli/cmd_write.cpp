@@ -4,8 +4,9 @@
 #include <iostream>
 #include <memory>
 
+#include "files/backup_store.h"
 #include "files/channel_document.h"
-#include "link/transfer.h"
+#include "link/safe_transfer.h"
 #include "model/channel_codec.h"
 #include "model/memory_grid.h"
 #include "tools/cli/cli_args.h"
@@ -25,11 +26,13 @@ const CliCommand kWrite = {
     "write",
     "write a channel data file to the radio",
     "Usage: z-lm5-cli write --port PORT FILE [--raw] [--retries N]\n"
-    "                       [--accept-type-mismatch] [--trace]\n"
+    "                       [--accept-type-mismatch] [--backup-first] [--verify]\n"
+    "                       [--no-backup] [--trace]\n"
     "\n"
     "Writes FILE to the radio (394 blocks, bytes 0x000-0xC4F) exactly as the\n"
     "desktop program does after opening FILE: the channels are decoded into\n"
-    "the table and encoded back before they are sent.\n"
+    "the table and encoded back before they are sent. The image sent is kept\n"
+    "as a backup (see z-lm5-cli backups) once the write has completed.\n"
     "\n"
     "Options:\n"
     "  -p, --port PORT          COM1 to COM4 (mapped to devices in\n"
@@ -40,19 +43,31 @@ const CliCommand kWrite = {
     "                           errors, then Cancel (default 0)\n"
     "  --accept-type-mismatch   answer OK when the radio's type differs from\n"
     "                           the file's (default Cancel)\n"
+    "  --backup-first           read the radio into a backup before writing;\n"
+    "                           if that read fails, nothing is written\n"
+    "  --verify                 after the write, read the radio back and compare\n"
+    "                           bytes 0x000-0xC4F with what was sent; each\n"
+    "                           difference is printed, channel by channel\n"
+    "  --no-backup              keep no backups (not with --backup-first)\n"
     "  --trace                  print every byte sent and received, with\n"
     "                           times, on standard error\n"
     "\n"
-    "Progress and the radio's messages go to standard error; Ctrl+C cancels.\n"
-    "Exit codes: 0 written, 1 communication failed or cancelled, 2 usage\n"
-    "error, 3 FILE cannot be read, 4 the port cannot be opened.\n",
+    "Progress and the radio's messages go to standard error, and at the end\n"
+    "\"394 blocks written\" (and \"Radio verified: 394 blocks match\"); Ctrl+C\n"
+    "cancels. A backup that cannot be saved after the write is reported there\n"
+    "and does not fail the write.\n"
+    "Exit codes: 0 written (and verified), 1 communication failed, cancelled or\n"
+    "the radio does not hold what was written, 2 usage error, 3 FILE cannot be\n"
+    "read or the backup of the radio cannot be saved (nothing was written),\n"
+    "4 the port cannot be opened.\n",
     41,
     RunWrite,
 };
 
 int RunWrite(const std::vector<std::string>& arguments) {
   std::vector<std::string> args = arguments;
-  const auto flags = TakeFlags(args, {"--trace", "--raw", "--accept-type-mismatch"});
+  const auto flags = TakeFlags(args, {"--trace", "--raw", "--accept-type-mismatch",
+                                      "--backup-first", "--verify", "--no-backup"});
   CliArgs parsed;
   if (auto error = ParseCliArgs(args, kOptions, parsed)) return UsageError(kWrite, *error);
   if (parsed.positional.empty()) return UsageError(kWrite, "missing FILE");
@@ -63,6 +78,9 @@ int RunWrite(const std::vector<std::string>& arguments) {
   if (port == nullptr || port->empty()) return UsageError(kWrite, "missing --port PORT");
   const auto retries = ParseRetries(kWrite, parsed.Value("--retries"));
   if (!retries) return exit_code::kUsage;
+  if (flags.contains("--backup-first") && flags.contains("--no-backup")) {
+    return UsageError(kWrite, "--backup-first needs the backups that --no-backup turns off");
+  }
 
   auto loaded = LoadChannelDataFile(parsed.positional.front());
   if (!loaded) return FileError(kWrite, loaded.error());
@@ -80,19 +98,35 @@ int RunWrite(const std::vector<std::string>& arguments) {
   CliRadioPort radio_port(flags.contains("--trace"));
   SerialTransport* transport = &radio_port.transport();
   InstallCancelOnInterrupt();
-  TransferOutcome outcome;
+  BackupStore backups(DefaultBackupFolder());
+  SafeTransferOptions options;
+  if (!flags.contains("--no-backup")) options.backups = &backups;
+  options.backup_first = flags.contains("--backup-first");
+  options.verify = flags.contains("--verify");
+  SafeTransferReport report;
   {
     CliTransferHost host(CliAnswers{*retries, flags.contains("--accept-type-mismatch")});
-    outcome = RunTransfer(TransferDirection::kWrite, *transport, *device, image, host);
+    AnnouncePasses(options, host);
+    report = RunSafeTransfer(TransferDirection::kWrite, *transport, *device, image, host, options);
   }
-  switch (outcome) {
+  PrintTransferReport(report);
+  if (report.last_pass == TransferPass::kTransfer) {
+    if (report.outcome == TransferOutcome::kCancelled) std::cerr << "z-lm5-cli write: cancelled\n";
+    if (report.outcome == TransferOutcome::kFailed) {
+      std::cerr << "z-lm5-cli write: the write did not complete\n";
+    }
+  }
+  switch (report.Overall()) {
     case TransferOutcome::kCompleted: return exit_code::kOk;
     case TransferOutcome::kPortUnavailable: return exit_code::kPortError;
-    case TransferOutcome::kCancelled:
-      std::cerr << "z-lm5-cli write: cancelled\n";
-      return exit_code::kFailed;
+    case TransferOutcome::kCancelled: return exit_code::kFailed;
     case TransferOutcome::kFailed:
-      std::cerr << "z-lm5-cli write: the write did not complete\n";
+      // The radio was read but its backup could not be saved: a file error,
+      // and nothing was written.
+      if (report.last_pass == TransferPass::kBackupRead &&
+          report.outcome == TransferOutcome::kCompleted) {
+        return exit_code::kFileError;
+      }
       return exit_code::kFailed;
   }
   return exit_code::kFailed;

@@ -44,7 +44,8 @@ commands=$("$cli" --help | awk '/^Commands:/ { on = 1; next } on && /^  [a-z]/ {
 # shellcheck disable=SC2086  # one word each
 expect_completion "z-lm5-cli " $commands --help --version
 expect_completion "z-lm5-cli ex" export
-expect_completion "z-lm5-cli write --" --port --raw --retries --accept-type-mismatch --trace
+expect_completion "z-lm5-cli write --" --port --raw --retries --accept-type-mismatch \
+  --backup-first --verify --no-backup --trace
 expect_completion "z-lm5-cli import radio.sin list.csv --" --output --at --strict
 expect_completion "z-lm5-cli tune " low high
 expect_completion "z-lm5-cli grid " radio.sin folder

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <string>
 
 #include "files/file_reading.h"
@@ -26,6 +27,7 @@
 #include "ui/import_report_dialog.h"
 #include "ui/main_frame.h"
 #include "ui/message_box.h"
+#include "ui/radio_operations.h"
 
 namespace zlm5 {
 namespace id = command_id;
@@ -142,13 +144,21 @@ void EditCommands::UpdateUndoTexts() {
 // ---------------------------------------------------------------------------
 // Undo, redo
 
+bool EditCommands::TalkingToRadio() const {
+  const auto* radio = frame_.findChild<RadioOperations*>();
+  return radio != nullptr && radio->Busy();
+}
+
 void EditCommands::Undo() {
+  // A step may put back another image while a transfer reads or writes it.
+  if (TalkingToRadio()) return;
   // What is typed into an open editor is the newest change: it goes first.
   if (View().DiscardOpenEditor()) return;
   View().History().Stack().undo();
 }
 
 void EditCommands::Redo() {
+  if (TalkingToRadio()) return;
   View().CommitOpenEditor();
   View().History().Stack().redo();
 }

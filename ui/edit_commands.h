@@ -37,7 +37,8 @@ class MainFrame;
 //
 // An open cell editor is committed before any command but Undo: Undo first
 // throws away what was typed into it, and only when nothing was does it
-// undo the last step.
+// undo the last step. Undo and Redo do nothing while the radio operations
+// talk to the radio.
 class EditCommands : public QObject {
   Q_OBJECT
 
@@ -81,6 +82,9 @@ class EditCommands : public QObject {
 
  private:
   ChannelView& View() const;
+  // True while a transfer or a tuning command runs: Undo and Redo wait, as
+  // the commands that replace the document do.
+  bool TalkingToRadio() const;
   void UpdateActions();
   void UpdateUndoTexts();
   int RunModal(QDialog& dialog);

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -143,7 +144,13 @@ class EditingTest : public QObject {
     RadioImage radio = ChannelDocument::NewDocumentImage();
     WriteFrequency(ReceiveBytes(radio.Record(1)), 14652500);
     WriteFrequency(TransmitBytes(radio.Record(1)), 14652500);
-    ReadRadio(radio);
+    // Undo waits while the radio is read.
+    int tried = 0;
+    ReadRadio(radio, [&] {
+      ++tried;
+      Action(id::kUndo)->trigger();
+    });
+    QCOMPARE(tried, 1);
     QCOMPARE(Cell(1, 1), QStringLiteral("146.52500"));
     QCOMPARE(Cell(3, 1), QString());
     QCOMPARE(Action(id::kUndo)->text(), QStringLiteral("&Undo Read From Radio"));
@@ -151,6 +158,7 @@ class EditingTest : public QObject {
     QVERIFY(Frame().Document().image() == after_options);
     QCOMPARE(Cell(1, 1), QString());
     QCOMPARE(Cell(3, 1), QStringLiteral("145.50000"));
+    QCOMPARE(Action(id::kUndo)->text(), QStringLiteral("&Undo Optional Features"));
     Action(id::kRedo)->trigger();
     QCOMPARE(Cell(1, 1), QStringLiteral("146.52500"));
     QVERIFY(std::equal(radio.bytes().begin(), radio.bytes().begin() + 0xC50,
@@ -452,8 +460,9 @@ class EditingTest : public QObject {
     QTest::keyClicks(QApplication::focusWidget(), text);
     View().CommitOpenEditor();
   }
-  // Reads `radio` from z-lm5-radio-sim with Read From Radio.
-  void ReadRadio(const RadioImage& radio) {
+  // Reads `radio` from z-lm5-radio-sim with Read From Radio; `meanwhile`
+  // runs once while the blocks come in.
+  void ReadRadio(const RadioImage& radio, const std::function<void()>& meanwhile) {
     const std::string memory = dir_->Path("radio.sin");
     test::WriteBytes(memory, radio);
     sim_ = std::make_unique<test::SimProcess>(
@@ -464,7 +473,12 @@ class EditingTest : public QObject {
     window_->radio->SetTransferOptions({TimeoutProfile::Transfer(), &clock_});
     QSignalSpy finished(window_->radio, &RadioOperations::TransferFinished);
     Action(id::kReadFromRadio)->trigger();
-    QTest::mouseClick(window_->radio->ProgressDialog()->StartButton(), Qt::LeftButton);
+    TransferProgressDialog* dialog = window_->radio->ProgressDialog();
+    auto* bar = dialog->findChild<QProgressBar*>(QStringLiteral("control1003"));
+    connect(bar, &QProgressBar::valueChanged, dialog, [meanwhile](int value) {
+      if (value == 100) meanwhile();
+    });
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
     while (finished.isEmpty()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QVERIFY2(finished.first().first().value<TransferOutcome>() == TransferOutcome::kCompleted,
              qPrintable(messages_->texts.join(QLatin1Char('\n'))));

@@ -179,7 +179,7 @@ void MainFrame::BuildActions() {
   AddAction(id::kDeleteChannels, QStringLiteral("&Delete Channels"),
             QStringLiteral("Delete the selected channels; the channels below move up\n"
                            "Delete Channels"));
-  AddAction(id::kMoveChannelUp, QStringLiteral("Move &Up"),
+  AddAction(id::kMoveChannelUp, QStringLiteral("Mo&ve Up"),
             QStringLiteral("Move the selected channels up by one\nMove Up"));
   AddAction(id::kMoveChannelDown, QStringLiteral("Move Do&wn"),
             QStringLiteral("Move the selected channels down by one\nMove Down"));

@@ -107,7 +107,7 @@ class MainFrameTest : public QObject {
          "Insert an empty channel; the channels below move down", "Insert Empty Channel"},
         {id::kDeleteChannels, "&Delete Channels",
          "Delete the selected channels; the channels below move up", "Delete Channels"},
-        {id::kMoveChannelUp, "Move &Up", "Move the selected channels up by one", "Move Up"},
+        {id::kMoveChannelUp, "Mo&ve Up", "Move the selected channels up by one", "Move Up"},
         {id::kMoveChannelDown, "Move Do&wn", "Move the selected channels down by one", "Move Down"},
         {id::kClearChannels, "C&lear Channels", "Empty the selected channels", "Clear Channels"},
         {id::kReadFromRadio, "&Read From Radio\tCtrl+R", "Read Data From Radio", "Read"},
@@ -157,6 +157,14 @@ class MainFrameTest : public QObject {
              QList<int>({id::kUndo, id::kRedo, 0, id::kCut, id::kCopy, id::kPaste, 0,
                          id::kInsertChannel, id::kDeleteChannels, id::kMoveChannelUp,
                          id::kMoveChannelDown, id::kClearChannels}));
+    // Each entry of the Edit menu has a letter of its own for the keyboard.
+    QString letters;
+    for (QAction* action : frame_->EditMenu()->actions()) {
+      if (action->isSeparator()) continue;
+      const QChar letter = action->text().at(action->text().indexOf(QLatin1Char('&')) + 1).toLower();
+      QVERIFY2(!letters.contains(letter), qPrintable(action->text()));
+      letters.append(letter);
+    }
     QCOMPARE(Ids(frame_->ProgramMenu()->actions()),
              QList<int>({id::kReadFromRadio, 0, id::kWriteToRadio, 0, id::kEditData, 0,
                          id::kOptionalFeatures, 0, id::kHighPowerDebug, 0, id::kLowPowerDebug}));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text is read as a CSV channel list and typed into a new document's
 // grid, as z-lm5-cli import and the window do.
 //

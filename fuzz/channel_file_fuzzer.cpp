@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A channel data file of any length and content is opened as the window
 // opens it, decoded into the grid and encoded again.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text is read as the ports.conf settings file.
 //
 // Promises: a text that is refused gets a message; a table that is read

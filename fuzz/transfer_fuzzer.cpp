@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read and write transfer with a radio that answers anything: the
 // input's first byte chooses the direction and how often the user answers
 // Retry; the rest is every byte the radio sends, in order. Each read of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/optional_features_dialog.h"
 
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/report_data.h"
 
 #include "model/channel_codec.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench/transfer: a full write and a full read against z-lm5-radio-sim at
 // 9600 baud, through the real termios port.
 //

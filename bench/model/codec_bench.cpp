@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of decoding a full image into the grid and encoding it back. Both run
 // on every open, read, save and write; each should stay well under a
 // millisecond.

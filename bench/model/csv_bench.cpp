@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of the CSV exchange: importing a long list (a whole repeater
 // directory of 10,000 rows, of which only the first 128 find a channel) and
 // exporting a full document. Both happen while the user waits for a dialog;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ui_bench: times of the desktop program on this machine.
 //
 //   ui_bench              all measurements (start-up runs this program again

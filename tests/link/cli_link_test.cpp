@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli read, write and tune against z-lm5-radio-sim.
 
 #include <fcntl.h>

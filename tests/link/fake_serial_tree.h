@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A machine's /sys, /dev, /proc and /etc/group in a test folder, as the

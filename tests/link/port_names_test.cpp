@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Port names, the settings file, and the list of serial devices.
 
 #include "link/port_names.h"

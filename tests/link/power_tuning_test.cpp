@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The power tuning exchanges against a simulated radio in virtual time.
 
 #include "link/power_tuning.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Backups, the backup read before a write and the verify after it, against
 // a simulated radio in virtual time; and the bounded communication log.
 

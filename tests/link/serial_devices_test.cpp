@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port finder on a fake /sys, /dev, /proc and /etc/group.
 
 #include "link/serial_devices.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port operations the exchanges are built from, on a scripted transport.
 
 #include "link/serial_link.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The termios port on a pseudo-terminal: time-outs, hang-up, exclusive
 // access, raw bytes, purges.
 

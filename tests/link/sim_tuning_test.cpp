@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The power tuning exchanges through the real termios port against
 // z-lm5-radio-sim.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read and write transfer against a simulated radio in virtual time.
 
 #include "link/transfer.h"

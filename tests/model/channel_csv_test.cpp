@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Channel lists in the CSV exchange format: what an export writes, how an
 // import types rows into the table, what it refuses, and that a round trip
 // loses nothing.

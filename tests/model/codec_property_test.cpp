@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Properties of decode and encode over many random images: what the radio's
 // layout leaves uninterpreted survives, and encoding is stable after one
 // round.

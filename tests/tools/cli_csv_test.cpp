@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli export and import, run on files as a user or a script would.
 
 #include <gtest/gtest.h>

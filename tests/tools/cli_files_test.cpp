@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs z-lm5-cli as a user or a script would and checks its output, its exit
 // code and the files it leaves behind.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Runs the built z-lm5-cli as a script would, capturing what it prints and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel view: which editor opens where and with what, the two commit
 // paths (leaving the cell, the Enter key walk), the name editor's filter,
 // scrolling, the form boxes and the status-bar help texts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that look at the channels without changing them: the marks
 // on frequencies outside the Field box's band, Edit > Check Channels...,
 // File > Compare With... and Compare With Radio... (against

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editing from the window: undo and redo of each kind of change, back to
 // the saved state; the row commands at the first and the last channel; the
 // clipboard; the import report before a paste or an import is applied;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window: the manual's contents and index, and that every link
 // and index entry leads to a heading of the manual.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language test: the program's base name, and when the English texts
 // are used.
 

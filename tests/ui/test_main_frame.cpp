@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: menus, toolbar and key bindings with their ids and texts,
 // the questions before edits are dropped, recent files, dropped files,
 // failed opens, the caption, the language choice and the help commands.

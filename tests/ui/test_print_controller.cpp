@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing from the main window: the three commands, the report of the
 // live view (unsaved edits, language choice), page ranges and the program's
 // print switches.

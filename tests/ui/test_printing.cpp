@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed report: pages drawn to PDF and read back with poppler's
 // pdftotext, so that the checks see what a printer would put on paper.
 

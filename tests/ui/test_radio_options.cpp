@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Optional Features dialog: its controls, how it reads and writes the
 // settings block, and the command of the main window.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // High Power Debug and Low Power Debug: the dialogs' scroll rules on their
 // own, and the commands against z-lm5-radio-sim on a pseudo-terminal.
 

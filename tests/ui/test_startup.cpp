@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the program named with a file, the exit status when the file
 // cannot be opened, the command line, and the window's first placement.
 

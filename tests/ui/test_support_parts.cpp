@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small parts of the window: the recent-file list, the lock-key
 // indicators, the icons and the desktop registration files.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli backups: lists the images that reads and writes left behind.
 
 #include "files/backup_store.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli check: lists what in a channel table is likely a mistake.
 
 #include "files/channel_document.h"

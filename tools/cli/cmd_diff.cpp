@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli diff: what differs between two channel data files, in words.
 
 #include "files/channel_document.h"

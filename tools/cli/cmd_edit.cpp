@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli edit: edits cells of the channel table and the form boxes the way
 // a user does in the program, then saves like File > Save.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli export: the channels of a channel data file as CSV in the
 // exchange format that other programming tools and spreadsheets read.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli import: types the rows of a CSV channel list into a channel
 // data file as the user would type them, and reports what it cannot take.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli ports: finds the serial devices, and what keeps the user from
 // one.
 

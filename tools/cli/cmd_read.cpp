@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli read: reads the radio into a channel data file.
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli settings: prints the radio-wide settings as the Optional
 // Features dialog shows them.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli tune: reads and sets a power tuning value of the radio.
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli write: writes a channel data file to the radio.
 
 #include <array>

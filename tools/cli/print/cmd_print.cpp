@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli print: the five-page report of a channel data file as a PDF,
 // drawn by the same page code as the desktop program's printing.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/grid_control.h"
 
 #include <QContextMenuEvent>
@@ -132,10 +133,11 @@ void GridControl::SetRowSelection(std::vector<bool> selected) {
   emit RowSelectionChanged();
 }
 
-void GridControl::ClickRowHeader(int row, Qt::KeyboardModifiers modifiers) {
+void GridControl::ClickRowHeader(int row, Qt::KeyboardModifiers modifiers, int previous_row) {
   if (modifiers & Qt::ShiftModifier) {
-    const int anchor = anchor_row_ > 0 ? anchor_row_ : row_;
-    SelectRows(anchor, row);
+    // From the anchor of the selection, or from the row that was current.
+    const int anchor = anchor_row_ > 0 && !selected_rows_.empty() ? anchor_row_ : previous_row;
+    SelectRows(std::max(anchor, 1), row);
   } else if (modifiers & Qt::ControlModifier) {
     std::vector<bool> selected = selected_rows_;
     selected.resize(static_cast<std::size_t>(rows_), false);
@@ -410,10 +412,11 @@ void GridControl::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   if (event->button() == Qt::LeftButton) {
     const bool row_header = col == 0 && row > 0;
+    const int previous_row = row_;
     if (!row_header) ClearRowSelection();
     SetCurrentCell(row, col);
     EnsureCurrentVisible();
-    if (row_header) ClickRowHeader(row, event->modifiers());
+    if (row_header) ClickRowHeader(row, event->modifiers(), previous_row);
   }
   emit MouseDown(event->button(), event->modifiers(), pos);
 }

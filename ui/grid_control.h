@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -183,7 +184,7 @@ class GridControl : public QAbstractScrollArea {
   int FullRowsInView() const;
   int NextVisibleCol(int col, int step) const;
   void MoveBy(int key, Qt::KeyboardModifiers modifiers);
-  void ClickRowHeader(int row, Qt::KeyboardModifiers modifiers);
+  void ClickRowHeader(int row, Qt::KeyboardModifiers modifiers, int previous_row);
   void SetRowSelection(std::vector<bool> selected);
   void UpdateRowHeight();
   void UpdateScrollBars();

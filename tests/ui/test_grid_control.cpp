@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid control: the order of its cell events for code, clicks and keys,
 // its cell texts and geometry, and its scroll and key events.
 
@@ -135,6 +136,9 @@ class GridControlTest : public QObject {
     QCOMPARE(grid_->Col(), 2);
     QTest::keyClick(grid_.get(), Qt::Key_Down);
     QVERIFY(grid_->SelectedRows().empty());
+    // Shift+click on a number selects from the row that was current.
+    click_number(12, Qt::ShiftModifier);
+    QCOMPARE(grid_->SelectedRows(), std::vector<int>({10, 11, 12}));
   }
 
   void double_click_reports_dblclick_without_a_second_mouse_down() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QHash>
@@ -86,6 +87,8 @@ class MainFrame : public QMainWindow {
   ChannelView& View() { return *view_; }
   ChannelDocument& Document() { return document_; }
   RecentFiles& Recent() { return *recent_; }
+  // Where the program's choices are remembered (given to the constructor).
+  QSettings& Settings() { return settings_; }
   EditCommands& Edits() { return *edit_commands_; }
 
   // The status bar's message pane (pane 0). Command prompts shown while the

@@ -1,20 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/radio_operations.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFile>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMenu>
+#include <QSettings>
+#include <QStringList>
 #include <QTimer>
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <exception>
 #include <optional>
+#include <span>
 #include <utility>
 
+#include "files/backup_store.h"
+#include "files/file_saving.h"
 #include "link/link_texts.h"
 #include "link/serial_port.h"
+#include "link/wire_trace.h"
+#include "ui/app_names.h"
 #include "ui/channel_view.h"
 #include "ui/command_ids.h"
 #include "ui/grid_control.h"
@@ -75,6 +86,12 @@ bool Guarded(QWidget* parent, Work&& work) {
   return false;
 }
 
+// The safeguards of a write, remembered across runs.
+const QString kBackUpFirstKey = QStringLiteral("Settings/BackUpBeforeWriting");
+const QString kVerifyKey = QStringLiteral("Settings/VerifyAfterWriting");
+// A verify's differences shown in its message box; the rest are counted.
+constexpr std::size_t kDifferencesShown = 20;
+
 // A menu entry's text shows "&" literally.
 QString MenuText(QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
@@ -108,6 +125,7 @@ RadioOperations::RadioOperations(MainFrame& frame) : QObject(&frame), frame_(fra
   connect(other_port_, &QAction::triggered, this, &RadioOperations::ChooseOtherPort);
   connect(menu, &QMenu::aboutToShow, this, &RadioOperations::RefreshPortMenu);
   RefreshPortMenu();
+  BuildSafeguards();
 
   frame_.installEventFilter(this);
 }
@@ -293,10 +311,10 @@ void RadioOperations::OnStartTransfer() {
   std::optional<RadioImage> scratch;
   if (scratch_done) scratch = frame_.Document().image();
   BeginBusy();
-  TransferOutcome outcome = TransferOutcome::kFailed;
+  SafeTransferReport report;
   Guarded(&frame_, [&] {
     try {
-      outcome = RunTransferNow(*dialog, scratch ? &*scratch : nullptr);
+      report = RunTransferNow(*dialog, scratch ? &*scratch : nullptr);
     } catch (...) {
       // The message box must not count as an interruption.
       if (progress_) progress_->SetWatch(false);
@@ -304,7 +322,9 @@ void RadioOperations::OnStartTransfer() {
     }
   });
   if (progress_) progress_->Destroy();
+  Guarded(&frame_, [&] { TellTransferEnd(report); });
   EndBusy();
+  const TransferOutcome outcome = report.Overall();
   emit TransferFinished(outcome);
   if (scratch_done && outcome == TransferOutcome::kCompleted && !close_pending_) {
     Guarded(&frame_, [&] { scratch_done(*scratch); });
@@ -315,8 +335,8 @@ void RadioOperations::OnStartTransfer() {
   }
 }
 
-TransferOutcome RadioOperations::RunTransferNow(TransferProgressDialog& dialog,
-                                                RadioImage* scratch) {
+SafeTransferReport RadioOperations::RunTransferNow(TransferProgressDialog& dialog,
+                                                   RadioImage* scratch) {
   QtTransferHost host(dialog);
   ChannelView& view = frame_.View();
   // A read is one undo step back to the image it replaces.
@@ -333,24 +353,168 @@ TransferOutcome RadioOperations::RunTransferNow(TransferProgressDialog& dialog,
     view.EncodeToImage();
   }
 
+  SafeTransferReport report;
+  report.direction = direction_;
+  trace_log_.Clear();
   const Result<std::string> device = PortDevice();
   if (!device) {
     host.SetWatch(false);
     host.ReportPortOpenFailure(std::string(link_texts::kCouldNotOpenPort), device.error(), {});
-    return TransferOutcome::kPortUnavailable;
+    report.outcome = TransferOutcome::kPortUnavailable;
+    return report;
   }
-  const std::unique_ptr<SerialTransport> transport = MakeTransport();
+  const std::unique_ptr<SerialTransport> port = MakeTransport();
+  TracingTransport transport(*port, trace_log_.stream(),
+                             transfer_options_.clock ? *transfer_options_.clock
+                                                     : SteadyLinkClock());
   RadioImage& image = scratch != nullptr ? *scratch : frame_.Document().image();
-  const TransferOutcome outcome =
-      RunTransfer(direction_, *transport, *device, image, host, transfer_options_);
-  if (scratch == nullptr && direction_ == TransferDirection::kRead &&
-      outcome == TransferOutcome::kCompleted) {
+
+  BackupStore backups(DefaultBackupFolder());
+  SafeTransferOptions options;
+  options.transfer = transfer_options_;
+  options.backups = &backups;
+  // The safeguards belong to Write To Radio; a scratch read is a read.
+  const bool write = direction_ == TransferDirection::kWrite;
+  options.backup_first = write && back_up_first_->isChecked();
+  options.verify = write && verify_->isChecked();
+  // With more than one pass, the caption says which one runs.
+  if (options.backup_first || options.verify) {
+    options.on_pass = [shown = QPointer<TransferProgressDialog>(&dialog)](TransferPass pass) {
+      if (!shown) return;
+      shown->setWindowTitle(pass == TransferPass::kTransfer
+                                ? TransferProgressDialog::WritingTitle()
+                                : TransferProgressDialog::ReadingTitle());
+    };
+  }
+  report = RunSafeTransfer(direction_, transport, *device, image, host, options);
+  if (scratch == nullptr && direction_ == TransferDirection::kRead && report.Transferred()) {
     view.RefreshFromImage();
     // What came from the radio is in no file yet.
     view.MarkModified();
     view.RecordImageChange(QStringLiteral("Read From Radio"), image_before);
   }
-  return outcome;
+  return report;
+}
+
+void RadioOperations::TellTransferEnd(const SafeTransferReport& report) {
+  const std::vector<std::string> lines = SafeTransferSummary(report, kDifferencesShown);
+  if (lines.empty()) return;
+  QStringList texts;
+  for (const std::string& line : lines) texts.append(QString::fromStdString(line));
+  // Whatever went well, and a backup missing after a transfer that went
+  // through, fit the status bar; a radio that may not hold what was
+  // written, or a write stopped for want of the radio's backup, are told
+  // in a box.
+  const bool tell_in_box =
+      (report.Transferred() && !report.Succeeded()) ||
+      (report.last_pass == TransferPass::kBackupRead && !report.backup_errors.empty());
+  if (!tell_in_box) {
+    frame_.SetMessageText(texts.join(QStringLiteral("; ")));
+    return;
+  }
+  frame_.SetMessageText(texts.first());
+  ShowMessage(&frame_, texts.join(QLatin1Char('\n')));
+}
+
+// ---------------------------------------------------------------------------
+// Safeguards: backups, verify, the communication log
+
+void RadioOperations::BuildSafeguards() {
+  QSettings& settings = frame_.Settings();
+  const auto make = [this](const char* name, const QString& label, const QString& prompt) {
+    auto* action = new QAction(label, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setStatusTip(prompt);
+    return action;
+  };
+  const auto remembered = [&settings](QAction* action, const QString& key) {
+    action->setCheckable(true);
+    action->setChecked(settings.value(key, false).toBool());
+    connect(action, &QAction::toggled, action, [&settings, key](bool on) {
+      settings.setValue(key, on);
+      settings.sync();
+    });
+  };
+  back_up_first_ = make("backUpFirst", QStringLiteral("&Back Up Radio Before Writing"),
+                        QStringLiteral("Read the radio into a backup before each write; if that "
+                                       "read fails, nothing is written"));
+  remembered(back_up_first_, kBackUpFirstKey);
+  verify_ = make("verifyAfterWriting", QStringLiteral("&Verify After Writing"),
+                 QStringLiteral("Read the radio back after each write and list what it does not "
+                                "hold as written"));
+  remembered(verify_, kVerifyKey);
+  open_backup_ = make("openBackup", QStringLiteral("Open &Backup..."),
+                      QStringLiteral("Open a copy of what a read or a write moved"));
+  save_log_ = make("saveCommunicationLog", QStringLiteral("Save &Communication Log..."),
+                   QStringLiteral("Save every byte of the last radio session to a file, for a "
+                                  "bug report"));
+  save_log_->setEnabled(false);
+  connect(open_backup_, &QAction::triggered, this, &RadioOperations::OpenBackup);
+  connect(save_log_, &QAction::triggered, this, &RadioOperations::SaveCommunicationLog);
+
+  // Program: right after Write To Radio, in its group.
+  QMenu* program = frame_.ProgramMenu();
+  const QList<QAction*> programs = program->actions();
+  const qsizetype write = programs.indexOf(frame_.Action(id::kWriteToRadio));
+  QAction* after_write = write >= 0 && write + 1 < programs.size() ? programs[write + 1] : nullptr;
+  program->insertAction(after_write, back_up_first_);
+  program->insertAction(after_write, verify_);
+  // File: after Open....
+  QMenu* file = frame_.FileMenu();
+  const QList<QAction*> files = file->actions();
+  const qsizetype open = files.indexOf(frame_.Action(id::kOpen));
+  file->insertAction(open >= 0 && open + 1 < files.size() ? files[open + 1] : nullptr,
+                     open_backup_);
+  // Help: before About, in a group of its own.
+  QMenu* help = frame_.HelpMenu();
+  QAction* about = frame_.Action(id::kAbout);
+  help->insertAction(about, save_log_);
+  help->insertSeparator(about);
+}
+
+QString RadioOperations::ChooseFile(FileKind kind, const QString& start) {
+  if (file_chooser_) return file_chooser_(kind, start);
+  const bool backup = kind == FileKind::kBackup;
+  QFileDialog dialog(&frame_, backup ? QStringLiteral("Open Backup")
+                                     : QStringLiteral("Save Communication Log"));
+  if (backup) {
+    dialog.setNameFilters({app_names::kFileFilter, QStringLiteral("All Files (*)")});
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDirectory(start);
+  } else {
+    dialog.setNameFilters({QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")});
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(start);
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+void RadioOperations::OpenBackup() {
+  if (busy_) return;
+  const QString path =
+      ChooseFile(FileKind::kBackup, QFile::decodeName(DefaultBackupFolder().c_str()));
+  if (!path.isEmpty()) frame_.OpenDocumentFile(path);
+}
+
+bool RadioOperations::SaveCommunicationLog() {
+  if (busy_ || trace_log_.empty()) return false;
+  const QString path =
+      ChooseFile(FileKind::kCommunicationLog, QStringLiteral("z-lm5-communication.txt"));
+  if (path.isEmpty()) return false;
+  const std::string text = trace_log_.Text();
+  const Status saved =
+      SaveFile(QFile::encodeName(path).toStdString(),
+               std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  if (!saved) {
+    ShowMessage(&frame_, QStringLiteral("The communication log could not be saved.\n\n%1")
+                             .arg(QString::fromStdString(saved.error().Message())));
+    return false;
+  }
+  return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -383,8 +547,11 @@ void RadioOperations::RunPowerDebug(TuningKind kind) {
     host.ReportPortOpenFailure(std::string(link_texts::kCouldNotOpenPort), device.error(), {});
     return;
   }
-  const std::unique_ptr<SerialTransport> transport = MakeTransport();
-  TuningSession session(kind, *transport, host, tuning_options_);
+  trace_log_.Clear();
+  const std::unique_ptr<SerialTransport> port = MakeTransport();
+  TracingTransport transport(*port, trace_log_.stream(),
+                             tuning_options_.clock ? *tuning_options_.clock : SteadyLinkClock());
+  TuningSession session(kind, transport, host, tuning_options_);
   RadioImage& image = frame_.Document().image();
   if (session.Enter(*device, image) != EnterOutcome::kEntered) return;
 
@@ -424,8 +591,9 @@ std::unique_ptr<SerialTransport> RadioOperations::MakeTransport() const {
 void RadioOperations::BeginBusy() {
   busy_ = true;
   disabled_.clear();
-  for (int command : kGuardedCommands) {
-    QAction* action = frame_.Action(command);
+  QList<QAction*> guarded = {open_backup_, save_log_};
+  for (int command : kGuardedCommands) guarded.append(frame_.Action(command));
+  for (QAction* action : guarded) {
     if (action == nullptr) continue;
     disabled_.append({QPointer<QAction>(action), action->isEnabled()});
     action->setEnabled(false);
@@ -438,6 +606,8 @@ void RadioOperations::EndBusy() {
   }
   disabled_.clear();
   busy_ = false;
+  // The session just ended has left its trace.
+  save_log_->setEnabled(!trace_log_.empty());
   if (start_pending_) {
     start_pending_ = false;
     QTimer::singleShot(0, this, &RadioOperations::OnStartTransfer);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QList>
@@ -14,7 +15,9 @@
 
 #include "link/port_names.h"
 #include "link/power_tuning.h"
+#include "link/safe_transfer.h"
 #include "link/serial_transport.h"
+#include "link/trace_log.h"
 #include "link/transfer.h"
 
 class QAction;
@@ -43,11 +46,29 @@ class TransferProgressDialog;
 // encodes the grid into the image before the port is opened; a complete Read replaces the image's first 3152
 // bytes, shows them in the grid and marks the document modified.
 //
+// Safeguards (the core's RunSafeTransfer does the work): every completed
+// read and write keeps its image as a backup in DefaultBackupFolder(); a
+// backup that cannot be saved is told in the status bar and fails nothing.
+// "Back Up Radio Before Writing" and "Verify After Writing" in the Program
+// menu (checkable, remembered in the settings, off at first) make a write
+// read the radio into a backup first (and not write when that fails), and
+// read it back afterwards to compare. The dialog's caption names the pass
+// that runs. A transfer that went through says so in the status bar ("394
+// blocks written; Radio verified: 394 blocks match"); a verify that did not
+// match, or could not be done, and a write stopped because the radio's
+// backup could not be saved, are told in a message box, the differences
+// channel by channel. File > Open Backup... opens a backup as a document.
+//
+// The wire trace of the last transfer or tuning session (TracingTransport's
+// lines) is kept in memory; Help > Save Communication Log... writes it to a
+// file, and is disabled while there is none.
+//
 // While a transfer or a tuning command runs, nothing else may reach the
-// radio or replace the document: New, Open, Save, Save As, the recent
-// files, Read, Write, Optional Features and the power commands are
-// disabled, dropped files are refused, and closing the window cancels the
-// transfer first and closes once it has ended.
+// radio or replace the document: New, Open, Open Backup, Save, Save As,
+// the recent files, Read, Write, Optional Features, the power commands and
+// Save Communication Log are disabled, dropped files are refused, and
+// closing the window cancels the transfer first and closes once it has
+// ended.
 class RadioOperations : public QObject {
   Q_OBJECT
 
@@ -87,6 +108,19 @@ class RadioOperations : public QObject {
   // "Other Port...": asks for a device path.
   void ChooseOtherPort();
 
+  // --- Safeguards -----------------------------------------------------------
+  QAction* BackUpFirstAction() const { return back_up_first_; }
+  QAction* VerifyAction() const { return verify_; }
+  QAction* OpenBackupAction() const { return open_backup_; }
+  QAction* SaveLogAction() const { return save_log_; }
+  // Asks for a backup in the backups folder and opens it as File > Open
+  // does (asking about unsaved changes first).
+  void OpenBackup();
+  // Asks for a file and writes the communication log into it; false when
+  // cancelled or failed (the user is told why).
+  bool SaveCommunicationLog();
+  const TraceLog& CommunicationLog() const { return trace_log_; }
+
   // The progress dialog while it exists; null otherwise.
   TransferProgressDialog* ProgressDialog() const;
   TransferDirection Direction() const { return direction_; }
@@ -110,9 +144,17 @@ class RadioOperations : public QObject {
   // Lists the serial devices for the Port menu (ListSerialDevices by default).
   using DeviceLister = std::function<std::vector<SerialDeviceInfo>()>;
   void SetDeviceLister(DeviceLister lister);
+  // Asks for the backup to open (`start` is the backups folder) or the file
+  // to save the log in (`start` is a suggested name); an empty answer
+  // cancels. A file dialog by default.
+  enum class FileKind { kBackup, kCommunicationLog };
+  using FileChooser = std::function<QString(FileKind kind, const QString& start)>;
+  void SetFileChooser(FileChooser chooser) { file_chooser_ = std::move(chooser); }
 
  signals:
-  // A transfer started from the progress dialog has ended in any way.
+  // A transfer started from the progress dialog has ended in any way:
+  // kCompleted when it went through (and was verified, when asked), as
+  // SafeTransferReport::Overall() tells it.
   void TransferFinished(zlm5::TransferOutcome outcome);
   void PortChanged(const QString& name);
 
@@ -123,7 +165,11 @@ class RadioOperations : public QObject {
   void OpenProgressDialog(TransferDirection direction);
   void OnStartTransfer();
   // `scratch`: where a read for ReadIntoScratch goes; null for the document.
-  TransferOutcome RunTransferNow(TransferProgressDialog& dialog, RadioImage* scratch);
+  SafeTransferReport RunTransferNow(TransferProgressDialog& dialog, RadioImage* scratch);
+  // The status bar line or message box after a transfer.
+  void TellTransferEnd(const SafeTransferReport& report);
+  void BuildSafeguards();
+  QString ChooseFile(FileKind kind, const QString& start);
   void UpdatePortChecks();
   void RunPowerDebug(TuningKind kind);
   int RunModal(QDialog& dialog);
@@ -146,6 +192,11 @@ class RadioOperations : public QObject {
   QAction* devices_separator_ = nullptr;
   QList<QAction*> device_actions_;
   QAction* other_port_ = nullptr;
+  QAction* back_up_first_ = nullptr;
+  QAction* verify_ = nullptr;
+  QAction* open_backup_ = nullptr;
+  QAction* save_log_ = nullptr;
+  TraceLog trace_log_;
 
   TransportFactory transport_factory_;
   TransferOptions transfer_options_;
@@ -153,6 +204,7 @@ class RadioOperations : public QObject {
   DialogHook dialog_hook_;
   PortPrompt port_prompt_;
   DeviceLister device_lister_;
+  FileChooser file_chooser_;
 };
 
 }  // namespace zlm5

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Helpers of the radio operation tests: the main window with its radio
@@ -74,10 +75,12 @@ class MessageLog {
 };
 
 // The main window, shown and active, with its radio commands; the ports
-// file is read from `config_dir`/z-lm5/ports.conf.
+// file is read from `config_dir`/z-lm5/ports.conf, and the backups of
+// transfers go to `config_dir`/z-lm5/backups.
 struct RadioWindow {
   explicit RadioWindow(const QString& config_dir) {
     qputenv("XDG_CONFIG_HOME", config_dir.toLocal8Bit());
+    qputenv("XDG_DATA_HOME", config_dir.toLocal8Bit());
     frame = std::make_unique<MainFrame>(settings.Get());
     radio = new RadioOperations(*frame);
     radio->SetTransportFactory([this] { return std::make_unique<CountingPort>(&opens); });

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Read and Write from the window against z-lm5-radio-sim on a
 // pseudo-terminal: the progress dialog, its Start and Cancel, the
 // interruption rule, the port chosen in the Port menu, a port that cannot
@@ -18,6 +19,7 @@
 #include <fstream>
 #include <memory>
 
+#include "files/backup_store.h"
 #include "files/channel_document.h"
 #include "link/link_texts.h"
 #include "link/serial_port.h"
@@ -60,6 +62,19 @@ RadioImage RadioMemory() {
   image.set(0x813, 5);
   return image;
 }
+
+// A file with channels 1 and 12 typed in; channel 12's frequencies are
+// bytes 0x0B0-0x0B7, block 22.
+RadioImage TwoChannels() {
+  RadioImage image = ChannelDocument::NewDocumentImage();
+  MemoryGrid grid;
+  ImageToGrid(image, grid);
+  CommitCellText(grid, 1, grid_layout::kColReceive, "146.525", CommitPath::LeaveCell);
+  CommitCellText(grid, 12, grid_layout::kColReceive, "446.00625", CommitPath::LeaveCell);
+  GridToImage(grid, image);
+  return image;
+}
+constexpr const char* kChannel12Block = "22";
 
 std::vector<std::uint8_t> Bytes(const RadioImage& image, std::size_t from, std::size_t to) {
   return {image.bytes().begin() + from, image.bytes().begin() + to};
@@ -145,9 +160,15 @@ class RadioTransferTest : public QObject {
     QVERIFY(Radio().ProgressDialog() == nullptr);
     QCOMPARE(window_->opens, 1);
     QVERIFY(messages_->texts.isEmpty());
+    QCOMPARE(Frame().MessageText(), QStringLiteral("394 blocks read"));
 
     const RadioImage& image = Frame().Document().image();
     QVERIFY(Bytes(image, 0, 0xC50) == Bytes(radio, 0, 0xC50));
+    // The image read is kept as it came, before it was shown.
+    const std::vector<BackupEntry> backups = Backups();
+    QCOMPARE(backups.size(), std::size_t{1});
+    QCOMPARE(backups[0].direction, TransferDirection::kRead);
+    QVERIFY(*LoadChannelDataFile(backups[0].path) == image);
     const RadioImage fresh = ChannelDocument::NewDocumentImage();
     QVERIFY(Bytes(image, 0xC50, 0x1000) == Bytes(fresh, 0xC50, 0x1000));
 
@@ -224,6 +245,164 @@ class RadioTransferTest : public QObject {
     QCOMPARE(CountPrefix(frames, "rx 57 "), 394);
     QCOMPARE(CountPrefix(frames, "rx 57 0C 48 08 "), 1);
     QCOMPARE(CountPrefix(frames, "rx 52 "), 0);
+  }
+
+  // --- safeguards -------------------------------------------------------------
+
+  void a_verified_write_names_the_channel_the_radio_did_not_store() {
+    // Off at first; the choice is remembered.
+    QVERIFY(!Radio().VerifyAction()->isChecked());
+    Radio().VerifyAction()->trigger();
+    QCOMPARE(window_->settings.Get().value(QStringLiteral("Settings/VerifyAfterWriting")),
+             QVariant(true));
+    test::WriteBytes(dir_->Path("two.sin"), TwoChannels());
+    QVERIFY(Frame().LoadFile(QString::fromStdString(dir_->Path("two.sin"))).ok());
+
+    StartSim({"--drop-write", kChannel12Block}, ChannelDocument::NewDocumentImage());
+    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
+    QStringList captions;  // the caption when each pass moves its first block
+    connect(dialog->findChild<QProgressBar*>(QStringLiteral("control1003")),
+            &QProgressBar::valueChanged, dialog, [&](int value) {
+              if (value == 1) captions.append(dialog->windowTitle());
+            });
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kFailed);
+    QCOMPARE(captions, (QStringList{TransferProgressDialog::WritingTitle(),
+                                    TransferProgressDialog::ReadingTitle()}));
+    QCOMPARE(messages_->texts.size(), 1);
+    const QStringList lines = messages_->texts.first().split(QLatin1Char('\n'));
+    QCOMPARE(lines[0], QStringLiteral("394 blocks written"));
+    QVERIFY2(lines[1].startsWith(
+                 QStringLiteral("Radio verify failed: the radio does not hold what was written")),
+             qPrintable(lines[1]));
+    QCOMPARE(lines[2], QStringLiteral("CH 12 Receive(MHz): 446.00625 → (empty)"));
+    for (const QString& line : lines.mid(2)) {
+      QVERIFY2(line.startsWith(QStringLiteral("CH 12 ")), qPrintable(line));
+    }
+    QCOMPARE(Frame().MessageText(), QStringLiteral("394 blocks written"));
+    QCOMPARE(CountPrefix(Frames(), "rx 52 "), 394);
+
+    // A radio that keeps what it is sent.
+    messages_->texts.clear();
+    StartSim({}, ChannelDocument::NewDocumentImage());
+    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    dialog = OpenDialog(id::kWriteToRadio);
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCompleted);
+    QVERIFY(messages_->texts.isEmpty());
+    QCOMPARE(Frame().MessageText(),
+             QStringLiteral("394 blocks written; Radio verified: 394 blocks match"));
+    // One backup per write; the read-back is part of it.
+    const std::vector<BackupEntry> backups = Backups();
+    QCOMPARE(backups.size(), std::size_t{2});
+    QVERIFY(*LoadChannelDataFile(backups[0].path) == TwoChannels());
+  }
+
+  void a_write_that_backs_up_first_writes_nothing_when_the_read_fails() {
+    Radio().BackUpFirstAction()->trigger();
+    QCOMPARE(window_->settings.Get().value(QStringLiteral("Settings/BackUpBeforeWriting")),
+             QVariant(true));
+    // The first block read gets a stray byte; the radio would take the write.
+    StartSim({"--stray-byte", "block", "--fault-count", "1"}, RadioMemory());
+    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    Edit(1, 1, QStringLiteral("146.525"));
+    TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kFailed);
+    QCOMPARE(messages_->texts,
+             QStringList{QString::fromUtf8(link_texts::kReplyTooLong.data())});
+    QCOMPARE(Frame().MessageText(),
+             QStringLiteral("Nothing was written: the radio could not be read into a backup first"));
+    QCOMPARE(CountPrefix(Frames(), "rx 57 "), 0);
+    QVERIFY(Backups().empty());
+
+    // Remembered: a window opened later backs up first as well.
+    MainFrame later(window_->settings.Get());
+    auto* radio = new RadioOperations(later);
+    QVERIFY(radio->BackUpFirstAction()->isChecked());
+    QVERIFY(!radio->VerifyAction()->isChecked());
+  }
+
+  void backups_and_the_communication_log_are_reached_from_the_menus() {
+    // File: after Open...; Program: after Write To Radio; Help: before About.
+    const QList<QAction*> file = Frame().FileMenu()->actions();
+    QCOMPARE(file[file.indexOf(Action(id::kOpen)) + 1]->text(), QStringLiteral("Open &Backup..."));
+    const QList<QAction*> program = Frame().ProgramMenu()->actions();
+    const qsizetype write = program.indexOf(Action(id::kWriteToRadio));
+    QCOMPARE(program[write + 1]->text(), QStringLiteral("&Back Up Radio Before Writing"));
+    QCOMPARE(program[write + 2]->text(), QStringLiteral("&Verify After Writing"));
+    QVERIFY(program[write + 3]->isSeparator());
+    const QList<QAction*> help = Frame().HelpMenu()->actions();
+    const qsizetype about = help.indexOf(Action(id::kAbout));
+    QCOMPARE(help[about - 2]->text(), QStringLiteral("Save &Communication Log..."));
+    QVERIFY(help[about - 1]->isSeparator());
+    QVERIFY(!Radio().SaveLogAction()->isEnabled());  // nothing to save yet
+
+    StartSim({}, RadioMemory());
+    const QString port = QString::fromStdString(sim_->terminal());
+    Radio().SetPortName(port);
+    Edit(1, 1, QStringLiteral("146.525"));
+    TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
+    bool guarded = false;
+    OnProgress(dialog, 2, [&] {
+      guarded = !Radio().OpenBackupAction()->isEnabled() && !Radio().SaveLogAction()->isEnabled();
+    });
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCompleted);
+    QVERIFY(guarded);
+    QCOMPARE(Frame().MessageText(), QStringLiteral("394 blocks written"));
+
+    // The log: every frame of the write, as z-lm5-cli --trace prints it.
+    QList<RadioOperations::FileKind> asked;
+    QStringList starts;
+    const QString log = QString::fromStdString(dir_->Path("communication.txt"));
+    const std::vector<BackupEntry> backups = Backups();
+    QCOMPARE(backups.size(), std::size_t{1});
+    Radio().SetFileChooser([&](RadioOperations::FileKind kind, const QString& start) {
+      asked.append(kind);
+      starts.append(start);
+      return kind == RadioOperations::FileKind::kBackup
+                 ? QString::fromStdString(backups[0].path) : log;
+    });
+    QVERIFY(Radio().SaveLogAction()->isEnabled());
+    Radio().SaveLogAction()->trigger();
+    const std::string text = test::ReadText(log.toStdString());
+    QVERIFY2(text.find(" open " + port.toStdString() + "\n") != std::string::npos, text.c_str());
+    QVERIFY(text.find(" rx 5A 4C 4D 35 FF 00 00 00\n") != std::string::npos);  // identification
+    QVERIFY(text.find(" tx 57 00 00 08\n") != std::string::npos);
+    QVERIFY(text.find(" tx 57 0C 48 08\n") != std::string::npos);
+    QVERIFY(text.find(" close\n") != std::string::npos);
+    QCOMPARE(text, Radio().CommunicationLog().Text());
+
+    // Open Backup starts in the backups folder and opens the one chosen,
+    // after the question about the edited document.
+    messages_->answers = {QMessageBox::Discard};
+    Radio().OpenBackupAction()->trigger();
+    QCOMPARE(messages_->texts.size(), 1);
+    QVERIFY(messages_->texts.first().startsWith(QStringLiteral("Save changes to ")));
+    QCOMPARE(asked, (QList<RadioOperations::FileKind>{RadioOperations::FileKind::kCommunicationLog,
+                                                      RadioOperations::FileKind::kBackup}));
+    QCOMPARE(starts[1], QString::fromStdString(dir_->Path("z-lm5/backups")));
+    QCOMPARE(QString::fromStdString(Frame().Document().path()),
+             QString::fromStdString(backups[0].path));
+    QCOMPARE(QString::fromStdString(Frame().View().Grid().TextMatrix(1, 1)),
+             QStringLiteral("146.52500"));
+  }
+
+  void a_backup_that_cannot_be_saved_fails_no_transfer() {
+    std::ofstream(dir_->Path("z-lm5")) << "a file where the folder would be";
+    StartSim({}, RadioMemory());
+    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCompleted);
+    QVERIFY(messages_->texts.isEmpty());
+    const QString status = Frame().MessageText();
+    QVERIFY2(status.startsWith(QStringLiteral("394 blocks written; The backup could not be saved: ") +
+                               QString::fromStdString(dir_->Path("z-lm5/backups"))),
+             qPrintable(status));
+    QCOMPARE(CountPrefix(Frames(), "rx 57 "), 394);
   }
 
   // --- Cancel -------------------------------------------------------------------
@@ -541,6 +720,12 @@ class RadioTransferTest : public QObject {
   std::vector<std::string> Frames() {
     sim_->Stop();
     return test::LogFrames(log_file_);
+  }
+
+  // The backups the transfers left, newest first.
+  std::vector<BackupEntry> Backups() {
+    auto listed = BackupStore(dir_->Path("z-lm5/backups")).List();
+    return listed.ok() ? *listed : std::vector<BackupEntry>{};
   }
 
   static int CountPrefix(const std::vector<std::string>& frames, const std::string& prefix) {

@@ -70,11 +70,11 @@ Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile
   // its own deadline. O_NOCTTY: the radio must never become our controlling
   // terminal. O_CLOEXEC: programs we start do not inherit the port.
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return Error(device, std::strerror(errno));
+  if (fd < 0) return Error(device, ErrnoText(errno));
 
   auto fail = [&](int error_number) -> Status {
     ::close(fd);
-    return Error(device, std::strerror(error_number));
+    return Error(device, ErrnoText(error_number));
   };
 
   if (!isatty(fd)) return fail(ENOTTY);
@@ -140,7 +140,7 @@ void SerialPort::Close() {
 }
 
 Error SerialPort::IoError(const std::string& action, int error_number) const {
-  return Error(device_ + " (" + action + ")", std::strerror(error_number));
+  return Error(device_ + " (" + action + ")", ErrnoText(error_number));
 }
 
 Status SerialPort::Drain() {
@@ -231,7 +231,7 @@ Result<std::size_t> SerialPort::Read(std::span<std::uint8_t> buffer) {
 }
 
 std::string PortAccessHint(const Error& error) {
-  if (error.reason() == std::strerror(EACCES) || error.reason() == std::strerror(EPERM)) {
+  if (error.reason() == ErrnoText(EACCES) || error.reason() == ErrnoText(EPERM)) {
     return "Your user account has no access to serial ports. On Debian, add it to the "
            "\"dialout\" group (sudo adduser $USER dialout), then log out and in again.";
   }

@@ -8,6 +8,7 @@
 
 #include "ui/app.h"
 #include "ui/check_commands.h"
+#include "ui/fleet_commands.h"
 #include "ui/print_controller.h"
 #include "ui/radio_operations.h"
 #include "zlm5_version.h"
@@ -88,6 +89,8 @@ int main(int argc, char* argv[]) {
   if (parser.isSet(port_option)) radio->SetPortName(port);
   // Check Channels, Compare With and Compare With Radio.
   new zlm5::CheckCommands(*app.Frame(), *radio);
+  // Program Several Radios.
+  new zlm5::FleetCommands(*app.Frame(), *radio);
 
   // Print, Print Preview and Print Setup; the print switches use the same.
   auto* printing = new zlm5::PrintController(*app.Frame());

@@ -126,6 +126,10 @@ class RadioOperations : public QObject {
   TransferDirection Direction() const { return direction_; }
   // True while a transfer or a tuning command runs.
   bool Busy() const { return busy_; }
+  // For a radio operation run by another part of the window (Program
+  // Several Radios): the guards above from BeginBusy to EndBusy.
+  void BeginBusy();
+  void EndBusy();
 
   // --- Hooks for tests and automation -----------------------------------
   // Makes the port of each operation (a SerialPort by default).
@@ -174,8 +178,6 @@ class RadioOperations : public QObject {
   void RunPowerDebug(TuningKind kind);
   int RunModal(QDialog& dialog);
   std::unique_ptr<SerialTransport> MakeTransport() const;
-  void BeginBusy();
-  void EndBusy();
 
   MainFrame& frame_;
   QString port_name_ = QStringLiteral("COM1");

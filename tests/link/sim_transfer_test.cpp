@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transfer through the real termios port against z-lm5-radio-sim.
 
 #include <fcntl.h>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <thread>
@@ -15,6 +17,7 @@
 #include "link/link_texts.h"
 #include "link/serial_port.h"
 #include "link/transfer.h"
+#include "link/wire_trace.h"
 #include "tests/link/link_test_support.h"
 #include "tools/radio_sim/pty_radio_line.h"
 
@@ -64,6 +67,12 @@ class SimTransferTest : public ::testing::Test {
     TransferOptions options;
     if (quick) options.profile = kQuick;
     return RunTransfer(direction, port, sim->terminal(), image, host, options);
+  }
+  TransferOutcome Run(TransferDirection direction, RadioImage& image, const TimeoutProfile& profile,
+                      const std::string& device) {
+    TransferOptions options;
+    options.profile = profile;
+    return RunTransfer(direction, port, device, image, host, options);
   }
 
   std::vector<std::string> Texts() const {
@@ -237,6 +246,129 @@ TEST_F(SimTransferTest, SecondProgramCannotOpenTheBusyPort) {
   RadioImage image;
   EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kPortUnavailable);
   EXPECT_EQ(host.port_failure_error->reason(), "Device or resource busy");
+}
+
+// The strict radio, and the faults of a line that is not quite right.
+
+TEST_F(SimTransferTest, RefusedBlockWriteIsNotAcknowledgedAndIsReported) {
+  Start({});
+  SerialPort raw;
+  ASSERT_TRUE(raw.Open(sim->terminal(), kQuick));
+  const std::vector<std::uint8_t> frame = {'W', 0x00, 0x00, 0x08, 1, 2, 3, 4, 5, 6, 7, 8};
+  ASSERT_TRUE(raw.Write(frame));
+  std::array<std::uint8_t, 1> answer{};
+  const Result<std::size_t> got = raw.Read(answer);
+  ASSERT_TRUE(got);
+  EXPECT_EQ(*got, 0u);
+  raw.Close();
+  EXPECT_EQ(Saved(), std::vector<std::uint8_t>(radio_memory.bytes().begin(), radio_memory.bytes().end()));
+  EXPECT_EQ(test::LogFrames(log_file),
+            (std::vector<std::string>{"rx 57 00 00 08 01 02 03 04 05 06 07 08",
+                                      "refused: block write outside a programming session"}));
+  EXPECT_NE(sim->ErrorOutput().find(
+                "z-lm5-radio-sim: refused: block write outside a programming session\n"),
+            std::string::npos)
+      << sim->ErrorOutput();
+}
+
+TEST_F(SimTransferTest, PauseInABlockReplyBeyondTheReadIntervalFailsTheBlock) {
+  Start({"--pause", "block=300"});
+  std::vector<std::string> reads;
+  port.on_read = [&](std::span<const std::uint8_t> b) { reads.push_back(HexBytes(b)); };
+  RadioImage image = test::PatternImage(45);
+  const RadioImage before = image;
+  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kFailed);
+  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kReadNotEnough)});
+  EXPECT_EQ(image, before);
+  // The read gave up with the half of block 0 that came before the pause.
+  ASSERT_FALSE(reads.empty());
+  EXPECT_EQ(reads.back(), "57 00 00 08 " + HexBytes(radio_memory.bytes().first(2)));
+}
+
+TEST_F(SimTransferTest, PauseInTheIdentificationWithinTheReadIntervalIsWaitedThrough) {
+  Start({"--pause", "ident=50"});
+  std::vector<std::string> reads;
+  port.on_read = [&](std::span<const std::uint8_t> b) { reads.push_back(HexBytes(b)); };
+  // A read interval far longer than the pause.
+  constexpr TimeoutProfile kPatient{250, 10, 500, 50, 50};
+  RadioImage image = test::PatternImage(46);
+  EXPECT_EQ(Run(TransferDirection::kWrite, image, kPatient, sim->terminal()),
+            TransferOutcome::kCompleted);
+  EXPECT_TRUE(host.messages.empty());
+  ASSERT_GE(reads.size(), 2u);
+  EXPECT_EQ(reads[1], "5A 4C 4D 35 FF 00 00 00");  // all 8 bytes in one read
+  const auto saved = Saved();
+  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 0xC50, image.bytes().begin()));
+}
+
+TEST_F(SimTransferTest, TrailingBytesArePurgedInAWriteAndEndARead) {
+  Start({"--trailing-byte", "all"});
+  RadioImage written = test::PatternImage(47);
+  EXPECT_EQ(Run(TransferDirection::kWrite, written), TransferOutcome::kCompleted);
+  EXPECT_TRUE(host.messages.empty());
+
+  RadioImage image = test::PatternImage(48);
+  const RadioImage before = image;
+  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kFailed);
+  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kReplyTooLong)});
+  EXPECT_EQ(image, before);
+  const auto saved = Saved();
+  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 0xC50, written.bytes().begin()));
+  // Wake-up, session and blocks of the write; wake-up and session of the read.
+  EXPECT_EQ(test::CountFrames(test::LogFrames(log_file), "tx 06 15"), 2 + 394 + 2);
+}
+
+TEST_F(SimTransferTest, ReplugInTheBlocksAndRetryWritesEverything) {
+  const std::string link = dir.Path("radio-port");
+  Start({"--link", link, "--replug-after-block", "100"});
+  host.answers = {MessageAnswer::kRetry};
+  // Retry once the adapter is back, as a user would.
+  host.on_message = [&](const test::ShownMessage&) {
+    for (int i = 0; i < 3000 && sim->ErrorOutput().find("plugged in again") == std::string::npos;
+         ++i) {
+      std::this_thread::sleep_for(10ms);
+    }
+  };
+  RadioImage image = test::PatternImage(49);
+  EXPECT_EQ(Run(TransferDirection::kWrite, image, kQuick, link), TransferOutcome::kCompleted)
+      << sim->ErrorOutput();
+  EXPECT_EQ(Texts(), std::vector<std::string>{kCommError});
+  EXPECT_EQ(host.progress.back(), 394);
+  EXPECT_FALSE(port.IsOpen());
+  const std::string new_terminal = std::filesystem::read_symlink(link).string();
+  const auto saved = Saved();
+  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 0xC50, image.bytes().begin()));
+  EXPECT_TRUE(std::equal(saved.begin() + 0xC50, saved.end(), radio_memory.bytes().begin() + 0xC50));
+  const auto frames = test::LogFrames(log_file);
+  EXPECT_EQ(test::CountFrames(frames, "unplugged"), 1);
+  EXPECT_EQ(test::CountFrames(frames, "plugged in " + new_terminal), 1);
+  EXPECT_EQ(test::CountFrames(frames, kWakeUp), 2);
+  // Block 100 went out once before the replug and once after it.
+  EXPECT_EQ(std::count_if(frames.begin(), frames.end(),
+                          [](const std::string& f) { return f.starts_with("rx 57 03 20 08 "); }),
+            2);
+}
+
+TEST_F(SimTransferTest, RadioThatAnswersAfterTenSecondsIsGivenUpAfterFifteenWakeUps) {
+  Start({"--turnaround", "10000"}, /*wire_time=*/true);
+  RadioImage image;
+  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kFailed);
+  EXPECT_EQ(Texts(), std::vector<std::string>{kCommError});
+  EXPECT_FALSE(port.IsOpen());
+  sim->Stop();
+  EXPECT_EQ(test::CountFrames(test::LogFrames(log_file), kWakeUp), 15);
+}
+
+TEST(SimLineOptions, PausesUpToTenSecondsAndAReplugThatHasSomewhereToComeBack) {
+  for (const std::vector<std::string>& refused :
+       {std::vector<std::string>{"--turnaround", "10001"}, {"--pause", "block=10001"},
+        {"--replug-after-block", "5"}}) {
+    SimProcess sim(refused);
+    EXPECT_FALSE(sim.started());
+    EXPECT_EQ(sim.Stop(), 2) << refused[0];
+  }
+  SimProcess slow({"--turnaround", "10000", "--pause", "ident=10000"});
+  EXPECT_TRUE(slow.started()) << slow.ErrorOutput();
 }
 
 // The exclusive-use flag as a program killed with the port open leaves it:

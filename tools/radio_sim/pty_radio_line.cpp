@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/radio_sim/pty_radio_line.h"
 
 #include <fcntl.h>
@@ -90,6 +91,7 @@ PtyRadioLine::End PtyRadioLine::Run(SimulatedRadio& radio, const Options& option
   bool frame_reset_done = true;
   Clock::time_point last_idle_check{};
   bool hang_up = false;
+  bool unplugged = false;
   bool session_ended = false;
 
   sigset_t wait_mask;
@@ -121,14 +123,16 @@ PtyRadioLine::End PtyRadioLine::Run(SimulatedRadio& radio, const Options& option
       RadioReaction reaction = radio.Receive(in.byte);
       if (hook) hook(reaction);
       auto t = std::max(in.due + options.turnaround, radio_line_free);
-      for (std::uint8_t out : reaction.reply) {
+      for (std::size_t i = 0; i < reaction.reply.size(); ++i) {
+        if (i == reaction.pause_after) t += reaction.pause;
         t += byte_time;
-        to_pc.push_back({t, out});
+        to_pc.push_back({t, reaction.reply[i]});
       }
       if (!reaction.reply.empty()) radio_line_free = t;
       hang_up = hang_up || reaction.hang_up;
+      unplugged = unplugged || reaction.replug;
       session_ended = session_ended || reaction.session_ended;
-      if (hang_up) from_pc.clear();
+      if (hang_up || unplugged) from_pc.clear();
     }
 
     // Reply bytes whose wire time is over reach the PC.
@@ -157,6 +161,10 @@ PtyRadioLine::End PtyRadioLine::Run(SimulatedRadio& radio, const Options& option
     if (to_pc.empty() && hang_up) {
       CloseAll();
       return End::kHangUp;
+    }
+    if (to_pc.empty() && unplugged) {
+      CloseAll();
+      return End::kUnplugged;
     }
     if (to_pc.empty() && once && session_ended) return End::kSessionEnded;
 

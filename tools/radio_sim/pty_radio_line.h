@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <chrono>
@@ -34,7 +35,10 @@ class PtyRadioLine {
     bool wire_time = true;
     std::chrono::nanoseconds turnaround{500'000};
   };
-  enum class End { kSignal, kHangUp, kSessionEnded };
+  // kUnplugged: the radio's replug fault; the terminal is gone (the PC's
+  // next read or write fails as with a pulled adapter), and Create() makes
+  // a new one.
+  enum class End { kSignal, kHangUp, kUnplugged, kSessionEnded };
   // Called after the radio reacted to a frame, before the reply goes out.
   using ReactionHook = std::function<void(const RadioReaction&)>;
 
@@ -43,13 +47,16 @@ class PtyRadioLine {
   PtyRadioLine(const PtyRadioLine&) = delete;
   PtyRadioLine& operator=(const PtyRadioLine&) = delete;
 
+  // Opens a new pseudo-terminal pair; again after kHangUp or kUnplugged.
   Status Create();
   const std::string& terminal_path() const { return terminal_path_; }
 
   // Serves the radio until `stop` becomes non-zero (set from a signal
   // handler; SIGINT and SIGTERM must be blocked outside this call and are
-  // let through only while it waits), the radio hangs up (the terminal is
-  // closed then), or, when `once`, a session ends and its reply has gone.
+  // let through only while it waits), the radio hangs up or unplugs (the
+  // terminal is closed then), or, when `once`, a session ends and its
+  // reply has gone. A reply's bytes leave at the line's pace, with the
+  // reaction's pause between them.
   End Run(SimulatedRadio& radio, const Options& options, const ReactionHook& hook, bool once,
           const volatile std::sig_atomic_t& stop);
 

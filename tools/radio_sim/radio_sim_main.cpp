@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-radio-sim: a Z-LM5 radio on a pseudo-terminal, for trying the
 // program and for the tests, with no radio at hand.
 
@@ -15,6 +16,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "files/channel_document.h"
@@ -48,11 +50,17 @@ constexpr const char* kUsage =
     "  --log FILE             record every frame received (rx) and sent (tx) in hex,\n"
     "                         one per line after the seconds since start\n"
     "  --link PATH            also make PATH a symbolic link to the terminal\n"
+    "                         (it follows the terminal after a replug)\n"
     "  --once                 end after the first session\n"
     "\n"
     "Line:\n"
     "  --no-wire-time         pass bytes at once instead of at 9600 baud\n"
-    "  --turnaround MS        pause before each reply (default 0.5)\n"
+    "  --turnaround MS        pause before each reply (default 0.5, at most 10000)\n"
+    "\n"
+    "The radio is strict: a frame out of turn (a block write outside a\n"
+    "programming session, a tuning change or leave without a tuning enter, a\n"
+    "block outside 000-C4F...) gets no answer and changes nothing; it is\n"
+    "reported on standard error and in the --log file as \"refused: WHY\".\n"
     "\n"
     "Faults (STAGE: wakeup, ident, session, block, read-ack, enter,\n"
     "change-wakeup, write-mode, value, leave-wakeup):\n"
@@ -62,10 +70,17 @@ constexpr const char* kUsage =
     "  --stray-byte STAGE[=HEX]  send HEX (default 15) before the reply\n"
     "  --reply-bytes STAGE=N  send only the first N bytes of the reply\n"
     "  --flood STAGE[=HEX]    send 64 bytes HEX (default 06) instead of the reply\n"
+    "  --trailing-byte STAGE[=HEX]  send HEX (default 15) after the reply\n"
+    "  --pause STAGE=MS       stop MS milliseconds (at most 10000) after the first\n"
+    "                         half of the reply (before a reply of one byte)\n"
     "  --hang-up STAGE        close the terminal when a frame of STAGE arrives\n"
     "  --fault-count N        the faults above hit only the first N frames of\n"
     "                         their stage\n"
     "  --stop-after-block K   answer K blocks (block 0 to K-1), then no more\n"
+    "  --replug-after-block K  answer K blocks; when the next block frame\n"
+    "                         arrives the terminal goes away, as an unplugged\n"
+    "                         adapter does, and a new one comes back at the\n"
+    "                         --link PATH (needed) a moment later; once\n"
     "  --hang-up-after-block K  answer K blocks, then close the terminal when\n"
     "                         the next block frame arrives\n"
     "  --drop-write K         acknowledge the write of block K (0 to 393; block K\n"
@@ -80,6 +95,13 @@ struct Options {
   PtyRadioLine::Options line;
   RadioFaults faults;
 };
+
+// The longest a radio keeps the PC waiting, before or inside a reply: far
+// beyond every read time-out, so each of them can be tried.
+constexpr long kLongestPauseMs = 10'000;
+// How long a replugged adapter is away: udev removes its node and makes
+// the new one in about this time.
+constexpr auto kReplugGap = std::chrono::milliseconds(300);
 
 volatile std::sig_atomic_t g_stop = 0;
 void OnSignal(int) { g_stop = 1; }
@@ -138,7 +160,8 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     static constexpr std::string_view kValueOptions[] = {
         "--memory", "--save", "--log", "--link", "--type", "--low", "--high", "--turnaround",
         "--fault-count", "--stop-after-block", "--hang-up-after-block", "--drop-write", "--silent",
-        "--wrong-byte", "--stray-byte", "--reply-bytes", "--flood", "--hang-up"};
+        "--wrong-byte", "--stray-byte", "--reply-bytes", "--flood", "--hang-up",
+        "--trailing-byte", "--pause", "--replug-after-block"};
     if (std::find(std::begin(kValueOptions), std::end(kValueOptions), arg) ==
         std::end(kValueOptions)) {
       return UsageError("unknown option '" + arg + "'");
@@ -164,8 +187,8 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     if (arg == "--turnaround") {
       char* end = nullptr;
       const double ms = std::strtod(v->c_str(), &end);
-      if (end == v->c_str() || *end != '\0' || ms < 0 || ms > 1000) {
-        return UsageError("--turnaround needs milliseconds (0 to 1000)");
+      if (end == v->c_str() || *end != '\0' || ms < 0 || ms > kLongestPauseMs) {
+        return UsageError("--turnaround needs milliseconds (0 to 10000)");
       }
       o.line.turnaround = std::chrono::nanoseconds(static_cast<long long>(ms * 1e6));
       continue;
@@ -174,6 +197,14 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
       auto n = ParseNumber(*v, 10);
       if (!n || *n < 0) return UsageError("--fault-count needs a count");
       fault_count = static_cast<int>(*n);
+      continue;
+    }
+    if (arg == "--replug-after-block") {
+      auto n = ParseNumber(*v, 10);
+      if (!n || *n < 0 || *n > 393) {
+        return UsageError("--replug-after-block needs a block count 0 to 393");
+      }
+      o.faults.replug_after_blocks = static_cast<int>(*n);
       continue;
     }
     if (arg == "--stop-after-block" || arg == "--hang-up-after-block") {
@@ -192,7 +223,8 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     std::vector<Stage> stages;
     std::string stage_value;
     const bool stage_option = arg == "--silent" || arg == "--wrong-byte" || arg == "--stray-byte" ||
-                              arg == "--reply-bytes" || arg == "--flood" || arg == "--hang-up";
+                              arg == "--reply-bytes" || arg == "--flood" || arg == "--hang-up" ||
+                              arg == "--trailing-byte" || arg == "--pause";
     if (!stage_option) return UsageError("unknown option '" + arg + "'");
     if (!SplitStage(*v, stages, stage_value)) return UsageError("unknown stage in '" + *v + "'");
     for (Stage s : stages) {
@@ -204,6 +236,12 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
         auto n = ParseNumber(stage_value, 10);
         if (!n || *n < 0) return UsageError("--reply-bytes needs STAGE=N");
         f.reply_bytes = static_cast<std::size_t>(*n);
+      } else if (arg == "--pause") {
+        auto ms = ParseNumber(stage_value, 10);
+        if (!ms || *ms < 0 || *ms > kLongestPauseMs) {
+          return UsageError("--pause needs STAGE=MS (0 to 10000)");
+        }
+        f.pause = std::chrono::milliseconds(*ms);
       } else if (arg == "--flood") {
         auto b = stage_value.empty() ? std::optional<std::uint8_t>(0x06) : ParseByte(stage_value);
         if (!b) return UsageError("--flood needs STAGE or STAGE=HEX");
@@ -211,14 +249,39 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
       } else {
         auto b = stage_value.empty() ? std::optional<std::uint8_t>(0x15) : ParseByte(stage_value);
         if (!b) return UsageError(arg + " needs STAGE or STAGE=HEX");
-        (arg == "--wrong-byte" ? f.wrong_byte : f.stray_byte) = *b;
+        if (arg == "--wrong-byte") {
+          f.wrong_byte = *b;
+        } else if (arg == "--stray-byte") {
+          f.stray_byte = *b;
+        } else {
+          f.trailing_byte = *b;
+        }
       }
     }
   }
   if (fault_count) {
     for (StageFault& f : o.faults.stages) f.count = *fault_count;
   }
+  if (o.faults.replug_after_blocks && o.link_path.empty()) {
+    return UsageError("--replug-after-block needs --link PATH: the port comes back there");
+  }
   return std::nullopt;
+}
+
+// Points the --link path at the terminal; false (and said) when it cannot.
+bool PointLink(const std::string& link, const std::string& terminal) {
+  std::error_code ec;
+  std::filesystem::remove(link, ec);
+  std::filesystem::create_symlink(terminal, link, ec);
+  if (ec) std::cerr << "z-lm5-radio-sim: " << link << ": " << ec.message() << '\n';
+  return !ec;
+}
+
+// Removes the --link path while it still leads to `terminal` (another
+// simulator may have taken it over meanwhile).
+void RemoveLink(const std::string& link, const std::string& terminal) {
+  std::error_code ec;
+  if (std::filesystem::read_symlink(link, ec) == terminal) std::filesystem::remove(link, ec);
 }
 
 void Save(const std::string& path, const RadioImage& memory) {
@@ -281,22 +344,22 @@ int Main(int argc, char** argv) {
                 << ": exists and is not a symbolic link; not replaced\n";
       return 1;
     }
-    std::filesystem::remove(options.link_path, ec);
-    std::filesystem::create_symlink(line.terminal_path(), options.link_path, ec);
-    if (ec) {
-      std::cerr << "z-lm5-radio-sim: " << options.link_path << ": " << ec.message() << '\n';
-      return 1;
-    }
+    if (!PointLink(options.link_path, line.terminal_path())) return 1;
   }
 
   SimulatedRadio radio(memory, options.faults, static_cast<std::uint8_t>(options.type.value_or(0xFF)));
   const auto start = std::chrono::steady_clock::now();
+  // "<seconds> <text>", as every line of the --log file.
+  auto log_line = [&](const std::string& text) {
+    if (!log.is_open()) return;
+    const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%.6f", t);
+    log << stamp << ' ' << text << std::endl;
+  };
   if (log.is_open()) {
     radio.SetFrameSink([&](bool received, std::span<const std::uint8_t> bytes) {
-      const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-      char stamp[32];
-      std::snprintf(stamp, sizeof stamp, "%.6f", t);
-      log << stamp << (received ? " rx " : " tx ") << HexBytes(bytes) << std::endl;
+      log_line((received ? "rx " : "tx ") + HexBytes(bytes));
     });
   }
 
@@ -304,20 +367,40 @@ int Main(int argc, char** argv) {
 
   // Saved at the end of a session and after a tuning value write (which
   // may never see its leave exchange), not after every block.
+  // A refused frame is a fault of the PC's side: said where the user and
+  // the log reader look.
   auto hook = [&](const RadioReaction& reaction) {
     if (reaction.session_ended || (reaction.memory_changed && radio.tuning())) {
       Save(options.save_file, radio.memory());
     }
-  };
-  const PtyRadioLine::End end = line.Run(radio, options.line, hook, options.once, g_stop);
-  Save(options.save_file, radio.memory());
-  if (!options.link_path.empty()) {
-    // Removed only while it still leads to this simulator's terminal.
-    std::error_code ec;
-    if (std::filesystem::read_symlink(options.link_path, ec) == line.terminal_path()) {
-      std::filesystem::remove(options.link_path, ec);
+    if (!reaction.refused.empty()) {
+      std::cerr << "z-lm5-radio-sim: refused: " << reaction.refused << std::endl;
+      log_line("refused: " + reaction.refused);
     }
+  };
+  PtyRadioLine::End end;
+  while ((end = line.Run(radio, options.line, hook, options.once, g_stop)) ==
+         PtyRadioLine::End::kUnplugged) {
+    // As with a USB adapter: the device node goes, and a new one comes.
+    const std::string old_terminal = line.terminal_path();
+    RemoveLink(options.link_path, old_terminal);
+    std::cerr << "z-lm5-radio-sim: unplugged " << old_terminal << std::endl;
+    log_line("unplugged");
+    std::this_thread::sleep_for(kReplugGap);
+    if (Status created = line.Create(); !created) {
+      std::cerr << "z-lm5-radio-sim: " << created.error().Message() << '\n';
+      Save(options.save_file, radio.memory());
+      return 1;
+    }
+    if (!PointLink(options.link_path, line.terminal_path())) {
+      Save(options.save_file, radio.memory());
+      return 1;
+    }
+    std::cerr << "z-lm5-radio-sim: plugged in again at " << line.terminal_path() << std::endl;
+    log_line("plugged in " + line.terminal_path());
   }
+  Save(options.save_file, radio.memory());
+  if (!options.link_path.empty()) RemoveLink(options.link_path, line.terminal_path());
   if (end == PtyRadioLine::End::kHangUp) std::cerr << "z-lm5-radio-sim: hung up\n";
   return 0;
 }

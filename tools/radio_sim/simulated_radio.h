@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -41,6 +43,10 @@ struct StageFault {
   std::optional<std::uint8_t> stray_byte;  // send this byte before the reply
   std::optional<std::size_t> reply_bytes;  // send only the first n reply bytes
   std::optional<std::uint8_t> flood;       // send kFloodLength of this byte instead
+  std::optional<std::uint8_t> trailing_byte;  // send this byte after the reply
+  // Stop this long after the first half of the reply (the whole reply of
+  // one byte waits): a radio that stalls mid-reply, for the read interval.
+  std::chrono::milliseconds pause{0};
   bool hang_up = false;                    // close the line when the frame arrives
   int count = -1;
 };
@@ -50,6 +56,10 @@ struct RadioFaults {
   // Answer this many blocks of a session (block numbers 0..k-1), then no
   // more block frames.
   std::optional<int> stop_after_blocks;
+  // Answer this many blocks, then, when the next block frame arrives, go
+  // away as an unplugged adapter does and come back (once).
+  std::optional<int> replug_after_blocks;
+
   // Answer this many blocks, then close the line when the next block
   // frame arrives (as if the cable were pulled).
   std::optional<int> hang_up_after_blocks;
@@ -64,7 +74,15 @@ struct RadioFaults {
 // What the radio does after receiving a byte.
 struct RadioReaction {
   std::vector<std::uint8_t> reply;  // bytes to send back, in order
+  // The line stops for `pause` after sending `pause_after` reply bytes.
+  std::size_t pause_after = 0;
+  std::chrono::milliseconds pause{0};
   bool hang_up = false;             // close the line after the reply
+  bool replug = false;              // the line goes away now and comes back
+  // Why the frame was not taken ("block write outside a programming
+  // session"), or "" when it was: a frame the radio refuses gets no answer
+  // and changes nothing.
+  std::string refused;
   bool session_ended = false;       // a transfer or tuning session just ended
   bool memory_changed = false;      // a block or tuning byte was written
 };
@@ -77,6 +95,17 @@ struct RadioReaction {
 // wake-up, 'M' a 2-byte mode command, 'R' a 4-byte read request, 'W' a
 // 4-byte header followed by its byte count of data, 06 an acknowledgement;
 // any other byte is noise.
+//
+// It is as strict as a radio, so that a PC-side ordering or addressing bug
+// cannot pass unnoticed: a frame is taken only where the protocol allows
+// it. Block reads and writes only inside a programming session (after the
+// wake-up, the identification and the session acknowledgement; a read only
+// once the PC acknowledged the previous block), and only whole 8-byte
+// blocks at a multiple of 8 within 0x000-0xC4F. A tuning change wake-up,
+// write mode, value write and leave only after a tuning enter, the value
+// only at the address of the write mode just chosen. Anything else is
+// refused: no answer, no change of state or memory, and the reaction says
+// why. A new wake-up is taken at any time.
 class SimulatedRadio {
  public:
   // Called for every complete frame received and every reply sent (after
@@ -117,6 +146,11 @@ class SimulatedRadio {
   RadioReaction Dispatch();
   RadioReaction Respond(Stage stage, std::vector<std::uint8_t> reply, State next);
   RadioReaction Block();
+  RadioReaction ModeCommand();
+  RadioReaction Acknowledgement();
+  RadioReaction ValueWrite();
+  // Why a block frame may not be served now, or "".
+  std::string BlockRefusal() const;
 
   RadioImage memory_;
   RadioFaults faults_;
@@ -126,6 +160,7 @@ class SimulatedRadio {
   State state_ = State::kIdle;
   bool tuning_ = false;
   bool final_read_block_ = false;
+  std::size_t value_address_ = 0;  // where the write mode just chosen writes
   int blocks_ = 0;
   std::array<int, kStageCount> seen_{};
   bool accepted_ = false;  // the last Respond took the frame (no silence, no hang-up)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/radio_sim/virtual_radio_port.h"
 
 #include <algorithm>
@@ -61,12 +62,14 @@ Result<std::size_t> VirtualRadioPort::Write(std::span<const std::uint8_t> bytes)
     if (hung_up_at_) continue;  // nobody listens any more
     RadioReaction reaction = radio_.Receive(byte);
     auto t = std::max(arrival + timing_.turnaround, radio_line_free_);
-    for (std::uint8_t out : reaction.reply) {
+    for (std::size_t i = 0; i < reaction.reply.size(); ++i) {
+      if (i == reaction.pause_after) t += reaction.pause;
       t += timing_.byte_time;
-      inbound_.push_back({t, out});
+      inbound_.push_back({t, reaction.reply[i]});
     }
     if (!reaction.reply.empty()) radio_line_free_ = t;
-    if (reaction.hang_up) hung_up_at_ = reaction.reply.empty() ? arrival : t;
+    // A replug looks the same from here: the test brings the line back.
+    if (reaction.hang_up || reaction.replug) hung_up_at_ = reaction.reply.empty() ? arrival : t;
   }
   return bytes.size();
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <chrono>
@@ -57,7 +58,8 @@ class VirtualRadioPort : public SerialTransport {
   void FailWritesWhen(std::function<bool(std::span<const std::uint8_t>)> predicate) {
     fail_write_ = std::move(predicate);
   }
-  // The line is back after a hang-up (the adapter was plugged in again).
+  // The line is back after a hang-up or the radio's replug fault (the
+  // adapter was plugged in again).
   void Replug() {
     hung_up_at_.reset();
     inbound_.clear();

@@ -2,6 +2,7 @@
 // z-lm5-cli fleet: writes one channel data file to several radios at once,
 // each with its own identity, or reads several radios into files.
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <array>
@@ -23,6 +24,7 @@
 #include "model/channel_codec.h"
 #include "model/identity_list.h"
 #include "model/memory_grid.h"
+#include "model/text_util.h"
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_link_host.h"
 
@@ -41,6 +43,10 @@ constexpr std::array<CliOption, 4> kOptions = {{
 constexpr auto kRefresh = 100ms;  // progress lines are redrawn at most this often
 constexpr int kBarWidth = 20;
 constexpr int kPlainStep = 40;    // plain progress lines every this many blocks
+constexpr int kDefaultColumns = 80;
+// From here on a character takes two columns of a terminal (CJK, the
+// full-width forms such as the messages' comma); near enough for cutting.
+constexpr std::uint32_t kFirstWideCharacter = 0x2E80;
 
 int RunFleet(const std::vector<std::string>& args);
 
@@ -144,6 +150,33 @@ std::string_view AnswerText(MessageAnswer answer) {
   return "OK";
 }
 
+// The columns of the terminal on standard error.
+int TerminalColumns() {
+  winsize size{};
+  if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  return kDefaultColumns;
+}
+
+// `line` cut to fit `columns` terminal columns: a line that wraps would
+// throw the redrawing off by a row.
+std::string FitColumns(const std::string& line, int columns) {
+  int used = 0;
+  for (std::size_t pos = 0; pos < line.size();) {
+    const std::size_t length = Utf8CharLength(line, pos);
+    std::uint32_t code = static_cast<unsigned char>(line[pos]);
+    if (length > 1) {
+      code &= 0xFFu >> (length + 1);
+      for (std::size_t i = 1; i < length; ++i) {
+        code = (code << 6) | (static_cast<unsigned char>(line[pos + i]) & 0x3Fu);
+      }
+    }
+    used += code >= kFirstWideCharacter ? 2 : 1;
+    if (used > columns) return line.substr(0, pos);
+    pos += length;
+  }
+  return line;
+}
+
 // Shows the run on standard error while it goes on: on a terminal one line
 // per radio, redrawn in place; otherwise a plain line for each event.
 class FleetProgress {
@@ -184,16 +217,20 @@ class FleetProgress {
   void Redraw(const std::vector<FleetRadioStatus>& now) {
     std::size_t width = 0;
     for (std::size_t i = 0; i < now.size(); ++i) width = std::max(width, Port(i).size());
+    // The last column is left free: some terminals wrap a full line.
+    const int columns = TerminalColumns() - 1;
     std::ostringstream out;
     if (drawn_) out << "\x1b[" << now.size() << 'A';  // back to the first line
     for (std::size_t i = 0; i < now.size(); ++i) {
       const FleetRadioStatus& s = now[i];
       const int total = transfer_limits::kBlockCount;
       const int filled = s.blocks * kBarWidth / total;
-      out << "\r\x1b[2K" << Port(i) << std::string(width - Port(i).size() + 2, ' ') << '['
-          << std::string(static_cast<std::size_t>(filled), '#')
-          << std::string(static_cast<std::size_t>(kBarWidth - filled), '.') << "] " << s.blocks
-          << '/' << total << "  " << StateText(s) << '\n';
+      std::ostringstream line;
+      line << Port(i) << std::string(width - Port(i).size() + 2, ' ') << '['
+           << std::string(static_cast<std::size_t>(filled), '#')
+           << std::string(static_cast<std::size_t>(kBarWidth - filled), '.') << "] " << s.blocks
+           << '/' << total << "  " << StateText(s);
+      out << "\r\x1b[2K" << FitColumns(line.str(), columns) << '\n';
     }
     std::cerr << out.str() << std::flush;
     drawn_ = true;

@@ -48,6 +48,10 @@ expect_completion "z-lm5-cli write --" --port --raw --retries --accept-type-mism
   --backup-first --verify --no-backup --trace
 expect_completion "z-lm5-cli import radio.sin list.csv --" --output --at --strict
 expect_completion "z-lm5-cli tune " low high
+expect_completion "z-lm5-cli fleet " read write
+expect_completion "z-lm5-cli fleet write " radio.sin folder
+expect_completion "z-lm5-cli fleet write radio.sin --ids " list.csv folder
+expect_completion "z-lm5-cli fleet read --port COM1 --out-dir " folder
 expect_completion "z-lm5-cli grid " radio.sin folder
 expect_completion "z-lm5-cli import radio.sin " list.csv folder
 expect_completion "z-lm5-cli export radio.sin -o " folder list.csv notes.txt radio.sin

@@ -39,14 +39,14 @@ CheckCommands::CheckCommands(MainFrame& frame, RadioOperations& radio)
     : QObject(&frame), frame_(frame), radio_(radio) {
   setObjectName(QStringLiteral("checkCommands"));
   check_channels_ = MakeAction(
-      this, "checkChannels", QStringLiteral("Check &Channels..."),
+      this, "checkChannels", QStringLiteral("Chec&k Channels..."),
       QStringLiteral("List channels that are likely mistakes: out of band, repeated, without a "
                      "receive frequency, names used twice"));
   compare_with_ = MakeAction(this, "compareWith", QStringLiteral("Compare &With..."),
                              QStringLiteral("List what differs between the document and a "
                                             "channel data file"));
   compare_with_radio_ = MakeAction(
-      this, "compareWithRadio", QStringLiteral("Compare With &Radio..."),
+      this, "compareWithRadio", QStringLiteral("Compare With Ra&dio..."),
       QStringLiteral("Read the radio and list what differs from the document, which stays as "
                      "it is"));
 

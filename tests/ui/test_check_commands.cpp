@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -107,6 +108,21 @@ class CheckCommandsTest : public QObject {
   }
 
   // --- marks -----------------------------------------------------------------
+
+  // With every command of the window in its menus, no two entries of a
+  // menu share the letter that Alt and the underline choose them by.
+  void every_menu_gives_each_entry_a_letter_of_its_own() {
+    for (QAction* menu : Frame().menuBar()->actions()) {
+      QString letters;
+      for (QAction* action : menu->menu()->actions()) {
+        const qsizetype amp = action->text().indexOf(QLatin1Char('&'));
+        if (action->isSeparator() || !action->isVisible() || amp < 0) continue;
+        const QChar letter = action->text().at(amp + 1).toLower();
+        QVERIFY2(!letters.contains(letter), qPrintable(menu->text() + ": " + action->text()));
+        letters.append(letter);
+      }
+    }
+  }
 
   void out_of_band_frequencies_are_marked_and_taken_as_typed() {
     ChannelView& view = Frame().View();

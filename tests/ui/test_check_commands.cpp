@@ -22,6 +22,7 @@
 #include <memory>
 
 #include "files/channel_document.h"
+#include "link/link_clock.h"
 #include "model/channel_codec.h"
 #include "model/channel_record.h"
 #include "tests/link/link_test_support.h"
@@ -329,6 +330,8 @@ class CheckCommandsTest : public QObject {
         "--memory", memory, "--log", log, "--no-wire-time", "--turnaround", "1"});
     QVERIFY2(sim_->started(), sim_->ErrorOutput().c_str());
     QVERIFY(window_->radio->SetPortName(QString::fromStdString(sim_->terminal())));
+    // The pauses between the exchanges pass in virtual time.
+    window_->radio->SetTransferOptions({TimeoutProfile::Transfer(), &clock_});
     QVERIFY(Frame().LoadFile(QString::fromStdString(memory)).ok());
     QSignalSpy finished(window_->radio, &RadioOperations::TransferFinished);
 
@@ -417,6 +420,7 @@ class CheckCommandsTest : public QObject {
   std::unique_ptr<test::MessageLog> messages_;
   std::unique_ptr<test::SimProcess> sim_;
   CheckCommands* checks_ = nullptr;  // owned by the frame
+  ManualLinkClock clock_;
   QList<ShownCompare> compares_;
 };
 

@@ -80,11 +80,21 @@ Status PtyRadioLine::Create() {
 }
 
 PtyRadioLine::End PtyRadioLine::Run(SimulatedRadio& radio, const Options& options,
-                                    const ReactionHook& hook, bool once,
+                                    const Hooks& hooks, bool once,
                                     const volatile std::sig_atomic_t& stop) {
   const auto byte_time = options.wire_time ? kByteTime : std::chrono::nanoseconds::zero();
   std::deque<Timed> from_pc;  // received, waiting for their wire time
   std::deque<Timed> to_pc;    // replies, waiting for their wire time
+  // Reactions waiting for their `answered` hook, with the time the last
+  // byte of their reply is due.
+  std::deque<std::pair<RadioReaction, Clock::time_point>> unanswered;
+  const auto answer_due = [&] {
+    while (!unanswered.empty() &&
+           (to_pc.empty() || to_pc.front().due > unanswered.front().second)) {
+      if (hooks.answered) hooks.answered(unanswered.front().first);
+      unanswered.pop_front();
+    }
+  };
   Clock::time_point pc_line_free{};
   Clock::time_point radio_line_free{};
   Clock::time_point last_byte = Clock::now();
@@ -110,8 +120,11 @@ PtyRadioLine::End PtyRadioLine::Run(SimulatedRadio& radio, const Options& option
       }
       for (const Timed& t : from_pc) {
         RadioReaction reaction = radio.Receive(t.byte);
-        if (hook) hook(reaction);
+        if (hooks.reacted) hooks.reacted(reaction);
+        unanswered.push_back({std::move(reaction), t.due});
       }
+      to_pc.clear();
+      answer_due();
       return End::kSignal;
     }
     const auto now = Clock::now();
@@ -121,7 +134,7 @@ PtyRadioLine::End PtyRadioLine::Run(SimulatedRadio& radio, const Options& option
       const Timed in = from_pc.front();
       from_pc.pop_front();
       RadioReaction reaction = radio.Receive(in.byte);
-      if (hook) hook(reaction);
+      if (hooks.reacted) hooks.reacted(reaction);
       auto t = std::max(in.due + options.turnaround, radio_line_free);
       for (std::size_t i = 0; i < reaction.reply.size(); ++i) {
         if (i == reaction.pause_after) t += reaction.pause;
@@ -133,6 +146,8 @@ PtyRadioLine::End PtyRadioLine::Run(SimulatedRadio& radio, const Options& option
       unplugged = unplugged || reaction.replug;
       session_ended = session_ended || reaction.session_ended;
       if (hang_up || unplugged) from_pc.clear();
+      const Clock::time_point answered = reaction.reply.empty() ? in.due : t;
+      unanswered.push_back({std::move(reaction), answered});
     }
 
     // Reply bytes whose wire time is over reach the PC.
@@ -158,6 +173,7 @@ PtyRadioLine::End PtyRadioLine::Run(SimulatedRadio& radio, const Options& option
       }
     }
 
+    answer_due();
     if (to_pc.empty() && hang_up) {
       CloseAll();
       return End::kHangUp;

@@ -39,8 +39,15 @@ class PtyRadioLine {
   // next read or write fails as with a pulled adapter), and Create() makes
   // a new one.
   enum class End { kSignal, kHangUp, kUnplugged, kSessionEnded };
-  // Called after the radio reacted to a frame, before the reply goes out.
   using ReactionHook = std::function<void(const RadioReaction&)>;
+  // Called for each byte the radio took: `reacted` at once, before its
+  // reply goes out; `answered` once the reply has been written to the PC,
+  // for slow work (saving the memory syncs a file) that must not make the
+  // PC wait for its answer.
+  struct Hooks {
+    ReactionHook reacted;
+    ReactionHook answered;
+  };
 
   PtyRadioLine() = default;
   ~PtyRadioLine();
@@ -57,7 +64,7 @@ class PtyRadioLine {
   // terminal is closed then), or, when `once`, a session ends and its
   // reply has gone. A reply's bytes leave at the line's pace, with the
   // reaction's pause between them.
-  End Run(SimulatedRadio& radio, const Options& options, const ReactionHook& hook, bool once,
+  End Run(SimulatedRadio& radio, const Options& options, const Hooks& hooks, bool once,
           const volatile std::sig_atomic_t& stop);
 
  private:

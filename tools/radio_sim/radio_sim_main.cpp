@@ -365,21 +365,23 @@ int Main(int argc, char** argv) {
 
   std::cout << line.terminal_path() << std::endl;
 
-  // Saved at the end of a session and after a tuning value write (which
-  // may never see its leave exchange), not after every block.
+  PtyRadioLine::Hooks hooks;
   // A refused frame is a fault of the PC's side: said where the user and
   // the log reader look.
-  auto hook = [&](const RadioReaction& reaction) {
+  hooks.reacted = [&](const RadioReaction& reaction) {
+    if (reaction.refused.empty()) return;
+    std::cerr << "z-lm5-radio-sim: refused: " << reaction.refused << std::endl;
+    log_line("refused: " + reaction.refused);
+  };
+  // Saved at the end of a session and after a tuning value write (which
+  // may never see its leave exchange), not after every block.
+  hooks.answered = [&](const RadioReaction& reaction) {
     if (reaction.session_ended || (reaction.memory_changed && radio.tuning())) {
       Save(options.save_file, radio.memory());
     }
-    if (!reaction.refused.empty()) {
-      std::cerr << "z-lm5-radio-sim: refused: " << reaction.refused << std::endl;
-      log_line("refused: " + reaction.refused);
-    }
   };
   PtyRadioLine::End end;
-  while ((end = line.Run(radio, options.line, hook, options.once, g_stop)) ==
+  while ((end = line.Run(radio, options.line, hooks, options.once, g_stop)) ==
          PtyRadioLine::End::kUnplugged) {
     // As with a USB adapter: the device node goes, and a new one comes.
     const std::string old_terminal = line.terminal_path();

@@ -39,31 +39,6 @@ int PortIndex(std::string_view name) {
   return -1;
 }
 
-std::string ReadSysfsLine(const fs::path& file) {
-  std::ifstream in(file);
-  std::string line;
-  if (!in || !std::getline(in, line)) return {};
-  return std::string(Trim(line));
-}
-
-// Manufacturer and product of the USB device above a tty, when there is one.
-std::string UsbDescription(const fs::path& tty_sysfs) {
-  std::error_code ec;
-  fs::path dir = fs::canonical(tty_sysfs / "device", ec);
-  if (ec) return {};
-  // ttyUSB: device -> .../1-1:1.0/ttyUSB0; ttyACM: device -> .../1-1:1.0.
-  for (int up = 0; up < 4 && !dir.empty() && dir != dir.root_path(); ++up, dir = dir.parent_path()) {
-    if (fs::exists(dir / "product", ec)) {
-      const std::string maker = ReadSysfsLine(dir / "manufacturer");
-      const std::string product = ReadSysfsLine(dir / "product");
-      if (maker.empty()) return product;
-      if (product.empty() || product.starts_with(maker)) return product.empty() ? maker : product;
-      return maker + " " + product;
-    }
-  }
-  return {};
-}
-
 }  // namespace
 
 std::string PortSettingsPath() {
@@ -177,32 +152,6 @@ Result<std::string> ResolvePortName(std::string_view name, const PortTable& tabl
                  "unknown port name; use COM1 to COM4 or a device path such as /dev/ttyUSB0");
   }
   return table.devices[static_cast<std::size_t>(index)];
-}
-
-std::vector<SerialDeviceInfo> ListSerialDevices(const std::string& dev_dir,
-                                                const std::string& sys_class_tty) {
-  std::vector<SerialDeviceInfo> found;
-  std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(dev_dir, ec)) {
-    const std::string name = entry.path().filename().string();
-    const fs::path sysfs = fs::path(sys_class_tty) / name;
-    if (name.starts_with("ttyUSB") || name.starts_with("ttyACM")) {
-      found.push_back({entry.path().string(), UsbDescription(sysfs)});
-    } else if (name.starts_with("ttyS") && name.size() > 4 &&
-               std::isdigit(static_cast<unsigned char>(name[4]))) {
-      // Every machine has ttyS0..ttyS31 nodes; type 0 means no UART behind.
-      const std::string type = ReadSysfsLine(sysfs / "type");
-      if (!type.empty() && type != "0") {
-        std::string description = UsbDescription(sysfs);
-        found.push_back({entry.path().string(),
-                         description.empty() ? "built-in serial port" : description});
-      }
-    }
-  }
-  std::sort(found.begin(), found.end(), [](const SerialDeviceInfo& a, const SerialDeviceInfo& b) {
-    return a.path < b.path;
-  });
-  return found;
 }
 
 }  // namespace zlm5

@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "model/error.h"
 
@@ -57,19 +56,5 @@ bool IsComPortName(std::string_view name);
 // The device path for a port name: "COM1".."COM4" (any letter case) through
 // the table; a name starting with '/' is a device path and used as it is.
 Result<std::string> ResolvePortName(std::string_view name, const PortTable& table);
-
-// A serial device present on this machine.
-struct SerialDeviceInfo {
-  std::string path;         // "/dev/ttyUSB0"
-  std::string description;  // "FTDI FT232R USB UART", or "" when unknown
-};
-
-// USB adapters (ttyUSB*, ttyACM*) and built-in UARTs that have hardware
-// behind them (ttyS* whose sysfs type is not 0), sorted by path. The
-// description comes from the USB device's manufacturer and product strings
-// in sysfs. The folders are parameters for tests.
-std::vector<SerialDeviceInfo> ListSerialDevices(const std::string& dev_dir = "/dev",
-                                                const std::string& sys_class_tty =
-                                                    "/sys/class/tty");
 
 }  // namespace zlm5

@@ -52,6 +52,13 @@ bool AllDigits(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
+// Whether a tty's sysfs folder shows hardware behind it.
+bool HasHardware(const fs::path& tty_sysfs) {
+  std::error_code ec;
+  if (!fs::exists(tty_sysfs / "device", ec)) return false;  // a virtual terminal
+  return ReadLine(tty_sysfs / "type") != "0";               // "0": a UART slot with no UART
+}
+
 // Names of the tty devices present: hardware in sysfs, or a USB adapter node.
 std::set<std::string> PresentDeviceNames(const SystemRoots& roots) {
   std::set<std::string> names;
@@ -60,9 +67,9 @@ std::set<std::string> PresentDeviceNames(const SystemRoots& roots) {
   for (const auto& entry : fs::directory_iterator(class_tty, ec)) {
     const std::string name = entry.path().filename().string();
     std::error_code check;
-    if (!fs::exists(entry.path() / "device", check)) continue;  // a virtual terminal
-    if (ReadLine(entry.path() / "type") == "0") continue;       // a UART slot with no UART
-    if (fs::exists(fs::path(roots.dev) / name, check)) names.insert(name);
+    if (HasHardware(entry.path()) && fs::exists(fs::path(roots.dev) / name, check)) {
+      names.insert(name);
+    }
   }
   for (const auto& entry : fs::directory_iterator(roots.dev, ec)) {
     const std::string name = entry.path().filename().string();
@@ -288,18 +295,54 @@ UserIdentity UserIdentity::Current() {
   return user;
 }
 
-SerialSurvey SurveySerialDevices(const SystemRoots& roots, const UserIdentity& user) {
-  SerialSurvey survey;
-  const std::map<gid_t, GroupEntry> groups = ReadGroups(roots.group_file);
-  std::set<std::string> paths;
+std::vector<SerialDevice> ListSerialDevices(const SystemRoots& roots) {
+  std::vector<SerialDevice> devices;
   for (const std::string& name : PresentDeviceNames(roots)) {
     SerialDevice device;
     device.path = (fs::path(roots.dev) / name).string();
     device.by_id = ByIdName(roots, name);
     ReadSysfs(roots, device, name);
+    devices.push_back(std::move(device));
+  }
+  return devices;
+}
+
+bool IsUsbSerialDevice(const SerialDevice& device) {
+  return !device.usb_id.empty() || IsUsbAdapterName(fs::path(device.path).filename().string());
+}
+
+bool SerialDeviceExists(const SystemRoots& roots, const std::string& path) {
+  std::error_code ec;
+  const fs::path target = fs::canonical(path, ec);
+  if (ec) return false;
+  const std::string name = target.filename().string();
+  const fs::path tty_sysfs = fs::path(roots.sys) / "class" / "tty" / name;
+  // A node that is no tty of sysfs's (a pseudo-terminal) is there as it is.
+  if (!fs::exists(tty_sysfs, ec)) return true;
+  return HasHardware(tty_sysfs) || IsUsbAdapterName(name);
+}
+
+std::optional<SerialDevice> LoneUsbStandIn(const SystemRoots& roots,
+                                           const std::string& chosen_device,
+                                           const std::vector<SerialDevice>& present) {
+  if (SerialDeviceExists(roots, chosen_device)) return std::nullopt;
+  std::optional<SerialDevice> lone;
+  for (const SerialDevice& device : present) {
+    if (!IsUsbSerialDevice(device)) continue;
+    if (lone) return std::nullopt;  // which one is the radio's is the user's call
+    lone = device;
+  }
+  return lone;
+}
+
+SerialSurvey SurveySerialDevices(const SystemRoots& roots, const UserIdentity& user) {
+  SerialSurvey survey;
+  survey.devices = ListSerialDevices(roots);
+  const std::map<gid_t, GroupEntry> groups = ReadGroups(roots.group_file);
+  std::set<std::string> paths;
+  for (SerialDevice& device : survey.devices) {
     device.access = AccessFor(device.path, user, groups);
     paths.insert(device.path);
-    survey.devices.push_back(std::move(device));
   }
 
   ProcessScan scan = ScanProcesses(roots, paths);

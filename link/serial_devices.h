@@ -3,6 +3,7 @@
 
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,5 +86,28 @@ struct SerialSurvey {
 // for access, /proc/PID/fd for the processes that hold it and
 // /proc/PID/comm for ModemManager and brltty.
 SerialSurvey SurveySerialDevices(const SystemRoots& roots, const UserIdentity& user);
+
+// The devices SurveySerialDevices lists, with their names, driver and USB
+// strings only: `access` and `holders` stay empty (no user asked, no look
+// at the processes). Quick enough for a menu rebuilt at each opening.
+std::vector<SerialDevice> ListSerialDevices(const SystemRoots& roots = {});
+
+// True for a device on USB: a ttyUSB or ttyACM node, or one with USB ids.
+bool IsUsbSerialDevice(const SerialDevice& device);
+
+// Whether `path` leads to a serial device that is there: the node exists
+// (a by-id link is followed) and, for a tty that sysfs knows, hardware is
+// behind it, since ttyS0..ttyS31 exist on every machine with or without a
+// UART. A node that sysfs does not know (a pseudo-terminal) counts when it
+// exists.
+bool SerialDeviceExists(const SystemRoots& roots, const std::string& path);
+
+// The port to use at start-up instead of `chosen_device` when that device
+// is not there (SerialDeviceExists) and exactly one USB serial device is
+// among `present`: that device. Nothing otherwise, also when there are two
+// adapters to choose from.
+std::optional<SerialDevice> LoneUsbStandIn(const SystemRoots& roots,
+                                           const std::string& chosen_device,
+                                           const std::vector<SerialDevice>& present);
 
 }  // namespace zlm5

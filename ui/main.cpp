@@ -87,6 +87,8 @@ int main(int argc, char* argv[]) {
   // Read, Write, the Port menu, Optional Features and the power tuning.
   auto* radio = new zlm5::RadioOperations(*app.Frame());
   if (parser.isSet(port_option)) radio->SetPortName(port);
+  // A cable plugged in where no port was set up is found by itself.
+  radio->StandInForMissingPort();
   // Check Channels, Compare With and Compare With Radio.
   new zlm5::CheckCommands(*app.Frame(), *radio);
   // Program Several Radios.

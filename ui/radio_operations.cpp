@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <utility>
@@ -95,11 +96,36 @@ constexpr std::size_t kDifferencesShown = 20;
 // A menu entry's text shows "&" literally.
 QString MenuText(QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// What tells a device apart in the Port menu: its product, or that it is
+// the machine's own UART, and its stable by-id name.
+QString DeviceDetails(const SerialDevice& device) {
+  QStringList parts;
+  if (!device.product.empty()) {
+    parts.append(Text(device.product));
+  } else if (!IsUsbSerialDevice(device)) {
+    parts.append(QStringLiteral("built-in serial port"));
+  }
+  if (!device.by_id.empty()) {
+    parts.append(QStringLiteral("by-id: ") +
+                 Text(std::filesystem::path(device.by_id).filename().string()));
+  }
+  return parts.join(QStringLiteral("; "));
+}
+
+// The path that chooses a device: its by-id name where udev made one, which
+// leads to the adapter whatever ttyUSB number it gets when plugged in again.
+const std::string& ChoicePath(const SerialDevice& device) {
+  return device.by_id.empty() ? device.path : device.by_id;
+}
+
 }  // namespace
 
 RadioOperations::RadioOperations(MainFrame& frame) : QObject(&frame), frame_(frame) {
   setObjectName(QStringLiteral("radioOperations"));
   device_lister_ = [] { return ListSerialDevices(); };
+  for (int command : kComCommands) com_labels_.append(frame_.Action(command)->text());
 
   connect(frame_.Action(id::kReadFromRadio), &QAction::triggered, this,
           &RadioOperations::ReadFromRadio);
@@ -150,6 +176,10 @@ bool RadioOperations::SetPortName(const QString& name) {
     UpdatePortChecks();
     return false;
   }
+  if (chosen.startsWith(QLatin1Char('/'))) {
+    if (!chosen_paths_.contains(chosen)) chosen_paths_.append(chosen);
+    last_path_ = chosen;
+  }
   const bool changed = chosen != port_name_;
   port_name_ = chosen;
   RefreshPortMenu();
@@ -170,32 +200,57 @@ void RadioOperations::SetDeviceLister(DeviceLister lister) {
   RefreshPortMenu();
 }
 
-void RadioOperations::RefreshPortMenu() {
-  std::vector<SerialDeviceInfo> devices = device_lister_ ? device_lister_()
-                                                         : std::vector<SerialDeviceInfo>{};
-  // A typed path that is not among the devices present gets an entry of its
-  // own, so the port in use is always the one checked entry.
-  const bool path_chosen = port_name_.startsWith(QLatin1Char('/'));
-  const bool listed = std::any_of(devices.begin(), devices.end(), [this](const auto& d) {
-    return QString::fromStdString(d.path) == port_name_;
-  });
-  if (path_chosen && !listed) devices.push_back({port_name_.toStdString(), std::string()});
+bool RadioOperations::StandInForMissingPort() {
+  const Result<std::string> device = PortDevice();
+  if (!device || !device_lister_) return false;
+  const std::optional<SerialDevice> stand_in =
+      LoneUsbStandIn(SystemRoots{}, *device, device_lister_());
+  if (!stand_in) return false;
+  const QString missing = port_name_.startsWith(QLatin1Char('/'))
+                              ? port_name_
+                              : QStringLiteral("%1 (%2)").arg(port_name_, Text(*device));
+  SetPortName(Text(ChoicePath(*stand_in)));
+  QString using_text = Text(stand_in->path);
+  if (const QString details = DeviceDetails(*stand_in); !details.isEmpty()) {
+    using_text += QStringLiteral(" (%1)").arg(details);
+  }
+  frame_.View().ShowStatusText(QStringLiteral("%1 is not there: using %2, the only USB serial device")
+                                   .arg(missing, using_text));
+  return true;
+}
 
-  QList<QPair<QString, QString>> entries;  // path, menu text
-  for (const SerialDeviceInfo& device : devices) {
-    const QString path = QString::fromStdString(device.path);
-    QString text = path;
-    if (!device.description.empty()) {
-      text += QStringLiteral("  (%1)").arg(QString::fromStdString(device.description));
+void RadioOperations::RefreshPortMenu() {
+  const std::vector<SerialDevice> devices =
+      device_lister_ ? device_lister_() : std::vector<SerialDevice>{};
+  UpdateComTexts(devices);
+
+  struct Entry {
+    QStringList paths;  // the path chosen first, then any other that leads there
+    QString text;
+  };
+  QList<Entry> entries;
+  for (const SerialDevice& device : devices) {
+    QString text = Text(device.path);
+    if (const QString details = DeviceDetails(device); !details.isEmpty()) {
+      text += QStringLiteral("  (%1)").arg(details);
     }
-    entries.append({path, MenuText(text)});
+    QStringList paths = {Text(ChoicePath(device))};
+    if (!device.by_id.empty()) paths.append(Text(device.path));
+    entries.append({paths, MenuText(text)});
+  }
+  // The paths chosen in this session keep their entries, so the port in use
+  // is always the one checked entry and a path typed once is one click away.
+  for (const QString& path : chosen_paths_) {
+    const bool listed = std::any_of(entries.begin(), entries.end(),
+                                    [&](const Entry& e) { return e.paths.contains(path); });
+    if (!listed) entries.append({{path}, MenuText(path)});
   }
 
   // The entries stay as they are while the devices do not change.
   bool same = entries.size() == device_actions_.size();
   for (qsizetype i = 0; same && i < entries.size(); ++i) {
-    same = device_actions_[i]->data().toString() == entries[i].first &&
-           device_actions_[i]->text() == entries[i].second;
+    same = device_actions_[i]->data().toStringList() == entries[i].paths &&
+           device_actions_[i]->text() == entries[i].text;
   }
   if (!same) {
     QMenu* menu = frame_.PortMenu();
@@ -204,9 +259,10 @@ void RadioOperations::RefreshPortMenu() {
       action->deleteLater();
     }
     device_actions_.clear();
-    for (const auto& [path, text] : entries) {
-      auto* action = new QAction(text, menu);
-      action->setData(path);
+    for (const Entry& entry : entries) {
+      const QString path = entry.paths.front();
+      auto* action = new QAction(entry.text, menu);
+      action->setData(entry.paths);
       action->setCheckable(true);
       action->setStatusTip(QStringLiteral("Use the serial port %1").arg(path));
       connect(action, &QAction::triggered, this, [this, path] { SetPortName(path); });
@@ -217,23 +273,49 @@ void RadioOperations::RefreshPortMenu() {
   UpdatePortChecks();
 }
 
+void RadioOperations::UpdateComTexts(const std::vector<SerialDevice>& devices) {
+  // Without a readable ports file no COM name leads anywhere certain.
+  const Result<PortTable> table = LoadPortTable(PortSettingsPath());
+  for (std::size_t i = 0; i < kComCommands.size(); ++i) {
+    QAction* action = frame_.Action(kComCommands[i]);
+    const QString& label = com_labels_[static_cast<qsizetype>(i)];
+    if (!table) {
+      action->setText(label);
+      continue;
+    }
+    const std::string& path = table->devices[i];
+    QString where = Text(path);
+    const auto device = std::find_if(devices.begin(), devices.end(), [&](const SerialDevice& d) {
+      return d.path == path || d.by_id == path;
+    });
+    if (device != devices.end()) {
+      if (!device->product.empty()) where += QStringLiteral(" (%1)").arg(Text(device->product));
+    } else if (!SerialDeviceExists(SystemRoots{}, path)) {
+      where += QStringLiteral(" (not present)");
+    }
+    // "COM1(&P)  →  /dev/ttyUSB0 (FTDI FT232R USB UART)\tCtrl+C"
+    const qsizetype tab = label.indexOf(QLatin1Char('\t'));
+    action->setText(label.left(tab) + QStringLiteral("  \u2192  ") + MenuText(where) +
+                    (tab < 0 ? QString() : label.mid(tab)));
+  }
+}
+
 void RadioOperations::UpdatePortChecks() {
   for (std::size_t i = 0; i < kComCommands.size(); ++i) {
     frame_.Action(kComCommands[i])->setChecked(port_name_ == ComName(i));
   }
   for (QAction* action : device_actions_) {
-    action->setChecked(action->data().toString() == port_name_);
+    action->setChecked(action->data().toStringList().contains(port_name_));
   }
 }
 
 void RadioOperations::ChooseOtherPort() {
+  const QString suggestion = last_path_.isEmpty() ? QStringLiteral("/dev/ttyUSB0") : last_path_;
   QString answer;
   if (port_prompt_) {
-    answer = port_prompt_(port_name_);
+    answer = port_prompt_(suggestion);
   } else {
     bool ok = false;
-    const QString suggestion =
-        port_name_.startsWith(QLatin1Char('/')) ? port_name_ : QStringLiteral("/dev/ttyUSB0");
     answer = QInputDialog::getText(&frame_, QStringLiteral("Other Port"),
                                    QStringLiteral("Device path of the serial port:"),
                                    QLineEdit::Normal, suggestion, &ok);

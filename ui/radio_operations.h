@@ -16,6 +16,7 @@
 #include "link/port_names.h"
 #include "link/power_tuning.h"
 #include "link/safe_transfer.h"
+#include "link/serial_devices.h"
 #include "link/serial_transport.h"
 #include "link/trace_log.h"
 #include "link/transfer.h"
@@ -38,6 +39,14 @@ class TransferProgressDialog;
 // shows exactly one check mark: on the COM entry, or on the device entry,
 // of the port chosen. The port is opened only by a transfer or a tuning
 // command, and closed at its end.
+//
+// Each COM entry names the device the ports file maps it to, with the
+// product of a device present, or "(not present)". Each device present
+// shows its product (or "built-in serial port") and its stable by-id name,
+// and choosing it chooses the by-id path, which stays right when the
+// adapter comes back under another number. A path chosen in this session
+// (Other Port..., --port, a device since unplugged) keeps an entry until
+// the program ends; Other Port... starts from the last path chosen.
 //
 // Read and Write commit an open cell editor, then show the progress dialog
 // centred over the grid (or, while it is idle, only change the direction;
@@ -91,6 +100,11 @@ class RadioOperations : public QObject {
   static QString OtherPortText();  // "Other Port..."
   // Rebuilds the device part of the Port menu (done whenever it opens).
   void RefreshPortMenu();
+  // At start-up: when the chosen port's device is not there and exactly
+  // one USB serial device is (LoneUsbStandIn), chooses that device and
+  // says so in the status bar; the ports file is left as it is. True when
+  // it did.
+  bool StandInForMissingPort();
 
   // --- Commands -----------------------------------------------------------
   void ReadFromRadio();
@@ -141,12 +155,14 @@ class RadioOperations : public QObject {
   // once its event loop runs; the hook may work the dialog and close it.
   using DialogHook = std::function<void(QDialog&)>;
   void SetDialogHook(DialogHook hook) { dialog_hook_ = std::move(hook); }
-  // Asks for a device path for "Other Port..." with the current port name
-  // as the suggestion; an empty answer cancels. A text box by default.
-  using PortPrompt = std::function<QString(const QString& current)>;
+  // Asks for a device path for "Other Port..." with the last path chosen
+  // (/dev/ttyUSB0 before any) as the suggestion; an empty answer cancels.
+  // A text box by default.
+  using PortPrompt = std::function<QString(const QString& suggestion)>;
   void SetPortPrompt(PortPrompt prompt) { port_prompt_ = std::move(prompt); }
-  // Lists the serial devices for the Port menu (ListSerialDevices by default).
-  using DeviceLister = std::function<std::vector<SerialDeviceInfo>()>;
+  // Lists the serial devices for the Port menu and the start-up stand-in
+  // (ListSerialDevices by default).
+  using DeviceLister = std::function<std::vector<SerialDevice>()>;
   void SetDeviceLister(DeviceLister lister);
   // Asks for the backup to open (`start` is the backups folder) or the file
   // to save the log in (`start` is a suggested name); an empty answer
@@ -175,6 +191,8 @@ class RadioOperations : public QObject {
   void BuildSafeguards();
   QString ChooseFile(FileKind kind, const QString& start);
   void UpdatePortChecks();
+  // Each COM entry's label with the device it maps to.
+  void UpdateComTexts(const std::vector<SerialDevice>& devices);
   void RunPowerDebug(TuningKind kind);
   int RunModal(QDialog& dialog);
   std::unique_ptr<SerialTransport> MakeTransport() const;
@@ -192,8 +210,11 @@ class RadioOperations : public QObject {
   QList<QPair<QPointer<QAction>, bool>> disabled_;  // actions and their former state
 
   QAction* devices_separator_ = nullptr;
-  QList<QAction*> device_actions_;
+  QList<QAction*> device_actions_;  // data: the paths that choose the entry
   QAction* other_port_ = nullptr;
+  QList<QString> com_labels_;       // the COM entries' own labels
+  QList<QString> chosen_paths_;     // every device path chosen, first first
+  QString last_path_;
   QAction* back_up_first_ = nullptr;
   QAction* verify_ = nullptr;
   QAction* open_backup_ = nullptr;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Port names, the settings file, and the list of serial devices.
+// Port names and the settings file.
 
 #include "link/port_names.h"
 
@@ -77,37 +77,6 @@ TEST(PortNamesTest, SaveAndLoadRoundTripAndAMissingFileGivesDefaults) {
   auto bad = LoadPortTable(path);
   ASSERT_FALSE(bad);
   EXPECT_NE(bad.error().Message().find(path), std::string::npos);
-}
-
-TEST(PortNamesTest, ListsUsbAdaptersAndRealUartsWithTheirDescriptions) {
-  test::TempDir dir;
-  const fs::path dev = dir.Path("dev");
-  const fs::path sys = dir.Path("sys");
-  const fs::path usb = sys / "devices/usb1/1-1";
-  fs::create_directories(dev);
-  for (const char* n : {"ttyUSB0", "ttyACM0", "ttyS0", "ttyS1", "tty0", "null"}) {
-    std::ofstream(dev / n).put('x');
-  }
-  // ttyUSB0: device -> .../1-1/1-1:1.0/ttyUSB0, strings on 1-1.
-  fs::create_directories(usb / "1-1:1.0/ttyUSB0");
-  std::ofstream(usb / "manufacturer") << "FTDI\n";
-  std::ofstream(usb / "product") << "FT232R USB UART\n";
-  fs::create_directories(sys / "class/tty/ttyUSB0");
-  fs::create_directory_symlink(usb / "1-1:1.0/ttyUSB0", sys / "class/tty/ttyUSB0/device");
-  // ttyACM0 without sysfs entry; ttyS0 a real UART; ttyS1 no hardware.
-  fs::create_directories(sys / "class/tty/ttyS0");
-  std::ofstream(sys / "class/tty/ttyS0/type") << "4\n";
-  fs::create_directories(sys / "class/tty/ttyS1");
-  std::ofstream(sys / "class/tty/ttyS1/type") << "0\n";
-
-  const auto found = ListSerialDevices(dev.string(), (sys / "class/tty").string());
-  ASSERT_EQ(found.size(), 3u);
-  EXPECT_EQ(found[0].path, (dev / "ttyACM0").string());
-  EXPECT_EQ(found[0].description, "");
-  EXPECT_EQ(found[1].path, (dev / "ttyS0").string());
-  EXPECT_EQ(found[1].description, "built-in serial port");
-  EXPECT_EQ(found[2].path, (dev / "ttyUSB0").string());
-  EXPECT_EQ(found[2].description, "FTDI FT232R USB UART");
 }
 
 }  // namespace

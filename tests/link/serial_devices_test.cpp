@@ -125,6 +125,62 @@ TEST_F(SerialDevicesTest, AccessFollowsTheSessionsGroupsNotTheGroupFile) {
   for (const SerialDevice& d : root.devices) EXPECT_TRUE(d.access.can_open) << d.path;
 }
 
+TEST_F(SerialDevicesTest, QuickListHasTheSurveysDevicesWithoutAccessOrHolders) {
+  const test::FakeSerialTree tree(dir_.path());
+  const SerialSurvey survey = SurveySerialDevices(Roots(), User("bob", false));
+  const std::vector<SerialDevice> list = ListSerialDevices(Roots());
+  ASSERT_EQ(list.size(), survey.devices.size());
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    EXPECT_EQ(list[i].path, survey.devices[i].path);
+    EXPECT_EQ(list[i].by_id, survey.devices[i].by_id);
+    EXPECT_EQ(list[i].driver, survey.devices[i].driver);
+    EXPECT_EQ(list[i].usb_id, survey.devices[i].usb_id);
+    EXPECT_EQ(list[i].product, survey.devices[i].product);
+    EXPECT_EQ(list[i].access.group, "");
+    EXPECT_TRUE(list[i].holders.empty());
+  }
+  EXPECT_EQ(Find(survey, "ttyUSB1").holders.size(), 1u);
+  EXPECT_EQ(IsUsbSerialDevice(Find(survey, "ttyACM0")), true);
+  EXPECT_EQ(IsUsbSerialDevice(Find(survey, "ttyS0")), false);
+}
+
+TEST_F(SerialDevicesTest, ADeviceIsThereWhenItsNodeIsAndHardwareIsBehindIt) {
+  const test::FakeSerialTree tree(dir_.path());
+  EXPECT_TRUE(SerialDeviceExists(Roots(), dir_.Path("dev/ttyUSB0")));
+  EXPECT_TRUE(SerialDeviceExists(
+      Roots(), dir_.Path("dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0")));
+  EXPECT_TRUE(SerialDeviceExists(Roots(), dir_.Path("dev/ttyS0")));
+  EXPECT_FALSE(SerialDeviceExists(Roots(), dir_.Path("dev/ttyS1")));  // no UART behind it
+  EXPECT_FALSE(SerialDeviceExists(Roots(), dir_.Path("dev/tty0")));   // a virtual terminal
+  EXPECT_FALSE(SerialDeviceExists(Roots(), dir_.Path("dev/ttyUSB9")));
+  // A pseudo-terminal (the simulator's) is there while its node is.
+  fs::create_directories(dir_.Path("dev/pts"));
+  std::ofstream(dir_.Path("dev/pts/3")).put('\0');
+  EXPECT_TRUE(SerialDeviceExists(Roots(), dir_.Path("dev/pts/3")));
+}
+
+TEST_F(SerialDevicesTest, TheStandInAtStartUpIsTheOnlyUsbAdapter) {
+  const test::FakeSerialTree tree(dir_.path());
+  const std::vector<SerialDevice> all = ListSerialDevices(Roots());
+  const std::string missing = dir_.Path("dev/ttyUSB9");
+  // Three adapters: which one is the radio's is the user's call.
+  EXPECT_FALSE(LoneUsbStandIn(Roots(), missing, all));
+
+  std::vector<SerialDevice> one_adapter;
+  for (const SerialDevice& d : all) {
+    if (d.path == dir_.Path("dev/ttyUSB0") || d.path == dir_.Path("dev/ttyS0")) one_adapter.push_back(d);
+  }
+  ASSERT_EQ(one_adapter.size(), 2u);
+  const auto stand_in = LoneUsbStandIn(Roots(), missing, one_adapter);
+  ASSERT_TRUE(stand_in);
+  EXPECT_EQ(stand_in->path, dir_.Path("dev/ttyUSB0"));
+  // A UART slot with nothing behind it is as good as missing.
+  EXPECT_TRUE(LoneUsbStandIn(Roots(), dir_.Path("dev/ttyS1"), one_adapter));
+  // A chosen device that is there stays chosen.
+  EXPECT_FALSE(LoneUsbStandIn(Roots(), dir_.Path("dev/ttyS0"), one_adapter));
+  EXPECT_FALSE(LoneUsbStandIn(Roots(), missing, {}));
+}
+
 TEST_F(SerialDevicesTest, BrlttyAndModemManagerAreNamedWithNoDevicePresent) {
   for (const auto& [pid, comm] : {std::pair{733, "brltty"}, {900, "ModemManager"}, {901, "ModemManager"}}) {
     fs::create_directories(dir_.Path("proc/" + std::to_string(pid) + "/fd"));

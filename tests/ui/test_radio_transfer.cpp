@@ -600,55 +600,6 @@ class RadioTransferTest : public QObject {
     delete dialog;
   }
 
-  void the_port_menu_has_one_check_mark() {
-    Radio().SetDeviceLister([] {
-      return std::vector<SerialDeviceInfo>{{"/dev/ttyUSB7", "FTDI FT232R USB UART"},
-                                           {"/dev/ttyACM0", ""}};
-    });
-    QCOMPARE(Radio().PortName(), QStringLiteral("COM1"));
-    QCOMPARE(CheckedEntries(), QStringList{QStringLiteral("COM1(&P)\tCtrl+C")});
-
-    // The menu: COM1..COM4, a separator, the devices, "Other Port...".
-    const QList<QAction*> entries = Frame().PortMenu()->actions();
-    QCOMPARE(entries.size(), 8);
-    QVERIFY(entries[4]->isSeparator());
-    QCOMPARE(entries[5]->text(), QStringLiteral("/dev/ttyUSB7  (FTDI FT232R USB UART)"));
-    QCOMPARE(entries[6]->text(), QStringLiteral("/dev/ttyACM0"));
-    QCOMPARE(entries[7]->text(), QStringLiteral("Other Port..."));
-
-    Action(id::kCom2)->trigger();
-    QCOMPARE(CheckedEntries(), QStringList{QStringLiteral("COM2(&Q)\tCtrl+D")});
-    // Choosing the checked entry again keeps its check.
-    Action(id::kCom2)->trigger();
-    QCOMPARE(CheckedEntries(), QStringList{QStringLiteral("COM2(&Q)\tCtrl+D")});
-    entries[5]->trigger();
-    QCOMPARE(Radio().PortName(), QStringLiteral("/dev/ttyUSB7"));
-    QCOMPARE(CheckedEntries(), QStringList{entries[5]->text()});
-
-    // A typed path gets an entry of its own, checked.
-    Radio().SetPortPrompt([](const QString& current) {
-      return current == QStringLiteral("/dev/ttyUSB7") ? QStringLiteral(" /dev/pts/77 ")
-                                                        : QString();
-    });
-    Frame().PortMenu()->actions().last()->trigger();
-    QCOMPARE(Radio().PortName(), QStringLiteral("/dev/pts/77"));
-    QCOMPARE(CheckedEntries(), QStringList{QStringLiteral("/dev/pts/77")});
-    QVERIFY(messages_->texts.isEmpty());
-
-    // Something that is no port changes nothing and says so.
-    Radio().SetPortPrompt([](const QString&) { return QStringLiteral("ttyUSB0"); });
-    Frame().PortMenu()->actions().last()->trigger();
-    QCOMPARE(Radio().PortName(), QStringLiteral("/dev/pts/77"));
-    QCOMPARE(messages_->texts.size(), 1);
-    QVERIFY(messages_->texts.first().contains(QStringLiteral("\"ttyUSB0\" is not a serial port")));
-
-    // COM names in any letter case, as --port takes them.
-    QVERIFY(Radio().SetPortName(QStringLiteral("com4")));
-    QCOMPARE(CheckedEntries(), QStringList{QStringLiteral("COM4(&T)\tCtrl+F")});
-    QVERIFY(!RadioOperations::IsPortName(QStringLiteral("COM5")));
-    QVERIFY(RadioOperations::IsPortName(QStringLiteral("/dev/ttyS0")));
-  }
-
   void the_port_switch_takes_com_names_and_device_paths_only() {
     const auto run = [](const std::vector<std::string>& arguments) {
       std::vector<std::string> argv = {ZLM5_BINARY_DIR "/ui/z-lm5"};
@@ -762,15 +713,6 @@ class RadioTransferTest : public QObject {
   static void SendDeactivate(QWidget* widget) {
     QEvent deactivate(QEvent::WindowDeactivate);
     QApplication::sendEvent(widget, &deactivate);
-  }
-
-  QStringList CheckedEntries() {
-    Radio().RefreshPortMenu();
-    QStringList checked;
-    for (QAction* action : Frame().PortMenu()->actions()) {
-      if (action->isChecked()) checked.append(action->text());
-    }
-    return checked;
   }
 
   void Click(int row, int col) {

@@ -61,7 +61,11 @@ struct TransferOptions {
 //
 // Not re-entrant: the host's callbacks (Pump above all) must not start
 // another transfer or tuning session; the desktop program keeps its Read,
-// Write and tuning commands disabled while a transfer runs.
+// Write and tuning commands disabled while a transfer runs. Transfers on
+// different threads, each with its own transport, host and image, share
+// nothing that changes: a fleet run (link/fleet_run.h) runs one per radio.
+// What the caller gives them must not be shared either: a ManualLinkClock
+// keeps its time, and two TracingTransports on one stream mix their lines.
 //
 // Retry/Cancel questions loop only as long as the host answers Retry. After
 // an I/O error (adapter pulled, simulator gone) Retry reopens the device

@@ -322,6 +322,7 @@ bool FleetDialog::Start() {
   options.backup_first = back_up_first_->isChecked();
   options.verify = verify_->isChecked();
   run_.reset();
+  ++run_generation_;
   run_ = std::make_unique<FleetRun>(
       TransferDirection::kWrite, std::move(plan.radios),
       FleetAnswers{retries_->value(), accept_type_->isChecked()}, options);
@@ -348,9 +349,12 @@ void FleetDialog::PostChange(std::size_t radio) {
   // One update in the queue per radio: it shows the status as it is when
   // it runs, so later changes need no update of their own.
   if (pending_[radio].exchange(true)) return;
+  const int generation = run_generation_;
   QMetaObject::invokeMethod(
       this,
-      [this, radio] {
+      [this, radio, generation] {
+        // An update of an earlier run, still queued when a new one started.
+        if (generation != run_generation_) return;
         pending_[radio] = false;
         ShowRadio(radio);
         if (!finished_ && run_->Finished()) OnFinished();

@@ -137,6 +137,7 @@ class FleetDialog : public QDialog {
   std::unique_ptr<FleetRun> run_;
   std::vector<int> run_rows_;  // the table row of each radio of the run
   std::unique_ptr<std::atomic<bool>[]> pending_;
+  int run_generation_ = 0;  // set before a run's threads start, read by them
   bool finished_ = false;
   bool close_when_finished_ = false;
 

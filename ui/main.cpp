@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Z-LM5 programming software: the desktop program.
 
 #include <QApplication>

@@ -47,7 +47,7 @@ FleetCommands::FleetCommands(MainFrame& frame, RadioOperations& radio)
   };
 
   QMenu* menu = frame_.ProgramMenu();
-  action_ = new QAction(QStringLiteral("Program Several &Radios..."), menu);
+  action_ = new QAction(QStringLiteral("Program &Several Radios..."), menu);
   action_->setObjectName(QStringLiteral("programSeveralRadios"));
   action_->setStatusTip(
       QStringLiteral("Write the channels to several radios at once, each with its own identity"));

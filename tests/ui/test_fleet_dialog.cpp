@@ -97,7 +97,16 @@ class FleetDialogTest : public QObject {
     const QList<QAction*> entries = program->actions();
     const qsizetype write = entries.indexOf(window_->frame->Action(id::kWriteToRadio));
     QCOMPARE(entries.value(write + 1), fleet_->ProgramSeveralAction());
-    QCOMPARE(fleet_->ProgramSeveralAction()->text(), QStringLiteral("Program Several &Radios..."));
+    QCOMPARE(fleet_->ProgramSeveralAction()->text(), QStringLiteral("Program &Several Radios..."));
+    // A letter of its own in the Program menu (Read From Radio has R).
+    QString letters;
+    for (QAction* action : entries) {
+      const qsizetype amp = action->text().indexOf(QLatin1Char('&'));
+      if (action->isSeparator() || amp < 0) continue;
+      const QChar letter = action->text().at(amp + 1).toLower();
+      QVERIFY2(!letters.contains(letter), qPrintable(action->text()));
+      letters.append(letter);
+    }
     fleet_->ProgramSeveralAction()->trigger();
     FleetDialog* dialog = fleet_->Dialog();
     QVERIFY(dialog != nullptr && dialog->isVisible());

@@ -131,7 +131,7 @@ Result<std::string> BackupStore::Save(const RadioImage& image, TransferDirection
       break;
     }
     if (errno != EEXIST) {
-      return Error(path, std::string("cannot save the backup: ") + std::strerror(errno));
+      return Error(path, "cannot save the backup: " + ErrnoText(errno));
     }
   }
   if (Status saved = SaveChannelDataFile(path, image); !saved) {

@@ -21,7 +21,7 @@ namespace {
 constexpr int kTemporaryNameAttempts = 100;
 
 Error OsError(const std::string& path, const std::string& doing, int error_number) {
-  return Error(path, doing + std::strerror(error_number));
+  return Error(path, doing + ErrnoText(error_number));
 }
 
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {

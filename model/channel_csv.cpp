@@ -514,20 +514,9 @@ class RowReader {
 
   void ReadName() {
     if (!Has(kName)) return;
-    const std::string& name = Field(kName);
-    std::string held = NameEditorText(name);
-    std::string upper = name;
-    for (char& c : upper) c = AsciiUpper(c);
-    std::string kept_characters;
-    for (const char c : upper) {
-      if (NameCharToCode(c) != name_code::kEnd) kept_characters.push_back(c);
-    }
-    if (kept_characters != upper) {
-      Report("Name " + Quoted(name) + " is changed to " + Quoted(held));
-    } else if (held != upper) {
-      Report("Name " + Quoted(name) + " is shortened to " + Quoted(held));
-    }
-    Set(gl::kColName, std::move(held));
+    ImportedName name = ImportName(Field(kName));
+    if (!name.reason.empty()) Report(std::move(name.reason));
+    Set(gl::kColName, std::move(name.held));
   }
 
   const std::array<int, kColumnCount>& columns_;
@@ -678,6 +667,22 @@ Result<ChannelCsvImport> ReadChannelCsv(std::string_view text, const CsvImportOp
     import.channels.push_back(std::move(channel));
   }
   return import;
+}
+
+ImportedName ImportName(std::string_view name) {
+  ImportedName imported{NameEditorText(name), {}};
+  std::string upper(name);
+  for (char& c : upper) c = AsciiUpper(c);
+  std::string kept_characters;
+  for (const char c : upper) {
+    if (NameCharToCode(c) != name_code::kEnd) kept_characters.push_back(c);
+  }
+  if (kept_characters != upper) {
+    imported.reason = "Name " + Quoted(name) + " is changed to " + Quoted(imported.held);
+  } else if (imported.held != upper) {
+    imported.reason = "Name " + Quoted(name) + " is shortened to " + Quoted(imported.held);
+  }
+  return imported;
 }
 
 void ApplyChannelImport(const ChannelCsvImport& import, ChannelGrid& grid) {

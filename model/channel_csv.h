@@ -114,6 +114,16 @@ struct ChannelCsvImport {
 // Frequency column).
 Result<ChannelCsvImport> ReadChannelCsv(std::string_view text, const CsvImportOptions& options = {});
 
+// A name as an import leaves it: as the name editor keeps it (upper case,
+// the characters a name can hold, cut to its length), with the report
+// reason when characters were dropped or the name was cut ("" otherwise;
+// a change of case alone is no reason).
+struct ImportedName {
+  std::string held;
+  std::string reason;
+};
+ImportedName ImportName(std::string_view name);
+
 // Writes each imported channel into its row as if the user had cleared the
 // row, typed each cell of the channel in column order and left it
 // (CommitCellText, LeaveCell): a first frequency gives the row its

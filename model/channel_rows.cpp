@@ -131,19 +131,9 @@ class GridLineReader {
   }
 
   void ReadName(const std::string& name) {
-    std::string held = NameEditorText(name);
-    std::string upper = name;
-    for (char& c : upper) c = AsciiUpper(c);
-    std::string kept_characters;
-    for (const char c : upper) {
-      if (NameCharToCode(c) != name_code::kEnd) kept_characters.push_back(c);
-    }
-    if (kept_characters != upper) {
-      Report("Name " + Quoted(name) + " is changed to " + Quoted(held));
-    } else if (held != upper) {
-      Report("Name " + Quoted(name) + " is shortened to " + Quoted(held));
-    }
-    channel_.cells[gl::kColName] = std::move(held);
+    ImportedName imported = ImportName(name);
+    if (!imported.reason.empty()) Report(std::move(imported.reason));
+    channel_.cells[gl::kColName] = std::move(imported.held);
   }
 
   void Report(std::string reason) {

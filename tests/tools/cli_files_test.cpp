@@ -17,24 +17,15 @@
 #include "files/channel_document.h"
 #include "model/channel_codec.h"
 #include "model/memory_grid.h"
+#include "tests/tools/cli_runner.h"
 
 namespace zlm5 {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using testing_cli::CliRun;
+using testing_cli::ReadText;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -67,32 +58,7 @@ class CliTest : public ::testing::Test {
 
   // Standard output goes to `stdout_file` when given (run.out stays empty).
   CliRun Cli(const std::vector<std::string>& args, const char* stdout_file = nullptr) const {
-    const std::string out_path = stdout_file != nullptr ? stdout_file : Path(".stdout");
-    const std::string err_path = Path(".stderr");
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-      const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      ::dup2(out, 1);
-      ::dup2(err, 2);
-      std::vector<char*> argv;
-      argv.push_back(const_cast<char*>(ZLM5_CLI_PATH));
-      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-      argv.push_back(nullptr);
-      ::execv(ZLM5_CLI_PATH, argv.data());
-      ::_exit(127);
-    }
-    CliRun run;
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (stdout_file == nullptr) {
-      run.out = ReadText(out_path);
-      fs::remove(out_path);
-    }
-    run.err = ReadText(err_path);
-    fs::remove(err_path);
-    return run;
+    return testing_cli::RunCli(args, dir_, stdout_file);
   }
 
   std::string NewFile(const std::string& name) {

@@ -30,10 +30,13 @@ inline std::string ReadText(const std::filesystem::path& path) {
 }
 
 // Standard output and error pass through files in `scratch_dir`, which are
-// removed again.
+// removed again. With `stdout_file`, standard output goes there and stays
+// (run.out is then empty).
 inline CliRun RunCli(const std::vector<std::string>& args,
-                     const std::filesystem::path& scratch_dir) {
-  const std::string out_path = (scratch_dir / ".stdout").string();
+                     const std::filesystem::path& scratch_dir,
+                     const char* stdout_file = nullptr) {
+  const std::string out_path =
+      stdout_file != nullptr ? stdout_file : (scratch_dir / ".stdout").string();
   const std::string err_path = (scratch_dir / ".stderr").string();
   const pid_t pid = ::fork();
   if (pid == 0) {
@@ -52,9 +55,11 @@ inline CliRun RunCli(const std::vector<std::string>& args,
   int status = 0;
   ::waitpid(pid, &status, 0);
   run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ReadText(out_path);
+  if (stdout_file == nullptr) {
+    run.out = ReadText(out_path);
+    std::filesystem::remove(out_path);
+  }
   run.err = ReadText(err_path);
-  std::filesystem::remove(out_path);
   std::filesystem::remove(err_path);
   return run;
 }

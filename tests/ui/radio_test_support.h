@@ -18,10 +18,10 @@
 #include <utility>
 
 #include "link/serial_port.h"
-#include "ui/main_frame.h"
-#include "ui/message_box.h"
-#include "ui/radio_operations.h"
-#include "ui_test_support.h"
+#include "ui/app/main_frame.h"
+#include "ui/app/message_box.h"
+#include "ui/radio/radio_operations.h"
+#include "tests/ui/ui_test_support.h"
 
 namespace zlm5::test {
 

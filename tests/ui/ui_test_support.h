@@ -14,7 +14,7 @@
 
 #include <utility>
 
-#include "ui/message_box.h"
+#include "ui/app/message_box.h"
 
 namespace zlm5::test {
 

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/app/message_box.h"
+
+#include <utility>
+
+#include "ui/app/app_names.h"
+
+namespace zlm5 {
+namespace {
+
+MessageHandler& Handler() {
+  static MessageHandler handler;
+  return handler;
+}
+
+// Holds two characters on one line, invisibly.
+constexpr QChar kWordJoiner(0x2060);
+// From here on, East Asian text, which breaks between any two characters.
+constexpr char16_t kFirstEastAsian = 0x2E80;
+
+bool JoinsWords(QChar c) { return !c.isSpace() && c.unicode() < kFirstEastAsian; }
+
+// The text as the box shows it: a line breaks only at a blank, as the radio
+// software's message boxes do, never inside "(6.25K/5k/2.5k)" or a path.
+// A word joiner goes between any two characters of a word.
+QString TextBreakingAtBlanks(const QString& text) {
+  QString shown;
+  shown.reserve(text.size() * 2);
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (i > 0 && JoinsWords(text[i - 1]) && JoinsWords(text[i])) shown += kWordJoiner;
+    shown += text[i];
+  }
+  return shown;
+}
+
+}  // namespace
+
+QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text,
+                                        QMessageBox::Icon icon,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton default_button) {
+  MessageRequest request{parent, icon, text, buttons, default_button};
+  if (Handler()) return Handler()(request);
+
+  QMessageBox box(icon, app_names::kApplicationName, TextBreakingAtBlanks(text), buttons, parent);
+  if (default_button != QMessageBox::NoButton) box.setDefaultButton(default_button);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+MessageHandler SetMessageHandler(MessageHandler handler) {
+  return std::exchange(Handler(), std::move(handler));
+}
+
+}  // namespace zlm5

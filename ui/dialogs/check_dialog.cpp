@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/dialogs/check_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace zlm5 {
+namespace {
+
+// Where a line leads: the channel row and the grid column, as item data.
+constexpr int kRowRole = Qt::UserRole;
+constexpr int kColRole = Qt::UserRole + 1;
+
+constexpr int kListMinimumWidth = 460;
+constexpr int kListMinimumHeight = 220;
+
+}  // namespace
+
+ChannelCheckDialog::ChannelCheckDialog(Checker checker, QWidget* parent)
+    : QDialog(parent), checker_(std::move(checker)) {
+  setObjectName(QStringLiteral("channelCheckDialog"));
+  setWindowTitle(QStringLiteral("Check Channels"));
+
+  summary_ = new QLabel(this);
+  summary_->setObjectName(QStringLiteral("checkSummary"));
+  summary_->setWordWrap(true);
+  list_ = new QListWidget(this);
+  list_->setObjectName(QStringLiteral("checkFindings"));
+  list_->setMinimumSize(kListMinimumWidth, kListMinimumHeight);
+  summary_->setBuddy(list_);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  check_again_ = buttons->addButton(QStringLiteral("Check &Again"),
+                                    QDialogButtonBox::ActionRole);
+  check_again_->setObjectName(QStringLiteral("checkAgain"));
+  // Enter belongs to the list (go to the cell): no button takes it.
+  for (QAbstractButton* button : buttons->buttons()) {
+    if (auto* push = qobject_cast<QPushButton*>(button)) {
+      push->setAutoDefault(false);
+      push->setDefault(false);
+    }
+  }
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(summary_);
+  layout->addWidget(list_, 1);
+  layout->addWidget(buttons);
+
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(check_again_, &QPushButton::clicked, this, &ChannelCheckDialog::CheckAgain);
+  // Double-click and Enter both activate a line.
+  connect(list_, &QListWidget::itemActivated, this, &ChannelCheckDialog::OnActivated);
+
+  CheckAgain();
+}
+
+void ChannelCheckDialog::CheckAgain() {
+  const std::vector<ChannelFinding> findings = checker_ ? checker_() : std::vector<ChannelFinding>{};
+  list_->clear();
+  for (const ChannelFinding& finding : findings) {
+    auto* item = new QListWidgetItem(QString::fromStdString(finding.text), list_);
+    item->setData(kRowRole, finding.channel);
+    item->setData(kColRole, finding.column);
+  }
+  if (findings.empty()) {
+    summary_->setText(QStringLiteral("Nothing found."));
+  } else {
+    summary_->setText(
+        QStringLiteral("%1 %2. Double-click a line, or press Enter on it, to go to its cell.")
+            .arg(findings.size())
+            .arg(findings.size() == 1 ? QStringLiteral("finding") : QStringLiteral("findings")));
+    list_->setCurrentRow(0);
+  }
+  list_->setFocus(Qt::OtherFocusReason);
+}
+
+QString ChannelCheckDialog::SummaryText() const { return summary_->text(); }
+
+QStringList ChannelCheckDialog::Lines() const {
+  QStringList lines;
+  for (int i = 0; i < list_->count(); ++i) lines.append(list_->item(i)->text());
+  return lines;
+}
+
+void ChannelCheckDialog::OnActivated(QListWidgetItem* item) {
+  if (item == nullptr) return;
+  emit GoToCell(item->data(kRowRole).toInt(), item->data(kColRole).toInt());
+}
+
+}  // namespace zlm5

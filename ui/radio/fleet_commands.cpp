@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/radio/fleet_commands.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QTimer>
+
+#include <filesystem>
+
+#include "link/port_names.h"
+#include "model/channel_codec.h"
+#include "ui/grid/channel_view.h"
+#include "ui/app/command_ids.h"
+#include "ui/radio/fleet_dialog.h"
+#include "ui/app/main_frame.h"
+#include "ui/radio/radio_operations.h"
+
+namespace zlm5 {
+namespace {
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// What the user needs to tell the devices apart, and what keeps one from
+// being used.
+QString DeviceDescription(const SerialDevice& device) {
+  QStringList parts;
+  if (!device.by_id.empty()) {
+    parts.append(Text(std::filesystem::path(device.by_id).filename().string()));
+  }
+  if (!device.product.empty()) parts.append(Text(device.product));
+  if (!device.access.can_open) parts.append(QStringLiteral("cannot be opened: ") + Text(device.access.problem));
+  for (const ProcessRef& holder : device.holders) {
+    parts.append(QStringLiteral("in use by %1 (PID %2)").arg(Text(holder.name)).arg(holder.pid));
+  }
+  return parts.join(QStringLiteral("; "));
+}
+
+}  // namespace
+
+FleetCommands::FleetCommands(MainFrame& frame, RadioOperations& radio)
+    : QObject(&frame), frame_(frame), radio_(radio) {
+  setObjectName(QStringLiteral("fleetCommands"));
+  device_lister_ = [] {
+    return SurveySerialDevices(SystemRoots{}, UserIdentity::Current()).devices;
+  };
+
+  QMenu* menu = frame_.ProgramMenu();
+  action_ = new QAction(QStringLiteral("Program &Several Radios..."), menu);
+  action_->setObjectName(QStringLiteral("programSeveralRadios"));
+  action_->setStatusTip(
+      QStringLiteral("Write the channels to several radios at once, each with its own identity"));
+  // Right after Write To Radio.
+  const QList<QAction*> actions = menu->actions();
+  const qsizetype write = actions.indexOf(frame_.Action(command_id::kWriteToRadio));
+  QAction* before = write >= 0 && write + 1 < actions.size() ? actions[write + 1] : nullptr;
+  menu->insertAction(before, action_);
+  connect(action_, &QAction::triggered, this, &FleetCommands::ProgramSeveralRadios);
+  connect(menu, &QMenu::aboutToShow, this, &FleetCommands::UpdateEnabled);
+
+  frame_.installEventFilter(this);
+}
+
+FleetDialog* FleetCommands::Dialog() const { return dialog_.data(); }
+
+void FleetCommands::UpdateEnabled() { action_->setEnabled(running_ || !radio_.Busy()); }
+
+void FleetCommands::ProgramSeveralRadios() {
+  if (dialog_) {
+    dialog_->show();
+    dialog_->raise();
+    dialog_->activateWindow();
+    return;
+  }
+  if (radio_.Busy()) return;
+
+  std::vector<FleetDialog::PortChoice> ports;
+  // COM names only as the ports file maps them: a file that cannot be read
+  // might send a COM name to the wrong device.
+  if (Result<PortTable> table = LoadPortTable(PortSettingsPath())) {
+    for (std::size_t i = 0; i < kPortNames.size(); ++i) {
+      const QString device = Text(table->devices[i]);
+      ports.push_back({Text(std::string(kPortNames[i])), device, device});
+    }
+  }
+  for (const SerialDevice& device : device_lister_()) {
+    ports.push_back({Text(device.path), Text(device.path), DeviceDescription(device)});
+  }
+
+  // What Write To Radio would send, taken when Start is pressed.
+  const auto image_source = [this] {
+    frame_.View().CommitOpenEditor();
+    RadioImage image = frame_.Document().image();
+    GridToImage(frame_.View().Grid(), image);
+    return image;
+  };
+  auto* dialog = new FleetDialog(image_source, std::move(ports), &frame_);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->SetFleetOptions(options_);
+  // The safeguards start as the window's own are set.
+  dialog->BackUpFirstBox()->setChecked(radio_.BackUpFirstAction()->isChecked());
+  dialog->VerifyBox()->setChecked(radio_.VerifyAction()->isChecked());
+  connect(dialog, &FleetDialog::RunStarted, this, [this] {
+    running_ = true;
+    radio_.BeginBusy();
+  });
+  connect(dialog, &FleetDialog::RunFinished, this, [this] {
+    running_ = false;
+    radio_.EndBusy();
+    if (close_pending_) {
+      close_pending_ = false;
+      QTimer::singleShot(0, &frame_, &QWidget::close);
+    }
+  });
+  dialog_ = dialog;
+  dialog->show();
+  dialog->raise();
+  dialog->activateWindow();
+}
+
+bool FleetCommands::eventFilter(QObject* watched, QEvent* event) {
+  // Before the radio operations' own filter, which would only refuse it.
+  if (watched == &frame_ && event->type() == QEvent::Close && running_ && dialog_) {
+    dialog_->Cancel();
+    close_pending_ = true;
+    event->ignore();
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace zlm5

@@ -1,0 +1,434 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/radio/fleet_dialog.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMetaObject>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "files/file_reading.h"
+#include "link/fleet_report.h"
+#include "link/port_names.h"
+#include "ui/app/message_box.h"
+
+namespace zlm5 {
+namespace {
+
+enum Column { kPortColumn, kDeviceColumn, kIdentityColumn, kProgressColumn, kResultColumn };
+constexpr int kColumnCount = 5;
+constexpr int kMaxRetries = 99;
+
+// COM names in a list's rows map through the ports file; an unreadable
+// file maps them as the defaults do (the ports themselves were resolved
+// when the dialog was made).
+PortTable CurrentPortTable() {
+  Result<PortTable> table = LoadPortTable(PortSettingsPath());
+  return table ? *table : PortTable{};
+}
+
+QString StageText(const FleetRadioStatus& s) {
+  switch (s.stage) {
+    case FleetStage::kStarting: return QStringLiteral("Starting");
+    case FleetStage::kBackingUp: return QStringLiteral("Reading into a backup");
+    case FleetStage::kConnecting:
+      if (!s.messages.empty() && s.messages.back().answer == MessageAnswer::kRetry) {
+        return QString::fromStdString(OneLineMessage(s.messages.back().text)) +
+               QStringLiteral(" (retrying)");
+      }
+      return QString::fromStdString(s.status);
+    case FleetStage::kBlocks: return QStringLiteral("Writing");
+    case FleetStage::kVerifying: return QStringLiteral("Reading back to verify");
+    case FleetStage::kEnded: return QString::fromStdString(FleetResultText(s));
+  }
+  return {};
+}
+
+QString IdentityText(const AppliedIdentity& applied) {
+  std::string text = applied.Summary();
+  for (std::size_t i = 0; i < applied.notes.size(); ++i) {
+    text += (i == 0 ? " (" : "; ") + applied.notes[i];
+  }
+  if (!applied.notes.empty()) text += ")";
+  return QString::fromStdString(text);
+}
+
+}  // namespace
+
+QString FleetDialog::Title() { return QStringLiteral("Program Several Radios"); }
+
+FleetDialog::FleetDialog(ImageSource image_source, std::vector<PortChoice> ports, QWidget* parent)
+    : QDialog(parent),
+      image_source_(std::move(image_source)),
+      ports_(std::move(ports)),
+      backups_(DefaultBackupFolder()) {
+  setObjectName(QStringLiteral("fleetDialog"));
+  setWindowTitle(Title());
+  setModal(false);
+
+  auto* intro = new QLabel(
+      QStringLiteral("Writes the document, as the window shows it, to the radio on every "
+                     "checked port at once. Each radio gets its own Radio ID, Call ID and ANI "
+                     "from an identity list, when one is loaded."),
+      this);
+  intro->setWordWrap(true);
+
+  table_ = new QTableWidget(this);
+  table_->setObjectName(QStringLiteral("fleetTable"));
+  BuildTable();
+
+  list_label_ = new QLabel(QStringLiteral("No identity list: every radio gets the document's identity."), this);
+  list_label_->setWordWrap(true);
+  findings_label_ = new QLabel(this);
+  findings_label_->setObjectName(QStringLiteral("fleetFindings"));
+  findings_label_->setWordWrap(true);
+  findings_label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  retries_ = new QSpinBox(this);
+  retries_->setRange(0, kMaxRetries);
+  retries_->setSuffix(QStringLiteral(" times"));
+  auto* retries_label = new QLabel(QStringLiteral("After a communication error, &retry"), this);
+  retries_label->setBuddy(retries_);
+  accept_type_ = new QCheckBox(QStringLiteral("Write to a radio of another &type"), this);
+  back_up_first_ = new QCheckBox(QStringLiteral("&Back up each radio before writing it"), this);
+  verify_ = new QCheckBox(QStringLiteral("&Verify after writing"), this);
+  strict_ = new QCheckBox(QStringLiteral("Start only when every checked radio has a row of the "
+                                         "list, and every row a checked radio"),
+                          this);
+
+  load_ = new QPushButton(QStringLiteral("&Load Identities..."), this);
+  start_ = new QPushButton(QStringLiteral("&Start"), this);
+  cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+  close_ = new QPushButton(QStringLiteral("Close"), this);
+  start_->setDefault(true);
+  connect(load_, &QPushButton::clicked, this, &FleetDialog::ChooseIdentities);
+  connect(start_, &QPushButton::clicked, this, [this] { Start(); });
+  connect(cancel_, &QPushButton::clicked, this, &FleetDialog::Cancel);
+  connect(close_, &QPushButton::clicked, this, &QDialog::close);
+
+  auto* retries_row = new QHBoxLayout;
+  retries_row->addWidget(retries_label);
+  retries_row->addWidget(retries_);
+  retries_row->addStretch();
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(load_);
+  buttons->addStretch();
+  buttons->addWidget(start_);
+  buttons->addWidget(cancel_);
+  buttons->addWidget(close_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(intro);
+  layout->addWidget(table_, 1);
+  layout->addWidget(list_label_);
+  layout->addWidget(findings_label_);
+  layout->addLayout(retries_row);
+  layout->addWidget(accept_type_);
+  layout->addWidget(back_up_first_);
+  layout->addWidget(verify_);
+  layout->addWidget(strict_);
+  layout->addLayout(buttons);
+  resize(760, 420);
+
+  connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (item->column() == kPortColumn && !Running()) UpdateIdentities();
+  });
+  UpdateIdentities();
+  UpdateButtons();
+}
+
+FleetDialog::~FleetDialog() {
+  if (run_) {
+    run_->Cancel();
+    run_->Wait();
+  }
+}
+
+void FleetDialog::BuildTable() {
+  table_->setColumnCount(kColumnCount);
+  table_->setHorizontalHeaderLabels({QStringLiteral("Radio"), QStringLiteral("Device"),
+                                     QStringLiteral("Identity"), QStringLiteral("Progress"),
+                                     QStringLiteral("Result")});
+  table_->setRowCount(static_cast<int>(ports_.size()));
+  table_->verticalHeader()->hide();
+  table_->setSelectionMode(QAbstractItemView::NoSelection);
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  const QSignalBlocker quiet(table_);
+  for (int row = 0; row < table_->rowCount(); ++row) {
+    const PortChoice& port = ports_[static_cast<std::size_t>(row)];
+    auto* name = new QTableWidgetItem(port.name);
+    name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    name->setCheckState(Qt::Unchecked);
+    table_->setItem(row, kPortColumn, name);
+    table_->setItem(row, kDeviceColumn, new QTableWidgetItem(port.description));
+    table_->setItem(row, kIdentityColumn, new QTableWidgetItem);
+    auto* bar = new QProgressBar(table_);
+    bar->setRange(0, transfer_limits::kBlockCount);
+    bar->setValue(0);
+    bar->setFormat(QStringLiteral("%v/%m"));
+    table_->setCellWidget(row, kProgressColumn, bar);
+    table_->setItem(row, kResultColumn, new QTableWidgetItem);
+  }
+  table_->horizontalHeader()->setSectionResizeMode(kResultColumn, QHeaderView::Stretch);
+  table_->resizeColumnsToContents();
+}
+
+// ---------------------------------------------------------------------------
+// Rows
+
+int FleetDialog::RowCount() const { return table_->rowCount(); }
+
+void FleetDialog::SetChecked(int row, bool checked) {
+  table_->item(row, kPortColumn)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+QString FleetDialog::RowPort(int row) const { return table_->item(row, kPortColumn)->text(); }
+QString FleetDialog::RowIdentity(int row) const {
+  return table_->item(row, kIdentityColumn)->text();
+}
+QString FleetDialog::RowResult(int row) const { return table_->item(row, kResultColumn)->text(); }
+int FleetDialog::RowProgress(int row) const {
+  return static_cast<QProgressBar*>(table_->cellWidget(row, kProgressColumn))->value();
+}
+
+QStringList FleetDialog::Findings() const { return findings_; }
+
+std::vector<int> FleetDialog::CheckedRows() const {
+  std::vector<int> rows;
+  for (int row = 0; row < table_->rowCount(); ++row) {
+    if (table_->item(row, kPortColumn)->checkState() == Qt::Checked) rows.push_back(row);
+  }
+  return rows;
+}
+
+std::vector<FleetPort> FleetDialog::CheckedPorts() const {
+  std::vector<FleetPort> ports;
+  for (const int row : CheckedRows()) {
+    const PortChoice& port = ports_[static_cast<std::size_t>(row)];
+    ports.push_back({port.name.toStdString(), port.device.toStdString()});
+  }
+  return ports;
+}
+
+// ---------------------------------------------------------------------------
+// Identities
+
+void FleetDialog::ChooseIdentities() {
+  QString path;
+  if (file_chooser_) {
+    path = file_chooser_();
+  } else {
+    path = QFileDialog::getOpenFileName(this, QStringLiteral("Load Identities"), QString(),
+                                        QStringLiteral("Identity Lists (*.csv);;All Files (*)"));
+  }
+  if (!path.isEmpty()) LoadIdentities(path);
+}
+
+bool FleetDialog::LoadIdentities(const QString& path) {
+  const std::string file = path.toStdString();
+  const Result<std::string> text =
+      ReadFileStart(file, {identity_list::kMaxFileBytes, true, identity_list::kFileKind});
+  Result<IdentityList> list = text ? ParseIdentityList(*text) : Result<IdentityList>(text.error());
+  if (!list) {
+    Error error = list.error();
+    if (text) error.Within(file);
+    ShowMessage(this, QStringLiteral("The identity list cannot be used: %1")
+                          .arg(QString::fromStdString(error.Message())));
+    return false;
+  }
+  identities_ = std::move(*list);
+  identities_path_ = path;
+  list_label_->setText(QStringLiteral("Identity list: %1 (%2 rows, by %3)")
+                           .arg(path)
+                           .arg(identities_->rows.size())
+                           .arg(identities_->key == IdentityKey::kPort
+                                    ? QStringLiteral("port")
+                                    : QStringLiteral("order of the checked radios")));
+  UpdateIdentities();
+  return true;
+}
+
+void FleetDialog::UpdateIdentities() {
+  const std::vector<int> rows = CheckedRows();
+  const std::vector<FleetPort> ports = CheckedPorts();
+  const QSignalBlocker quiet(table_);
+  for (int row = 0; row < table_->rowCount(); ++row) table_->item(row, kIdentityColumn)->setText({});
+  findings_.clear();
+  if (identities_) {
+    const Result<IdentityAssignment> assignment =
+        AssignIdentities(*identities_, ports, CurrentPortTable());
+    if (!assignment) {
+      findings_.append(QString::fromStdString(assignment.error().Message()));
+    } else {
+      // The codes do not depend on the image they go into.
+      const FleetWritePlan plan = PlanFleetWrite(RadioImage(), ports, &*identities_, &*assignment);
+      for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (assignment->row_of_port[i]) {
+          table_->item(rows[i], kIdentityColumn)->setText(IdentityText(plan.identities[i]));
+        }
+      }
+      for (const std::string& line : AssignmentFindings(*identities_, *assignment, ports)) {
+        findings_.append(QString::fromStdString(line));
+      }
+    }
+  }
+  findings_label_->setText(findings_.join(QLatin1Char('\n')));
+  findings_label_->setVisible(!findings_.isEmpty());
+}
+
+// ---------------------------------------------------------------------------
+// The run
+
+bool FleetDialog::Start() {
+  if (Running()) return false;
+  const std::vector<FleetPort> ports = CheckedPorts();
+  if (ports.empty()) {
+    ShowMessage(this, QStringLiteral("Check the radios to write."));
+    return false;
+  }
+  if (const Status distinct = CheckFleetPorts(ports); !distinct) {
+    ShowMessage(this, QString::fromStdString(distinct.error().Message()));
+    return false;
+  }
+  std::optional<IdentityAssignment> assignment;
+  if (identities_) {
+    Result<IdentityAssignment> assigned = AssignIdentities(*identities_, ports, CurrentPortTable());
+    if (!assigned) {
+      ShowMessage(this, QStringLiteral("The identity list cannot be used: %1")
+                            .arg(QString::fromStdString(assigned.error().Message())));
+      return false;
+    }
+    assignment = std::move(*assigned);
+  }
+  if (strict_->isChecked() && (!assignment || !assignment->complete())) {
+    ShowMessage(this, identities_ ? QStringLiteral("The identity list and the checked radios do "
+                                                   "not match one to one:\n\n%1")
+                                        .arg(findings_.join(QLatin1Char('\n')))
+                                  : QStringLiteral("Load an identity list first."));
+    return false;
+  }
+
+  const RadioImage image = image_source_();
+  FleetWritePlan plan = assignment ? PlanFleetWrite(image, ports, &*identities_, &*assignment)
+                                   : PlanFleetWrite(image, ports);
+  FleetOptions options = options_;
+  options.backups = &backups_;
+  options.backup_first = back_up_first_->isChecked();
+  options.verify = verify_->isChecked();
+  run_.reset();
+  ++run_generation_;
+  run_ = std::make_unique<FleetRun>(
+      TransferDirection::kWrite, std::move(plan.radios),
+      FleetAnswers{retries_->value(), accept_type_->isChecked()}, options);
+  run_rows_ = CheckedRows();
+  pending_ = std::make_unique<std::atomic<bool>[]>(run_rows_.size());
+  for (std::size_t i = 0; i < run_rows_.size(); ++i) pending_[i] = false;
+  finished_ = false;
+  for (int row = 0; row < table_->rowCount(); ++row) {
+    static_cast<QProgressBar*>(table_->cellWidget(row, kProgressColumn))->setValue(0);
+    table_->item(row, kResultColumn)->setText({});
+    table_->item(row, kResultColumn)->setToolTip({});
+  }
+  UpdateButtons();
+  emit RunStarted();
+  run_->Start([this](std::size_t radio) { PostChange(radio); });
+  return true;
+}
+
+void FleetDialog::Cancel() {
+  if (Running()) run_->Cancel();
+}
+
+void FleetDialog::PostChange(std::size_t radio) {
+  // One update in the queue per radio: it shows the status as it is when
+  // it runs, so later changes need no update of their own.
+  if (pending_[radio].exchange(true)) return;
+  const int generation = run_generation_;
+  QMetaObject::invokeMethod(
+      this,
+      [this, radio, generation] {
+        // An update of an earlier run, still queued when a new one started.
+        if (generation != run_generation_) return;
+        pending_[radio] = false;
+        ShowRadio(radio);
+        if (!finished_ && run_->Finished()) OnFinished();
+      },
+      Qt::QueuedConnection);
+}
+
+void FleetDialog::ShowRadio(std::size_t radio) {
+  const FleetRadioStatus s = run_->Status(radio);
+  const int row = run_rows_[radio];
+  static_cast<QProgressBar*>(table_->cellWidget(row, kProgressColumn))->setValue(s.blocks);
+  table_->item(row, kResultColumn)->setText(StageText(s));
+  QStringList messages;
+  for (const FleetMessage& m : s.messages) {
+    QString line = QString::fromStdString(OneLineMessage(m.text));
+    if (m.buttons != MessageButtons::kOk) {
+      line += m.answer == MessageAnswer::kRetry  ? QStringLiteral(" -> Retry")
+              : m.answer == MessageAnswer::kOk   ? QStringLiteral(" -> OK")
+                                                 : QStringLiteral(" -> Cancel");
+    }
+    messages.append(line);
+  }
+  for (const std::string& d : s.differences) messages.append(QString::fromStdString(d));
+  table_->item(row, kResultColumn)->setToolTip(messages.join(QLatin1Char('\n')));
+}
+
+void FleetDialog::OnFinished() {
+  finished_ = true;
+  run_->Wait();
+  for (std::size_t i = 0; i < run_rows_.size(); ++i) ShowRadio(i);
+  UpdateButtons();
+  emit RunFinished();
+  if (close_when_finished_) {
+    close_when_finished_ = false;
+    close();
+  }
+}
+
+void FleetDialog::UpdateButtons() {
+  const bool running = Running();
+  load_->setEnabled(!running);
+  start_->setEnabled(!running);
+  cancel_->setEnabled(running);
+  retries_->setEnabled(!running);
+  accept_type_->setEnabled(!running);
+  verify_->setEnabled(!running);
+  back_up_first_->setEnabled(!running);
+  strict_->setEnabled(!running);
+  // The radios of a run stay as they were checked.
+  const QSignalBlocker quiet(table_);
+  for (int row = 0; row < table_->rowCount(); ++row) {
+    QTableWidgetItem* item = table_->item(row, kPortColumn);
+    item->setFlags(running ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+  }
+}
+
+void FleetDialog::closeEvent(QCloseEvent* event) {
+  if (Running()) {
+    // The radios stop first; the dialog closes once they have.
+    Cancel();
+    close_when_finished_ = true;
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
+void FleetDialog::reject() {
+  if (Running()) {
+    Cancel();
+    close_when_finished_ = true;
+    return;
+  }
+  QDialog::reject();
+}
+
+}  // namespace zlm5

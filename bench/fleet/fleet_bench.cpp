@@ -32,7 +32,7 @@
 #include "link/fleet_plan.h"
 #include "link/fleet_report.h"
 #include "link/fleet_run.h"
-#include "ui/fleet_dialog.h"
+#include "ui/radio/fleet_dialog.h"
 
 extern char** environ;
 

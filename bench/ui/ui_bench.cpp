@@ -27,13 +27,13 @@
 #include "model/channel_codec.h"
 #include "model/channel_csv.h"
 #include "model/memory_grid.h"
-#include "ui/app.h"
-#include "ui/cell_editor.h"
-#include "ui/channel_view.h"
-#include "ui/edit_history.h"
-#include "ui/grid_control.h"
-#include "ui/main_frame.h"
-#include "ui/message_box.h"
+#include "ui/app/app.h"
+#include "ui/grid/cell_editor.h"
+#include "ui/grid/channel_view.h"
+#include "ui/edit/edit_history.h"
+#include "ui/grid/grid_control.h"
+#include "ui/app/main_frame.h"
+#include "ui/app/message_box.h"
 
 namespace {
 

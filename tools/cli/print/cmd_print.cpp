@@ -14,8 +14,8 @@
 #include "files/channel_document.h"
 #include "files/file_saving.h"
 #include "tools/cli/cli_args.h"
-#include "ui/printing.h"
-#include "ui/report_data.h"
+#include "report/printing.h"
+#include "report/report_data.h"
 
 namespace zlm5::cli {
 namespace {

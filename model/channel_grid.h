@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace zlm5 {
@@ -26,6 +27,8 @@ inline constexpr int kColName = 11;
 
 // The four boxes above the grid.
 enum class FormBox { Field, Type, Manual, PowerRank };
+// Their number, for what is kept per box and indexed by FormBox.
+inline constexpr std::size_t kFormBoxCount = 4;
 
 // What the codec and the row rules need of the channel table: cell text by
 // row and column, and the selected entry of each form box (-1 = none).

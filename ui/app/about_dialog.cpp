@@ -17,17 +17,16 @@ QString AboutDialog::MakerName() { return QStringLiteral("VRAX Electronics"); }
 QString AboutDialog::ProductLine() { return QStringLiteral("Communication Software Z-LM5"); }
 
 QString AboutDialog::Notice() {
-  return QStringLiteral(
-             "Version %1\nCopyright © 2026 VRAX Electronics.\n"
-             "Free software under the GNU General Public License, version 3 or later.\n"
-             "There is NO WARRANTY, to the extent permitted by law.")
+  return tr("Version %1\nCopyright © 2026 VRAX Electronics.\n"
+            "Free software under the GNU General Public License, version 3 or later.\n"
+            "There is NO WARRANTY, to the extent permitted by law.")
       .arg(QString::fromLatin1(kProgramVersion));
 }
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   LoadResources();
   setObjectName(QStringLiteral("aboutDialog"));
-  setWindowTitle(QStringLiteral("About VRAX"));
+  setWindowTitle(tr("About VRAX"));
 
   auto* icon = new QLabel(this);
   icon->setObjectName(QStringLiteral("aboutIcon"));

@@ -40,7 +40,7 @@ App::App() = default;
 App::~App() = default;
 
 QString App::OpenFailureMessage(const QString& reason) {
-  return QStringLiteral("Failed to open document.\n\n%1").arg(reason);
+  return QCoreApplication::translate("zlm5::App", "Failed to open document.\n\n%1").arg(reason);
 }
 
 bool App::Start(const QString& file) {

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace zlm5 {
 
-// Fixed names of the desktop program. Texts are used exactly as written.
+// Fixed names of the desktop program. Texts are used exactly as written;
+// the names of the program and its maker are not translated.
 namespace app_names {
 
 // Caption of the main window; it never changes, whatever document is open.
@@ -19,12 +21,11 @@ inline const QString kApplicationName =
 // Where the settings live: QSettings(kOrganization, kApplicationName).
 inline const QString kOrganization = QStringLiteral("Local AppWizard-Generated Applications");
 
-// File dialogs: the channel data file type.
-inline const QString kFileFilter = QStringLiteral("Channel Data (*.sin)");
+// File dialogs: the channel data file type, in the window's language.
+inline QString FileFilter() {
+  return QCoreApplication::translate("zlm5::app_names", "Channel Data (*.sin)");
+}
 inline const QString kFileSuffix = QStringLiteral("sin");
-
-// Name of a document that was never saved or opened.
-inline const QString kUntitled = QStringLiteral("Untitled");
 
 // Desktop integration: the .desktop file's base name and the MIME type of
 // channel data files (res/desktop/).

@@ -85,7 +85,7 @@ HelpWindow::HelpWindow(QWidget* parent, const QString& manual)
     : QWidget(parent, Qt::Window), manual_(manual) {
   LoadResources();
   setObjectName(QStringLiteral("helpWindow"));
-  setWindowTitle(QStringLiteral("Z-LM5 Help"));
+  setWindowTitle(tr("Z-LM5 Help"));
   const QString html = ReadText(manual_);
   topics_ = ParseTopics(html);
   index_ = ParseIndex(html);
@@ -100,9 +100,9 @@ HelpWindow::HelpWindow(QWidget* parent, const QString& manual)
   BuildContents();
   BuildIndex();
 
-  auto* back = new QPushButton(QStringLiteral("&Back"), this);
-  auto* forward = new QPushButton(QStringLiteral("&Forward"), this);
-  auto* home = new QPushButton(QStringLiteral("&Contents Page"), this);
+  auto* back = new QPushButton(tr("&Back"), this);
+  auto* forward = new QPushButton(tr("&Forward"), this);
+  auto* home = new QPushButton(tr("&Contents Page"), this);
   back->setEnabled(false);
   forward->setEnabled(false);
   connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
@@ -148,12 +148,12 @@ void HelpWindow::BuildContents() {
           [this](QTreeWidgetItem* item) { ShowTopic(item->data(0, kAnchorRole).toString()); });
   connect(contents_, &QTreeWidget::itemClicked, this,
           [this](QTreeWidgetItem* item) { ShowTopic(item->data(0, kAnchorRole).toString()); });
-  finder_->addTab(contents_, QStringLiteral("Contents"));
+  finder_->addTab(contents_, tr("Contents"));
 }
 
 void HelpWindow::BuildIndex() {
   auto* page = new QWidget(finder_);
-  auto* label = new QLabel(QStringLiteral("&Type the first few letters of the word:"), page);
+  auto* label = new QLabel(tr("&Type the first few letters of the word:"), page);
   label->setWordWrap(true);
   index_filter_ = new QLineEdit(page);
   index_filter_->setObjectName(QStringLiteral("helpIndexFilter"));
@@ -164,7 +164,7 @@ void HelpWindow::BuildIndex() {
     auto* item = new QListWidgetItem(entry.term, index_list_);
     item->setData(kAnchorRole, entry.anchor);
   }
-  auto* display = new QPushButton(QStringLiteral("&Display"), page);
+  auto* display = new QPushButton(tr("&Display"), page);
 
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(label);
@@ -190,7 +190,7 @@ void HelpWindow::BuildIndex() {
   connect(index_filter_, &QLineEdit::returnPressed, this, show_current);
   connect(index_list_, &QListWidget::itemActivated, this, show_current);
   connect(display, &QPushButton::clicked, this, show_current);
-  finder_->addTab(page, QStringLiteral("Index"));
+  finder_->addTab(page, tr("Index"));
 }
 
 void HelpWindow::PresentWindow() {

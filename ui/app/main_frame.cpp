@@ -34,6 +34,7 @@
 #include "ui/app/message_box.h"
 #include "ui/app/recent_files.h"
 #include "ui/app/resources.h"
+#include "ui/app/translation.h"
 
 namespace zlm5 {
 namespace id = command_id;
@@ -84,7 +85,9 @@ MainFrame::MainFrame(QSettings& settings, QWidget* parent)
   setAcceptDrops(true);
 
   recent_ = std::make_unique<RecentFiles>(settings_);
-  ChooseEnglishTexts(settings_.value(app_names::kEnglishTextsKey, false).toBool());
+  const bool english = settings_.value(app_names::kEnglishTextsKey, false).toBool();
+  ChooseEnglishTexts(english);
+  chinese_shown_ = ApplyWindowLanguage(english);
 
   view_ = new ChannelView(document_, this);
   setCentralWidget(view_);
@@ -115,269 +118,288 @@ QAction* MainFrame::Action(int command_id) const { return actions_.value(command
 // ---------------------------------------------------------------------------
 // Building
 
-QAction* MainFrame::AddAction(int command_id, const QString& label,
-                              const QString& prompt_and_tip, const QString& icon_name) {
-  auto* action = new QAction(label, this);
-  action->setObjectName(QStringLiteral("command%1").arg(command_id));
-  action->setData(command_id);
-  // The string table holds "status prompt\ntooltip"; a text without "\n"
-  // is a prompt only, and the tooltip is then the label without its "&".
-  const qsizetype split = prompt_and_tip.indexOf(QLatin1Char('\n'));
-  if (split >= 0) {
-    action->setStatusTip(prompt_and_tip.left(split));
-    action->setToolTip(prompt_and_tip.mid(split + 1));
-  } else {
-    action->setStatusTip(prompt_and_tip);
-  }
-  if (!icon_name.isEmpty()) {
-    action->setIcon(ToolbarIcon(icon_name));
+// Where a command's key acts. The accelerator table is complete: the other
+// shortcuts in the labels ("\tCtrl+R") are text only.
+enum class KeyScope {
+  kMenu,    // through the menu or toolbar that holds the action
+  kWindow,  // anywhere in the window: keys without a menu item
+  kGrid,    // while the grid has the focus (see BindKeys)
+};
+
+// One command of the window. The label and the prompt ("status prompt\n
+// tooltip", or a prompt alone) are the English source texts, translated
+// when the action is made and again on a change of language.
+struct MainFrame::CommandRow {
+  int id;
+  const char* label;
+  const char* prompt;
+  const char* icon = nullptr;  // toolbar icon, :/icons/toolbar/<icon>.png
+  QKeyCombination key = Qt::Key_unknown;
+  QKeyCombination other_key = Qt::Key_unknown;
+  KeyScope scope = KeyScope::kMenu;
+  void (*run)(MainFrame&) = nullptr;  // null: handled by its own part
+};
+
+// The commands handled elsewhere (radio operations, printing, editing) have
+// no handler here; see the class comment.
+const MainFrame::CommandRow MainFrame::kCommandRows[] = {
+    // File
+    {id::kNew, QT_TR_NOOP("&New\tCtrl+N"), QT_TR_NOOP("Create a new document\nNew"), "new",
+     Qt::CTRL | Qt::Key_N, {}, KeyScope::kMenu, [](MainFrame& f) { f.NewDocument(); }},
+    {id::kOpen, QT_TR_NOOP("&Open...\tCtrl+O"), QT_TR_NOOP("Open an existing document\nOpen"),
+     "open", Qt::CTRL | Qt::Key_O, {}, KeyScope::kMenu, [](MainFrame& f) { f.OpenDocument(); }},
+    {id::kSave, QT_TR_NOOP("&Save\tCtrl+S"), QT_TR_NOOP("Save the active document\nSave"), "save",
+     Qt::CTRL | Qt::Key_S, {}, KeyScope::kMenu, [](MainFrame& f) { f.SaveDocument(); }},
+    {id::kSaveAs, QT_TR_NOOP("Save &As..."),
+     QT_TR_NOOP("Save the active document with a new name\nSave As"), nullptr, {}, {},
+     KeyScope::kMenu, [](MainFrame& f) { f.SaveDocumentAs(); }},
+    {id::kPrint, QT_TR_NOOP("&Print...\tCtrl+P"), QT_TR_NOOP("Print the active document\nPrint"),
+     "print", Qt::CTRL | Qt::Key_P},
+    {id::kPrintPreview, QT_TR_NOOP("Print Pre&view"), QT_TR_NOOP("Display full pages\nPrint Preview")},
+    {id::kPrintSetup, QT_TR_NOOP("P&rint Setup..."),
+     QT_TR_NOOP("Change the printer and printing options\nPrint Setup")},
+    {id::kImportChannels, QT_TR_NOOP("&Import Channels..."),
+     QT_TR_NOOP("Import channels from a CSV channel list\nImport Channels")},
+    {id::kExportChannels, QT_TR_NOOP("&Export Channels..."),
+     QT_TR_NOOP("Export the channels to a CSV channel list\nExport Channels")},
+    {id::kExit, QT_TR_NOOP("E&xit"), QT_TR_NOOP("Quit the application; prompts to save documents\nExit"),
+     nullptr, {}, {}, KeyScope::kMenu, [](MainFrame& f) { f.close(); }},
+
+    // Edit. The texts of Undo and Redo name the step they act on. A text
+    // field keeps Ctrl+Z and Ctrl+Y (and the clipboard keys) for itself.
+    {id::kUndo, QT_TR_NOOP("&Undo"), QT_TR_NOOP("Undo the last change\nUndo"), nullptr,
+     Qt::CTRL | Qt::Key_Z},
+    {id::kRedo, QT_TR_NOOP("&Redo"), QT_TR_NOOP("Redo the change that was undone\nRedo"), nullptr,
+     Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
+    {id::kCut, QT_TR_NOOP("Cu&t"), QT_TR_NOOP("Cut the selected channels to the clipboard\nCut"),
+     nullptr, Qt::CTRL | Qt::Key_X, {}, KeyScope::kGrid},
+    {id::kCopy, QT_TR_NOOP("&Copy"), QT_TR_NOOP("Copy the selected channels to the clipboard\nCopy"),
+     nullptr, Qt::CTRL | Qt::Key_C, {}, KeyScope::kGrid},
+    {id::kPaste, QT_TR_NOOP("&Paste"),
+     QT_TR_NOOP("Paste channels from the clipboard from the selected channel on\nPaste"), nullptr,
+     Qt::CTRL | Qt::Key_V, {}, KeyScope::kGrid},
+    {id::kInsertChannel, QT_TR_NOOP("&Insert Empty Channel"),
+     QT_TR_NOOP("Insert an empty channel; the channels below move down\nInsert Empty Channel"),
+     nullptr, Qt::Key_Insert, {}, KeyScope::kGrid},
+    {id::kDeleteChannels, QT_TR_NOOP("&Delete Channels"),
+     QT_TR_NOOP("Delete the selected channels; the channels below move up\nDelete Channels"),
+     nullptr, Qt::CTRL | Qt::Key_Delete, {}, KeyScope::kGrid},
+    {id::kMoveChannelUp, QT_TR_NOOP("Mo&ve Up"),
+     QT_TR_NOOP("Move the selected channels up by one\nMove Up"), nullptr, Qt::ALT | Qt::Key_Up,
+     {}, KeyScope::kGrid},
+    {id::kMoveChannelDown, QT_TR_NOOP("Move Do&wn"),
+     QT_TR_NOOP("Move the selected channels down by one\nMove Down"), nullptr,
+     Qt::ALT | Qt::Key_Down, {}, KeyScope::kGrid},
+    {id::kClearChannels, QT_TR_NOOP("C&lear Channels"),
+     QT_TR_NOOP("Empty the selected channels\nClear Channels"), nullptr, Qt::Key_Delete, {},
+     KeyScope::kGrid},
+
+    // Program
+    {id::kReadFromRadio, QT_TR_NOOP("&Read From Radio\tCtrl+R"),
+     QT_TR_NOOP("Read Data From Radio\nRead"), "read"},
+    {id::kWriteToRadio, QT_TR_NOOP("&Write To Radio\tCtrl+W"),
+     QT_TR_NOOP("Write Data to Radio \nWrite"), "write"},
+    {id::kEditData, QT_TR_NOOP("&Edit Data\tCtrl+E"), QT_TR_NOOP("Edit channel Data \nEdit"),
+     "edit", {}, {}, KeyScope::kMenu, [](MainFrame& f) { f.View().EditData(); }},
+    {id::kOptionalFeatures, QT_TR_NOOP("&Optional Features\tCtrl+O"),
+     QT_TR_NOOP("Set the rest  functional features for the interphone")},
+    {id::kHighPowerDebug, QT_TR_NOOP("High Power Debug"), ""},
+    {id::kLowPowerDebug, QT_TR_NOOP("Low Power Debug"), ""},
+
+    // Port
+    {id::kCom1, QT_TR_NOOP("COM1(&P)\tCtrl+C"), QT_TR_NOOP("Choose Communication Port one \nCom1")},
+    {id::kCom2, QT_TR_NOOP("COM2(&Q)\tCtrl+D"), QT_TR_NOOP("Choose Communication Port two \nCom2")},
+    {id::kCom3, QT_TR_NOOP("COM3(&S)\tCtrl+E"),
+     QT_TR_NOOP("Choose Communication Port three \nCom3")},
+    {id::kCom4, QT_TR_NOOP("COM4(&T)\tCtrl+F"), QT_TR_NOOP("Choose Communication Port four \nCom4")},
+
+    // View; the three are check items (BuildActions).
+    {id::kViewToolbar, QT_TR_NOOP("&Toolbar"), QT_TR_NOOP("Show or hide the toolbar\nToggle ToolBar")},
+    {id::kViewStatusBar, QT_TR_NOOP("&Status Bar"),
+     QT_TR_NOOP("Show or hide the status bar\nToggle StatusBar")},
+    {id::kViewEnglishTexts, QT_TR_NOOP("&English Texts"),
+     QT_TR_NOOP("Use the English texts for messages and the printed report\nEnglish Texts")},
+
+    // Help. F1 (kHelp), F6 and Shift+F6 do nothing: there is a single pane,
+    // and help is reached through Help Topics, Shift+F1 and the toolbar.
+    {id::kHelpTopics, QT_TR_NOOP("&Help Topics"), QT_TR_NOOP("List Help topics\nHelp Topics"),
+     nullptr, {}, {}, KeyScope::kMenu, [](MainFrame& f) { f.ShowHelpTopics(); }},
+    {id::kAbout, QT_TR_NOOP("&About VRAX-3.0..."),
+     QT_TR_NOOP("Display program information, version number and copyright\nAbout"), "about", {},
+     {}, KeyScope::kMenu, [](MainFrame& f) { f.ShowAbout(); }},
+    {id::kContextHelp, QT_TR_NOOP("Help"),
+     QT_TR_NOOP("Display help for clicked on buttons, menus and windows\nHelp"), "context_help",
+     Qt::SHIFT | Qt::Key_F1, {}, KeyScope::kWindow, [](MainFrame& f) { f.ShowHelpContents(); }},
+    {id::kHelp, QT_TR_NOOP("Help"), QT_TR_NOOP("Display help for current task or command\nHelp"),
+     nullptr, Qt::Key_F1, {}, KeyScope::kWindow},
+    {id::kNextPane, QT_TR_NOOP("Next Pane"), QT_TR_NOOP("Switch to the next window pane\nNext Pane"),
+     nullptr, Qt::Key_F6, {}, KeyScope::kWindow},
+    {id::kPreviousPane, QT_TR_NOOP("Previous Pane"),
+     QT_TR_NOOP("Switch back to the previous window pane\nPrevious Pane"), nullptr,
+     Qt::SHIFT | Qt::Key_F6, {}, KeyScope::kWindow},
+
+    // Toolbar only; no part of the program handles it (always disabled).
+    {id::kDebugOnLine, QT_TR_NOOP("Debug on line"),
+     QT_TR_NOOP("Debug TX Power,Squelch Level,Low Power Alert\nDebug on line"), "debug"},
+};
+
+namespace {
+
+// Entries of a menu or the toolbar: command ids, separators, and the place
+// of the recent-file list.
+constexpr int kSeparator = 0;
+constexpr int kRecentFiles = -1;
+
+constexpr int kFileEntries[] = {
+    id::kNew,   id::kOpen,           id::kSave,          id::kSaveAs,       kSeparator,
+    id::kImportChannels, id::kExportChannels, kSeparator, id::kPrint,       id::kPrintPreview,
+    id::kPrintSetup, kSeparator,     kRecentFiles,       kSeparator,        id::kExit};
+constexpr int kEditEntries[] = {
+    id::kUndo,          id::kRedo,           kSeparator,          id::kCut,
+    id::kCopy,          id::kPaste,          kSeparator,          id::kInsertChannel,
+    id::kDeleteChannels, id::kMoveChannelUp, id::kMoveChannelDown, id::kClearChannels};
+constexpr int kProgramEntries[] = {
+    id::kReadFromRadio,     kSeparator, id::kWriteToRadio,   kSeparator, id::kEditData, kSeparator,
+    id::kOptionalFeatures,  kSeparator, id::kHighPowerDebug, kSeparator, id::kLowPowerDebug};
+constexpr int kPortEntries[] = {id::kCom1, id::kCom2, id::kCom3, id::kCom4};
+constexpr int kViewEntries[] = {id::kViewToolbar, id::kViewStatusBar, kSeparator,
+                                id::kViewEnglishTexts};
+constexpr int kHelpEntries[] = {id::kHelpTopics, kSeparator, id::kAbout};
+constexpr int kToolBarEntries[] = {
+    id::kNew,   id::kOpen,        id::kSave,  kSeparator,   id::kReadFromRadio,
+    id::kWriteToRadio, kSeparator, id::kEditData, kSeparator, id::kPrint,
+    id::kContextHelp,  id::kAbout, id::kDebugOnLine};
+
+}  // namespace
+
+struct MainFrame::MenuRow {
+  QMenu* MainFrame::*menu;
+  const char* title;
+  std::span<const int> entries;
+};
+
+const MainFrame::MenuRow MainFrame::kMenuRows[] = {
+    {&MainFrame::file_menu_, QT_TR_NOOP("&File"), kFileEntries},
+    {&MainFrame::edit_menu_, QT_TR_NOOP("&Edit"), kEditEntries},
+    {&MainFrame::program_menu_, QT_TR_NOOP("&Program"), kProgramEntries},
+    {&MainFrame::port_menu_, QT_TR_NOOP("P&ort"), kPortEntries},
+    {&MainFrame::view_menu_, QT_TR_NOOP("&View"), kViewEntries},
+    {&MainFrame::help_menu_, QT_TR_NOOP("&Help"), kHelpEntries},
+};
+
+QAction* MainFrame::AddAction(const CommandRow& row) {
+  auto* action = new QAction(this);
+  action->setObjectName(QStringLiteral("command%1").arg(row.id));
+  action->setData(row.id);
+  SetActionTexts(*action, staticMetaObject.className(), row.label, row.prompt);
+  if (row.icon != nullptr) {
+    action->setIcon(ToolbarIcon(QString::fromLatin1(row.icon)));
     action->setIconVisibleInMenu(false);
   }
-  actions_.insert(command_id, action);
+  if (row.run != nullptr) {
+    connect(action, &QAction::triggered, this, [this, run = row.run] { run(*this); });
+  }
+  actions_.insert(row.id, action);
+  BindKeys(*action, row);
   return action;
 }
 
-void MainFrame::BuildActions() {
-  // File
-  AddAction(id::kNew, QStringLiteral("&New\tCtrl+N"), QStringLiteral("Create a new document\nNew"),
-            QStringLiteral("new"));
-  AddAction(id::kOpen, QStringLiteral("&Open...\tCtrl+O"),
-            QStringLiteral("Open an existing document\nOpen"), QStringLiteral("open"));
-  AddAction(id::kSave, QStringLiteral("&Save\tCtrl+S"),
-            QStringLiteral("Save the active document\nSave"), QStringLiteral("save"));
-  AddAction(id::kSaveAs, QStringLiteral("Save &As..."),
-            QStringLiteral("Save the active document with a new name\nSave As"));
-  AddAction(id::kPrint, QStringLiteral("&Print...\tCtrl+P"),
-            QStringLiteral("Print the active document\nPrint"), QStringLiteral("print"));
-  AddAction(id::kPrintPreview, QStringLiteral("Print Pre&view"),
-            QStringLiteral("Display full pages\nPrint Preview"));
-  AddAction(id::kPrintSetup, QStringLiteral("P&rint Setup..."),
-            QStringLiteral("Change the printer and printing options\nPrint Setup"));
-  for (int i = 0; i < id::kRecentFileCount; ++i) {
-    recent_actions_[i] = AddAction(id::kRecentFile1 + i, QStringLiteral("Recent File"),
-                                   QStringLiteral("Open this document"));
+void MainFrame::BindKeys(QAction& action, const CommandRow& row) {
+  if (row.key.key() == Qt::Key_unknown) return;
+  QList<QKeySequence> keys = {QKeySequence(row.key)};
+  if (row.other_key.key() != Qt::Key_unknown) keys.append(QKeySequence(row.other_key));
+  action.setShortcuts(keys);
+  switch (row.scope) {
+    case KeyScope::kMenu:
+      break;
+    case KeyScope::kWindow:
+      addAction(&action);
+      break;
+    case KeyScope::kGrid:
+      // Delete, Insert and Alt+Down keep their meaning in the boxes and the
+      // cell editors: these act on channels only while the grid has the focus.
+      action.setShortcutContext(Qt::WidgetShortcut);
+      view_->GridWidget().addAction(&action);
+      break;
   }
-  AddAction(id::kImportChannels, QStringLiteral("&Import Channels..."),
-            QStringLiteral("Import channels from a CSV channel list\nImport Channels"));
-  AddAction(id::kExportChannels, QStringLiteral("&Export Channels..."),
-            QStringLiteral("Export the channels to a CSV channel list\nExport Channels"));
-  AddAction(id::kExit, QStringLiteral("E&xit"),
-            QStringLiteral("Quit the application; prompts to save documents\nExit"));
+}
 
-  // Edit. The texts of Undo and Redo name the step they act on.
-  AddAction(id::kUndo, QStringLiteral("&Undo"), QStringLiteral("Undo the last change\nUndo"));
-  AddAction(id::kRedo, QStringLiteral("&Redo"),
-            QStringLiteral("Redo the change that was undone\nRedo"));
-  AddAction(id::kCut, QStringLiteral("Cu&t"),
-            QStringLiteral("Cut the selected channels to the clipboard\nCut"));
-  AddAction(id::kCopy, QStringLiteral("&Copy"),
-            QStringLiteral("Copy the selected channels to the clipboard\nCopy"));
-  AddAction(id::kPaste, QStringLiteral("&Paste"),
-            QStringLiteral("Paste channels from the clipboard from the selected channel on\nPaste"));
-  AddAction(id::kInsertChannel, QStringLiteral("&Insert Empty Channel"),
-            QStringLiteral("Insert an empty channel; the channels below move down\n"
-                           "Insert Empty Channel"));
-  AddAction(id::kDeleteChannels, QStringLiteral("&Delete Channels"),
-            QStringLiteral("Delete the selected channels; the channels below move up\n"
-                           "Delete Channels"));
-  AddAction(id::kMoveChannelUp, QStringLiteral("Mo&ve Up"),
-            QStringLiteral("Move the selected channels up by one\nMove Up"));
-  AddAction(id::kMoveChannelDown, QStringLiteral("Move Do&wn"),
-            QStringLiteral("Move the selected channels down by one\nMove Down"));
-  AddAction(id::kClearChannels, QStringLiteral("C&lear Channels"),
-            QStringLiteral("Empty the selected channels\nClear Channels"));
+void MainFrame::BuildActions() {
+  for (const CommandRow& row : kCommandRows) AddAction(row);
+  for (int i = 0; i < id::kRecentFileCount; ++i) {
+    recent_actions_[i] = AddAction(
+        {id::kRecentFile1 + i, QT_TR_NOOP("Recent File"), QT_TR_NOOP("Open this document")});
+    connect(recent_actions_[i], &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
+  }
+  for (int check : {id::kViewToolbar, id::kViewStatusBar, id::kViewEnglishTexts}) {
+    Action(check)->setCheckable(true);
+    Action(check)->setChecked(check != id::kViewEnglishTexts || UseEnglishTexts());
+  }
+  Action(id::kDebugOnLine)->setEnabled(false);
+}
 
-  // Program
-  AddAction(id::kReadFromRadio, QStringLiteral("&Read From Radio\tCtrl+R"),
-            QStringLiteral("Read Data From Radio\nRead"), QStringLiteral("read"));
-  AddAction(id::kWriteToRadio, QStringLiteral("&Write To Radio\tCtrl+W"),
-            QStringLiteral("Write Data to Radio \nWrite"), QStringLiteral("write"));
-  AddAction(id::kEditData, QStringLiteral("&Edit Data\tCtrl+E"),
-            QStringLiteral("Edit channel Data \nEdit"), QStringLiteral("edit"));
-  AddAction(id::kOptionalFeatures, QStringLiteral("&Optional Features\tCtrl+O"),
-            QStringLiteral("Set the rest  functional features for the interphone"));
-  AddAction(id::kHighPowerDebug, QStringLiteral("High Power Debug"), QString());
-  AddAction(id::kLowPowerDebug, QStringLiteral("Low Power Debug"), QString());
-
-  // Port
-  AddAction(id::kCom1, QStringLiteral("COM1(&P)\tCtrl+C"),
-            QStringLiteral("Choose Communication Port one \nCom1"));
-  AddAction(id::kCom2, QStringLiteral("COM2(&Q)\tCtrl+D"),
-            QStringLiteral("Choose Communication Port two \nCom2"));
-  AddAction(id::kCom3, QStringLiteral("COM3(&S)\tCtrl+E"),
-            QStringLiteral("Choose Communication Port three \nCom3"));
-  AddAction(id::kCom4, QStringLiteral("COM4(&T)\tCtrl+F"),
-            QStringLiteral("Choose Communication Port four \nCom4"));
-
-  // View
-  QAction* toolbar = AddAction(id::kViewToolbar, QStringLiteral("&Toolbar"),
-                               QStringLiteral("Show or hide the toolbar\nToggle ToolBar"));
-  toolbar->setCheckable(true);
-  toolbar->setChecked(true);
-  QAction* status = AddAction(id::kViewStatusBar, QStringLiteral("&Status Bar"),
-                              QStringLiteral("Show or hide the status bar\nToggle StatusBar"));
-  status->setCheckable(true);
-  status->setChecked(true);
-  QAction* english = AddAction(
-      id::kViewEnglishTexts, QStringLiteral("&English Texts"),
-      QStringLiteral("Use the English texts for messages and the printed report\nEnglish Texts"));
-  english->setCheckable(true);
-  english->setChecked(UseEnglishTexts());
-
-  // Help
-  AddAction(id::kHelpTopics, QStringLiteral("&Help Topics"),
-            QStringLiteral("List Help topics\nHelp Topics"));
-  AddAction(id::kAbout, QStringLiteral("&About VRAX-3.0..."),
-            QStringLiteral("Display program information, version number and copyright\nAbout"),
-            QStringLiteral("about"));
-  AddAction(id::kContextHelp, QStringLiteral("Help"),
-            QStringLiteral("Display help for clicked on buttons, menus and windows\nHelp"),
-            QStringLiteral("context_help"));
-  AddAction(id::kHelp, QStringLiteral("Help"),
-            QStringLiteral("Display help for current task or command\nHelp"));
-  AddAction(id::kNextPane, QStringLiteral("Next Pane"),
-            QStringLiteral("Switch to the next window pane\nNext Pane"));
-  AddAction(id::kPreviousPane, QStringLiteral("Previous Pane"),
-            QStringLiteral("Switch back to the previous window pane\nPrevious Pane"));
-
-  // Toolbar only; no part of the program handles it.
-  QAction* debug = AddAction(id::kDebugOnLine, QStringLiteral("Debug on line"),
-                             QStringLiteral("Debug TX Power,Squelch Level,Low Power Alert\n"
-                                            "Debug on line"),
-                             QStringLiteral("debug"));
-  debug->setEnabled(false);
-
-  // The accelerator table, complete. The other shortcuts in the labels are
-  // text only.
-  Action(id::kNew)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-  Action(id::kOpen)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  Action(id::kPrint)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-  Action(id::kSave)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  Action(id::kHelp)->setShortcut(QKeySequence(Qt::Key_F1));
-  Action(id::kContextHelp)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
-  Action(id::kNextPane)->setShortcut(QKeySequence(Qt::Key_F6));
-  Action(id::kPreviousPane)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
-  // Keys without a menu item act through the window.
-  addAction(Action(id::kHelp));
-  addAction(Action(id::kContextHelp));
-  addAction(Action(id::kNextPane));
-  addAction(Action(id::kPreviousPane));
-
-  // The keys of the Edit menu. A text field takes Ctrl+Z and Ctrl+Y (and
-  // the clipboard keys) for itself; the others act on channels only while
-  // the grid has the focus, so that Delete, Insert and Alt+Down keep their
-  // meaning in the boxes and the cell editors.
-  Action(id::kUndo)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  Action(id::kRedo)->setShortcuts(
-      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-  const std::array<std::pair<int, QKeySequence>, 8> grid_keys = {{
-      {id::kCut, QKeySequence(Qt::CTRL | Qt::Key_X)},
-      {id::kCopy, QKeySequence(Qt::CTRL | Qt::Key_C)},
-      {id::kPaste, QKeySequence(Qt::CTRL | Qt::Key_V)},
-      {id::kInsertChannel, QKeySequence(Qt::Key_Insert)},
-      {id::kDeleteChannels, QKeySequence(Qt::CTRL | Qt::Key_Delete)},
-      {id::kMoveChannelUp, QKeySequence(Qt::ALT | Qt::Key_Up)},
-      {id::kMoveChannelDown, QKeySequence(Qt::ALT | Qt::Key_Down)},
-      {id::kClearChannels, QKeySequence(Qt::Key_Delete)},
-  }};
-  for (const auto& [command, key] : grid_keys) {
-    QAction* action = Action(command);
-    action->setShortcut(key);
-    action->setShortcutContext(Qt::WidgetShortcut);
-    view_->GridWidget().addAction(action);
+void MainFrame::AddEntries(QWidget& menu_or_bar, std::span<const int> entries) {
+  for (int entry : entries) {
+    if (entry == kSeparator) {
+      auto* separator = new QAction(&menu_or_bar);
+      separator->setSeparator(true);
+      menu_or_bar.addAction(separator);
+    } else if (entry == kRecentFiles) {
+      for (QAction* recent : recent_actions_) menu_or_bar.addAction(recent);
+    } else {
+      menu_or_bar.addAction(Action(entry));
+    }
   }
 }
 
 void MainFrame::BuildMenus() {
-  file_menu_ = menuBar()->addMenu(QStringLiteral("&File"));
-  file_menu_->addAction(Action(id::kNew));
-  file_menu_->addAction(Action(id::kOpen));
-  file_menu_->addAction(Action(id::kSave));
-  file_menu_->addAction(Action(id::kSaveAs));
-  file_menu_->addSeparator();
-  file_menu_->addAction(Action(id::kImportChannels));
-  file_menu_->addAction(Action(id::kExportChannels));
-  file_menu_->addSeparator();
-  file_menu_->addAction(Action(id::kPrint));
-  file_menu_->addAction(Action(id::kPrintPreview));
-  file_menu_->addAction(Action(id::kPrintSetup));
-  file_menu_->addSeparator();
-  for (QAction* recent : recent_actions_) file_menu_->addAction(recent);
-  file_menu_->addSeparator();
-  file_menu_->addAction(Action(id::kExit));
-
-  edit_menu_ = menuBar()->addMenu(QStringLiteral("&Edit"));
-  edit_menu_->addAction(Action(id::kUndo));
-  edit_menu_->addAction(Action(id::kRedo));
-  edit_menu_->addSeparator();
-  edit_menu_->addAction(Action(id::kCut));
-  edit_menu_->addAction(Action(id::kCopy));
-  edit_menu_->addAction(Action(id::kPaste));
-  edit_menu_->addSeparator();
-  edit_menu_->addAction(Action(id::kInsertChannel));
-  edit_menu_->addAction(Action(id::kDeleteChannels));
-  edit_menu_->addAction(Action(id::kMoveChannelUp));
-  edit_menu_->addAction(Action(id::kMoveChannelDown));
-  edit_menu_->addAction(Action(id::kClearChannels));
-
-  program_menu_ = menuBar()->addMenu(QStringLiteral("&Program"));
-  program_menu_->addAction(Action(id::kReadFromRadio));
-  program_menu_->addSeparator();
-  program_menu_->addAction(Action(id::kWriteToRadio));
-  program_menu_->addSeparator();
-  program_menu_->addAction(Action(id::kEditData));
-  program_menu_->addSeparator();
-  program_menu_->addAction(Action(id::kOptionalFeatures));
-  program_menu_->addSeparator();
-  program_menu_->addAction(Action(id::kHighPowerDebug));
-  program_menu_->addSeparator();
-  program_menu_->addAction(Action(id::kLowPowerDebug));
-
-  port_menu_ = menuBar()->addMenu(QStringLiteral("P&ort"));
-  port_menu_->addAction(Action(id::kCom1));
-  port_menu_->addAction(Action(id::kCom2));
-  port_menu_->addAction(Action(id::kCom3));
-  port_menu_->addAction(Action(id::kCom4));
-
-  view_menu_ = menuBar()->addMenu(QStringLiteral("&View"));
-  view_menu_->addAction(Action(id::kViewToolbar));
-  view_menu_->addAction(Action(id::kViewStatusBar));
-  view_menu_->addSeparator();
-  view_menu_->addAction(Action(id::kViewEnglishTexts));
-
-  help_menu_ = menuBar()->addMenu(QStringLiteral("&Help"));
-  help_menu_->addAction(Action(id::kHelpTopics));
-  help_menu_->addSeparator();
-  help_menu_->addAction(Action(id::kAbout));
+  for (const MenuRow& row : kMenuRows) {
+    QMenu* menu = menuBar()->addMenu(tr(row.title));
+    this->*row.menu = menu;
+    AddEntries(*menu, row.entries);
+  }
 }
 
 void MainFrame::BuildToolBar() {
-  tool_bar_ = new QToolBar(QStringLiteral("Standard"), this);
+  tool_bar_ = new QToolBar(tr("Standard"), this);
   tool_bar_->setObjectName(QStringLiteral("standardToolBar"));
   tool_bar_->setIconSize(QSize(18, 18));
   tool_bar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
   tool_bar_->setMovable(true);
   tool_bar_->setFloatable(true);
   tool_bar_->setAllowedAreas(Qt::AllToolBarAreas);
-  tool_bar_->addAction(Action(id::kNew));
-  tool_bar_->addAction(Action(id::kOpen));
-  tool_bar_->addAction(Action(id::kSave));
-  tool_bar_->addSeparator();
-  tool_bar_->addAction(Action(id::kReadFromRadio));
-  tool_bar_->addAction(Action(id::kWriteToRadio));
-  tool_bar_->addSeparator();
-  tool_bar_->addAction(Action(id::kEditData));
-  tool_bar_->addSeparator();
-  tool_bar_->addAction(Action(id::kPrint));
-  tool_bar_->addAction(Action(id::kContextHelp));
-  tool_bar_->addAction(Action(id::kAbout));
-  tool_bar_->addAction(Action(id::kDebugOnLine));
+  AddEntries(*tool_bar_, kToolBarEntries);
   addToolBar(Qt::TopToolBarArea, tool_bar_);
+}
+
+void MainFrame::Retranslate() {
+  chinese_shown_ = WindowInChinese();
+  RetranslateActions(*this);
+  for (const MenuRow& row : kMenuRows) (this->*row.menu)->setTitle(tr(row.title));
+  tool_bar_->setWindowTitle(tr("Standard"));
+  UpdateRecentMenu();
+  UpdateDocumentPane();
+  // A message of an operation stays; the idle prompt changes language.
+  const bool idle = MessageText() == idle_text_;
+  idle_text_ = IdleMessageText();
+  if (idle) SetMessageText(idle_text_);
+  emit LanguageChanged();
+}
+
+void MainFrame::changeEvent(QEvent* event) {
+  // Qt sends this once the translator has changed; the English Texts
+  // command has retranslated already.
+  if (event->type() == QEvent::LanguageChange && tool_bar_ != nullptr &&
+      WindowInChinese() != chinese_shown_) {
+    Retranslate();
+  }
+  QMainWindow::changeEvent(event);
 }
 
 void MainFrame::BuildStatusBar() {
   QStatusBar* bar = statusBar();
-  message_pane_ = new QLabel(IdleMessageText(), bar);
+  idle_text_ = IdleMessageText();
+  message_pane_ = new QLabel(idle_text_, bar);
   message_pane_->setObjectName(QStringLiteral("messagePane"));
   bar->addWidget(message_pane_, 1);
 
@@ -401,16 +423,6 @@ void MainFrame::BuildStatusBar() {
 }
 
 void MainFrame::ConnectCommands() {
-  connect(Action(id::kNew), &QAction::triggered, this, [this] { NewDocument(); });
-  connect(Action(id::kOpen), &QAction::triggered, this, [this] { OpenDocument(); });
-  connect(Action(id::kSave), &QAction::triggered, this, [this] { SaveDocument(); });
-  connect(Action(id::kSaveAs), &QAction::triggered, this, [this] { SaveDocumentAs(); });
-  for (int i = 0; i < id::kRecentFileCount; ++i) {
-    connect(recent_actions_[i], &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
-  }
-  connect(Action(id::kExit), &QAction::triggered, this, &QWidget::close);
-  connect(Action(id::kEditData), &QAction::triggered, view_, &ChannelView::EditData);
-
   connect(Action(id::kViewToolbar), &QAction::toggled, tool_bar_, &QWidget::setVisible);
   connect(tool_bar_, &QToolBar::visibilityChanged, Action(id::kViewToolbar), &QAction::setChecked);
   connect(Action(id::kViewStatusBar), &QAction::toggled, statusBar(), &QWidget::setVisible);
@@ -418,19 +430,15 @@ void MainFrame::ConnectCommands() {
     ChooseEnglishTexts(english);
     settings_.setValue(app_names::kEnglishTextsKey, english);
     settings_.sync();
+    // On a Chinese desktop the window changes language at once.
+    if (ApplyWindowLanguage(english) != chinese_shown_) Retranslate();
   });
-
-  connect(Action(id::kHelpTopics), &QAction::triggered, this, &MainFrame::ShowHelpTopics);
-  connect(Action(id::kContextHelp), &QAction::triggered, this, &MainFrame::ShowHelpContents);
-  connect(Action(id::kAbout), &QAction::triggered, this, &MainFrame::ShowAbout);
-  // F1 (kHelp), F6 and Shift+F6 do nothing: there is a single pane, and
-  // help is reached through Help Topics, Shift+F1 and the toolbar.
 }
 
 // ---------------------------------------------------------------------------
 // Status bar
 
-QString MainFrame::IdleMessageText() { return QStringLiteral("For Help，Please Press F1"); }
+QString MainFrame::IdleMessageText() { return tr("For Help，Please Press F1"); }
 
 void MainFrame::SetMessageText(const QString& text) { message_pane_->setText(text); }
 
@@ -445,9 +453,9 @@ QString MainFrame::LockPaneText(int pane) const {
 void MainFrame::UpdateDocumentPane() {
   const bool modified = document_.modified();
   document_pane_->setText(DocumentTitle() + (modified ? QStringLiteral(" *") : QString()));
-  QString tip = DocumentPath().isEmpty() ? QStringLiteral("A new document, not saved yet")
+  QString tip = DocumentPath().isEmpty() ? tr("A new document, not saved yet")
                                          : QDir::toNativeSeparators(DocumentPath());
-  if (modified) tip += QStringLiteral("\nThe channel data has unsaved changes.");
+  if (modified) tip += QLatin1Char('\n') + tr("The channel data has unsaved changes.");
   document_pane_->setToolTip(tip);
 }
 
@@ -479,21 +487,21 @@ void MainFrame::SetFileChooser(FileChooser chooser) { file_chooser_ = std::move(
 QString MainFrame::DocumentPath() const { return QFile::decodeName(document_.path().c_str()); }
 
 QString MainFrame::DocumentTitle() const {
-  return DocumentPath().isEmpty() ? app_names::kUntitled : QFileInfo(DocumentPath()).fileName();
+  return DocumentPath().isEmpty() ? tr("Untitled") : QFileInfo(DocumentPath()).fileName();
 }
 
 QString MainFrame::ChooseFile(FileDialogKind kind, const QString& suggested) {
   if (file_chooser_) return file_chooser_(kind, suggested);
   const bool channel_list =
       kind == FileDialogKind::ImportChannels || kind == FileDialogKind::ExportChannels;
-  QString caption = QStringLiteral("Open");
-  if (kind == FileDialogKind::SaveAs) caption = QStringLiteral("Save As");
-  if (kind == FileDialogKind::ImportChannels) caption = QStringLiteral("Import Channels");
-  if (kind == FileDialogKind::ExportChannels) caption = QStringLiteral("Export Channels");
+  QString caption = tr("Open");
+  if (kind == FileDialogKind::SaveAs) caption = tr("Save As");
+  if (kind == FileDialogKind::ImportChannels) caption = tr("Import Channels");
+  if (kind == FileDialogKind::ExportChannels) caption = tr("Export Channels");
   QFileDialog dialog(this, caption);
-  dialog.setNameFilters({channel_list ? QStringLiteral("Channel Lists (*.csv)")
-                                      : app_names::kFileFilter,
-                         QStringLiteral("All Files (*)")});
+  dialog.setNameFilters({channel_list ? tr("Channel Lists (*.csv)")
+                                      : app_names::FileFilter(),
+                         tr("All Files (*)")});
   dialog.setDefaultSuffix(channel_list ? QStringLiteral("csv") : app_names::kFileSuffix);
   if (kind == FileDialogKind::Open || kind == FileDialogKind::ImportChannels) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -512,7 +520,7 @@ bool MainFrame::SaveModified() {
   view_->CommitOpenEditor();
   if (!document_.modified()) return true;
   const QMessageBox::StandardButton answer = ShowMessage(
-      this, QStringLiteral("Save changes to %1?").arg(DocumentTitle()), QMessageBox::Question,
+      this, tr("Save changes to %1?").arg(DocumentTitle()), QMessageBox::Question,
       QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
   if (answer == QMessageBox::Save) return SaveDocument();
   return answer == QMessageBox::Discard;
@@ -592,7 +600,7 @@ bool MainFrame::SaveTo(const QString& path) {
   view_->EncodeToImage();
   const Status saved = document_.Save(ToNativePath(absolute));
   if (!saved) {
-    ShowMessage(this, QStringLiteral("Failed to save document.\n\n%1")
+    ShowMessage(this, tr("Failed to save document.\n\n%1")
                           .arg(QString::fromStdString(saved.error().Message())));
     UpdateDocumentPane();
     return false;
@@ -615,7 +623,7 @@ void MainFrame::UpdateRecentMenu() {
       action->setVisible(true);
     } else if (i == 0) {
       // An empty list shows its place holder, greyed.
-      action->setText(QStringLiteral("Recent File"));
+      action->setText(tr("Recent File"));
       action->setEnabled(false);
       action->setVisible(true);
     } else {

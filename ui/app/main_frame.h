@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <span>
 
 #include "files/channel_document.h"
 
@@ -132,17 +133,37 @@ class MainFrame : public QMainWindow {
   // Rereads the lock keys into their panes.
   void UpdateLockIndicators();
 
+  // Sets the window's texts again in the language now installed
+  // (ui/app/translation.h): menus, commands, toolbar and status bar. Runs on
+  // every LanguageChange; the commands of the other parts of the program
+  // follow when they took their texts with SetActionTexts.
+  void Retranslate();
+
+ signals:
+  // After Retranslate(), for the parts whose texts change with their state
+  // (Undo and Redo name their step).
+  void LanguageChanged();
+
  protected:
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QAction* AddAction(int id, const QString& label, const QString& prompt_and_tip,
-                     const QString& icon_name = QString());
+  // The tables of main_frame.cpp: each command with its texts, icon, keys
+  // and handler; each menu with its title and entries.
+  struct CommandRow;
+  struct MenuRow;
+  static const CommandRow kCommandRows[];
+  static const MenuRow kMenuRows[];
+
+  QAction* AddAction(const CommandRow& row);
   void BuildActions();
+  void BindKeys(QAction& action, const CommandRow& row);
   void BuildMenus();
+  void AddEntries(QWidget& menu_or_bar, std::span<const int> entries);
   void BuildToolBar();
   void BuildStatusBar();
   void ConnectCommands();
@@ -175,6 +196,9 @@ class MainFrame : public QMainWindow {
   std::array<QLabel*, 3> lock_panes_{};
 
   QPointer<HelpWindow> help_window_;
+  // The language the texts were last set in, and the idle prompt then.
+  bool chinese_shown_ = false;
+  QString idle_text_;
 };
 
 }  // namespace zlm5

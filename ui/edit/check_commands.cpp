@@ -20,16 +20,18 @@
 #include "ui/grid/grid_control.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/message_box.h"
+#include "ui/app/translation.h"
 #include "ui/radio/radio_operations.h"
 
 namespace zlm5 {
 namespace {
 
-QAction* MakeAction(QObject* parent, const char* object_name, const QString& label,
-                    const QString& prompt) {
-  auto* action = new QAction(label, parent);
+// `label` and `prompt` are QT_TR_NOOP texts of CheckCommands.
+QAction* MakeAction(QObject* parent, const char* object_name, const char* label,
+                    const char* prompt) {
+  auto* action = new QAction(parent);
   action->setObjectName(QString::fromLatin1(object_name));
-  action->setStatusTip(prompt);
+  SetActionTexts(*action, CheckCommands::staticMetaObject.className(), label, prompt);
   return action;
 }
 
@@ -39,16 +41,16 @@ CheckCommands::CheckCommands(MainFrame& frame, RadioOperations& radio)
     : QObject(&frame), frame_(frame), radio_(radio) {
   setObjectName(QStringLiteral("checkCommands"));
   check_channels_ = MakeAction(
-      this, "checkChannels", QStringLiteral("Chec&k Channels..."),
-      QStringLiteral("List channels that are likely mistakes: out of band, repeated, without a "
-                     "receive frequency, names used twice"));
-  compare_with_ = MakeAction(this, "compareWith", QStringLiteral("Compare &With..."),
-                             QStringLiteral("List what differs between the document and a "
-                                            "channel data file"));
+      this, "checkChannels", QT_TR_NOOP("Chec&k Channels..."),
+      QT_TR_NOOP("List channels that are likely mistakes: out of band, repeated, without a "
+                 "receive frequency, names used twice"));
+  compare_with_ = MakeAction(this, "compareWith", QT_TR_NOOP("Compare &With..."),
+                             QT_TR_NOOP("List what differs between the document and a "
+                                        "channel data file"));
   compare_with_radio_ = MakeAction(
-      this, "compareWithRadio", QStringLiteral("Compare With Ra&dio..."),
-      QStringLiteral("Read the radio and list what differs from the document, which stays as "
-                     "it is"));
+      this, "compareWithRadio", QT_TR_NOOP("Compare With Ra&dio..."),
+      QT_TR_NOOP("Read the radio and list what differs from the document, which stays as "
+                 "it is"));
 
   // File: the compares follow Save As, in a group of their own.
   QMenu* file = frame_.FileMenu();
@@ -123,8 +125,8 @@ RadioImage CheckCommands::ShownImage(ChannelView& view) {
 
 QString CheckCommands::ChooseFile(const QString& suggested) {
   if (file_chooser_) return file_chooser_(suggested);
-  QFileDialog dialog(&frame_, QStringLiteral("Compare With"));
-  dialog.setNameFilters({app_names::kFileFilter, QStringLiteral("All Files (*)")});
+  QFileDialog dialog(&frame_, tr("Compare With"));
+  dialog.setNameFilters({app_names::FileFilter(), tr("All Files (*)")});
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (!suggested.isEmpty()) dialog.setDirectory(QFileInfo(suggested).absolutePath());
@@ -143,7 +145,7 @@ bool CheckCommands::CompareWithFile(const QString& path) {
   frame_.View().CommitOpenEditor();
   const Result<RadioImage> other = LoadChannelDataFile(QFile::encodeName(path).toStdString());
   if (!other) {
-    ShowMessage(&frame_, QStringLiteral("Cannot compare with the file.\n\n%1")
+    ShowMessage(&frame_, tr("Cannot compare with the file.\n\n%1")
                              .arg(QString::fromStdString(other.error().Message())));
     return false;
   }
@@ -156,7 +158,7 @@ void CheckCommands::CompareWithRadio() {
   radio_.ReadIntoScratch([this](const RadioImage& radio) {
     // Typed while the progress dialog waited: it counts too.
     frame_.View().CommitOpenEditor();
-    ShowDifferences(QStringLiteral("the radio"), radio, false);
+    ShowDifferences(tr("the radio"), radio, false);
   });
 }
 

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
@@ -32,6 +33,7 @@
 #include "ui/grid/grid_control.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/message_box.h"
+#include "ui/app/translation.h"
 #include "ui/dialogs/optional_features_dialog.h"
 #include "ui/radio/power_tuning_dialogs.h"
 #include "ui/radio/progress_dialog.h"
@@ -67,7 +69,8 @@ QString ComNameOf(const QString& text) {
 
 void ShowUnexpected(QWidget* parent, const char* what) {
   ShowMessage(parent,
-              QStringLiteral("The radio operation stopped after an unexpected error: %1")
+              QCoreApplication::translate(
+                  "zlm5::RadioOperations", "The radio operation stopped after an unexpected error: %1")
                   .arg(QString::fromLocal8Bit(what)),
               QMessageBox::Critical);
 }
@@ -105,7 +108,7 @@ QString DeviceDetails(const SerialDevice& device) {
   if (!device.product.empty()) {
     parts.append(Text(device.product));
   } else if (!IsUsbSerialDevice(device)) {
-    parts.append(QStringLiteral("built-in serial port"));
+    parts.append(QCoreApplication::translate("zlm5::RadioOperations", "built-in serial port"));
   }
   if (!device.by_id.empty()) {
     parts.append(QStringLiteral("by-id: ") +
@@ -145,9 +148,10 @@ RadioOperations::RadioOperations(MainFrame& frame) : QObject(&frame), frame_(fra
   }
   QMenu* menu = frame_.PortMenu();
   devices_separator_ = menu->addSeparator();
-  other_port_ = menu->addAction(OtherPortText());
+  other_port_ = menu->addAction(QString());
   other_port_->setObjectName(QStringLiteral("otherPort"));
-  other_port_->setStatusTip(QStringLiteral("Type the device path of a serial port"));
+  SetActionTexts(*other_port_, staticMetaObject.className(), QT_TR_NOOP("Other Port..."),
+                 QT_TR_NOOP("Type the device path of a serial port"));
   connect(other_port_, &QAction::triggered, this, &RadioOperations::ChooseOtherPort);
   connect(menu, &QMenu::aboutToShow, this, &RadioOperations::RefreshPortMenu);
   RefreshPortMenu();
@@ -161,7 +165,7 @@ RadioOperations::~RadioOperations() = default;
 // ---------------------------------------------------------------------------
 // Port
 
-QString RadioOperations::OtherPortText() { return QStringLiteral("Other Port..."); }
+QString RadioOperations::OtherPortText() { return tr("Other Port..."); }
 
 bool RadioOperations::IsPortName(const QString& name) {
   const QString trimmed = name.trimmed();
@@ -214,7 +218,7 @@ bool RadioOperations::StandInForMissingPort() {
   if (const QString details = DeviceDetails(*stand_in); !details.isEmpty()) {
     using_text += QStringLiteral(" (%1)").arg(details);
   }
-  frame_.View().ShowStatusText(QStringLiteral("%1 is not there: using %2, the only USB serial device")
+  frame_.View().ShowStatusText(tr("%1 is not there: using %2, the only USB serial device")
                                    .arg(missing, using_text));
   return true;
 }
@@ -264,7 +268,7 @@ void RadioOperations::RefreshPortMenu() {
       auto* action = new QAction(entry.text, menu);
       action->setData(entry.paths);
       action->setCheckable(true);
-      action->setStatusTip(QStringLiteral("Use the serial port %1").arg(path));
+      action->setStatusTip(tr("Use the serial port %1").arg(path));
       connect(action, &QAction::triggered, this, [this, path] { SetPortName(path); });
       menu->insertAction(other_port_, action);
       device_actions_.append(action);
@@ -291,7 +295,7 @@ void RadioOperations::UpdateComTexts(const std::vector<SerialDevice>& devices) {
     if (device != devices.end()) {
       if (!device->product.empty()) where += QStringLiteral(" (%1)").arg(Text(device->product));
     } else if (!SerialDeviceExists(SystemRoots{}, path)) {
-      where += QStringLiteral(" (not present)");
+      where += QLatin1Char(' ') + tr("(not present)");
     }
     // "COM1(&P)  →  /dev/ttyUSB0 (FTDI FT232R USB UART)\tCtrl+C"
     const qsizetype tab = label.indexOf(QLatin1Char('\t'));
@@ -316,16 +320,16 @@ void RadioOperations::ChooseOtherPort() {
     answer = port_prompt_(suggestion);
   } else {
     bool ok = false;
-    answer = QInputDialog::getText(&frame_, QStringLiteral("Other Port"),
-                                   QStringLiteral("Device path of the serial port:"),
+    answer = QInputDialog::getText(&frame_, tr("Other Port"),
+                                   tr("Device path of the serial port:"),
                                    QLineEdit::Normal, suggestion, &ok);
     if (!ok) answer.clear();
   }
   if (answer.trimmed().isEmpty()) return;
   if (!SetPortName(answer)) {
     ShowMessage(&frame_,
-                QStringLiteral("\"%1\" is not a serial port.\n\nType a device path such as "
-                               "/dev/ttyUSB0, or choose COM1 to COM4.")
+                tr("\"%1\" is not a serial port.\n\nType a device path such as "
+                   "/dev/ttyUSB0, or choose COM1 to COM4.")
                     .arg(answer.trimmed()));
   }
 }
@@ -473,7 +477,7 @@ SafeTransferReport RadioOperations::RunTransferNow(TransferProgressDialog& dialo
     view.RefreshFromImage();
     // What came from the radio is in no file yet.
     view.MarkModified();
-    view.RecordImageChange(QStringLiteral("Read From Radio"), image_before);
+    view.RecordImageChange(tr("Read From Radio"), image_before);
   }
   return report;
 }
@@ -503,10 +507,11 @@ void RadioOperations::TellTransferEnd(const SafeTransferReport& report) {
 
 void RadioOperations::BuildSafeguards() {
   QSettings& settings = frame_.Settings();
-  const auto make = [this](const char* name, const QString& label, const QString& prompt) {
-    auto* action = new QAction(label, this);
+  // `label` and `prompt` are QT_TR_NOOP texts of RadioOperations.
+  const auto make = [this](const char* name, const char* label, const char* prompt) {
+    auto* action = new QAction(this);
     action->setObjectName(QString::fromLatin1(name));
-    action->setStatusTip(prompt);
+    SetActionTexts(*action, staticMetaObject.className(), label, prompt);
     return action;
   };
   const auto remembered = [&settings](QAction* action, const QString& key) {
@@ -517,19 +522,19 @@ void RadioOperations::BuildSafeguards() {
       settings.sync();
     });
   };
-  back_up_first_ = make("backUpFirst", QStringLiteral("&Back Up Radio Before Writing"),
-                        QStringLiteral("Read the radio into a backup before each write; if that "
-                                       "read fails, nothing is written"));
+  back_up_first_ = make("backUpFirst", QT_TR_NOOP("&Back Up Radio Before Writing"),
+                        QT_TR_NOOP("Read the radio into a backup before each write; if that "
+                                   "read fails, nothing is written"));
   remembered(back_up_first_, kBackUpFirstKey);
-  verify_ = make("verifyAfterWriting", QStringLiteral("&Verify After Writing"),
-                 QStringLiteral("Read the radio back after each write and list what it does not "
-                                "hold as written"));
+  verify_ = make("verifyAfterWriting", QT_TR_NOOP("&Verify After Writing"),
+                 QT_TR_NOOP("Read the radio back after each write and list what it does not "
+                            "hold as written"));
   remembered(verify_, kVerifyKey);
-  open_backup_ = make("openBackup", QStringLiteral("Open &Backup..."),
-                      QStringLiteral("Open a copy of what a read or a write moved"));
-  save_log_ = make("saveCommunicationLog", QStringLiteral("Save &Communication Log..."),
-                   QStringLiteral("Save every byte of the last radio session to a file, for a "
-                                  "bug report"));
+  open_backup_ = make("openBackup", QT_TR_NOOP("Open &Backup..."),
+                      QT_TR_NOOP("Open a copy of what a read or a write moved"));
+  save_log_ = make("saveCommunicationLog", QT_TR_NOOP("Save &Communication Log..."),
+                   QT_TR_NOOP("Save every byte of the last radio session to a file, for a "
+                              "bug report"));
   save_log_->setEnabled(false);
   connect(open_backup_, &QAction::triggered, this, &RadioOperations::OpenBackup);
   connect(save_log_, &QAction::triggered, this, &RadioOperations::SaveCommunicationLog);
@@ -557,15 +562,14 @@ void RadioOperations::BuildSafeguards() {
 QString RadioOperations::ChooseFile(FileKind kind, const QString& start) {
   if (file_chooser_) return file_chooser_(kind, start);
   const bool backup = kind == FileKind::kBackup;
-  QFileDialog dialog(&frame_, backup ? QStringLiteral("Open Backup")
-                                     : QStringLiteral("Save Communication Log"));
+  QFileDialog dialog(&frame_, backup ? tr("Open Backup") : tr("Save Communication Log"));
   if (backup) {
-    dialog.setNameFilters({app_names::kFileFilter, QStringLiteral("All Files (*)")});
+    dialog.setNameFilters({app_names::FileFilter(), tr("All Files (*)")});
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDirectory(start);
   } else {
-    dialog.setNameFilters({QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")});
+    dialog.setNameFilters({tr("Text Files (*.txt)"), tr("All Files (*)")});
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
@@ -592,7 +596,7 @@ bool RadioOperations::SaveCommunicationLog() {
       SaveFile(QFile::encodeName(path).toStdString(),
                std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
   if (!saved) {
-    ShowMessage(&frame_, QStringLiteral("The communication log could not be saved.\n\n%1")
+    ShowMessage(&frame_, tr("The communication log could not be saved.\n\n%1")
                              .arg(QString::fromStdString(saved.error().Message())));
     return false;
   }
@@ -609,7 +613,7 @@ void RadioOperations::OptionalFeatures() {
     OptionalFeaturesDialog dialog(frame_.Document().image(), &frame_);
     if (RunModal(dialog) == QDialog::Accepted) {
       frame_.View().MarkModified();
-      frame_.View().RecordImageChange(QStringLiteral("Optional Features"), image_before);
+      frame_.View().RecordImageChange(tr("Optional Features"), image_before);
     }
   });
 }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "model/channel_grid.h"
 #include "model/radio_image.h"
 
 namespace zlm5 {
@@ -21,7 +22,7 @@ namespace zlm5 {
 // a state costs little more than the cells that differ.
 struct EditState {
   std::vector<QString> cells;  // (row - 1) * 11 + (col - 1)
-  std::array<int, 4> boxes{};  // indexed by FormBox, -1 = no selection
+  std::array<int, kFormBoxCount> boxes{};  // indexed by FormBox, -1 = no selection
 
   bool operator==(const EditState&) const = default;
 };

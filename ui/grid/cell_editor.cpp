@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QStyleOptionComboBox>
 
+#include "model/tone_tables.h"
 #include "ui/grid/name_validator.h"
 
 namespace zlm5 {
@@ -18,6 +19,8 @@ namespace {
 constexpr int kTextPadding = 3;
 // A frameless line edit draws its text this far in from its own left edge.
 constexpr int kLineEditTextInset = 2;
+// Entries a dropped-down list shows at once before it scrolls.
+constexpr int kVisibleListEntries = 16;
 
 // Where the parts of an in-cell box lie: the arrow along the right edge,
 // the text (or the tone box's text field) from the cell's text position to
@@ -92,23 +95,25 @@ CellEditor::CellEditor(int id, Kind kind) : id_(id), kind_(kind) {}
 // The widgets belong to their parent (the grid's viewport).
 CellEditor::~CellEditor() = default;
 
-std::unique_ptr<CellEditor> CellEditor::MakeEditBox(int id, QWidget* parent,
-                                                    bool upper_case_name, int max_typed) {
+std::unique_ptr<CellEditor> CellEditor::MakeEditBox(int id, const char* object_name,
+                                                    QWidget* parent, bool upper_case_name,
+                                                    int max_typed) {
   std::unique_ptr<CellEditor> editor(new CellEditor(id, Kind::EditBox));
   editor->edit_ = new QLineEdit(parent);
-  editor->edit_->setObjectName(QStringLiteral("cellEditor%1").arg(id));
+  editor->edit_->setObjectName(QString::fromLatin1(object_name));
   editor->edit_->setFrame(false);
   if (upper_case_name) editor->edit_->setValidator(new NameValidator(editor->edit_, max_typed));
   editor->edit_->hide();
   return editor;
 }
 
-std::unique_ptr<CellEditor> CellEditor::MakeSelectionBox(int id, Kind kind, QWidget* parent,
+std::unique_ptr<CellEditor> CellEditor::MakeSelectionBox(int id, const char* object_name,
+                                                         Kind kind, QWidget* parent,
                                                          const QStringList& entries) {
   std::unique_ptr<CellEditor> editor(new CellEditor(id, kind));
   auto* combo = new InCellComboBox(parent);
-  combo->setObjectName(QStringLiteral("cellEditor%1").arg(id));
-  combo->setMaxVisibleItems(16);
+  combo->setObjectName(QString::fromLatin1(object_name));
+  combo->setMaxVisibleItems(kVisibleListEntries);
   if (kind == Kind::ToneBox) {
     combo->setEditable(true);
     // Typed texts are taken as typed: no completion, no new entries.
@@ -181,8 +186,8 @@ void CellEditor::Preload(const QString& cell_text) {
   }
   if (kind_ == Kind::ToneBox) {
     if (cell_text.isEmpty()) {
-      combo_->setCurrentIndex(0);
-      combo_->setEditText(combo_->itemText(0));
+      combo_->setCurrentIndex(ToneTables::kOff);
+      combo_->setEditText(combo_->itemText(ToneTables::kOff));
       return;
     }
     const int index = combo_->findText(cell_text, Qt::MatchFixedString);

@@ -57,6 +57,38 @@ const std::array<QStringList, gl::kColumns>& WidestContents() {
 // the grid line.
 constexpr int kCellTextMargin = 7;
 
+// The form boxes in form order: Type, Field, Manul Setting, then the hidden
+// Tx Power Rank.
+struct FormBoxPlace {
+  FormBox box;
+  std::string_view label;
+  const char* object_name;
+  bool shown;
+};
+constexpr std::array<FormBoxPlace, kFormBoxCount> kFormBoxPlaces = {{
+    {FormBox::Type, form_lists::kTypeLabel, "typeBox", true},
+    {FormBox::Field, form_lists::kFieldLabel, "fieldBox", true},
+    {FormBox::Manual, form_lists::kManualLabel, "manualBox", true},
+    {FormBox::PowerRank, form_lists::kPowerRankLabel, "powerRankBox", false},
+}};
+// Pixels between a box and the next box's label.
+constexpr int kFormBoxGap = 14;
+
+// The lists of grid columns 5..10, in column order: control id and object
+// name.
+struct ListEditorName {
+  int id;
+  const char* object_name;
+};
+constexpr auto kListEditorNames = std::to_array<ListEditorName>({
+    {ChannelView::kBandwidthListId, "bandwidthList"},
+    {ChannelView::kScanListId, "scanList"},
+    {ChannelView::kPowerListId, "txPowerList"},
+    {ChannelView::kSignalListId, "optSignalList"},
+    {ChannelView::kPttIdListId, "pttIdList"},
+    {ChannelView::kBusyLockListId, "busyLockList"},
+});
+
 QStringList ToQStringList(std::span<const std::string_view> texts) {
   QStringList list;
   list.reserve(static_cast<qsizetype>(texts.size()));
@@ -129,6 +161,20 @@ ChannelView::ChannelView(ChannelDocument& document, QWidget* parent)
   BuildGrid();
   view_grid_ = std::make_unique<ViewGrid>(*grid_, boxes_, [this] { MarkModified(); });
   BuildEditors();
+  BuildHistory();
+  LayOut();
+  WatchWidgets();
+  ConnectGrid();
+
+  // A file dropped anywhere on the window opens (the main frame takes the
+  // drop); a text field must not take the file's name as typing.
+  for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
+
+  WriteHeaders();
+  history_->Reset();
+}
+
+void ChannelView::BuildHistory() {
   history_ = std::make_unique<EditHistory>(
       [this] { return CaptureState(); },
       [this](const EditState& state, const RadioImage* image) { RestoreState(state, image); });
@@ -138,7 +184,9 @@ ChannelView::ChannelView(ChannelDocument& document, QWidget* parent)
     document_.SetModified(!clean);
     emit DocumentModified();
   });
+}
 
+void ChannelView::LayOut() {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(10, 7, 2, 4);
   layout->setSpacing(8);
@@ -147,7 +195,11 @@ ChannelView::ChannelView(ChannelDocument& document, QWidget* parent)
   top->addStretch(1);
   layout->addLayout(top);
   layout->addWidget(grid_, 1);
+}
 
+// Every part of the view tells the status bar what it is for when the mouse
+// enters it, and passes its keys by PreTranslateKey first.
+void ChannelView::WatchWidgets() {
   WatchWidget(this);
   WatchWidget(type_group_);
   for (QLabel* label : labels_) WatchWidget(label);
@@ -158,7 +210,9 @@ ChannelView::ChannelView(ChannelDocument& document, QWidget* parent)
     WatchWidget(editor->Widget());
   }
   for (auto& list : lists_) WatchWidget(list->Widget());
+}
 
+void ChannelView::ConnectGrid() {
   connect(grid_, &GridControl::EnterCell, this, &ChannelView::OnEnterCell);
   connect(grid_, &GridControl::LeaveCell, this, &ChannelView::OnLeaveCell);
   connect(grid_, &GridControl::DblClick, this, &ChannelView::OnDblClick);
@@ -175,13 +229,6 @@ ChannelView::ChannelView(ChannelDocument& document, QWidget* parent)
   });
   connect(FormBoxWidget(FormBox::Field), &QComboBox::currentIndexChanged, grid_,
           &GridControl::Refresh);
-
-  // A file dropped anywhere on the window opens (the main frame takes the
-  // drop); a text field must not take the file's name as typing.
-  for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
-
-  WriteHeaders();
-  history_->Reset();
 }
 
 ChannelView::~ChannelView() {
@@ -202,61 +249,54 @@ void ChannelView::BuildForm() {
   auto* row = new QHBoxLayout(type_group_);
   row->setContentsMargins(12, 4, 12, 6);
   row->setSpacing(6);
-
-  struct BoxPlace {
-    FormBox box;
-    std::string_view label;
-    const char* object_name;
-    bool shown;
-  };
-  // Form order: Type, Field, Manul Setting, then the hidden Tx Power Rank.
-  const std::array<BoxPlace, 4> places = {{
-      {FormBox::Type, form_lists::kTypeLabel, "typeBox", true},
-      {FormBox::Field, form_lists::kFieldLabel, "fieldBox", true},
-      {FormBox::Manual, form_lists::kManualLabel, "manualBox", true},
-      {FormBox::PowerRank, form_lists::kPowerRankLabel, "powerRankBox", false},
-  }};
-  bool first = true;
-  for (const BoxPlace& place : places) {
-    const auto index = static_cast<std::size_t>(place.box);
-    auto* label = new QLabel(ToQString(place.label), type_group_);
-    auto* combo = new QComboBox(type_group_);
-    combo->setObjectName(QString::fromLatin1(place.object_name));
-    combo->setEditable(true);
-    combo->setCompleter(nullptr);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->addItems(ToQStringList(form_lists::Entries(place.box)));
-    combo->setCurrentIndex(form_lists::InitialSelection(place.box));
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    label->setBuddy(combo);
-    if (!first) row->addSpacing(14);
-    first = false;
+  for (const FormBoxPlace& place : kFormBoxPlaces) {
+    if (place.box != kFormBoxPlaces.front().box) row->addSpacing(kFormBoxGap);
+    QComboBox* combo = AddFormBox(place.box, place.label, place.object_name);
+    QLabel* label = labels_[static_cast<std::size_t>(place.box)];
     row->addWidget(label);
     row->addWidget(combo);
     label->setVisible(place.shown);
     combo->setVisible(place.shown);
-    labels_[index] = label;
-    boxes_[index] = combo;
-
-    // Every change of a selection is an edit of the document, except while
-    // the view fills the boxes from the image or from the history.
-    const QString step = QStringLiteral("Change %1").arg(label->text());
-    connect(combo, &QComboBox::currentIndexChanged, this, [this, step] {
-      if (!view_grid_ || !view_grid_->Tracking()) return;
-      MarkModified();
-      history_->Record(step);
-    });
   }
+  ConnectChooseOnlyBoxes();
+}
+
+QComboBox* ChannelView::AddFormBox(FormBox box, std::string_view label_text,
+                                   const char* object_name) {
+  auto* label = new QLabel(ToQString(label_text), type_group_);
+  auto* combo = new QComboBox(type_group_);
+  combo->setObjectName(QString::fromLatin1(object_name));
+  combo->setEditable(true);
+  combo->setCompleter(nullptr);
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  combo->addItems(ToQStringList(form_lists::Entries(box)));
+  combo->setCurrentIndex(form_lists::InitialSelection(box));
+  combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  label->setBuddy(combo);
+  labels_[static_cast<std::size_t>(box)] = label;
+  boxes_[static_cast<std::size_t>(box)] = combo;
+
+  // Every change of a selection is an edit of the document, except while
+  // the view fills the boxes from the image or from the history.
+  const QString step = QStringLiteral("Change %1").arg(label->text());
+  connect(combo, &QComboBox::currentIndexChanged, this, [this, step] {
+    if (!view_grid_ || !view_grid_->Tracking()) return;
+    MarkModified();
+    history_->Record(step);
+  });
+  return combo;
+}
+
+void ChannelView::ConnectChooseOnlyBoxes() {
   // "Type", "Field" and "Tx Power Rank" can only be chosen from their lists:
-  // typing into their text field puts back a fixed entry at once.
-  connect(boxes_[static_cast<std::size_t>(FormBox::Type)]->lineEdit(), &QLineEdit::textEdited,
-          this, [this] { OnBoxTextEdited(FormBox::Type, 0); });
-  connect(boxes_[static_cast<std::size_t>(FormBox::Field)]->lineEdit(), &QLineEdit::textEdited,
-          this, [this] { OnBoxTextEdited(FormBox::Field, 2); });
-  connect(boxes_[static_cast<std::size_t>(FormBox::PowerRank)]->lineEdit(),
-          &QLineEdit::textEdited, this, [this] { OnBoxTextEdited(FormBox::PowerRank, 9); });
-  connect(boxes_[static_cast<std::size_t>(FormBox::Manual)]->lineEdit(),
-          &QLineEdit::editingFinished, this, &ChannelView::OnManualBoxEditingFinished);
+  // typing into their text field puts back at once the entry the box starts
+  // with (the one radio type, 240 - 260MHz, power rank 9).
+  for (const FormBox box : {FormBox::Type, FormBox::Field, FormBox::PowerRank}) {
+    connect(FormBoxWidget(box)->lineEdit(), &QLineEdit::textEdited, this,
+            [this, box] { OnBoxTextEdited(box); });
+  }
+  connect(FormBoxWidget(FormBox::Manual)->lineEdit(), &QLineEdit::editingFinished, this,
+          &ChannelView::OnManualBoxEditingFinished);
 }
 
 void ChannelView::OnManualBoxEditingFinished() {
@@ -271,10 +311,11 @@ void ChannelView::OnManualBoxEditingFinished() {
   combo->setEditText(index >= 0 ? combo->itemText(index) : QString());
 }
 
-void ChannelView::OnBoxTextEdited(FormBox box, int reset_index) {
+void ChannelView::OnBoxTextEdited(FormBox box) {
+  const int first_entry = form_lists::InitialSelection(box);
   QComboBox* combo = FormBoxWidget(box);
-  combo->setCurrentIndex(reset_index);
-  combo->setEditText(combo->itemText(reset_index));
+  combo->setCurrentIndex(first_entry);
+  combo->setEditText(combo->itemText(first_entry));
 }
 
 void ChannelView::BuildGrid() {
@@ -310,19 +351,21 @@ void ChannelView::BuildGrid() {
 
 void ChannelView::BuildEditors() {
   QWidget* parent = grid_->viewport();
-  frequency_editor_ = CellEditor::MakeEditBox(kFrequencyEditorId, parent);
-  name_editor_ = CellEditor::MakeEditBox(kNameEditorId, parent, true, kNameEditorLimit);
+  frequency_editor_ = CellEditor::MakeEditBox(kFrequencyEditorId, "frequencyEditor", parent);
+  name_editor_ =
+      CellEditor::MakeEditBox(kNameEditorId, "nameEditor", parent, true, kNameEditorLimit);
 
   QStringList tones;
   for (const std::string& text : ToneTables::Get().texts()) tones.append(QString::fromStdString(text));
-  tone_box_ = CellEditor::MakeSelectionBox(kToneBoxId, CellEditor::Kind::ToneBox, parent, tones);
+  tone_box_ = CellEditor::MakeSelectionBox(kToneBoxId, "toneBox", CellEditor::Kind::ToneBox,
+                                           parent, tones);
 
-  const std::array<int, 6> list_ids = {kBandwidthListId, kScanListId,   kPowerListId,
-                                       kSignalListId,    kPttIdListId, kBusyLockListId};
-  for (int i = 0; i < 6; ++i) {
+  static_assert(kListEditorNames.size() == kListCount);
+  for (int i = 0; i < kListCount; ++i) {
     const int col = gl::kColBandwidth + i;
-    lists_[i] = CellEditor::MakeSelectionBox(list_ids[i], CellEditor::Kind::List, parent,
-                                             ToQStringList(cell_lists::ForColumn(col)));
+    const ListEditorName& name = kListEditorNames[static_cast<std::size_t>(i)];
+    lists_[i] = CellEditor::MakeSelectionBox(name.id, name.object_name, CellEditor::Kind::List,
+                                             parent, ToQStringList(cell_lists::ForColumn(col)));
   }
 }
 
@@ -507,9 +550,9 @@ void ChannelView::OpenCellEditor(int key, CellEditor* editor) {
   // hides the editors, so it comes first.
   grid_->EnsureCurrentVisible();
 
-  const bool seeded = key != 0 && key != 13;
+  const bool seeded = key != kNoKey && key != kEnterKey;
   QString text = editor->Text();
-  if (key < 32) {
+  if (key < kFirstTypedKey) {
     if (editor->IsEditBox()) editor->SelectAll();
   } else {
     const QChar typed(key);
@@ -596,12 +639,12 @@ void ChannelView::OnLeaveCell() {
 }
 
 void ChannelView::OnDblClick() {
-  if (grid_->Row() != 0 && grid_->Col() != 0) OpenCellEditor(0);
+  if (grid_->Row() != 0 && grid_->Col() != 0) OpenCellEditor(kNoKey);
 }
 
 void ChannelView::OnMouseDown(Qt::MouseButton button) {
   if (button == Qt::RightButton) return;
-  if (grid_->Row() != 0 && grid_->Col() != 0) OpenCellEditor(0);
+  if (grid_->Row() != 0 && grid_->Col() != 0) OpenCellEditor(kNoKey);
 }
 
 void ChannelView::OnKeyPress(QChar character) {
@@ -699,7 +742,7 @@ void ChannelView::EnterOnNameEditor() {
   }
   grid_->SetRow(row + 1);
   grid_->SetCol(gl::kColReceive);
-  OpenCellEditor(13);
+  OpenCellEditor(kEnterKey);
 }
 
 void ChannelView::EnterElsewhere() {
@@ -723,7 +766,7 @@ void ChannelView::MoveToNextColumnAndEdit() {
   while (next < gl::kColumns && grid_->ColWidth(next) == 0) ++next;
   if (next >= gl::kColumns) return;
   grid_->SetCol(next);
-  OpenCellEditor(13);
+  OpenCellEditor(kEnterKey);
 }
 
 // ---------------------------------------------------------------------------

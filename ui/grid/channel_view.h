@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "model/channel_codec.h"
@@ -64,7 +65,10 @@ class ChannelView : public QWidget {
   Q_OBJECT
 
  public:
-  // Control ids of the editors, also their object names ("cellEditor<id>").
+  // Control ids of the editors (CellEditor::Id()). Each editor's widget is
+  // named after what it edits: "frequencyEditor", "nameEditor", "toneBox",
+  // and "bandwidthList", "scanList", "txPowerList", "optSignalList",
+  // "pttIdList", "busyLockList" for the lists of columns 5 to 10.
   static constexpr int kFrequencyEditorId = 61446;
   static constexpr int kNameEditorId = 61454;
   static constexpr int kToneBoxId = 1000;
@@ -76,6 +80,14 @@ class ChannelView : public QWidget {
   static constexpr int kBusyLockListId = 61453;
   // The name editor takes at most this many typed characters.
   static constexpr int kNameEditorLimit = static_cast<int>(name_code::kEditorMaxLength);
+
+  // The key that opens an editor (OpenCellEditor), as the character it
+  // types: none (a click or a double click), Enter (carriage return, as the
+  // Enter walk opens the next cell), or a typed character from the space on;
+  // the control characters below the space type nothing into the editor.
+  static constexpr int kNoKey = 0;
+  static constexpr int kEnterKey = 13;
+  static constexpr int kFirstTypedKey = 32;
 
   // `document` must outlive the view.
   explicit ChannelView(ChannelDocument& document, QWidget* parent = nullptr);
@@ -128,8 +140,8 @@ class ChannelView : public QWidget {
   // The open editor, or null.
   CellEditor* OpenEditor() const;
   // Places, fills and shows an editor over the current cell. `key` is the
-  // character that opened it (0 = none, 13 = Enter); `editor` defaults to
-  // the current column's.
+  // character that opened it (kNoKey, kEnterKey or a typed character);
+  // `editor` defaults to the current column's.
   void OpenCellEditor(int key, CellEditor* editor = nullptr);
   // Hides every editor without committing.
   void HideAllEditors();
@@ -163,9 +175,16 @@ class ChannelView : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The steps of construction, in order.
   void BuildForm();
+  QComboBox* AddFormBox(FormBox box, std::string_view label, const char* object_name);
+  void ConnectChooseOnlyBoxes();
   void BuildGrid();
   void BuildEditors();
+  void BuildHistory();
+  void LayOut();
+  void WatchWidgets();
+  void ConnectGrid();
   void WriteHeaders();
   void WatchWidget(QWidget* widget);
 
@@ -203,14 +222,14 @@ class ChannelView : public QWidget {
   void ShowCommitMessage(const std::string& message);
   CellEditor* EditorOfWidget(QObject* object) const;
   QString HelpTextFor(QObject* object) const;
-  void OnBoxTextEdited(FormBox box, int reset_index);
+  void OnBoxTextEdited(FormBox box);
   void OnManualBoxEditingFinished();
 
   ChannelDocument& document_;
   GridControl* grid_ = nullptr;
   QGroupBox* type_group_ = nullptr;
-  std::array<QComboBox*, 4> boxes_{};  // indexed by FormBox
-  std::array<QLabel*, 4> labels_{};
+  std::array<QComboBox*, kFormBoxCount> boxes_{};  // indexed by FormBox
+  std::array<QLabel*, kFormBoxCount> labels_{};
   std::unique_ptr<ViewGrid> view_grid_;
   std::unique_ptr<EditHistory> history_;
 
@@ -218,7 +237,8 @@ class ChannelView : public QWidget {
   std::unique_ptr<CellEditor> name_editor_;
   std::unique_ptr<CellEditor> tone_box_;
   // Lists of columns 5..10, in column order.
-  std::array<std::unique_ptr<CellEditor>, 6> lists_;
+  static constexpr int kListCount = grid_layout::kColBusyLock - grid_layout::kColBandwidth + 1;
+  std::array<std::unique_ptr<CellEditor>, kListCount> lists_;
 };
 
 }  // namespace zlm5

@@ -9,7 +9,7 @@
 
 namespace zlm5 {
 
-ViewGrid::ViewGrid(GridControl& grid, const std::array<QComboBox*, 4>& boxes,
+ViewGrid::ViewGrid(GridControl& grid, const std::array<QComboBox*, kFormBoxCount>& boxes,
                    ChangeCallback on_change)
     : grid_(grid), on_change_(std::move(on_change)) {
   for (std::size_t i = 0; i < boxes.size(); ++i) boxes_[i] = boxes[i];

@@ -27,7 +27,8 @@ class ViewGrid final : public ChannelGrid {
 
   // `grid` and the boxes must outlive this object. The boxes are indexed by
   // FormBox: Field, Type, Manual, PowerRank.
-  ViewGrid(GridControl& grid, const std::array<QComboBox*, 4>& boxes, ChangeCallback on_change);
+  ViewGrid(GridControl& grid, const std::array<QComboBox*, kFormBoxCount>& boxes,
+           ChangeCallback on_change);
 
   std::string TextMatrix(int row, int col) const override;
   void SetTextMatrix(int row, int col, const std::string& text) override;
@@ -44,7 +45,7 @@ class ViewGrid final : public ChannelGrid {
   void Changed() const;
 
   GridControl& grid_;
-  std::array<QPointer<QComboBox>, 4> boxes_;
+  std::array<QPointer<QComboBox>, kFormBoxCount> boxes_;
   ChangeCallback on_change_;
   bool tracking_ = true;
 };

@@ -258,14 +258,17 @@ class ChannelViewTest : public QObject {
     QCOMPARE(Row(1).mid(0, 10), QStringList({"146.52500", "146.52500", "OFF", "OFF", "Wide", "Yes",
                                              "High", "None", "ON", "Close"}));
 
-    QStringList walked;
+    QStringList walked;  // each column with the editor opened on it
     for (int step = 0; step < 8; ++step) {
-      walked.append(QString::number(Grid().Col()));
+      walked.append(QStringLiteral("%1 %2").arg(Grid().Col()).arg(
+          View().OpenEditor()->Widget()->objectName()));
       PressEnter();
     }
     // 2, the tones 3 and 4, the lists 5..8, then 10 (the hidden PTT ID
     // column 9 is stepped over), and the name.
-    QCOMPARE(walked, QStringList({"2", "3", "4", "5", "6", "7", "8", "10"}));
+    QCOMPARE(walked, QStringList({"2 frequencyEditor", "3 toneBox", "4 toneBox", "5 bandwidthList",
+                                  "6 scanList", "7 txPowerList", "8 optSignalList",
+                                  "10 busyLockList"}));
     QCOMPARE(Grid().Col(), 11);
     QCOMPARE(View().OpenEditor()->Id(), ChannelView::kNameEditorId);
     Type(QStringLiteral("ab1"));
@@ -281,7 +284,7 @@ class ChannelViewTest : public QObject {
   void enter_on_channel_128_stays_on_its_row() {
     Load(ImageWith({{128, 1, "446.1"}}));
     Select(128, 10);
-    View().OpenCellEditor(0);
+    View().OpenCellEditor(ChannelView::kNoKey);
     View().OpenEditor()->ComboBox()->setCurrentIndex(1);  // "Carrier"
     PressEnter();
     QCOMPARE(Cell(128, 10), QStringLiteral("Carrier"));

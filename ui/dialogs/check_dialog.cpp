@@ -24,7 +24,7 @@ constexpr int kListMinimumHeight = 220;
 ChannelCheckDialog::ChannelCheckDialog(Checker checker, QWidget* parent)
     : QDialog(parent), checker_(std::move(checker)) {
   setObjectName(QStringLiteral("channelCheckDialog"));
-  setWindowTitle(QStringLiteral("Check Channels"));
+  setWindowTitle(tr("Check Channels"));
 
   summary_ = new QLabel(this);
   summary_->setObjectName(QStringLiteral("checkSummary"));
@@ -35,7 +35,7 @@ ChannelCheckDialog::ChannelCheckDialog(Checker checker, QWidget* parent)
   summary_->setBuddy(list_);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  check_again_ = buttons->addButton(QStringLiteral("Check &Again"),
+  check_again_ = buttons->addButton(tr("Check &Again"),
                                     QDialogButtonBox::ActionRole);
   check_again_->setObjectName(QStringLiteral("checkAgain"));
   // Enter belongs to the list (go to the cell): no button takes it.
@@ -68,12 +68,13 @@ void ChannelCheckDialog::CheckAgain() {
     item->setData(kColRole, finding.column);
   }
   if (findings.empty()) {
-    summary_->setText(QStringLiteral("Nothing found."));
+    summary_->setText(tr("Nothing found."));
   } else {
     summary_->setText(
-        QStringLiteral("%1 %2. Double-click a line, or press Enter on it, to go to its cell.")
-            .arg(findings.size())
-            .arg(findings.size() == 1 ? QStringLiteral("finding") : QStringLiteral("findings")));
+        findings.size() == 1
+            ? tr("1 finding. Double-click a line, or press Enter on it, to go to its cell.")
+            : tr("%1 findings. Double-click a line, or press Enter on it, to go to its cell.")
+                  .arg(findings.size()));
     list_->setCurrentRow(0);
   }
   list_->setFocus(Qt::OtherFocusReason);

@@ -22,7 +22,7 @@ CompareDialog::CompareDialog(const QString& other, const std::vector<Difference>
                              QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("compareDialog"));
-  setWindowTitle(QStringLiteral("Compare With %1").arg(other));
+  setWindowTitle(tr("Compare With %1").arg(other));
   for (const Difference& difference : differences) {
     text_ += QString::fromStdString(difference.text) + QLatin1Char('\n');
   }
@@ -31,15 +31,16 @@ CompareDialog::CompareDialog(const QString& other, const std::vector<Difference>
   summary_->setObjectName(QStringLiteral("compareSummary"));
   summary_->setWordWrap(true);
   if (differences.empty()) {
-    summary_->setText(QStringLiteral("No differences between the document and %1.").arg(other));
+    summary_->setText(tr("No differences between the document and %1.").arg(other));
   } else {
     summary_->setText(
-        QStringLiteral("%1 %2 between the document and %3. Each line reads: in the document → "
-                       "in %3.")
-            .arg(differences.size())
-            .arg(differences.size() == 1 ? QStringLiteral("difference")
-                                         : QStringLiteral("differences"))
-            .arg(other));
+        differences.size() == 1
+            ? tr("1 difference between the document and %1. Each line reads: in the document → "
+                 "in %1.")
+                  .arg(other)
+            : tr("%1 differences between the document and %2. Each line reads: in the "
+                 "document → in %2.")
+                  .arg(QString::number(differences.size()), other));
   }
 
   lines_ = new QPlainTextEdit(this);
@@ -52,7 +53,7 @@ CompareDialog::CompareDialog(const QString& other, const std::vector<Difference>
   lines_->setVisible(!differences.empty());
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  copy_ = buttons->addButton(QStringLiteral("&Copy to Clipboard"), QDialogButtonBox::ActionRole);
+  copy_ = buttons->addButton(tr("&Copy to Clipboard"), QDialogButtonBox::ActionRole);
   copy_->setObjectName(QStringLiteral("compareCopy"));
   copy_->setEnabled(!differences.empty());
   copy_->setAutoDefault(false);

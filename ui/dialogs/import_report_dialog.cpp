@@ -49,15 +49,15 @@ ImportReportDialog::ImportReportDialog(const QString& title, const QString& sour
   auto* form = new QFormLayout;
   auto* source_label = new QLabel(source, this);
   source_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  form->addRow(QStringLiteral("From:"), source_label);
+  form->addRow(tr("From:"), source_label);
   if (offer_first_channel) {
     first_channel_ = new QSpinBox(this);
     first_channel_->setObjectName(QStringLiteral("firstChannelBox"));
     first_channel_->setRange(0, kLastChannel);
     // 0 reads the file as it is: each row to the channel its Location names.
-    first_channel_->setSpecialValueText(QStringLiteral("as the file says"));
+    first_channel_->setSpecialValueText(tr("as the file says"));
     first_channel_->setValue(std::clamp(first_channel, 0, kLastChannel));
-    auto* label = new QLabel(QStringLiteral("&First channel:"), this);
+    auto* label = new QLabel(tr("&First channel:"), this);
     label->setBuddy(first_channel_);
     form->addRow(label, first_channel_);
     connect(first_channel_, &QSpinBox::valueChanged, this, &ImportReportDialog::Reread);
@@ -113,21 +113,22 @@ void ImportReportDialog::Reread() {
 }
 
 QString ImportReportDialog::ChannelCount(std::size_t count) {
-  return count == 1 ? QStringLiteral("1 Channel") : QStringLiteral("%1 Channels").arg(count);
+  return count == 1 ? tr("1 Channel") : tr("%1 Channels").arg(count);
 }
 
 QString ImportReportDialog::SummaryText(const ChannelCsvImport& import) {
   std::vector<int> channels;
   for (const ImportedChannel& channel : import.channels) channels.push_back(channel.channel);
-  QString text = channels.empty()
-                     ? QStringLiteral("No channel can be written.")
-                     : QStringLiteral("%1 will be written to channel%2 %3.")
-                           .arg(ChannelCount(channels.size()).toLower())
-                           .arg(channels.size() == 1 ? QString() : QStringLiteral("s"))
-                           .arg(ChannelRanges(channels));
-  if (!import.report.empty()) {
-    text += QStringLiteral(" These lines are not taken as they stand:");
+  QString text;
+  if (channels.empty()) {
+    text = tr("No channel can be written.");
+  } else if (channels.size() == 1) {
+    text = tr("1 channel will be written to channel %1.").arg(ChannelRanges(channels));
+  } else {
+    text = tr("%1 channels will be written to channels %2.")
+               .arg(QString::number(channels.size()), ChannelRanges(channels));
   }
+  if (!import.report.empty()) text += tr(" These lines are not taken as they stand:");
   return text;
 }
 
@@ -135,8 +136,8 @@ QString ImportReportDialog::ReportText(const ChannelCsvImport& import) {
   QStringList lines;
   for (const ImportReportLine& line : import.report) {
     const QString where = line.channel > 0
-                              ? QStringLiteral("Line %1, channel %2").arg(line.line).arg(line.channel)
-                              : QStringLiteral("Line %1").arg(line.line);
+                              ? tr("Line %1, channel %2").arg(line.line).arg(line.channel)
+                              : tr("Line %1").arg(line.line);
     lines.append(where + QStringLiteral(": ") + QString::fromStdString(line.reason));
   }
   return lines.join(QLatin1Char('\n'));

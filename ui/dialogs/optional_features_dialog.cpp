@@ -128,7 +128,9 @@ void ChoiceBox::Choose(int index) { setCurrentIndex(index >= 0 && index < count(
 OptionalFeaturesDialog::OptionalFeaturesDialog(RadioImage& image, QWidget* parent)
     : QDialog(parent), image_(image) {
   setObjectName(QStringLiteral("optionalFeaturesDialog"));
-  setWindowTitle(QString::fromUtf8(of::kTitle.data(), static_cast<qsizetype>(of::kTitle.size())));
+  // The model's title, through the translator.
+  static_assert(of::kTitle == "Optional Features");
+  setWindowTitle(tr("Optional Features"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
   QFont dialog_font(QString::fromLatin1(kFontFamily));
@@ -154,9 +156,9 @@ T* OptionalFeaturesDialog::Add(int id, T* widget) {
 QWidget* OptionalFeaturesDialog::Control(int id) const { return controls_.value(id, nullptr); }
 
 void OptionalFeaturesDialog::BuildControls() {
-  ok_ = Add(kOkId, new QPushButton(QStringLiteral("OK"), this));
+  ok_ = Add(kOkId, new QPushButton(tr("OK"), this));
   ok_->setDefault(true);
-  cancel_ = Add(kCancelId, new QPushButton(QStringLiteral("Cancel"), this));
+  cancel_ = Add(kCancelId, new QPushButton(tr("Cancel"), this));
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -176,11 +178,11 @@ void OptionalFeaturesDialog::BuildControls() {
     box->setMinimumWidth(fontMetrics().averageCharWidth() * kListWidthInCharacters);
   }
 
-  beep_ = Add(kBeepId, new QCheckBox(QStringLiteral("Beep"), this));
-  scrambler_ = Add(kScramblerId, new QCheckBox(QStringLiteral("Scrambler Activation"), this));
-  battery_save_ = Add(kBatterySaveId, new QCheckBox(QStringLiteral("Battery Save"), this));
-  begin_of_tx_ = Add(kBeginOfTxId, new QCheckBox(QStringLiteral("Begin of Tx"), this));
-  end_of_tx_ = Add(kEndOfTxId, new QCheckBox(QStringLiteral("End of Tx"), this));
+  beep_ = Add(kBeepId, new QCheckBox(tr("Beep"), this));
+  scrambler_ = Add(kScramblerId, new QCheckBox(tr("Scrambler Activation"), this));
+  battery_save_ = Add(kBatterySaveId, new QCheckBox(tr("Battery Save"), this));
+  begin_of_tx_ = Add(kBeginOfTxId, new QCheckBox(tr("Begin of Tx"), this));
+  end_of_tx_ = Add(kEndOfTxId, new QCheckBox(tr("End of Tx"), this));
 
   tot_edit_ = Add(kTotEditId, new QLineEdit(this));
   // Only the spin position is stored, so the box must not show anything
@@ -222,7 +224,7 @@ void OptionalFeaturesDialog::BuildControls() {
 void OptionalFeaturesDialog::BuildLayout() {
   const int gap = fontMetrics().height() / 2;
 
-  auto* functions = new QGroupBox(QStringLiteral("Function Set"), this);
+  auto* functions = new QGroupBox(tr("Function Set"), this);
   auto* tot_box = new QHBoxLayout;
   tot_box->setSpacing(0);
   tot_box->addWidget(tot_edit_, 1);
@@ -230,13 +232,13 @@ void OptionalFeaturesDialog::BuildLayout() {
   auto* f = new QGridLayout(functions);
   f->setHorizontalSpacing(gap * 2);
   f->setVerticalSpacing(gap);
-  f->addWidget(RightAligned(QStringLiteral("Time out time(TOT)(s)"), functions), 0, 0);
+  f->addWidget(RightAligned(tr("Time out time(TOT)(s)"), functions), 0, 0);
   f->addLayout(tot_box, 0, 1);
-  f->addWidget(RightAligned(QStringLiteral("Squelch Level"), functions), 1, 0);
+  f->addWidget(RightAligned(tr("Squelch Level"), functions), 1, 0);
   f->addWidget(squelch_, 1, 1);
-  f->addWidget(RightAligned(QStringLiteral("Language Choose"), functions), 2, 0);
+  f->addWidget(RightAligned(tr("Language Choose"), functions), 2, 0);
   f->addWidget(language_, 2, 1);
-  f->addWidget(RightAligned(QStringLiteral("Vox Gain Level"), functions), 3, 0);
+  f->addWidget(RightAligned(tr("Vox Gain Level"), functions), 3, 0);
   f->addWidget(vox_gain_, 3, 1);
   auto* checks = new QHBoxLayout;
   checks->addWidget(beep_);
@@ -247,16 +249,16 @@ void OptionalFeaturesDialog::BuildLayout() {
   f->addWidget(scrambler_, 5, 0, 1, 2);
   f->setRowStretch(6, 1);
 
-  auto* ptt_id = new QGroupBox(QStringLiteral("PTT ID"), this);
+  auto* ptt_id = new QGroupBox(tr("PTT ID"), this);
   auto* p = new QGridLayout(ptt_id);
   p->setHorizontalSpacing(gap * 2);
   p->setVerticalSpacing(gap);
-  p->addWidget(RightAligned(QStringLiteral("  Opt Signal In\nFrequent Mode"), ptt_id), 0, 0);
+  p->addWidget(RightAligned(tr("  Opt Signal In\nFrequent Mode"), ptt_id), 0, 0);
   p->addWidget(opt_signal_, 0, 1);
-  p->addWidget(RightAligned(QStringLiteral("Radio ID"), ptt_id), 1, 0);
+  p->addWidget(RightAligned(tr("Radio ID"), ptt_id), 1, 0);
   p->addWidget(radio_id_, 1, 1);
   p->addWidget(end_of_tx_, 2, 1);
-  p->addWidget(RightAligned(QStringLiteral("Call ID"), ptt_id), 3, 0);
+  p->addWidget(RightAligned(tr("Call ID"), ptt_id), 3, 0);
   p->addWidget(call_id_, 3, 1);
   p->setRowStretch(4, 1);
 

@@ -93,6 +93,8 @@ EditCommands::EditCommands(MainFrame& frame) : QObject(&frame), frame_(frame) {
   QUndoStack& stack = View().History().Stack();
   connect(&stack, &QUndoStack::indexChanged, this, &EditCommands::UpdateUndoTexts);
   connect(&stack, &QUndoStack::cleanChanged, this, &EditCommands::UpdateUndoTexts);
+  // Undo and Redo keep naming their step when the window changes language.
+  connect(&frame_, &MainFrame::LanguageChanged, this, &EditCommands::UpdateUndoTexts);
   UpdateActions();
   UpdateUndoTexts();
 }
@@ -104,13 +106,12 @@ ChannelView& EditCommands::View() const { return frame_.View(); }
 QString EditCommands::CsvMimeType() { return QStringLiteral("text/csv"); }
 
 QString EditCommands::NoRoomText() {
-  return QStringLiteral(
-      "Channel 128 is in use, so no channel can move down to make room. Delete or clear a "
-      "channel first.");
+  return tr("Channel 128 is in use, so no channel can move down to make room. Delete or clear a "
+            "channel first.");
 }
 
 QString EditCommands::NothingToPasteText() {
-  return QStringLiteral("The clipboard holds no channels to paste.");
+  return tr("The clipboard holds no channels to paste.");
 }
 
 // ---------------------------------------------------------------------------
@@ -136,10 +137,8 @@ void EditCommands::UpdateUndoTexts() {
   undo->setEnabled(stack.canUndo());
   redo->setEnabled(stack.canRedo());
   // The step's name tells what will be undone: "Undo Import 23 Channels".
-  undo->setText(stack.canUndo() ? QStringLiteral("&Undo %1").arg(stack.undoText())
-                                : QStringLiteral("&Undo"));
-  redo->setText(stack.canRedo() ? QStringLiteral("&Redo %1").arg(stack.redoText())
-                                : QStringLiteral("&Redo"));
+  undo->setText(stack.canUndo() ? tr("&Undo %1").arg(stack.undoText()) : tr("&Undo"));
+  redo->setText(stack.canRedo() ? tr("&Redo %1").arg(stack.redoText()) : tr("&Redo"));
 }
 
 // ---------------------------------------------------------------------------
@@ -185,14 +184,14 @@ void EditCommands::CopyChannels() {
   data->setData(CsvMimeType(), QByteArray::fromStdString(ChannelsToCsv(copied)));
   QApplication::clipboard()->setMimeData(data);
   View().ShowStatusText(
-      QStringLiteral("%1 copied").arg(ImportReportDialog::ChannelCount(rows.size())));
+      tr("%1 copied").arg(ImportReportDialog::ChannelCount(rows.size())));
 }
 
 void EditCommands::CutChannels() {
   const std::vector<int> rows = View().SelectedChannels();
   if (rows.empty()) return;
   CopyChannels();
-  View().EditGrid(QStringLiteral("Cut %1").arg(ImportReportDialog::ChannelCount(rows.size())),
+  View().EditGrid(tr("Cut %1").arg(ImportReportDialog::ChannelCount(rows.size())),
                   [&rows](ChannelGrid& grid) { ClearRows(grid, rows); });
 }
 
@@ -227,11 +226,11 @@ void EditCommands::PasteChannels() {
   if (!import->report.empty()) {
     const ChannelCsvImport read = *import;
     ImportReportDialog dialog(
-        QStringLiteral("Paste Channels"), QStringLiteral("the clipboard"),
+        tr("Paste Channels"), tr("the clipboard"),
         [read](int) { return Result<ChannelCsvImport>(read); }, false, 0, &frame_);
     if (RunModal(dialog) != QDialog::Accepted) return;
   }
-  WriteImport(QStringLiteral("Paste"), *import);
+  WriteImport(tr("Paste"), *import);
 }
 
 void EditCommands::WriteImport(const QString& verb, const ChannelCsvImport& import) {
@@ -261,7 +260,7 @@ void EditCommands::InsertEmptyChannel() {
     return;
   }
   const int at = rows.front();
-  View().EditGrid(QStringLiteral("Insert Empty Channel"),
+  View().EditGrid(tr("Insert Empty Channel"),
                   [at](ChannelGrid& grid) { InsertEmptyRow(grid, at); });
   GridControl& grid = View().GridWidget();
   if (!grid.SelectedRows().empty()) grid.SelectRows(at, at);
@@ -271,7 +270,7 @@ void EditCommands::DeleteChannels() {
   View().CommitOpenEditor();
   const std::vector<int> rows = View().SelectedChannels();
   if (rows.empty()) return;
-  View().EditGrid(QStringLiteral("Delete %1").arg(ImportReportDialog::ChannelCount(rows.size())),
+  View().EditGrid(tr("Delete %1").arg(ImportReportDialog::ChannelCount(rows.size())),
                   [&rows](ChannelGrid& grid) { DeleteRows(grid, rows); });
   View().GridWidget().ClearRowSelection();
 }
@@ -280,11 +279,13 @@ void EditCommands::MoveChannels(int step) {
   View().CommitOpenEditor();
   const std::vector<int> rows = View().SelectedChannels();
   if (rows.empty() || rows.front() + step < 1 || rows.back() + step > kLastChannel) return;
-  const QString direction = step < 0 ? QStringLiteral("Up") : QStringLiteral("Down");
-  const QString name = rows.size() == 1
-                           ? QStringLiteral("Move Channel %1").arg(direction)
-                           : QStringLiteral("Move %1 %2")
-                                 .arg(ImportReportDialog::ChannelCount(rows.size()), direction);
+  QString name;
+  if (rows.size() == 1) {
+    name = step < 0 ? tr("Move Channel Up") : tr("Move Channel Down");
+  } else {
+    name = (step < 0 ? tr("Move %1 Up") : tr("Move %1 Down"))
+               .arg(ImportReportDialog::ChannelCount(rows.size()));
+  }
   View().EditGrid(name, [&rows, step](ChannelGrid& grid) { MoveRows(grid, rows, step); });
   // The selection and the current cell go with the channels.
   GridControl& grid = View().GridWidget();
@@ -304,7 +305,7 @@ void EditCommands::ClearChannels() {
   View().CommitOpenEditor();
   const std::vector<int> rows = View().GridWidget().SelectedRows();
   if (rows.empty()) return;
-  View().EditGrid(QStringLiteral("Clear %1").arg(ImportReportDialog::ChannelCount(rows.size())),
+  View().EditGrid(tr("Clear %1").arg(ImportReportDialog::ChannelCount(rows.size())),
                   [&rows](ChannelGrid& grid) { ClearRows(grid, rows); });
 }
 
@@ -324,7 +325,7 @@ bool EditCommands::ImportFile(const QString& path) {
   const Result<std::string> text =
       ReadFileStart(ToNativePath(path), {kMaxCsvSize, true, kCsvKind});
   if (!text) {
-    ShowMessage(&frame_, QStringLiteral("The channel list cannot be read.\n\n%1")
+    ShowMessage(&frame_, tr("The channel list cannot be read.\n\n%1")
                              .arg(FromUtf8(text.error().Message())));
     return false;
   }
@@ -333,14 +334,14 @@ bool EditCommands::ImportFile(const QString& path) {
   };
   if (Result<ChannelCsvImport> read = reader(0); !read) {
     Error error = read.error();
-    ShowMessage(&frame_, QStringLiteral("The channel list cannot be read.\n\n%1")
+    ShowMessage(&frame_, tr("The channel list cannot be read.\n\n%1")
                              .arg(FromUtf8(error.Within(ToNativePath(path)).Message())));
     return false;
   }
-  ImportReportDialog dialog(QStringLiteral("Import Channels"), QDir::toNativeSeparators(path),
+  ImportReportDialog dialog(tr("Import Channels"), QDir::toNativeSeparators(path),
                             reader, true, 0, &frame_);
   if (RunModal(dialog) != QDialog::Accepted) return false;
-  WriteImport(QStringLiteral("Import"), dialog.Import());
+  WriteImport(tr("Import"), dialog.Import());
   return true;
 }
 
@@ -362,8 +363,8 @@ bool EditCommands::ExportFile(const QString& path) {
   const QString document = QFile::decodeName(frame_.Document().path().c_str());
   // A slip in the file dialog must not turn the channel data into text.
   if (!document.isEmpty() && QFileInfo(path) == QFileInfo(document)) {
-    ShowMessage(&frame_, QStringLiteral("The channel list would replace the channel data file "
-                                        "%1. Please choose another name.")
+    ShowMessage(&frame_, tr("The channel list would replace the channel data file "
+                            "%1. Please choose another name.")
                              .arg(QDir::toNativeSeparators(document)));
     return false;
   }
@@ -372,13 +373,13 @@ bool EditCommands::ExportFile(const QString& path) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(csv.data());
   const Status saved = SaveFile(ToNativePath(path), std::span<const std::uint8_t>(bytes, csv.size()));
   if (!saved) {
-    ShowMessage(&frame_, QStringLiteral("Failed to export the channels.\n\n%1")
+    ShowMessage(&frame_, tr("Failed to export the channels.\n\n%1")
                              .arg(FromUtf8(saved.error().Message())));
     return false;
   }
   std::size_t exported = 0;
   for (int row = 1; row <= kLastChannel; ++row) exported += RowHasFrequency(grid, row) ? 1 : 0;
-  View().ShowStatusText(QStringLiteral("%1 exported to %2")
+  View().ShowStatusText(tr("%1 exported to %2")
                             .arg(ImportReportDialog::ChannelCount(exported),
                                  QDir::toNativeSeparators(path)));
   return true;

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QTimer>
 
@@ -15,6 +16,7 @@
 #include "ui/app/command_ids.h"
 #include "ui/radio/fleet_dialog.h"
 #include "ui/app/main_frame.h"
+#include "ui/app/translation.h"
 #include "ui/radio/radio_operations.h"
 
 namespace zlm5 {
@@ -30,9 +32,14 @@ QString DeviceDescription(const SerialDevice& device) {
     parts.append(Text(std::filesystem::path(device.by_id).filename().string()));
   }
   if (!device.product.empty()) parts.append(Text(device.product));
-  if (!device.access.can_open) parts.append(QStringLiteral("cannot be opened: ") + Text(device.access.problem));
+  if (!device.access.can_open) {
+    parts.append(QCoreApplication::translate("zlm5::FleetCommands", "cannot be opened: %1")
+                     .arg(Text(device.access.problem)));
+  }
   for (const ProcessRef& holder : device.holders) {
-    parts.append(QStringLiteral("in use by %1 (PID %2)").arg(Text(holder.name)).arg(holder.pid));
+    parts.append(QCoreApplication::translate("zlm5::FleetCommands", "in use by %1 (PID %2)")
+                     .arg(Text(holder.name))
+                     .arg(holder.pid));
   }
   return parts.join(QStringLiteral("; "));
 }
@@ -47,10 +54,11 @@ FleetCommands::FleetCommands(MainFrame& frame, RadioOperations& radio)
   };
 
   QMenu* menu = frame_.ProgramMenu();
-  action_ = new QAction(QStringLiteral("Program &Several Radios..."), menu);
+  action_ = new QAction(menu);
   action_->setObjectName(QStringLiteral("programSeveralRadios"));
-  action_->setStatusTip(
-      QStringLiteral("Write the channels to several radios at once, each with its own identity"));
+  SetActionTexts(*action_, staticMetaObject.className(), QT_TR_NOOP("Program &Several Radios..."),
+                 QT_TR_NOOP("Write the channels to several radios at once, each with its own "
+                            "identity"));
   // Right after Write To Radio.
   const QList<QAction*> actions = menu->actions();
   const qsizetype write = actions.indexOf(frame_.Action(command_id::kWriteToRadio));

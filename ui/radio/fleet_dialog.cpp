@@ -36,16 +36,16 @@ PortTable CurrentPortTable() {
 
 QString StageText(const FleetRadioStatus& s) {
   switch (s.stage) {
-    case FleetStage::kStarting: return QStringLiteral("Starting");
-    case FleetStage::kBackingUp: return QStringLiteral("Reading into a backup");
+    case FleetStage::kStarting: return FleetDialog::tr("Starting");
+    case FleetStage::kBackingUp: return FleetDialog::tr("Reading into a backup");
     case FleetStage::kConnecting:
       if (!s.messages.empty() && s.messages.back().answer == MessageAnswer::kRetry) {
         return QString::fromStdString(OneLineMessage(s.messages.back().text)) +
-               QStringLiteral(" (retrying)");
+               QLatin1Char(' ') + FleetDialog::tr("(retrying)");
       }
       return QString::fromStdString(s.status);
-    case FleetStage::kBlocks: return QStringLiteral("Writing");
-    case FleetStage::kVerifying: return QStringLiteral("Reading back to verify");
+    case FleetStage::kBlocks: return FleetDialog::tr("Writing");
+    case FleetStage::kVerifying: return FleetDialog::tr("Reading back to verify");
     case FleetStage::kEnded: return QString::fromStdString(FleetResultText(s));
   }
   return {};
@@ -62,7 +62,7 @@ QString IdentityText(const AppliedIdentity& applied) {
 
 }  // namespace
 
-QString FleetDialog::Title() { return QStringLiteral("Program Several Radios"); }
+QString FleetDialog::Title() { return tr("Program Several Radios"); }
 
 FleetDialog::FleetDialog(ImageSource image_source, std::vector<PortChoice> ports, QWidget* parent)
     : QDialog(parent),
@@ -74,9 +74,9 @@ FleetDialog::FleetDialog(ImageSource image_source, std::vector<PortChoice> ports
   setModal(false);
 
   auto* intro = new QLabel(
-      QStringLiteral("Writes the document, as the window shows it, to the radio on every "
-                     "checked port at once. Each radio gets its own Radio ID, Call ID and ANI "
-                     "from an identity list, when one is loaded."),
+      tr("Writes the document, as the window shows it, to the radio on every "
+         "checked port at once. Each radio gets its own Radio ID, Call ID and ANI "
+         "from an identity list, when one is loaded."),
       this);
   intro->setWordWrap(true);
 
@@ -84,7 +84,7 @@ FleetDialog::FleetDialog(ImageSource image_source, std::vector<PortChoice> ports
   table_->setObjectName(QStringLiteral("fleetTable"));
   BuildTable();
 
-  list_label_ = new QLabel(QStringLiteral("No identity list: every radio gets the document's identity."), this);
+  list_label_ = new QLabel(tr("No identity list: every radio gets the document's identity."), this);
   list_label_->setWordWrap(true);
   findings_label_ = new QLabel(this);
   findings_label_->setObjectName(QStringLiteral("fleetFindings"));
@@ -93,20 +93,20 @@ FleetDialog::FleetDialog(ImageSource image_source, std::vector<PortChoice> ports
 
   retries_ = new QSpinBox(this);
   retries_->setRange(0, kMaxRetries);
-  retries_->setSuffix(QStringLiteral(" times"));
-  auto* retries_label = new QLabel(QStringLiteral("After a communication error, &retry"), this);
+  retries_->setSuffix(tr(" times"));
+  auto* retries_label = new QLabel(tr("After a communication error, &retry"), this);
   retries_label->setBuddy(retries_);
-  accept_type_ = new QCheckBox(QStringLiteral("Write to a radio of another &type"), this);
-  back_up_first_ = new QCheckBox(QStringLiteral("&Back up each radio before writing it"), this);
-  verify_ = new QCheckBox(QStringLiteral("&Verify after writing"), this);
-  strict_ = new QCheckBox(QStringLiteral("Start only when every checked radio has a row of the "
-                                         "list, and every row a checked radio"),
+  accept_type_ = new QCheckBox(tr("Write to a radio of another &type"), this);
+  back_up_first_ = new QCheckBox(tr("&Back up each radio before writing it"), this);
+  verify_ = new QCheckBox(tr("&Verify after writing"), this);
+  strict_ = new QCheckBox(tr("Start only when every checked radio has a row of the "
+                             "list, and every row a checked radio"),
                           this);
 
-  load_ = new QPushButton(QStringLiteral("&Load Identities..."), this);
-  start_ = new QPushButton(QStringLiteral("&Start"), this);
-  cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-  close_ = new QPushButton(QStringLiteral("Close"), this);
+  load_ = new QPushButton(tr("&Load Identities..."), this);
+  start_ = new QPushButton(tr("&Start"), this);
+  cancel_ = new QPushButton(tr("Cancel"), this);
+  close_ = new QPushButton(tr("Close"), this);
   start_->setDefault(true);
   connect(load_, &QPushButton::clicked, this, &FleetDialog::ChooseIdentities);
   connect(start_, &QPushButton::clicked, this, [this] { Start(); });
@@ -152,9 +152,8 @@ FleetDialog::~FleetDialog() {
 
 void FleetDialog::BuildTable() {
   table_->setColumnCount(kColumnCount);
-  table_->setHorizontalHeaderLabels({QStringLiteral("Radio"), QStringLiteral("Device"),
-                                     QStringLiteral("Identity"), QStringLiteral("Progress"),
-                                     QStringLiteral("Result")});
+  table_->setHorizontalHeaderLabels(
+      {tr("Radio"), tr("Device"), tr("Identity"), tr("Progress"), tr("Result")});
   table_->setRowCount(static_cast<int>(ports_.size()));
   table_->verticalHeader()->hide();
   table_->setSelectionMode(QAbstractItemView::NoSelection);
@@ -224,8 +223,8 @@ void FleetDialog::ChooseIdentities() {
   if (file_chooser_) {
     path = file_chooser_();
   } else {
-    path = QFileDialog::getOpenFileName(this, QStringLiteral("Load Identities"), QString(),
-                                        QStringLiteral("Identity Lists (*.csv);;All Files (*)"));
+    path = QFileDialog::getOpenFileName(this, tr("Load Identities"), QString(),
+                                        tr("Identity Lists (*.csv);;All Files (*)"));
   }
   if (!path.isEmpty()) LoadIdentities(path);
 }
@@ -238,18 +237,18 @@ bool FleetDialog::LoadIdentities(const QString& path) {
   if (!list) {
     Error error = list.error();
     if (text) error.Within(file);
-    ShowMessage(this, QStringLiteral("The identity list cannot be used: %1")
+    ShowMessage(this, tr("The identity list cannot be used: %1")
                           .arg(QString::fromStdString(error.Message())));
     return false;
   }
   identities_ = std::move(*list);
   identities_path_ = path;
-  list_label_->setText(QStringLiteral("Identity list: %1 (%2 rows, by %3)")
+  list_label_->setText(tr("Identity list: %1 (%2 rows, by %3)")
                            .arg(path)
                            .arg(identities_->rows.size())
                            .arg(identities_->key == IdentityKey::kPort
-                                    ? QStringLiteral("port")
-                                    : QStringLiteral("order of the checked radios")));
+                                    ? tr("port")
+                                    : tr("order of the checked radios")));
   UpdateIdentities();
   return true;
 }
@@ -289,7 +288,7 @@ bool FleetDialog::Start() {
   if (Running()) return false;
   const std::vector<FleetPort> ports = CheckedPorts();
   if (ports.empty()) {
-    ShowMessage(this, QStringLiteral("Check the radios to write."));
+    ShowMessage(this, tr("Check the radios to write."));
     return false;
   }
   if (const Status distinct = CheckFleetPorts(ports); !distinct) {
@@ -300,17 +299,17 @@ bool FleetDialog::Start() {
   if (identities_) {
     Result<IdentityAssignment> assigned = AssignIdentities(*identities_, ports, CurrentPortTable());
     if (!assigned) {
-      ShowMessage(this, QStringLiteral("The identity list cannot be used: %1")
+      ShowMessage(this, tr("The identity list cannot be used: %1")
                             .arg(QString::fromStdString(assigned.error().Message())));
       return false;
     }
     assignment = std::move(*assigned);
   }
   if (strict_->isChecked() && (!assignment || !assignment->complete())) {
-    ShowMessage(this, identities_ ? QStringLiteral("The identity list and the checked radios do "
-                                                   "not match one to one:\n\n%1")
+    ShowMessage(this, identities_ ? tr("The identity list and the checked radios do "
+                                       "not match one to one:\n\n%1")
                                         .arg(findings_.join(QLatin1Char('\n')))
-                                  : QStringLiteral("Load an identity list first."));
+                                  : tr("Load an identity list first."));
     return false;
   }
 
@@ -371,9 +370,9 @@ void FleetDialog::ShowRadio(std::size_t radio) {
   for (const FleetMessage& m : s.messages) {
     QString line = QString::fromStdString(OneLineMessage(m.text));
     if (m.buttons != MessageButtons::kOk) {
-      line += m.answer == MessageAnswer::kRetry  ? QStringLiteral(" -> Retry")
-              : m.answer == MessageAnswer::kOk   ? QStringLiteral(" -> OK")
-                                                 : QStringLiteral(" -> Cancel");
+      line += m.answer == MessageAnswer::kRetry  ? tr(" -> Retry")
+              : m.answer == MessageAnswer::kOk   ? tr(" -> OK")
+                                                 : tr(" -> Cancel");
     }
     messages.append(line);
   }

@@ -100,20 +100,20 @@ PowerDebugDialog::PowerDebugDialog(TuningKind kind, QWidget* parent)
   dialog_font.setPointSize(kPointSize);
   setFont(dialog_font);
 
-  auto* caption = new QLabel(QStringLiteral("Current Position:"), this);
+  auto* caption = new QLabel(tr("Current Position:"), this);
   value_ = new QLabel(this);
   value_->setObjectName(ControlName(ValueTextId()));
   value_->setTextFormat(Qt::PlainText);
   value_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000")));
 
-  auto* min_label = new QLabel(QStringLiteral("Min"), this);
-  auto* max_label = new QLabel(QStringLiteral("Max"), this);
+  auto* min_label = new QLabel(tr("Min"), this);
+  auto* max_label = new QLabel(tr("Max"), this);
   bar_ = new TuningScrollBar(this);
   bar_->setObjectName(ControlName(ScrollBarId()));
   bar_->setMinimumWidth(fontMetrics().averageCharWidth() * kBarWidthInCharacters);
   bar_->setPageStep(std::max(1, max_position_ / 10));
 
-  exit_ = new QPushButton(QStringLiteral("Exit"), this);
+  exit_ = new QPushButton(tr("Exit"), this);
   exit_->setObjectName(ControlName(kExitId));
   // No OK button and no default button: Enter does nothing.
   exit_->setAutoDefault(false);
@@ -154,8 +154,7 @@ PowerDebugDialog::PowerDebugDialog(TuningKind kind, QWidget* parent)
 PowerDebugDialog::~PowerDebugDialog() = default;
 
 QString PowerDebugDialog::CaptionOf(TuningKind kind) {
-  return kind == TuningKind::kHighPower ? QStringLiteral("High Power Debug")
-                                        : QStringLiteral("Lower Power Debug");
+  return kind == TuningKind::kHighPower ? tr("High Power Debug") : tr("Lower Power Debug");
 }
 
 int PowerDebugDialog::ScrollBarId() const {

@@ -53,10 +53,10 @@ TransferProgressDialog::TransferProgressDialog(const QString& title, QWidget* ow
   bar_->setTextVisible(false);
   bar_->setMinimumWidth(fontMetrics().averageCharWidth() * kBarWidthInCharacters);
 
-  start_ = new QPushButton(QStringLiteral("Start"), this);
+  start_ = new QPushButton(tr("Start"), this);
   start_->setObjectName(ControlName(kStartId));
   start_->setDefault(true);
-  cancel_button_ = new QPushButton(QStringLiteral("Cancel"), this);
+  cancel_button_ = new QPushButton(tr("Cancel"), this);
   cancel_button_->setObjectName(ControlName(kCancelId));
   cancel_button_->setAutoDefault(false);
   connect(start_, &QPushButton::clicked, this, &TransferProgressDialog::Start);
@@ -85,13 +85,13 @@ TransferProgressDialog::TransferProgressDialog(const QString& title, QWidget* ow
 
 TransferProgressDialog::~TransferProgressDialog() = default;
 
-QString TransferProgressDialog::ReadingTitle() { return QStringLiteral("Reading Data Progress"); }
+QString TransferProgressDialog::ReadingTitle() { return tr("Reading Data Progress"); }
 
-QString TransferProgressDialog::WritingTitle() { return QStringLiteral("Writing Data Progress"); }
+QString TransferProgressDialog::WritingTitle() { return tr("Writing Data Progress"); }
 
-QString TransferProgressDialog::ProgressLabelText() { return QStringLiteral("Progress："); }
+QString TransferProgressDialog::ProgressLabelText() { return tr("Progress："); }
 
-QString TransferProgressDialog::NotStartedText() { return QStringLiteral("   Not start yet"); }
+QString TransferProgressDialog::NotStartedText() { return tr("   Not start yet"); }
 
 QString TransferProgressDialog::InterruptionText() {
   return UseEnglishTexts() ? QStringLiteral("Communication had been interrupted,please try again")

@@ -23,6 +23,21 @@ constexpr double kGridLineShare = 0.25;  // of the text colour in a grid line
 // A marked cell's background: this share of the mark hue over the base.
 constexpr double kMarkShare = 0.35;
 constexpr QColor kMarkHue(0xE6, 0x7E, 0x00);  // amber: a warning, not an error
+// The current cell: the highlight colour laid over it at this alpha and a
+// frame of this pen width, stronger while the grid has the focus.
+constexpr int kCurrentTintAlphaFocused = 70;
+constexpr int kCurrentTintAlphaUnfocused = 40;
+constexpr int kCurrentFrameWidthFocused = 2;
+constexpr int kCurrentFrameWidthUnfocused = 1;
+// The size the grid asks for: this many rows, or as few as it has; and at
+// least this many row heights each way.
+constexpr int kRowsWanted = 20;
+constexpr int kMinimumRowHeights = 4;
+// Vertical positions (top, centre, bottom) within each horizontal step of
+// the alignment values.
+constexpr int kVerticalPositions = 3;
+// DEL, which some keyboards type with the Delete key: no character to type.
+constexpr char16_t kDeleteCharacter = 0x7F;
 
 // The colour of the lines between cells: `kGridLineShare` of the way from
 // the palette's background to its text.
@@ -45,9 +60,9 @@ Qt::Alignment ToQtAlignment(int alignment) {
     horizontal = Qt::AlignRight;
   }
   Qt::Alignment vertical = Qt::AlignVCenter;
-  switch (alignment % 3) {
-    case 0: vertical = Qt::AlignTop; break;
-    case 2: vertical = Qt::AlignBottom; break;
+  switch (alignment % kVerticalPositions) {
+    case GridControl::kAlignLeftTop: vertical = Qt::AlignTop; break;
+    case GridControl::kAlignLeftBottom: vertical = Qt::AlignBottom; break;
     default: break;
   }
   return horizontal | vertical;
@@ -62,12 +77,13 @@ GridControl::GridControl(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setAutoFillBackground(false);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   UpdateRowHeight();
-  SetDimensions(2, 2);
+  SetDimensions(FixedRows() + 1, FixedCols() + 1);
 }
 
 void GridControl::SetDimensions(int rows, int cols) {
-  rows_ = std::max(rows, 2);
-  cols_ = std::max(cols, 2);
+  // The header row and column, and at least one cell.
+  rows_ = std::max(rows, FixedRows() + 1);
+  cols_ = std::max(cols, FixedCols() + 1);
   cells_.assign(static_cast<std::size_t>(rows_) * cols_, QString());
   col_widths_.assign(cols_, kDefaultColWidth);
   col_alignments_.assign(cols_, kAlignLeftCenter);
@@ -286,12 +302,12 @@ QSize GridControl::sizeHint() const {
   int width = 0;
   for (int w : col_widths_) width += w;
   width += verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
-  const int height = row_height_ * std::min(rows_, 20) + 2 * frameWidth();
+  const int height = row_height_ * std::min(rows_, kRowsWanted) + 2 * frameWidth();
   return {width, height};
 }
 
 QSize GridControl::minimumSizeHint() const {
-  return {col_widths_[0] + 4 * row_height_, 4 * row_height_};
+  return {col_widths_[0] + kMinimumRowHeights * row_height_, kMinimumRowHeights * row_height_};
 }
 
 int GridControl::ContentLeft(int col) const {
@@ -341,7 +357,7 @@ void GridControl::PaintCell(QPainter& painter, int row, int col, const QRect& re
   if (selected) painter.fillRect(rect, pal.highlight());
   if (current && !fixed) {
     QColor tint = pal.color(QPalette::Highlight);
-    tint.setAlpha(hasFocus() ? 70 : 40);
+    tint.setAlpha(hasFocus() ? kCurrentTintAlphaFocused : kCurrentTintAlphaUnfocused);
     painter.fillRect(rect, tint);
   }
   // Lines on the right and bottom edges, as in classic grids: a quarter of
@@ -360,7 +376,7 @@ void GridControl::PaintCell(QPainter& painter, int row, int col, const QRect& re
   }
   if (current && !fixed) {
     QPen pen(pal.color(QPalette::Highlight));
-    pen.setWidth(hasFocus() ? 2 : 1);
+    pen.setWidth(hasFocus() ? kCurrentFrameWidthFocused : kCurrentFrameWidthUnfocused);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect.adjusted(1, 1, -1, -1));
@@ -501,7 +517,7 @@ void GridControl::keyPressEvent(QKeyEvent* event) {
   const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier |
                                              Qt::MetaModifier);
   if (!command && !text.isEmpty() && text.front() >= QLatin1Char(' ') &&
-      text.front() != QChar(0x7F)) {
+      text.front() != QChar(kDeleteCharacter)) {
     emit KeyPress(text.front());
     event->accept();
     return;

@@ -71,6 +71,17 @@ constexpr std::array<FormBoxPlace, kFormBoxCount> kFormBoxPlaces = {{
     {FormBox::Manual, form_lists::kManualLabel, "manualBox", true},
     {FormBox::PowerRank, form_lists::kPowerRankLabel, "powerRankBox", false},
 }};
+// The form labels for the translator: each label is shown through tr().
+constexpr const char* kFormLabelTexts[] = {
+    QT_TRANSLATE_NOOP("zlm5::ChannelView", "Type"),
+    QT_TRANSLATE_NOOP("zlm5::ChannelView", "Field"),
+    QT_TRANSLATE_NOOP("zlm5::ChannelView", "Manul Setting"),
+    QT_TRANSLATE_NOOP("zlm5::ChannelView", "Tx Power Rank"),
+};
+static_assert(form_lists::kTypeLabel == std::string_view(kFormLabelTexts[0]) &&
+              form_lists::kFieldLabel == std::string_view(kFormLabelTexts[1]) &&
+              form_lists::kManualLabel == std::string_view(kFormLabelTexts[2]) &&
+              form_lists::kPowerRankLabel == std::string_view(kFormLabelTexts[3]));
 // Pixels between a box and the next box's label.
 constexpr int kFormBoxGap = 14;
 
@@ -244,7 +255,7 @@ QComboBox* ChannelView::FormBoxWidget(FormBox box) const {
 }
 
 void ChannelView::BuildForm() {
-  type_group_ = new QGroupBox(QStringLiteral("Type Setting"), this);
+  type_group_ = new QGroupBox(tr("Type Setting"), this);
   type_group_->setObjectName(QStringLiteral("typeSettingGroup"));
   auto* row = new QHBoxLayout(type_group_);
   row->setContentsMargins(12, 4, 12, 6);
@@ -263,7 +274,8 @@ void ChannelView::BuildForm() {
 
 QComboBox* ChannelView::AddFormBox(FormBox box, std::string_view label_text,
                                    const char* object_name) {
-  auto* label = new QLabel(ToQString(label_text), type_group_);
+  const QByteArray source(label_text.data(), static_cast<qsizetype>(label_text.size()));
+  auto* label = new QLabel(tr(source.constData()), type_group_);
   auto* combo = new QComboBox(type_group_);
   combo->setObjectName(QString::fromLatin1(object_name));
   combo->setEditable(true);
@@ -278,7 +290,7 @@ QComboBox* ChannelView::AddFormBox(FormBox box, std::string_view label_text,
 
   // Every change of a selection is an edit of the document, except while
   // the view fills the boxes from the image or from the history.
-  const QString step = QStringLiteral("Change %1").arg(label->text());
+  const QString step = tr("Change %1").arg(label->text());
   connect(combo, &QComboBox::currentIndexChanged, this, [this, step] {
     if (!view_grid_ || !view_grid_->Tracking()) return;
     MarkModified();
@@ -559,7 +571,7 @@ void ChannelView::OpenCellEditor(int key, CellEditor* editor) {
     if (typed >= QLatin1Char('0') && typed <= QLatin1Char('9')) {
       text += typed;
     } else {
-      ShowMessage(this, QStringLiteral("Please input Number"), QMessageBox::Information);
+      ShowMessage(this, tr("Please input Number"), QMessageBox::Information);
     }
     if (editor->HasTextField()) editor->SetText(text);
   }
@@ -595,7 +607,7 @@ void ChannelView::OpenCellEditor(int key, CellEditor* editor) {
 
 std::string ChannelView::CommitEditor(CellEditor& editor, int row, int col, CommitPath path) {
   const std::string message = CommitIfChanged(*view_grid_, *grid_, editor, row, col, path);
-  history_->Record(QStringLiteral("Edit Channel %1").arg(row));
+  history_->Record(tr("Edit Channel %1").arg(row));
   return message;
 }
 
@@ -613,7 +625,7 @@ void ChannelView::CommitOpenEditor() {
 }
 
 void ChannelView::EditData() {
-  ShowMessage(this, QStringLiteral("Please directly double click inside the table"),
+  ShowMessage(this, tr("Please directly double click inside the table"),
               QMessageBox::Information);
   grid_->SetRow(1);
   grid_->SetCol(1);
@@ -773,14 +785,14 @@ void ChannelView::MoveToNextColumnAndEdit() {
 // Status bar help
 
 QString ChannelView::SelectionBoxHelpText() {
-  return QStringLiteral("Please click the CommBox to choose value，For help，please press F1");
+  return tr("Please click the CommBox to choose value，For help，please press F1");
 }
 
 QString ChannelView::GridHelpText() {
-  return QStringLiteral("Please Click the cell to edit or input data，For help，please press F1");
+  return tr("Please Click the cell to edit or input data，For help，please press F1");
 }
 
-QString ChannelView::OtherHelpText() { return QStringLiteral("For help，please press F1"); }
+QString ChannelView::OtherHelpText() { return tr("For help，please press F1"); }
 
 QString ChannelView::HelpTextFor(QObject* object) const {
   for (QComboBox* box : boxes_) {

@@ -26,6 +26,7 @@ constexpr const char* kFontFamily = "Times New Roman";
 constexpr double kPointSize = 8.0;
 constexpr int kListWidthInCharacters = 12;  // the lists are 47 dialog units wide
 constexpr int kIdWidthInCharacters = 16;    // the ID boxes 63 units
+constexpr int kButtonGapInCharacters = 12;  // between OK and Cancel
 
 QString ControlName(int id) { return QStringLiteral("control%1").arg(id); }
 
@@ -155,13 +156,25 @@ T* OptionalFeaturesDialog::Add(int id, T* widget) {
 
 QWidget* OptionalFeaturesDialog::Control(int id) const { return controls_.value(id, nullptr); }
 
+// Every control, in the order of the dialog's template.
 void OptionalFeaturesDialog::BuildControls() {
+  BuildButtons();
+  BuildLists();
+  BuildCheckBoxes();
+  BuildTimeOut();
+  BuildIdBoxes();
+  HideWhatTheRadioLacks();
+}
+
+void OptionalFeaturesDialog::BuildButtons() {
   ok_ = Add(kOkId, new QPushButton(tr("OK"), this));
   ok_->setDefault(true);
   cancel_ = Add(kCancelId, new QPushButton(tr("Cancel"), this));
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
 
+void OptionalFeaturesDialog::BuildLists() {
   auto list = [this](int id, std::span<const std::string_view> entries) {
     auto* box = Add(id, new ChoiceBox(this));
     box->addItems(Entries(entries));
@@ -177,13 +190,17 @@ void OptionalFeaturesDialog::BuildControls() {
   for (ChoiceBox* box : {squelch_, vox_gain_, language_, opt_signal_}) {
     box->setMinimumWidth(fontMetrics().averageCharWidth() * kListWidthInCharacters);
   }
+}
 
+void OptionalFeaturesDialog::BuildCheckBoxes() {
   beep_ = Add(kBeepId, new QCheckBox(tr("Beep"), this));
   scrambler_ = Add(kScramblerId, new QCheckBox(tr("Scrambler Activation"), this));
   battery_save_ = Add(kBatterySaveId, new QCheckBox(tr("Battery Save"), this));
   begin_of_tx_ = Add(kBeginOfTxId, new QCheckBox(tr("Begin of Tx"), this));
   end_of_tx_ = Add(kEndOfTxId, new QCheckBox(tr("End of Tx"), this));
+}
 
+void OptionalFeaturesDialog::BuildTimeOut() {
   tot_edit_ = Add(kTotEditId, new QLineEdit(this));
   // Only the spin position is stored, so the box must not show anything
   // else: read-only, it keeps the focus and its Up and Down keys.
@@ -192,7 +209,9 @@ void OptionalFeaturesDialog::BuildControls() {
   tot_spin_ = Add(kTotSpinId, new UpDownControl(this));
   connect(tot_spin_, &UpDownControl::Stepped, this,
           [this](int position) { tot_edit_->setText(QString::fromStdString(TotText(position))); });
+}
 
+void OptionalFeaturesDialog::BuildIdBoxes() {
   ani_ = Add(kAniId, new QLineEdit(this));
   ani_->setValidator(new UpperCaseValidator(/*digits_only=*/true, ani_));
   radio_id_ = Add(kRadioIdId, new QLineEdit(this));
@@ -206,8 +225,10 @@ void OptionalFeaturesDialog::BuildControls() {
   for (QLineEdit* edit : {radio_id_, call_id_}) {
     edit->setMinimumWidth(fontMetrics().averageCharWidth() * kIdWidthInCharacters);
   }
+}
 
-  // Controls the radio does not offer: made, loaded and stored, never shown.
+// Controls the radio does not offer: made, loaded and stored, never shown.
+void OptionalFeaturesDialog::HideWhatTheRadioLacks() {
   for (QWidget* hidden : std::initializer_list<QWidget*>{ani_, pf1_, pf2_, begin_of_tx_,
                                                          priority_, check_id_, kill_id_,
                                                          listen_id_}) {
@@ -221,9 +242,31 @@ void OptionalFeaturesDialog::BuildControls() {
   }
 }
 
-void OptionalFeaturesDialog::BuildLayout() {
-  const int gap = fontMetrics().height() / 2;
+int OptionalFeaturesDialog::Gap() const { return fontMetrics().height() / 2; }
 
+void OptionalFeaturesDialog::BuildLayout() {
+  const int gap = Gap();
+  auto* groups = new QHBoxLayout;
+  groups->setSpacing(gap * 2);
+  groups->addWidget(FunctionSetGroup(), 1);
+  groups->addWidget(PttIdGroup(), 1);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok_);
+  buttons->addSpacing(fontMetrics().averageCharWidth() * kButtonGapInCharacters);
+  buttons->addWidget(cancel_);
+  buttons->addStretch(1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setSpacing(gap * 2);
+  layout->addLayout(groups);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QGroupBox* OptionalFeaturesDialog::FunctionSetGroup() {
+  const int gap = Gap();
   auto* functions = new QGroupBox(tr("Function Set"), this);
   auto* tot_box = new QHBoxLayout;
   tot_box->setSpacing(0);
@@ -248,7 +291,11 @@ void OptionalFeaturesDialog::BuildLayout() {
   f->addLayout(checks, 4, 0, 1, 2);
   f->addWidget(scrambler_, 5, 0, 1, 2);
   f->setRowStretch(6, 1);
+  return functions;
+}
 
+QGroupBox* OptionalFeaturesDialog::PttIdGroup() {
+  const int gap = Gap();
   auto* ptt_id = new QGroupBox(tr("PTT ID"), this);
   auto* p = new QGridLayout(ptt_id);
   p->setHorizontalSpacing(gap * 2);
@@ -261,24 +308,7 @@ void OptionalFeaturesDialog::BuildLayout() {
   p->addWidget(RightAligned(tr("Call ID"), ptt_id), 3, 0);
   p->addWidget(call_id_, 3, 1);
   p->setRowStretch(4, 1);
-
-  auto* groups = new QHBoxLayout;
-  groups->setSpacing(gap * 2);
-  groups->addWidget(functions, 1);
-  groups->addWidget(ptt_id, 1);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(ok_);
-  buttons->addSpacing(fontMetrics().averageCharWidth() * 12);
-  buttons->addWidget(cancel_);
-  buttons->addStretch(1);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->setSpacing(gap * 2);
-  layout->addLayout(groups);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  return ptt_id;
 }
 
 void OptionalFeaturesDialog::SetTabOrder() {

@@ -9,6 +9,7 @@
 #include "model/optional_features.h"
 
 class QCheckBox;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
@@ -118,7 +119,18 @@ class OptionalFeaturesDialog : public QDialog {
 
  private:
   void BuildControls();
+  void BuildButtons();
+  void BuildLists();
+  void BuildCheckBoxes();
+  void BuildTimeOut();
+  void BuildIdBoxes();
+  void HideWhatTheRadioLacks();
   void BuildLayout();
+  QGroupBox* FunctionSetGroup();
+  QGroupBox* PttIdGroup();
+  // Pixels between the rows of a group; twice that between its columns,
+  // between the groups and above the buttons.
+  int Gap() const;
   void SetTabOrder();
   void Load(const OptionalFeaturesValues& values);
   template <typename T>

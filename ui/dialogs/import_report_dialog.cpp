@@ -22,6 +22,7 @@ namespace {
 
 constexpr int kLastChannel = grid_layout::kRows - 1;
 constexpr int kReportLinesShown = 12;  // the report box's height, in lines
+constexpr int kReportWidthInCharacters = 80;
 
 QString ChannelRanges(std::vector<int> channels) {
   std::sort(channels.begin(), channels.end());
@@ -75,7 +76,7 @@ ImportReportDialog::ImportReportDialog(const QString& title, const QString& sour
   report_->setLineWrapMode(QPlainTextEdit::NoWrap);
   report_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   report_->setMinimumHeight(report_->fontMetrics().lineSpacing() * kReportLinesShown);
-  report_->setMinimumWidth(report_->fontMetrics().averageCharWidth() * 80);
+  report_->setMinimumWidth(report_->fontMetrics().averageCharWidth() * kReportWidthInCharacters);
   layout->addWidget(report_, 1);
 
   buttons_ = new QDialogButtonBox(QDialogButtonBox::Apply | QDialogButtonBox::Cancel, this);

@@ -25,6 +25,8 @@ namespace {
 enum Column { kPortColumn, kDeviceColumn, kIdentityColumn, kProgressColumn, kResultColumn };
 constexpr int kColumnCount = 5;
 constexpr int kMaxRetries = 99;
+// Room for the five columns of a few radios and the options below them.
+constexpr QSize kInitialSize(760, 420);
 
 // COM names in a list's rows map through the ports file; an unreadable
 // file maps them as the defaults do (the ports themselves were resolved
@@ -73,24 +75,45 @@ FleetDialog::FleetDialog(ImageSource image_source, std::vector<PortChoice> ports
   setWindowTitle(Title());
   setModal(false);
 
+  QLabel* intro = MakeIntro();
+  table_ = new QTableWidget(this);
+  table_->setObjectName(QStringLiteral("fleetTable"));
+  BuildTable();
+
+  BuildListLabels();
+  QHBoxLayout* retries_row = BuildOptions();
+  QHBoxLayout* buttons = BuildButtons();
+  LayOut(intro, retries_row, buttons);
+  resize(kInitialSize);
+
+  connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (item->column() == kPortColumn && !Running()) UpdateIdentities();
+  });
+  UpdateIdentities();
+  UpdateButtons();
+}
+
+QLabel* FleetDialog::MakeIntro() {
   auto* intro = new QLabel(
       tr("Writes the document, as the window shows it, to the radio on every "
          "checked port at once. Each radio gets its own Radio ID, Call ID and ANI "
          "from an identity list, when one is loaded."),
       this);
   intro->setWordWrap(true);
+  return intro;
+}
 
-  table_ = new QTableWidget(this);
-  table_->setObjectName(QStringLiteral("fleetTable"));
-  BuildTable();
-
+void FleetDialog::BuildListLabels() {
   list_label_ = new QLabel(tr("No identity list: every radio gets the document's identity."), this);
   list_label_->setWordWrap(true);
   findings_label_ = new QLabel(this);
   findings_label_->setObjectName(QStringLiteral("fleetFindings"));
   findings_label_->setWordWrap(true);
   findings_label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+}
 
+// The answers given ahead and the safeguards; returns the retries row.
+QHBoxLayout* FleetDialog::BuildOptions() {
   retries_ = new QSpinBox(this);
   retries_->setRange(0, kMaxRetries);
   retries_->setSuffix(tr(" times"));
@@ -103,6 +126,14 @@ FleetDialog::FleetDialog(ImageSource image_source, std::vector<PortChoice> ports
                              "list, and every row a checked radio"),
                           this);
 
+  auto* retries_row = new QHBoxLayout;
+  retries_row->addWidget(retries_label);
+  retries_row->addWidget(retries_);
+  retries_row->addStretch();
+  return retries_row;
+}
+
+QHBoxLayout* FleetDialog::BuildButtons() {
   load_ = new QPushButton(tr("&Load Identities..."), this);
   start_ = new QPushButton(tr("&Start"), this);
   cancel_ = new QPushButton(tr("Cancel"), this);
@@ -113,16 +144,16 @@ FleetDialog::FleetDialog(ImageSource image_source, std::vector<PortChoice> ports
   connect(cancel_, &QPushButton::clicked, this, &FleetDialog::Cancel);
   connect(close_, &QPushButton::clicked, this, &QDialog::close);
 
-  auto* retries_row = new QHBoxLayout;
-  retries_row->addWidget(retries_label);
-  retries_row->addWidget(retries_);
-  retries_row->addStretch();
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(load_);
   buttons->addStretch();
   buttons->addWidget(start_);
   buttons->addWidget(cancel_);
   buttons->addWidget(close_);
+  return buttons;
+}
+
+void FleetDialog::LayOut(QLabel* intro, QHBoxLayout* retries_row, QHBoxLayout* buttons) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(intro);
   layout->addWidget(table_, 1);
@@ -134,13 +165,6 @@ FleetDialog::FleetDialog(ImageSource image_source, std::vector<PortChoice> ports
   layout->addWidget(verify_);
   layout->addWidget(strict_);
   layout->addLayout(buttons);
-  resize(760, 420);
-
-  connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-    if (item->column() == kPortColumn && !Running()) UpdateIdentities();
-  });
-  UpdateIdentities();
-  UpdateButtons();
 }
 
 FleetDialog::~FleetDialog() {

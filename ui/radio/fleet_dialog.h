@@ -17,6 +17,7 @@
 #include "model/radio_image.h"
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -113,7 +114,12 @@ class FleetDialog : public QDialog {
   void reject() override;
 
  private:
+  QLabel* MakeIntro();
   void BuildTable();
+  void BuildListLabels();
+  QHBoxLayout* BuildOptions();
+  QHBoxLayout* BuildButtons();
+  void LayOut(QLabel* intro, QHBoxLayout* retries_row, QHBoxLayout* buttons);
   void ChooseIdentities();
   std::vector<FleetPort> CheckedPorts() const;
   std::vector<int> CheckedRows() const;

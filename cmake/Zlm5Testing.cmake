@@ -17,7 +17,8 @@ function(zlm5_add_gtest name)
 endfunction()
 
 # zlm5_add_qtest(NAME SOURCES... [LIBS ...])
-# One QtTest executable, run on the offscreen platform.
+# One QtTest executable, run on the offscreen platform in the C locale, so
+# that the window shows its English texts whatever the desktop's language.
 function(zlm5_add_qtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES} ${ARG_UNPARSED_ARGUMENTS})
@@ -29,7 +30,7 @@ function(zlm5_add_qtest name)
     ZLM5_PROJECT_VERSION="${PROJECT_VERSION}")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANGUAGE="
     TIMEOUT 300)
 endfunction()
 

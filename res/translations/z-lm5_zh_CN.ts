@@ -8,11 +8,18 @@
 Copyright © 2026 VRAX Electronics.
 Free software under the GNU General Public License, version 3 or later.
 There is NO WARRANTY, to the extent permitted by law.</source>
-        <translation type="unfinished"></translation>
+        <translation>版本 %1
+版权所有 © 2026 VRAX Electronics。
+本软件为自由软件，依照 GNU 通用公共许可证第 3 版或更高版本发布。
+在法律允许的范围内，本软件不提供任何担保。</translation>
     </message>
     <message>
         <source>About VRAX</source>
-        <translation type="unfinished"></translation>
+        <translation>关于 VRAX</translation>
+    </message>
+    <message>
+        <source>Communication Software Z-LM5</source>
+        <translation>通信软件 Z-LM5</translation>
     </message>
 </context>
 <context>
@@ -21,498 +28,1241 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <source>Failed to open document.
 
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>无法打开文档。
+
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>zlm5::ChannelCheckDialog</name>
+    <message>
+        <source>Check Channels</source>
+        <translation>检查频道</translation>
+    </message>
+    <message>
+        <source>Check &amp;Again</source>
+        <translation>重新检查(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Nothing found.</source>
+        <translation>未发现问题。</translation>
+    </message>
+    <message>
+        <source>1 finding. Double-click a line, or press Enter on it, to go to its cell.</source>
+        <translation>发现 1 个问题。双击某一行或在该行上按 Enter 键，即可转到对应的单元格。</translation>
+    </message>
+    <message>
+        <source>%1 findings. Double-click a line, or press Enter on it, to go to its cell.</source>
+        <translation>发现 %1 个问题。双击某一行或在该行上按 Enter 键，即可转到对应的单元格。</translation>
+    </message>
+</context>
+<context>
+    <name>zlm5::ChannelView</name>
+    <message>
+        <source>Type</source>
+        <translation>机型</translation>
+    </message>
+    <message>
+        <source>Field</source>
+        <translation>频段</translation>
+    </message>
+    <message>
+        <source>Manul Setting</source>
+        <translation>手动设置</translation>
+    </message>
+    <message>
+        <source>Tx Power Rank</source>
+        <translation>发射功率档位</translation>
+    </message>
+    <message>
+        <source>Type Setting</source>
+        <translation>机型设置</translation>
+    </message>
+    <message>
+        <source>Change %1</source>
+        <translation>更改%1</translation>
+    </message>
+    <message>
+        <source>Please input Number</source>
+        <translation>请输入数字</translation>
+    </message>
+    <message>
+        <source>Edit Channel %1</source>
+        <translation>编辑频道 %1</translation>
+    </message>
+    <message>
+        <source>Please directly double click inside the table</source>
+        <translation>请直接在表格内双击</translation>
+    </message>
+    <message>
+        <source>Please click the CommBox to choose value，For help，please press F1</source>
+        <translation>请点击下拉框选择数值，如需帮助，请按 F1</translation>
+    </message>
+    <message>
+        <source>Please Click the cell to edit or input data，For help，please press F1</source>
+        <translation>请点击单元格编辑或输入数据，如需帮助，请按 F1</translation>
+    </message>
+    <message>
+        <source>For help，please press F1</source>
+        <translation>如需帮助，请按 F1</translation>
+    </message>
+</context>
+<context>
+    <name>zlm5::CheckCommands</name>
+    <message>
+        <source>Chec&amp;k Channels...</source>
+        <translation>检查频道(&amp;K)...</translation>
+    </message>
+    <message>
+        <source>List channels that are likely mistakes: out of band, repeated, without a receive frequency, names used twice</source>
+        <translation>列出可能有误的频道：超出频段、重复、没有接收频率、名称重复</translation>
+    </message>
+    <message>
+        <source>Compare &amp;With...</source>
+        <translation>与文件比较(&amp;W)...</translation>
+    </message>
+    <message>
+        <source>List what differs between the document and a channel data file</source>
+        <translation>列出文档与某个频道数据文件之间的差异</translation>
+    </message>
+    <message>
+        <source>Compare With Ra&amp;dio...</source>
+        <translation>与电台比较(&amp;D)...</translation>
+    </message>
+    <message>
+        <source>Read the radio and list what differs from the document, which stays as it is</source>
+        <translation>读取电台并列出与文档的差异，文档保持不变</translation>
+    </message>
+    <message>
+        <source>Compare With</source>
+        <translation>比较对象</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Cannot compare with the file.
+
+%1</source>
+        <translation>无法与该文件比较。
+
+%1</translation>
+    </message>
+    <message>
+        <source>the radio</source>
+        <translation>电台</translation>
+    </message>
+</context>
+<context>
+    <name>zlm5::CompareDialog</name>
+    <message>
+        <source>Compare With %1</source>
+        <translation>与%1比较</translation>
+    </message>
+    <message>
+        <source>No differences between the document and %1.</source>
+        <translation>文档与%1之间没有差异。</translation>
+    </message>
+    <message>
+        <source>1 difference between the document and %1. Each line reads: in the document → in %1.</source>
+        <translation>文档与%1之间有 1 处差异。每行格式为：文档中的值 → %1中的值。</translation>
+    </message>
+    <message>
+        <source>%1 differences between the document and %2. Each line reads: in the document → in %2.</source>
+        <translation>文档与%2之间有 %1 处差异。每行格式为：文档中的值 → %2中的值。</translation>
+    </message>
+    <message>
+        <source>&amp;Copy to Clipboard</source>
+        <translation>复制到剪贴板(&amp;C)</translation>
+    </message>
+</context>
+<context>
+    <name>zlm5::EditCommands</name>
+    <message>
+        <source>Channel 128 is in use, so no channel can move down to make room. Delete or clear a channel first.</source>
+        <translation>频道 128 已被占用，没有频道可以下移腾出位置。请先删除或清空一个频道。</translation>
+    </message>
+    <message>
+        <source>The clipboard holds no channels to paste.</source>
+        <translation>剪贴板中没有可粘贴的频道。</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>撤销(&amp;U) %1</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>撤销(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>重做(&amp;R) %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>重做(&amp;R)</translation>
+    </message>
+    <message>
+        <source>%1 copied</source>
+        <translation>已复制%1</translation>
+    </message>
+    <message>
+        <source>Cut %1</source>
+        <translation>剪切%1</translation>
+    </message>
+    <message>
+        <source>Paste Channels</source>
+        <translation>粘贴频道</translation>
+    </message>
+    <message>
+        <source>the clipboard</source>
+        <translation>剪贴板</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>粘贴</translation>
+    </message>
+    <message>
+        <source>Insert Empty Channel</source>
+        <translation>插入空频道</translation>
+    </message>
+    <message>
+        <source>Delete %1</source>
+        <translation>删除%1</translation>
+    </message>
+    <message>
+        <source>Move Channel Up</source>
+        <translation>上移频道</translation>
+    </message>
+    <message>
+        <source>Move Channel Down</source>
+        <translation>下移频道</translation>
+    </message>
+    <message>
+        <source>Move %1 Up</source>
+        <translation>上移%1</translation>
+    </message>
+    <message>
+        <source>Move %1 Down</source>
+        <translation>下移%1</translation>
+    </message>
+    <message>
+        <source>Clear %1</source>
+        <translation>清空%1</translation>
+    </message>
+    <message>
+        <source>The channel list cannot be read.
+
+%1</source>
+        <translation>无法读取频道列表。
+
+%1</translation>
+    </message>
+    <message>
+        <source>Import Channels</source>
+        <translation>导入频道</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>导入</translation>
+    </message>
+    <message>
+        <source>The channel list would replace the channel data file %1. Please choose another name.</source>
+        <translation>频道列表将会覆盖频道数据文件 %1。请另选一个文件名。</translation>
+    </message>
+    <message>
+        <source>Failed to export the channels.
+
+%1</source>
+        <translation>导出频道失败。
+
+%1</translation>
+    </message>
+    <message>
+        <source>%1 exported to %2</source>
+        <translation>已将%1导出到 %2</translation>
+    </message>
+</context>
+<context>
+    <name>zlm5::FleetCommands</name>
+    <message>
+        <source>cannot be opened: %1</source>
+        <translation>无法打开：%1</translation>
+    </message>
+    <message>
+        <source>in use by %1 (PID %2)</source>
+        <translation>正被 %1 使用 (PID %2)</translation>
+    </message>
+    <message>
+        <source>Program &amp;Several Radios...</source>
+        <translation>批量写频(&amp;S)...</translation>
+    </message>
+    <message>
+        <source>Write the channels to several radios at once, each with its own identity</source>
+        <translation>同时将频道写入多台电台，每台电台使用各自的身份码</translation>
+    </message>
+</context>
+<context>
+    <name>zlm5::FleetDialog</name>
+    <message>
+        <source>Starting</source>
+        <translation>正在开始</translation>
+    </message>
+    <message>
+        <source>Reading into a backup</source>
+        <translation>正在读取备份</translation>
+    </message>
+    <message>
+        <source>(retrying)</source>
+        <translation>(正在重试)</translation>
+    </message>
+    <message>
+        <source>Writing</source>
+        <translation>正在写入</translation>
+    </message>
+    <message>
+        <source>Reading back to verify</source>
+        <translation>正在回读校验</translation>
+    </message>
+    <message>
+        <source>Program Several Radios</source>
+        <translation>批量写频</translation>
+    </message>
+    <message>
+        <source>Writes the document, as the window shows it, to the radio on every checked port at once. Each radio gets its own Radio ID, Call ID and ANI from an identity list, when one is loaded.</source>
+        <translation>将窗口中显示的文档同时写入所有已勾选端口上的电台。载入身份列表后，每台电台将获得各自的电台 ID、呼叫 ID 和 ANI。</translation>
+    </message>
+    <message>
+        <source>No identity list: every radio gets the document&apos;s identity.</source>
+        <translation>未载入身份列表：每台电台都使用文档中的身份码。</translation>
+    </message>
+    <message>
+        <source> times</source>
+        <translation> 次</translation>
+    </message>
+    <message>
+        <source>After a communication error, &amp;retry</source>
+        <translation>通讯出错后重试(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Write to a radio of another &amp;type</source>
+        <translation>允许写入其他机型的电台(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Back up each radio before writing it</source>
+        <translation>写入前备份每台电台(&amp;B)</translation>
+    </message>
+    <message>
+        <source>&amp;Verify after writing</source>
+        <translation>写入后校验(&amp;V)</translation>
+    </message>
+    <message>
+        <source>Start only when every checked radio has a row of the list, and every row a checked radio</source>
+        <translation>仅当每台已勾选的电台在列表中都有对应行、且每一行都有对应的已勾选电台时才开始</translation>
+    </message>
+    <message>
+        <source>&amp;Load Identities...</source>
+        <translation>载入身份列表(&amp;L)...</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>开始(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Radio</source>
+        <translation>电台</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Identity</source>
+        <translation>身份码</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>进度</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Load Identities</source>
+        <translation>载入身份列表</translation>
+    </message>
+    <message>
+        <source>Identity Lists (*.csv);;All Files (*)</source>
+        <translation>身份列表 (*.csv);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>The identity list cannot be used: %1</source>
+        <translation>无法使用该身份列表：%1</translation>
+    </message>
+    <message>
+        <source>Identity list: %1 (%2 rows, by %3)</source>
+        <translation>身份列表：%1（%2 行，按%3对应）</translation>
+    </message>
+    <message>
+        <source>port</source>
+        <translation>端口</translation>
+    </message>
+    <message>
+        <source>order of the checked radios</source>
+        <translation>已勾选电台的顺序</translation>
+    </message>
+    <message>
+        <source>Check the radios to write.</source>
+        <translation>请勾选要写入的电台。</translation>
+    </message>
+    <message>
+        <source>The identity list and the checked radios do not match one to one:
+
+%1</source>
+        <translation>身份列表与已勾选的电台不能一一对应：
+
+%1</translation>
+    </message>
+    <message>
+        <source>Load an identity list first.</source>
+        <translation>请先载入身份列表。</translation>
+    </message>
+    <message>
+        <source> -&gt; Retry</source>
+        <translation> -&gt; 重试</translation>
+    </message>
+    <message>
+        <source> -&gt; OK</source>
+        <translation> -&gt; 确定</translation>
+    </message>
+    <message>
+        <source> -&gt; Cancel</source>
+        <translation> -&gt; 取消</translation>
     </message>
 </context>
 <context>
     <name>zlm5::HelpWindow</name>
     <message>
         <source>Z-LM5 Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Z-LM5 帮助</translation>
     </message>
     <message>
         <source>&amp;Back</source>
-        <translation type="unfinished"></translation>
+        <translation>后退(&amp;B)</translation>
     </message>
     <message>
         <source>&amp;Forward</source>
-        <translation type="unfinished"></translation>
+        <translation>前进(&amp;F)</translation>
     </message>
     <message>
         <source>&amp;Contents Page</source>
-        <translation type="unfinished"></translation>
+        <translation>目录页(&amp;C)</translation>
     </message>
     <message>
         <source>Contents</source>
-        <translation type="unfinished"></translation>
+        <translation>目录</translation>
     </message>
     <message>
         <source>&amp;Type the first few letters of the word:</source>
-        <translation type="unfinished"></translation>
+        <translation>请键入要查找的词的前几个字母(&amp;T)：</translation>
     </message>
     <message>
         <source>&amp;Display</source>
-        <translation type="unfinished"></translation>
+        <translation>显示(&amp;D)</translation>
     </message>
     <message>
         <source>Index</source>
-        <translation type="unfinished"></translation>
+        <translation>索引</translation>
+    </message>
+</context>
+<context>
+    <name>zlm5::ImportReportDialog</name>
+    <message>
+        <source>From:</source>
+        <translation>来源：</translation>
+    </message>
+    <message>
+        <source>as the file says</source>
+        <translation>按文件所列</translation>
+    </message>
+    <message>
+        <source>&amp;First channel:</source>
+        <translation>起始频道(&amp;F)：</translation>
+    </message>
+    <message>
+        <source>1 Channel</source>
+        <translation>1 个频道</translation>
+    </message>
+    <message>
+        <source>%1 Channels</source>
+        <translation>%1 个频道</translation>
+    </message>
+    <message>
+        <source>No channel can be written.</source>
+        <translation>没有可以写入的频道。</translation>
+    </message>
+    <message>
+        <source>1 channel will be written to channel %1.</source>
+        <translation>将把 1 个频道写入频道 %1。</translation>
+    </message>
+    <message>
+        <source>%1 channels will be written to channels %2.</source>
+        <translation>将把 %1 个频道写入频道 %2。</translation>
+    </message>
+    <message>
+        <source> These lines are not taken as they stand:</source>
+        <translation>以下各行不能按原样采用：</translation>
+    </message>
+    <message>
+        <source>Line %1, channel %2</source>
+        <translation>第 %1 行，频道 %2</translation>
+    </message>
+    <message>
+        <source>Line %1</source>
+        <translation>第 %1 行</translation>
     </message>
 </context>
 <context>
     <name>zlm5::MainFrame</name>
     <message>
         <source>&amp;New	Ctrl+N</source>
-        <translation type="unfinished"></translation>
+        <translation>新建(&amp;N)	Ctrl+N</translation>
     </message>
     <message>
         <source>Create a new document
 New</source>
-        <translation type="unfinished"></translation>
+        <translation>新建一个文档
+新建</translation>
     </message>
     <message>
         <source>&amp;Open...	Ctrl+O</source>
-        <translation type="unfinished"></translation>
+        <translation>打开(&amp;O)...	Ctrl+O</translation>
     </message>
     <message>
         <source>Open an existing document
 Open</source>
-        <translation type="unfinished"></translation>
+        <translation>打开一个已有的文档
+打开</translation>
     </message>
     <message>
         <source>&amp;Save	Ctrl+S</source>
-        <translation type="unfinished"></translation>
+        <translation>保存(&amp;S)	Ctrl+S</translation>
     </message>
     <message>
         <source>Save the active document
 Save</source>
-        <translation type="unfinished"></translation>
+        <translation>保存当前文档
+保存</translation>
     </message>
     <message>
         <source>Save &amp;As...</source>
-        <translation type="unfinished"></translation>
+        <translation>另存为(&amp;A)...</translation>
     </message>
     <message>
         <source>Save the active document with a new name
 Save As</source>
-        <translation type="unfinished"></translation>
+        <translation>以新的文件名保存当前文档
+另存为</translation>
     </message>
     <message>
         <source>&amp;Print...	Ctrl+P</source>
-        <translation type="unfinished"></translation>
+        <translation>打印(&amp;P)...	Ctrl+P</translation>
     </message>
     <message>
         <source>Print the active document
 Print</source>
-        <translation type="unfinished"></translation>
+        <translation>打印当前文档
+打印</translation>
     </message>
     <message>
         <source>Print Pre&amp;view</source>
-        <translation type="unfinished"></translation>
+        <translation>打印预览(&amp;V)</translation>
     </message>
     <message>
         <source>Display full pages
 Print Preview</source>
-        <translation type="unfinished"></translation>
+        <translation>显示整页
+打印预览</translation>
     </message>
     <message>
         <source>P&amp;rint Setup...</source>
-        <translation type="unfinished"></translation>
+        <translation>打印设置(&amp;R)...</translation>
     </message>
     <message>
         <source>Change the printer and printing options
 Print Setup</source>
-        <translation type="unfinished"></translation>
+        <translation>更改打印机和打印选项
+打印设置</translation>
     </message>
     <message>
         <source>&amp;Import Channels...</source>
-        <translation type="unfinished"></translation>
+        <translation>导入频道(&amp;I)...</translation>
     </message>
     <message>
         <source>Import channels from a CSV channel list
 Import Channels</source>
-        <translation type="unfinished"></translation>
+        <translation>从 CSV 频道列表导入频道
+导入频道</translation>
     </message>
     <message>
         <source>&amp;Export Channels...</source>
-        <translation type="unfinished"></translation>
+        <translation>导出频道(&amp;E)...</translation>
     </message>
     <message>
         <source>Export the channels to a CSV channel list
 Export Channels</source>
-        <translation type="unfinished"></translation>
+        <translation>将频道导出为 CSV 频道列表
+导出频道</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>退出(&amp;X)</translation>
     </message>
     <message>
         <source>Quit the application; prompts to save documents
 Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>退出程序；会提示保存文档
+退出</translation>
     </message>
     <message>
         <source>&amp;Undo</source>
-        <translation type="unfinished"></translation>
+        <translation>撤销(&amp;U)</translation>
     </message>
     <message>
         <source>Undo the last change
 Undo</source>
-        <translation type="unfinished"></translation>
+        <translation>撤销上一次更改
+撤销</translation>
     </message>
     <message>
         <source>&amp;Redo</source>
-        <translation type="unfinished"></translation>
+        <translation>重做(&amp;R)</translation>
     </message>
     <message>
         <source>Redo the change that was undone
 Redo</source>
-        <translation type="unfinished"></translation>
+        <translation>重做已撤销的更改
+重做</translation>
     </message>
     <message>
         <source>Cu&amp;t</source>
-        <translation type="unfinished"></translation>
+        <translation>剪切(&amp;T)</translation>
     </message>
     <message>
         <source>Cut the selected channels to the clipboard
 Cut</source>
-        <translation type="unfinished"></translation>
+        <translation>将选中的频道剪切到剪贴板
+剪切</translation>
     </message>
     <message>
         <source>&amp;Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>复制(&amp;C)</translation>
     </message>
     <message>
         <source>Copy the selected channels to the clipboard
 Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>将选中的频道复制到剪贴板
+复制</translation>
     </message>
     <message>
         <source>&amp;Paste</source>
-        <translation type="unfinished"></translation>
+        <translation>粘贴(&amp;P)</translation>
     </message>
     <message>
         <source>Paste channels from the clipboard from the selected channel on
 Paste</source>
-        <translation type="unfinished"></translation>
+        <translation>从选中的频道起粘贴剪贴板中的频道
+粘贴</translation>
     </message>
     <message>
         <source>&amp;Insert Empty Channel</source>
-        <translation type="unfinished"></translation>
+        <translation>插入空频道(&amp;I)</translation>
     </message>
     <message>
         <source>Insert an empty channel; the channels below move down
 Insert Empty Channel</source>
-        <translation type="unfinished"></translation>
+        <translation>插入一个空频道；其下方的频道依次下移
+插入空频道</translation>
     </message>
     <message>
         <source>&amp;Delete Channels</source>
-        <translation type="unfinished"></translation>
+        <translation>删除频道(&amp;D)</translation>
     </message>
     <message>
         <source>Delete the selected channels; the channels below move up
 Delete Channels</source>
-        <translation type="unfinished"></translation>
+        <translation>删除选中的频道；其下方的频道依次上移
+删除频道</translation>
     </message>
     <message>
         <source>Mo&amp;ve Up</source>
-        <translation type="unfinished"></translation>
+        <translation>上移(&amp;V)</translation>
     </message>
     <message>
         <source>Move the selected channels up by one
 Move Up</source>
-        <translation type="unfinished"></translation>
+        <translation>将选中的频道上移一位
+上移</translation>
     </message>
     <message>
         <source>Move Do&amp;wn</source>
-        <translation type="unfinished"></translation>
+        <translation>下移(&amp;W)</translation>
     </message>
     <message>
         <source>Move the selected channels down by one
 Move Down</source>
-        <translation type="unfinished"></translation>
+        <translation>将选中的频道下移一位
+下移</translation>
     </message>
     <message>
         <source>C&amp;lear Channels</source>
-        <translation type="unfinished"></translation>
+        <translation>清空频道(&amp;L)</translation>
     </message>
     <message>
         <source>Empty the selected channels
 Clear Channels</source>
-        <translation type="unfinished"></translation>
+        <translation>清空选中的频道
+清空频道</translation>
     </message>
     <message>
         <source>&amp;Read From Radio	Ctrl+R</source>
-        <translation type="unfinished"></translation>
+        <translation>读取电台数据(&amp;R)	Ctrl+R</translation>
     </message>
     <message>
         <source>Read Data From Radio
 Read</source>
-        <translation type="unfinished"></translation>
+        <translation>从电台读取数据
+读取</translation>
     </message>
     <message>
         <source>&amp;Write To Radio	Ctrl+W</source>
-        <translation type="unfinished"></translation>
+        <translation>写入电台(&amp;W)	Ctrl+W</translation>
     </message>
     <message>
         <source>Write Data to Radio 
 Write</source>
-        <translation type="unfinished"></translation>
+        <translation>将数据写入电台
+写入</translation>
     </message>
     <message>
         <source>&amp;Edit Data	Ctrl+E</source>
-        <translation type="unfinished"></translation>
+        <translation>编辑数据(&amp;E)	Ctrl+E</translation>
     </message>
     <message>
         <source>Edit channel Data 
 Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>编辑频道数据
+编辑</translation>
     </message>
     <message>
         <source>&amp;Optional Features	Ctrl+O</source>
-        <translation type="unfinished"></translation>
+        <translation>可选功能(&amp;O)	Ctrl+O</translation>
     </message>
     <message>
         <source>Set the rest  functional features for the interphone</source>
-        <translation type="unfinished"></translation>
+        <translation>设置对讲机的其他功能</translation>
     </message>
     <message>
         <source>High Power Debug</source>
-        <translation type="unfinished"></translation>
+        <translation>大功率调试</translation>
     </message>
     <message>
         <source>Low Power Debug</source>
-        <translation type="unfinished"></translation>
+        <translation>小功率调试</translation>
     </message>
     <message>
         <source>COM1(&amp;P)	Ctrl+C</source>
-        <translation type="unfinished"></translation>
+        <translation>COM1(&amp;P)	Ctrl+C</translation>
     </message>
     <message>
         <source>Choose Communication Port one 
 Com1</source>
-        <translation type="unfinished"></translation>
+        <translation>选择通讯端口 1
+Com1</translation>
     </message>
     <message>
         <source>COM2(&amp;Q)	Ctrl+D</source>
-        <translation type="unfinished"></translation>
+        <translation>COM2(&amp;Q)	Ctrl+D</translation>
     </message>
     <message>
         <source>Choose Communication Port two 
 Com2</source>
-        <translation type="unfinished"></translation>
+        <translation>选择通讯端口 2
+Com2</translation>
     </message>
     <message>
         <source>COM3(&amp;S)	Ctrl+E</source>
-        <translation type="unfinished"></translation>
+        <translation>COM3(&amp;S)	Ctrl+E</translation>
     </message>
     <message>
         <source>Choose Communication Port three 
 Com3</source>
-        <translation type="unfinished"></translation>
+        <translation>选择通讯端口 3
+Com3</translation>
     </message>
     <message>
         <source>COM4(&amp;T)	Ctrl+F</source>
-        <translation type="unfinished"></translation>
+        <translation>COM4(&amp;T)	Ctrl+F</translation>
     </message>
     <message>
         <source>Choose Communication Port four 
 Com4</source>
-        <translation type="unfinished"></translation>
+        <translation>选择通讯端口 4
+Com4</translation>
     </message>
     <message>
         <source>&amp;Toolbar</source>
-        <translation type="unfinished"></translation>
+        <translation>工具栏(&amp;T)</translation>
     </message>
     <message>
         <source>Show or hide the toolbar
 Toggle ToolBar</source>
-        <translation type="unfinished"></translation>
+        <translation>显示或隐藏工具栏
+切换工具栏</translation>
     </message>
     <message>
         <source>&amp;Status Bar</source>
-        <translation type="unfinished"></translation>
+        <translation>状态栏(&amp;S)</translation>
     </message>
     <message>
         <source>Show or hide the status bar
 Toggle StatusBar</source>
-        <translation type="unfinished"></translation>
+        <translation>显示或隐藏状态栏
+切换状态栏</translation>
     </message>
     <message>
         <source>&amp;English Texts</source>
-        <translation type="unfinished"></translation>
+        <translation>英文界面(&amp;E)</translation>
     </message>
     <message>
         <source>Use the English texts for messages and the printed report
 English Texts</source>
-        <translation type="unfinished"></translation>
+        <translation>窗口、提示信息和打印报告使用英文
+英文界面</translation>
     </message>
     <message>
         <source>&amp;Help Topics</source>
-        <translation type="unfinished"></translation>
+        <translation>帮助主题(&amp;H)</translation>
     </message>
     <message>
         <source>List Help topics
 Help Topics</source>
-        <translation type="unfinished"></translation>
+        <translation>列出帮助主题
+帮助主题</translation>
     </message>
     <message>
         <source>&amp;About VRAX-3.0...</source>
-        <translation type="unfinished"></translation>
+        <translation>关于 VRAX-3.0(&amp;A)...</translation>
     </message>
     <message>
         <source>Display program information, version number and copyright
 About</source>
-        <translation type="unfinished"></translation>
+        <translation>显示程序信息、版本号和版权
+关于</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>帮助</translation>
     </message>
     <message>
         <source>Display help for clicked on buttons, menus and windows
 Help</source>
-        <translation type="unfinished"></translation>
+        <translation>显示所点击的按钮、菜单和窗口的帮助
+帮助</translation>
     </message>
     <message>
         <source>Display help for current task or command
 Help</source>
-        <translation type="unfinished"></translation>
+        <translation>显示当前任务或命令的帮助
+帮助</translation>
     </message>
     <message>
         <source>Next Pane</source>
-        <translation type="unfinished"></translation>
+        <translation>下一窗格</translation>
     </message>
     <message>
         <source>Switch to the next window pane
 Next Pane</source>
-        <translation type="unfinished"></translation>
+        <translation>切换到下一个窗格
+下一窗格</translation>
     </message>
     <message>
         <source>Previous Pane</source>
-        <translation type="unfinished"></translation>
+        <translation>上一窗格</translation>
     </message>
     <message>
         <source>Switch back to the previous window pane
 Previous Pane</source>
-        <translation type="unfinished"></translation>
+        <translation>切换回上一个窗格
+上一窗格</translation>
     </message>
     <message>
         <source>Debug on line</source>
-        <translation type="unfinished"></translation>
+        <translation>在线调试</translation>
     </message>
     <message>
         <source>Debug TX Power,Squelch Level,Low Power Alert
 Debug on line</source>
-        <translation type="unfinished"></translation>
+        <translation>调试发射功率、静噪等级、低电压报警
+在线调试</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>文件(&amp;F)</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>编辑(&amp;E)</translation>
     </message>
     <message>
         <source>&amp;Program</source>
-        <translation type="unfinished"></translation>
+        <translation>编程(&amp;P)</translation>
     </message>
     <message>
         <source>P&amp;ort</source>
-        <translation type="unfinished"></translation>
+        <translation>端口(&amp;O)</translation>
     </message>
     <message>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>查看(&amp;V)</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>帮助(&amp;H)</translation>
     </message>
     <message>
         <source>Recent File</source>
-        <translation type="unfinished"></translation>
+        <translation>最近的文件</translation>
     </message>
     <message>
         <source>Open this document</source>
-        <translation type="unfinished"></translation>
+        <translation>打开此文档</translation>
     </message>
     <message>
         <source>Standard</source>
-        <translation type="unfinished"></translation>
+        <translation>标准</translation>
     </message>
     <message>
         <source>For Help，Please Press F1</source>
-        <translation type="unfinished"></translation>
+        <translation>如需帮助，请按 F1</translation>
     </message>
     <message>
         <source>A new document, not saved yet</source>
-        <translation type="unfinished"></translation>
+        <translation>新文档，尚未保存</translation>
     </message>
     <message>
         <source>The channel data has unsaved changes.</source>
-        <translation type="unfinished"></translation>
+        <translation>频道数据有尚未保存的更改。</translation>
     </message>
     <message>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>未命名</translation>
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished"></translation>
+        <translation>打开</translation>
     </message>
     <message>
         <source>Save As</source>
-        <translation type="unfinished"></translation>
+        <translation>另存为</translation>
     </message>
     <message>
         <source>Import Channels</source>
-        <translation type="unfinished"></translation>
+        <translation>导入频道</translation>
     </message>
     <message>
         <source>Export Channels</source>
-        <translation type="unfinished"></translation>
+        <translation>导出频道</translation>
     </message>
     <message>
         <source>Channel Lists (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>频道列表 (*.csv)</translation>
     </message>
     <message>
         <source>All Files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>所有文件 (*)</translation>
     </message>
     <message>
         <source>Save changes to %1?</source>
-        <translation type="unfinished"></translation>
+        <translation>是否保存对“%1”的更改？</translation>
     </message>
     <message>
         <source>Failed to save document.
 
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>无法保存文档。
+
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>zlm5::OptionalFeaturesDialog</name>
+    <message>
+        <source>Optional Features</source>
+        <translation>可选功能</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Beep</source>
+        <translation>按键提示音</translation>
+    </message>
+    <message>
+        <source>Scrambler Activation</source>
+        <translation>启用扰频</translation>
+    </message>
+    <message>
+        <source>Battery Save</source>
+        <translation>省电</translation>
+    </message>
+    <message>
+        <source>Begin of Tx</source>
+        <translation>发射开始时</translation>
+    </message>
+    <message>
+        <source>End of Tx</source>
+        <translation>发射结束时</translation>
+    </message>
+    <message>
+        <source>Function Set</source>
+        <translation>功能设置</translation>
+    </message>
+    <message>
+        <source>Time out time(TOT)(s)</source>
+        <translation>发射限时(TOT)(秒)</translation>
+    </message>
+    <message>
+        <source>Squelch Level</source>
+        <translation>静噪等级</translation>
+    </message>
+    <message>
+        <source>Language Choose</source>
+        <translation>语言选择</translation>
+    </message>
+    <message>
+        <source>Vox Gain Level</source>
+        <translation>声控增益等级</translation>
+    </message>
+    <message>
+        <source>PTT ID</source>
+        <translation>PTT ID</translation>
+    </message>
+    <message>
+        <source>  Opt Signal In
+Frequent Mode</source>
+        <translation>  频率模式下的
+可选信令</translation>
+    </message>
+    <message>
+        <source>Radio ID</source>
+        <translation>电台 ID</translation>
+    </message>
+    <message>
+        <source>Call ID</source>
+        <translation>呼叫 ID</translation>
+    </message>
+</context>
+<context>
+    <name>zlm5::PowerDebugDialog</name>
+    <message>
+        <source>Current Position:</source>
+        <translation>当前位置：</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>最小</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>最大</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>High Power Debug</source>
+        <translation>大功率调试</translation>
+    </message>
+    <message>
+        <source>Lower Power Debug</source>
+        <translation>小功率调试</translation>
     </message>
 </context>
 <context>
     <name>zlm5::PrintController</name>
     <message>
         <source>the printer</source>
-        <translation type="unfinished"></translation>
+        <translation>打印机</translation>
     </message>
     <message>
         <source>the printer cannot be opened</source>
-        <translation type="unfinished"></translation>
+        <translation>无法打开打印机</translation>
     </message>
     <message>
         <source>printing failed</source>
-        <translation type="unfinished"></translation>
+        <translation>打印失败</translation>
+    </message>
+</context>
+<context>
+    <name>zlm5::RadioOperations</name>
+    <message>
+        <source>The radio operation stopped after an unexpected error: %1</source>
+        <translation>电台操作因意外错误而中止：%1</translation>
+    </message>
+    <message>
+        <source>built-in serial port</source>
+        <translation>内置串口</translation>
+    </message>
+    <message>
+        <source>Other Port...</source>
+        <translation>其他端口...</translation>
+    </message>
+    <message>
+        <source>Type the device path of a serial port</source>
+        <translation>输入串口的设备路径</translation>
+    </message>
+    <message>
+        <source>%1 is not there: using %2, the only USB serial device</source>
+        <translation>%1 不存在：改用 %2，这是唯一的 USB 串口设备</translation>
+    </message>
+    <message>
+        <source>Use the serial port %1</source>
+        <translation>使用串口 %1</translation>
+    </message>
+    <message>
+        <source>(not present)</source>
+        <translation>(未连接)</translation>
+    </message>
+    <message>
+        <source>Other Port</source>
+        <translation>其他端口</translation>
+    </message>
+    <message>
+        <source>Device path of the serial port:</source>
+        <translation>串口的设备路径：</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a serial port.
+
+Type a device path such as /dev/ttyUSB0, or choose COM1 to COM4.</source>
+        <translation>&quot;%1&quot; 不是串口。
+
+请输入设备路径，例如 /dev/ttyUSB0，或选择 COM1 至 COM4。</translation>
+    </message>
+    <message>
+        <source>Read From Radio</source>
+        <translation>读取电台数据</translation>
+    </message>
+    <message>
+        <source>&amp;Back Up Radio Before Writing</source>
+        <translation>写入前备份电台(&amp;B)</translation>
+    </message>
+    <message>
+        <source>Read the radio into a backup before each write; if that read fails, nothing is written</source>
+        <translation>每次写入前先将电台读取到备份中；若读取失败，则不写入任何数据</translation>
+    </message>
+    <message>
+        <source>&amp;Verify After Writing</source>
+        <translation>写入后校验(&amp;V)</translation>
+    </message>
+    <message>
+        <source>Read the radio back after each write and list what it does not hold as written</source>
+        <translation>每次写入后回读电台，并列出与写入内容不一致之处</translation>
+    </message>
+    <message>
+        <source>Open &amp;Backup...</source>
+        <translation>打开备份(&amp;B)...</translation>
+    </message>
+    <message>
+        <source>Open a copy of what a read or a write moved</source>
+        <translation>打开某次读取或写入时保存的数据副本</translation>
+    </message>
+    <message>
+        <source>Save &amp;Communication Log...</source>
+        <translation>保存通讯记录(&amp;C)...</translation>
+    </message>
+    <message>
+        <source>Save every byte of the last radio session to a file, for a bug report</source>
+        <translation>将上一次与电台通讯的全部字节保存到文件，用于报告问题</translation>
+    </message>
+    <message>
+        <source>Open Backup</source>
+        <translation>打开备份</translation>
+    </message>
+    <message>
+        <source>Save Communication Log</source>
+        <translation>保存通讯记录</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Text Files (*.txt)</source>
+        <translation>文本文件 (*.txt)</translation>
+    </message>
+    <message>
+        <source>The communication log could not be saved.
+
+%1</source>
+        <translation>无法保存通讯记录。
+
+%1</translation>
+    </message>
+    <message>
+        <source>Optional Features</source>
+        <translation>可选功能</translation>
+    </message>
+</context>
+<context>
+    <name>zlm5::TransferProgressDialog</name>
+    <message>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Reading Data Progress</source>
+        <translation>读取数据进度</translation>
+    </message>
+    <message>
+        <source>Writing Data Progress</source>
+        <translation>写入数据进度</translation>
+    </message>
+    <message>
+        <source>Progress：</source>
+        <translation>进度：</translation>
+    </message>
+    <message>
+        <source>   Not start yet</source>
+        <translation>   尚未开始</translation>
     </message>
 </context>
 <context>
     <name>zlm5::app_names</name>
     <message>
         <source>Channel Data (*.sin)</source>
-        <translation type="unfinished"></translation>
+        <translation>频道数据 (*.sin)</translation>
     </message>
 </context>
 </TS>

@@ -14,7 +14,7 @@ namespace zlm5 {
 
 QString AboutDialog::MakerName() { return QStringLiteral("VRAX Electronics"); }
 
-QString AboutDialog::ProductLine() { return QStringLiteral("Communication Software Z-LM5"); }
+QString AboutDialog::ProductLine() { return tr("Communication Software Z-LM5"); }
 
 QString AboutDialog::Notice() {
   return tr("Version %1\nCopyright © 2026 VRAX Electronics.\n"

@@ -6,11 +6,13 @@ ZLM5_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZLM5_BUILD=${ZLM5_BUILD:-$ZLM5_ROOT/build}
 
 # Debian 12 packages the build, the tests and the printed report need (the
-# last line: the checks of the man pages, the desktop files, the completion
-# and the package).
+# third line: the window's translations, lupdate and lrelease, and Qt's
+# own; the last line: the checks of the man pages, the desktop files, the
+# completion and the package).
 ZLM5_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-noto-cjk fonts-arphic-uming
   poppler-utils

@@ -19,6 +19,8 @@ constexpr const char* kFontFamily = "Times New Roman";
 constexpr int kPointSize = 10;
 constexpr int kStartPosition = 125;  // where the bar stands before the byte is shown
 constexpr int kBarWidthInCharacters = 40;
+// A click in the bar's trough moves a tenth of its range.
+constexpr int kPagesPerRange = 10;
 
 constexpr int kHighScrollBarId = 1113;
 constexpr int kHighValueId = 1109;
@@ -100,19 +102,49 @@ PowerDebugDialog::PowerDebugDialog(TuningKind kind, QWidget* parent)
   dialog_font.setPointSize(kPointSize);
   setFont(dialog_font);
 
+  QHBoxLayout* value_line = BuildValueLine();
+  QHBoxLayout* bar_line = BuildBarLine();
+  QHBoxLayout* button_line = BuildButtonLine();
+  LayOut(value_line, bar_line, button_line);
+
+  bar_->setFocus();
+}
+
+// "Current Position:" and the value the radio holds.
+QHBoxLayout* PowerDebugDialog::BuildValueLine() {
   auto* caption = new QLabel(tr("Current Position:"), this);
   value_ = new QLabel(this);
   value_->setObjectName(ControlName(ValueTextId()));
   value_->setTextFormat(Qt::PlainText);
   value_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000")));
 
+  auto* value_line = new QHBoxLayout;
+  value_line->addStretch(1);
+  value_line->addWidget(caption);
+  value_line->addWidget(value_);
+  value_line->addStretch(1);
+  return value_line;
+}
+
+// The bar between "Min" and "Max".
+QHBoxLayout* PowerDebugDialog::BuildBarLine() {
   auto* min_label = new QLabel(tr("Min"), this);
   auto* max_label = new QLabel(tr("Max"), this);
   bar_ = new TuningScrollBar(this);
   bar_->setObjectName(ControlName(ScrollBarId()));
   bar_->setMinimumWidth(fontMetrics().averageCharWidth() * kBarWidthInCharacters);
-  bar_->setPageStep(std::max(1, max_position_ / 10));
+  bar_->setPageStep(std::max(1, max_position_ / kPagesPerRange));
+  connect(bar_, &QAbstractSlider::actionTriggered, this, &PowerDebugDialog::OnAction);
+  connect(bar_, &TuningScrollBar::ScrollEnded, this, &PowerDebugDialog::OnScrollEnded);
 
+  auto* bar_line = new QHBoxLayout;
+  bar_line->addWidget(min_label);
+  bar_line->addWidget(bar_, 1);
+  bar_line->addWidget(max_label);
+  return bar_line;
+}
+
+QHBoxLayout* PowerDebugDialog::BuildButtonLine() {
   exit_ = new QPushButton(tr("Exit"), this);
   exit_->setObjectName(ControlName(kExitId));
   // No OK button and no default button: Enter does nothing.
@@ -120,25 +152,15 @@ PowerDebugDialog::PowerDebugDialog(TuningKind kind, QWidget* parent)
   exit_->setDefault(false);
   connect(exit_, &QPushButton::clicked, this, &PowerDebugDialog::reject);
 
-  connect(bar_, &QAbstractSlider::actionTriggered, this, &PowerDebugDialog::OnAction);
-  connect(bar_, &TuningScrollBar::ScrollEnded, this, &PowerDebugDialog::OnScrollEnded);
-
-  auto* value_line = new QHBoxLayout;
-  value_line->addStretch(1);
-  value_line->addWidget(caption);
-  value_line->addWidget(value_);
-  value_line->addStretch(1);
-
-  auto* bar_line = new QHBoxLayout;
-  bar_line->addWidget(min_label);
-  bar_line->addWidget(bar_, 1);
-  bar_line->addWidget(max_label);
-
   auto* button_line = new QHBoxLayout;
   button_line->addStretch(1);
   button_line->addWidget(exit_);
   button_line->addStretch(1);
+  return button_line;
+}
 
+void PowerDebugDialog::LayOut(QHBoxLayout* value_line, QHBoxLayout* bar_line,
+                              QHBoxLayout* button_line) {
   auto* layout = new QVBoxLayout(this);
   const int gap = fontMetrics().height();
   layout->setContentsMargins(gap, gap, gap, gap);
@@ -147,8 +169,6 @@ PowerDebugDialog::PowerDebugDialog(TuningKind kind, QWidget* parent)
   layout->addLayout(bar_line);
   layout->addLayout(button_line);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-
-  bar_->setFocus();
 }
 
 PowerDebugDialog::~PowerDebugDialog() = default;

@@ -7,6 +7,7 @@
 
 #include "link/power_tuning.h"
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 
@@ -100,6 +101,12 @@ class PowerDebugDialog : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // The steps of construction: each line of the dialog, then the layout.
+  QHBoxLayout* BuildValueLine();
+  QHBoxLayout* BuildBarLine();
+  QHBoxLayout* BuildButtonLine();
+  void LayOut(QHBoxLayout* value_line, QHBoxLayout* bar_line, QHBoxLayout* button_line);
+
   void OnAction(int action);
   void OnScrollEnded();
   // Steps 2 and 3 of every scroll event: range, bar, value text.

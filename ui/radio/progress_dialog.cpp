@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "link/transfer.h"
 #include "ui/app/language.h"
 #include "ui/app/message_box.h"
 
@@ -21,6 +22,12 @@ constexpr int kPointSize = 10;
 // The bar takes most of the dialog's width: the dialog is 260 dialog units,
 // 65 average characters of its font, a dialog unit being a quarter of one.
 constexpr int kBarWidthInCharacters = 58;
+// Room of the status line, in widths of an "x": enough for any of its texts.
+constexpr int kStatusWidthInCharacters = 40;
+constexpr int kButtonGapInCharacters = 6;  // between Start and Cancel
+
+static_assert(TransferProgressDialog::kBarMaximum == transfer_limits::kBlockCount,
+              "one step of the bar per block of a transfer");
 
 QString ControlName(int id) { return QStringLiteral("control%1").arg(id); }
 
@@ -44,7 +51,8 @@ TransferProgressDialog::TransferProgressDialog(const QString& title, QWidget* ow
   status_->setObjectName(ControlName(kStatusId));
   status_->setTextFormat(Qt::PlainText);
   // The status line changes with every block; its room must not.
-  status_->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
+  status_->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) *
+                           kStatusWidthInCharacters);
 
   bar_ = new QProgressBar(this);
   bar_->setObjectName(ControlName(kBarId));
@@ -69,7 +77,7 @@ TransferProgressDialog::TransferProgressDialog(const QString& title, QWidget* ow
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(start_);
-  buttons->addSpacing(fontMetrics().averageCharWidth() * 6);
+  buttons->addSpacing(fontMetrics().averageCharWidth() * kButtonGapInCharacters);
   buttons->addWidget(cancel_button_);
   buttons->addStretch(1);
 

@@ -44,6 +44,7 @@ class TransferProgressDialog : public QDialog {
   static constexpr int kBarId = 1003;
   static constexpr int kLabelId = 1004;
   static constexpr int kStatusId = 1005;
+  // The bar's end: one step per block of a transfer.
   static constexpr int kBarMaximum = 394;
 
   // `title` becomes the caption; `owner` is the window the dialog stays

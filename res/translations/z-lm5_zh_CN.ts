@@ -533,6 +533,77 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     </message>
 </context>
 <context>
+    <name>zlm5::LinkTexts</name>
+    <message>
+        <source>Could not Open the Port,Please check whether the Port are occupied or the device are ok</source>
+        <translation>无法打开端口，请检查端口是否被占用或设备是否正常</translation>
+    </message>
+    <message>
+        <source>mydebug Could not Open the Port,Please check whether the Port are occupied or the device are ok</source>
+        <translation>mydebug 无法打开端口，请检查端口是否被占用或设备是否正常</translation>
+    </message>
+    <message>
+        <source>Communication Error，Please check all the connections and the radio power</source>
+        <translation>通讯错误，请检查所有连接以及电台电源</translation>
+    </message>
+    <message>
+        <source>Now are detecting Communication Port,Please wait...</source>
+        <translation>正在检测通讯端口，请稍候...</translation>
+    </message>
+    <message>
+        <source>Waiting the response from radio....</source>
+        <translation>正在等待电台响应....</translation>
+    </message>
+    <message>
+        <source> Radio Type are not match for your setting，If you want continue,push ok button</source>
+        <translation>电台机型与设置不符，如需继续，请按“确定”按钮</translation>
+    </message>
+    <message>
+        <source> Error in the Send Order</source>
+        <translation>发送命令出错</translation>
+    </message>
+    <message>
+        <source> Program Interrupt，Please reset the radio and try again</source>
+        <translation>编程中断，请复位电台后重试</translation>
+    </message>
+    <message>
+        <source>not received enough  byte</source>
+        <translation>未收到足够的字节</translation>
+    </message>
+    <message>
+        <source>Error had happen,please try again</source>
+        <translation>发生错误，请重试</translation>
+    </message>
+    <message>
+        <source>The radio sent more bytes than expected. Please check the cable and try again.</source>
+        <translation>电台发送的字节多于预期。请检查写频线后重试。</translation>
+    </message>
+    <message>
+        <source>Not received enough  byte</source>
+        <translation>未收到足够的字节</translation>
+    </message>
+    <message>
+        <source> Error had happen L1,need try again</source>
+        <translation>发生错误 L1，需要重试</translation>
+    </message>
+    <message>
+        <source> Error had happen L2,need try again</source>
+        <translation>发生错误 L2，需要重试</translation>
+    </message>
+    <message>
+        <source> Error had happen ,need try again</source>
+        <translation>发生错误，需要重试</translation>
+    </message>
+    <message>
+        <source>The radio could not be taken out of power tuning. Switch the radio off and on again before using it.</source>
+        <translation>无法使电台退出功率调试。请先关闭电台电源再重新打开，然后再使用电台。</translation>
+    </message>
+    <message>
+        <source>Your user account has no access to serial ports. On Debian, add it to the &quot;dialout&quot; group (sudo adduser $USER dialout), then log out and in again.</source>
+        <translation>您的用户帐户无权访问串口。在 Debian 上，请将其加入 &quot;dialout&quot; 组（sudo adduser $USER dialout），然后注销并重新登录。</translation>
+    </message>
+</context>
+<context>
     <name>zlm5::MainFrame</name>
     <message>
         <source>&amp;New	Ctrl+N</source>

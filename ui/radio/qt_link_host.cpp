@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "ui/app/message_box.h"
+#include "ui/radio/link_text_translation.h"
 #include "ui/radio/power_tuning_dialogs.h"
 #include "ui/radio/progress_dialog.h"
 
@@ -24,7 +25,7 @@ MessageAnswer ShowLinkMessage(QWidget* parent, const std::string& text, MessageB
       break;
   }
   const QMessageBox::StandardButton answer =
-      zlm5::ShowMessage(parent, QString::fromStdString(text), QMessageBox::Warning, shown,
+      zlm5::ShowMessage(parent, LinkTextShown(text), QMessageBox::Warning, shown,
                         default_button);
   if (buttons == MessageButtons::kOk) return MessageAnswer::kOk;
   if (buttons == MessageButtons::kRetryCancel) {
@@ -49,7 +50,7 @@ MessageAnswer QtTransferHost::ShowMessage(const std::string& text, MessageButton
 void QtTransferHost::Pump() { PumpEvents(); }
 
 void QtTransferHost::SetStatusText(const std::string& text) {
-  if (dialog_) dialog_->SetStatusText(QString::fromStdString(text));
+  if (dialog_) dialog_->SetStatusText(LinkTextShown(text));
 }
 
 void QtTransferHost::SetProgress(int position) {

@@ -25,7 +25,9 @@
 #include "ui/app/translation.h"
 #include "ui/dialogs/optional_features_dialog.h"
 #include "ui/grid/channel_view.h"
+#include "link/link_texts.h"
 #include "ui/radio/progress_dialog.h"
+#include "ui/radio/qt_link_host.h"
 
 namespace zlm5 {
 namespace id = command_id;
@@ -115,6 +117,19 @@ class TranslationTest : public QObject {
     QCOMPARE(app_names::FileFilter(), QStringLiteral("频道数据 (*.sin)"));
   }
 
+  void the_radio_link_messages_are_in_chinese_with_the_reason_kept() {
+    MakeFrame(false);
+    const std::string message = std::string(link_texts::kCommunicationError) +
+                                "\n\n/dev/ttyUSB0: cannot read: Input/output error";
+    messages_->Answer(QMessageBox::Retry);
+    QCOMPARE(ShowLinkMessage(frame_.get(), message, MessageButtons::kRetryCancel),
+             MessageAnswer::kRetry);
+    QCOMPARE(messages_->Texts(),
+             QStringList({"通讯错误，请检查所有连接以及电台电源\n\n"
+                          "/dev/ttyUSB0: cannot read: Input/output error"}));
+    QCOMPARE(messages_->LastButtons(), QMessageBox::Retry | QMessageBox::Cancel);
+  }
+
   void english_texts_keep_the_window_in_its_source_texts() {
     MakeFrame(true);
     QVERIFY(!WindowInChinese());
@@ -126,6 +141,12 @@ class TranslationTest : public QObject {
     messages_->Answer(QMessageBox::Cancel);
     QVERIFY(!frame_->NewDocument());
     QCOMPARE(messages_->Texts(), QStringList({"Save changes to Untitled?"}));
+    messages_->Clear();
+    ShowLinkMessage(frame_.get(), std::string(link_texts::kCommunicationError),
+                    MessageButtons::kOk);
+    QCOMPARE(messages_->Texts(), QStringList({QString::fromUtf8(
+                                     link_texts::kCommunicationError.data(),
+                                     static_cast<qsizetype>(link_texts::kCommunicationError.size()))}));
   }
 
   void choosing_english_texts_changes_the_open_window_at_once() {

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/radio/link_text_translation.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+namespace zlm5 {
+namespace {
+
+constexpr const char* kContext = "zlm5::LinkTexts";
+
+// The radio link's fixed texts, exactly as the core words them, for the
+// translator (lupdate). A text missing here is shown in English.
+[[maybe_unused]] constexpr const char* kLinkTexts[] = {
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts",
+                      "Could not Open the Port,Please check whether the Port are occupied or the "
+                      "device are ok"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts",
+                      "mydebug Could not Open the Port,Please check whether the Port are occupied "
+                      "or the device are ok"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts",
+                      "Communication Error，Please check all the connections and the radio power"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", "Now are detecting Communication Port,Please wait..."),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", "Waiting the response from radio...."),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts",
+                      " Radio Type are not match for your setting，If you want continue,push ok "
+                      "button"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", " Error in the Send Order"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", " Program Interrupt，Please reset the radio and try again"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", "not received enough  byte"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", "Error had happen,please try again"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts",
+                      "The radio sent more bytes than expected. Please check the cable and try "
+                      "again."),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", "Not received enough  byte"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", " Error had happen L1,need try again"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", " Error had happen L2,need try again"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", " Error had happen ,need try again"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts",
+                      "The radio could not be taken out of power tuning. Switch the radio off and "
+                      "on again before using it."),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts",
+                      "Your user account has no access to serial ports. On Debian, add it to the "
+                      "\"dialout\" group (sudo adduser $USER dialout), then log out and in again."),
+};
+
+}  // namespace
+
+QString LinkTextShown(const std::string& text) {
+  const QString shown = QString::fromStdString(text);
+  QStringList paragraphs = shown.split(QStringLiteral("\n\n"));
+  for (QString& paragraph : paragraphs) {
+    paragraph = QCoreApplication::translate(kContext, paragraph.toUtf8().constData());
+  }
+  return paragraphs.join(QStringLiteral("\n\n"));
+}
+
+}  // namespace zlm5

@@ -83,7 +83,7 @@ class PrintControllerTest : public QObject {
 
   // The report shows the grid as edited, not as saved: cells typed into
   // the grid, the boxes' entries and the image bytes the options changed.
-  void printsTheViewAsItIsNow() {
+  void prints_the_view_as_it_is_now() {
     ChannelGrid& grid = frame_->View().Grid();
     grid.SetTextMatrix(3, 1, "146.52500");
     grid.SetTextMatrix(3, 2, "146.52500");
@@ -112,7 +112,7 @@ class PrintControllerTest : public QObject {
     QCOMPARE(cells.join(' '), "3 146.52500 146.52500 OFF Carrier");
   }
 
-  void englishTextsWhenChosen() {
+  void the_report_is_in_english_once_english_texts_is_chosen() {
     ChooseEnglishTexts(true);
     QVERIFY(UseEnglishTexts());
     auto printer = PdfPrinter("english.pdf");
@@ -125,7 +125,7 @@ class PrintControllerTest : public QObject {
     QVERIFY2(page1.contains("Vox inhibit on recieve:Enable"), qPrintable(page1));
   }
 
-  void pageRangeOfThePrintDialog() {
+  void a_page_range_prints_only_its_pages() {
     auto printer = PdfPrinter("range.pdf");
     printer->setPrintRange(QPrinter::PageRange);
     printer->setFromTo(2, 3);
@@ -139,7 +139,7 @@ class PrintControllerTest : public QObject {
 
   // Print Preview: two pages side by side, all five pages, drawn from the
   // view when the preview asks for them.
-  void previewShowsFacingPages() {
+  void the_preview_shows_facing_pages() {
     frame_->View().Grid().SetTextMatrix(128, 1, "440.00000");
     int pages = -1;
     QPrintPreviewWidget::ViewMode mode = QPrintPreviewWidget::SinglePageView;
@@ -162,7 +162,7 @@ class PrintControllerTest : public QObject {
   // off what lies beyond the paper: in portrait and in landscape, the whole
   // report (the English last column "Busy", "QT/DQT" too) lies inside the
   // printable area.
-  void theReportLiesInsideThePrintableArea() {
+  void the_report_lies_inside_the_printable_area() {
     ChooseEnglishTexts(true);
     frame_->View().Grid().SetTextMatrix(5, 10, "QT/DQT");
     for (const auto orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
@@ -189,7 +189,7 @@ class PrintControllerTest : public QObject {
     }
   }
 
-  void printCommandOffersTheFivePages() {
+  void the_print_command_offers_the_five_pages() {
     int min_page = -1, max_page = -1, from_page = -1, to_page = -1;
     bool range_enabled = false;
     QTimer::singleShot(0, this, [&] {
@@ -213,7 +213,7 @@ class PrintControllerTest : public QObject {
     QCOMPARE(PrintController::SelectedPages(printing_->Printer()), (QList<int>{1, 2, 3, 4, 5}));
   }
 
-  void printSetupOpensThePageSetup() {
+  void print_setup_opens_the_page_setup() {
     bool shown = false;
     QTimer::singleShot(0, this, [&] {
       QWidget* dialog = QApplication::activeModalWidget();
@@ -224,14 +224,14 @@ class PrintControllerTest : public QObject {
     QVERIFY(shown);
   }
 
-  void unknownPrinterIsRefused() {
+  void an_unknown_printer_is_refused() {
     const auto printer = ReportPrinterNamed("No Such Printer 42");
     QVERIFY(!printer);
     QVERIFY(QString::fromStdString(printer.error().Message()).contains("No Such Printer 42"));
   }
 
   // z-lm5 --print FILE and --print-to PRINTER FILE end without a window.
-  void printSwitchesOfTheProgram() {
+  void the_print_switches_of_the_program() {
     if (!QFile::exists(DesktopProgram())) QSKIP("z-lm5 is not built");
     const QString sin = dir_.filePath("radio.sin");
     QVERIFY(SaveChannelDataFile(sin.toStdString(), ChannelDocument::NewDocumentImage()));

@@ -87,6 +87,43 @@ TEST_F(CliTest, HelpListsTheCommandsAndEachCommandHasItsOwn) {
   EXPECT_EQ(Cli({"frobnicate"}).exit_code, 2);
 }
 
+// Every command reads its options alike; a problem names the word as typed.
+TEST_F(CliTest, OptionsInEverySpellingAndWhatIsWrongWithThem) {
+  const std::string path = Path("spelled.sin");
+  ASSERT_EQ(Cli({"new", "--output=" + path}).exit_code, 0);
+  EXPECT_EQ(Cli({"settings", "--", path}).exit_code, 0);
+  const auto usage = [](const std::string& command, const std::string& message) {
+    return "z-lm5-cli " + command + ": " + message + "\nRun 'z-lm5-cli " + command +
+           " --help' for usage.\n";
+  };
+  const CliRun unknown = Cli({"grid", path, "--colour"});
+  EXPECT_EQ(unknown.exit_code, 2);
+  EXPECT_EQ(unknown.err, usage("grid", "unknown option '--colour'"));
+  EXPECT_EQ(Cli({"edit", path, "--field"}).err, usage("edit", "option '--field' needs a value"));
+  EXPECT_EQ(Cli({"edit", path, "-o", "a.sin", "--output=b.sin"}).err,
+            usage("edit", "option '--output' is given more than once"));
+  EXPECT_EQ(Cli({"import", path, "--strict=yes"}).err,
+            usage("import", "unknown option '--strict=yes'"));
+}
+
+// The options of a command's help come from the table it reads them by.
+TEST_F(CliTest, CommandHelpListsItsOptionsInAColumn) {
+  const std::string import_options =
+      "Options:\n"
+      "  -o, --output OUT   write OUT instead of FILE\n"
+      "  --at N             put the first row at channel N (1-128) and each next\n"
+      "                     row at the next channel, whatever Location says\n"
+      "  --strict           when anything is reported, write nothing\n"
+      "\n"
+      "Exit codes: 0 saved,";
+  EXPECT_NE(Cli({"import", "--help"}).out.find(import_options), std::string::npos);
+  const std::string ports_options =
+      "it, a device shown free may still be in use.\n"
+      "\n"
+      "  --json      print all of it as one JSON object instead: \"devices\"\n";
+  EXPECT_NE(Cli({"ports", "--help"}).out.find(ports_options), std::string::npos);
+}
+
 TEST_F(CliTest, NewWritesTheNewDocumentImage) {
   const std::string path = NewFile("new.sin");
   const RadioImage expected = ChannelDocument::NewDocumentImage();

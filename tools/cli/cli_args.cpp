@@ -12,38 +12,8 @@ namespace zlm5::cli {
 
 std::optional<std::string> ParseCliArgs(const std::vector<std::string>& args,
                                         std::span<const CliOption> options, CliArgs& out) {
-  bool options_ended = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (options_ended || arg.size() < 2 || arg[0] != '-') {
-      out.positional.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      options_ended = true;
-      continue;
-    }
-    const std::size_t equals = arg.find('=');
-    const std::string_view name =
-        arg.starts_with("--") && equals != std::string::npos ? std::string_view(arg).substr(0, equals)
-                                                             : std::string_view(arg);
-    const CliOption* option = nullptr;
-    for (const CliOption& o : options) {
-      if (name == o.long_name || (!o.short_name.empty() && name == o.short_name)) option = &o;
-    }
-    if (option == nullptr) return "unknown option '" + arg + "'";
-    std::string value;
-    if (name.size() != arg.size()) {
-      value = arg.substr(equals + 1);
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
-    } else {
-      return "option '" + arg + "' needs a value";
-    }
-    if (!out.values.emplace(std::string(option->long_name), value).second) {
-      return "option '" + std::string(option->long_name) + "' is given more than once";
-    }
-  }
+  out = cmdline::Parse(args, options);
+  if (out.problem) return out.problem->message;
   return std::nullopt;
 }
 

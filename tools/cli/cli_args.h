@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,28 +9,18 @@
 
 #include "model/error.h"
 #include "tools/cli/cli_command.h"
+#include "tools/common/command_line.h"
 
 namespace zlm5::cli {
 
-// An option that takes a value: "-o FILE", "--output FILE", "--output=FILE".
-struct CliOption {
-  std::string_view short_name;  // "-o", or empty
-  std::string_view long_name;   // "--output"
-};
+// A command's options, read by the parser that z-lm5-radio-sim shares
+// (tools/common/command_line.h): value options, flags, repeated options.
+using CliOption = cmdline::OptionSpec;
+using CliArgs = cmdline::ParsedArgs;
+using cmdline::OptionKind;
 
-struct CliArgs {
-  std::vector<std::string> positional;
-  // Option values by long name. Each option may be given once.
-  std::map<std::string, std::string, std::less<>> values;
-
-  const std::string* Value(std::string_view long_name) const {
-    const auto it = values.find(long_name);
-    return it == values.end() ? nullptr : &it->second;
-  }
-};
-
-// Splits `args` into options and positional arguments ("--" ends the
-// options; a lone "-" is positional). Returns the message of a usage error.
+// Reads `args` by the command's `options` into `out`. Returns the message
+// of a usage error.
 std::optional<std::string> ParseCliArgs(const std::vector<std::string>& args,
                                         std::span<const CliOption> options, CliArgs& out);
 

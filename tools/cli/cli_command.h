@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "tools/common/command_line.h"
 
 namespace zlm5::cli {
 
@@ -22,12 +26,21 @@ inline constexpr int kPortError = 4;  // the serial port cannot be opened
 struct CliCommand {
   std::string_view name;
   std::string_view summary;  // one line for the program's --help
-  std::string_view usage;    // the command's --help text
+  std::string_view usage;    // the command's --help text, up to its options
   int order;                 // position in the program's --help
   // Arguments after the command name. Standard output carries results,
   // standard error the messages. Returns an exit code.
   int (*run)(const std::vector<std::string>& args);
+  // The options the command reads; --help lists them after `usage`, their
+  // texts at `help_column` (0: three blanks after the longest names),
+  // then `usage_end`.
+  std::span<const cmdline::OptionSpec> options = {};
+  std::string_view usage_end = {};
+  std::size_t help_column = 0;
 };
+
+// The command's --help text.
+std::string CommandHelp(const CliCommand& command);
 
 class CliCommandRegistration {
  public:

@@ -5,7 +5,6 @@
 
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_command.h"
-#include "zlm5_version.h"
 
 namespace zlm5::cli {
 namespace {
@@ -13,7 +12,14 @@ namespace {
 // The program's own help ("z-lm5-cli --help", "z-lm5-cli help"): named
 // "help" in its messages, never listed as a command.
 const CliCommand kHelp = {"help", "", "", 0, nullptr};
-const CliCommand kVersion = {"--version", "", "", 0, nullptr};
+const CliCommand kVersion = {cmdline::kVersionOption.long_name, "", "", 0, nullptr};
+constexpr std::string_view kProgramName = "z-lm5-cli";
+// Where the summaries start in the program's list of commands.
+constexpr std::size_t kSummaryColumn = 10;
+
+bool IsHelpOption(std::string_view arg) {
+  return arg == cmdline::kHelpOption.short_name || arg == cmdline::kHelpOption.long_name;
+}
 
 std::vector<CliCommand>& Registry() {
   static std::vector<CliCommand> commands;
@@ -25,8 +31,8 @@ void PrintProgramHelp(std::ostream& out) {
          "Reads, edits and writes channel data files (.sin) and talks to the radio\n"
          "over a serial programming cable.\n\nCommands:\n";
   for (const CliCommand& c : RegisteredCommands()) {
-    out << "  " << c.name << std::string(c.name.size() < 10 ? 10 - c.name.size() : 1, ' ')
-        << c.summary << '\n';
+    const std::size_t gap = c.name.size() < kSummaryColumn ? kSummaryColumn - c.name.size() : 1;
+    out << "  " << c.name << std::string(gap, ' ') << c.summary << '\n';
   }
   out << "\nRun 'z-lm5-cli COMMAND --help' for the options of a command,\n"
          "'z-lm5-cli --version' for the version.\n"
@@ -45,6 +51,13 @@ CliCommandRegistration::CliCommandRegistration(const CliCommand& command) {
 
 const std::vector<CliCommand>& RegisteredCommands() { return Registry(); }
 
+std::string CommandHelp(const CliCommand& command) {
+  const std::size_t column =
+      command.help_column != 0 ? command.help_column : cmdline::HelpColumn(command.options);
+  return std::string(command.usage) + cmdline::OptionHelp(command.options, column) +
+         std::string(command.usage_end);
+}
+
 int UsageError(const CliCommand& command, const std::string& message) {
   std::cerr << "z-lm5-cli " << command.name << ": " << message << '\n'
             << "Run 'z-lm5-cli " << command.name << " --help' for usage.\n";
@@ -52,32 +65,30 @@ int UsageError(const CliCommand& command, const std::string& message) {
 }
 
 bool WantsHelp(const std::vector<std::string>& args) {
-  return std::any_of(args.begin(), args.end(),
-                     [](const std::string& a) { return a == "-h" || a == "--help"; });
+  return std::any_of(args.begin(), args.end(), IsHelpOption);
 }
 
-}  // namespace zlm5::cli
+namespace {
 
-int main(int argc, char** argv) {
-  using namespace zlm5::cli;
+int Main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     PrintProgramHelp(std::cerr);
     return exit_code::kUsage;
   }
-  if (args[0] == "-h" || args[0] == "--help" || args[0] == "help") {
+  if (IsHelpOption(args[0]) || args[0] == kHelp.name) {
     std::ostringstream help;
     PrintProgramHelp(help);
     return WriteOutput(kHelp, help.str());
   }
-  if (args[0] == "--version") {
-    return WriteOutput(kVersion, std::string("z-lm5-cli ") + zlm5::kProgramVersion + '\n');
+  if (args[0] == cmdline::kVersionOption.long_name) {
+    return WriteOutput(kVersion, cmdline::VersionText(kProgramName));
   }
   for (const CliCommand& c : RegisteredCommands()) {
     if (c.name == args[0]) {
       std::vector<std::string> rest(args.begin() + 1, args.end());
       // Help that cannot be written fails like any other output.
-      if (WantsHelp(rest)) return WriteOutput(c, std::string(c.usage));
+      if (WantsHelp(rest)) return WriteOutput(c, CommandHelp(c));
       try {
         return c.run(rest);
       } catch (const std::exception& e) {
@@ -90,3 +101,8 @@ int main(int argc, char** argv) {
   PrintProgramHelp(std::cerr);
   return exit_code::kUsage;
 }
+
+}  // namespace
+}  // namespace zlm5::cli
+
+int main(int argc, char** argv) { return zlm5::cli::Main(argc, argv); }

@@ -16,11 +16,11 @@ namespace zlm5::cli {
 namespace {
 
 constexpr std::array<CliOption, 5> kOptions = {{
-    {"-o", "--output"},
-    {"", "--field"},
-    {"", "--type"},
-    {"", "--manual"},
-    {"", "--power-rank"},
+    {"-o", "--output", OptionKind::kValue, "OUT", "write OUT instead of FILE"},
+    {"", "--field", OptionKind::kValue, "N", "Field box entry 0-9 (band)"},
+    {"", "--type", OptionKind::kValue, "N", "Type box entry 0"},
+    {"", "--manual", OptionKind::kValue, "N", "Manul Setting box entry: 0 Open, 1 Close"},
+    {"", "--power-rank", OptionKind::kValue, "N", "Tx Power Rank box entry 0-9"},
 }};
 
 struct BoxOption {
@@ -45,48 +45,46 @@ struct CellEdit {
 int RunEdit(const std::vector<std::string>& args);
 
 const CliCommand kEdit = {
-    "edit",
-    "edit channel cells and form boxes of a channel data file",
-    "Usage: z-lm5-cli edit FILE [-o OUT] [--field N] [--type N] [--manual N]\n"
-    "                      [--power-rank N] [ROW,COL=TEXT...]\n"
-    "\n"
-    "Opens FILE, types each TEXT into the editor of grid cell ROW,COL (ROW 1-128\n"
-    "is the channel, COL 1-11 the column), in the order given, and leaves the\n"
-    "cell as a user would, with the same row rules as the program: a first\n"
-    "frequency fills the row's defaults, and the columns 3-10 only take a text\n"
-    "in a row that has a frequency. Then the table and the form boxes are\n"
-    "encoded and saved as File > Save does, to OUT or back to FILE. Without any\n"
-    "edit the file is opened and saved as the window would save it, so the\n"
-    "encoding may still change bytes.\n"
-    "\n"
-    "A TEXT the program would refuse with a message (a frequency out of range\n"
-    "or off the channel step, a text that is not a number) stops the command:\n"
-    "the message and the edit go to standard error and nothing is written. All\n"
-    "edits of one command are saved, or none.\n"
-    "\n"
-    "Columns:\n"
-    "   1 Receive(MHz), 2 Transmit(MHz): a frequency in MHz, or empty to clear\n"
-    "   3 Rx Tone, 4 Tx Tone: OFF, a CTCSS tone (67.0 .. 254.1) or a DCS code\n"
-    "     (D023N .. D754N, D023I .. D754I)\n"
-    "   5 W/N: Wide, Narrow      6 Scan: Yes, No        7 Tx Power: Low, High\n"
-    "   8 Opt Signal: None, CCIR 9 PTTID: OFF, ON      10 BusyLock: Close,\n"
-    "     Carrier, QT/DQT\n"
-    "  11 Name: up to 6 of A-Z, 0-9, '-' and blank (letters in upper case,\n"
-    "     other characters dropped, as the name editor does)\n"
-    "List entries of columns 3-10 are matched ignoring case.\n"
-    "\n"
-    "Options:\n"
-    "  -o, --output OUT   write OUT instead of FILE\n"
-    "  --field N          Field box entry 0-9 (band)\n"
-    "  --type N           Type box entry 0\n"
-    "  --manual N         Manul Setting box entry: 0 Open, 1 Close\n"
-    "  --power-rank N     Tx Power Rank box entry 0-9\n"
-    "  (N = -1 leaves a box without a selection)\n"
-    "\n"
-    "Exit codes: 0 saved, 2 usage error or a refused TEXT (nothing is\n"
-    "written), 3 a file cannot be read or written (no file is changed).\n",
-    40,
-    RunEdit,
+    .name = "edit",
+    .summary = "edit channel cells and form boxes of a channel data file",
+    .usage =
+        "Usage: z-lm5-cli edit FILE [-o OUT] [--field N] [--type N] [--manual N]\n"
+        "                      [--power-rank N] [ROW,COL=TEXT...]\n"
+        "\n"
+        "Opens FILE, types each TEXT into the editor of grid cell ROW,COL (ROW 1-128\n"
+        "is the channel, COL 1-11 the column), in the order given, and leaves the\n"
+        "cell as a user would, with the same row rules as the program: a first\n"
+        "frequency fills the row's defaults, and the columns 3-10 only take a text\n"
+        "in a row that has a frequency. Then the table and the form boxes are\n"
+        "encoded and saved as File > Save does, to OUT or back to FILE. Without any\n"
+        "edit the file is opened and saved as the window would save it, so the\n"
+        "encoding may still change bytes.\n"
+        "\n"
+        "A TEXT the program would refuse with a message (a frequency out of range\n"
+        "or off the channel step, a text that is not a number) stops the command:\n"
+        "the message and the edit go to standard error and nothing is written. All\n"
+        "edits of one command are saved, or none.\n"
+        "\n"
+        "Columns:\n"
+        "   1 Receive(MHz), 2 Transmit(MHz): a frequency in MHz, or empty to clear\n"
+        "   3 Rx Tone, 4 Tx Tone: OFF, a CTCSS tone (67.0 .. 254.1) or a DCS code\n"
+        "     (D023N .. D754N, D023I .. D754I)\n"
+        "   5 W/N: Wide, Narrow      6 Scan: Yes, No        7 Tx Power: Low, High\n"
+        "   8 Opt Signal: None, CCIR 9 PTTID: OFF, ON      10 BusyLock: Close,\n"
+        "     Carrier, QT/DQT\n"
+        "  11 Name: up to 6 of A-Z, 0-9, '-' and blank (letters in upper case,\n"
+        "     other characters dropped, as the name editor does)\n"
+        "List entries of columns 3-10 are matched ignoring case.\n"
+        "\n"
+        "Options:\n",
+    .order = 40,
+    .run = RunEdit,
+    .options = kOptions,
+    .usage_end =
+        "  (N = -1 leaves a box without a selection)\n"
+        "\n"
+        "Exit codes: 0 saved, 2 usage error or a refused TEXT (nothing is\n"
+        "written), 3 a file cannot be read or written (no file is changed).\n",
 };
 
 // Parses "ROW,COL=TEXT"; returns a usage message on failure.
@@ -95,7 +93,8 @@ std::optional<std::string> ParseCellEdit(const std::string& arg, CellEdit& edit)
   if (equals == std::string::npos) return "edit '" + arg + "' has no '=' (expected ROW,COL=TEXT)";
   const std::string_view place = std::string_view(arg).substr(0, equals);
   const std::size_t comma = place.find(',');
-  if (comma == std::string_view::npos) return "edit '" + arg + "' has no ',' (expected ROW,COL=TEXT)";
+  if (comma == std::string_view::npos)
+    return "edit '" + arg + "' has no ',' (expected ROW,COL=TEXT)";
   const auto row = ParseInt(place.substr(0, comma));
   const auto col = ParseInt(place.substr(comma + 1));
   if (!row || *row < 1 || *row > image_map::kChannelCount) {

@@ -16,36 +16,41 @@
 namespace zlm5::cli {
 namespace {
 
-constexpr std::array<CliOption, 1> kOptions = {{{"-o", "--output"}}};
+constexpr std::array<CliOption, 1> kOptions = {{
+    {"-o", "--output", OptionKind::kValue, "OUT.csv",
+     "write OUT.csv (replaced only when complete)"},
+}};
 
 int RunExport(const std::vector<std::string>& args);
 
 const CliCommand kExport = {
-    "export",
-    "write the channels of a channel data file as CSV",
-    "Usage: z-lm5-cli export FILE [-o OUT.csv]\n"
-    "\n"
-    "Writes the channels in use of FILE in the CSV exchange format of the open\n"
-    "multi-radio programming tools, to standard output or to OUT.csv: the\n"
-    "header\n"
-    "  Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,\n"
-    "  DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,\n"
-    "  RPT1CALL,RPT2CALL,DVCODE\n"
-    "then one row per channel in channel order, UTF-8, CRLF line ends. The\n"
-    "transmit frequency is a Duplex of +/- with the Offset (up to 10 MHz), a\n"
-    "split, or off; the tones are the format's tone modes (Tone, TSQL, DTCS,\n"
-    "Cross); Mode is FM (Wide) or NFM (Narrow); Skip is S for Scan No. Opt\n"
-    "Signal, BusyLock and PTTID, which the format has no column for, go into\n"
-    "Comment as 'OptSignal=None BusyLock=Close PTTID=ON', so that 'z-lm5-cli\n"
-    "import' gives back the same channels.\n"
-    "\n"
-    "Options:\n"
-    "  -o, --output OUT.csv   write OUT.csv (replaced only when complete)\n"
-    "\n"
-    "Exit codes: 0 written, 2 usage error, 3 FILE cannot be read or OUT.csv\n"
-    "cannot be written (an existing OUT.csv is then left as it was).\n",
-    50,
-    RunExport,
+    .name = "export",
+    .summary = "write the channels of a channel data file as CSV",
+    .usage =
+        "Usage: z-lm5-cli export FILE [-o OUT.csv]\n"
+        "\n"
+        "Writes the channels in use of FILE in the CSV exchange format of the open\n"
+        "multi-radio programming tools, to standard output or to OUT.csv: the\n"
+        "header\n"
+        "  Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,\n"
+        "  DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,\n"
+        "  RPT1CALL,RPT2CALL,DVCODE\n"
+        "then one row per channel in channel order, UTF-8, CRLF line ends. The\n"
+        "transmit frequency is a Duplex of +/- with the Offset (up to 10 MHz), a\n"
+        "split, or off; the tones are the format's tone modes (Tone, TSQL, DTCS,\n"
+        "Cross); Mode is FM (Wide) or NFM (Narrow); Skip is S for Scan No. Opt\n"
+        "Signal, BusyLock and PTTID, which the format has no column for, go into\n"
+        "Comment as 'OptSignal=None BusyLock=Close PTTID=ON', so that 'z-lm5-cli\n"
+        "import' gives back the same channels.\n"
+        "\n"
+        "Options:\n",
+    .order = 50,
+    .run = RunExport,
+    .options = kOptions,
+    .usage_end =
+        "\n"
+        "Exit codes: 0 written, 2 usage error, 3 FILE cannot be read or OUT.csv\n"
+        "cannot be written (an existing OUT.csv is then left as it was).\n",
 };
 
 int RunExport(const std::vector<std::string>& args) {

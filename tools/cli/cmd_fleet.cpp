@@ -5,8 +5,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -33,16 +33,52 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr std::array<CliOption, 4> kOptions = {{
-    {"", "--ids"},
-    {"", "--retries"},
-    {"", "--report"},
-    {"", "--out-dir"},
+// Both modes' options, as --help lists them; --port comes first.
+constexpr std::array<CliOption, 11> kOptions = {{
+    {"-p", "--port", OptionKind::kRepeated, "PORT",
+     "COM1 to COM4 (mapped to devices in\n"
+     "~/.config/z-lm5/ports.conf) or a device path;\n"
+     "once per radio"},
+    {"", "--ids", OptionKind::kValue, "IDS.csv", "the identity list"},
+    {"", "--strict", OptionKind::kFlag, "",
+     "refuse to start when the identity list and\n"
+     "the ports do not match one to one"},
+    {"", "--retries", OptionKind::kValue, "N",
+     "answer Retry to the first N communication\n"
+     "errors of each radio, then Cancel (default 0)"},
+    {"", "--accept-type-mismatch", OptionKind::kFlag, "",
+     "answer OK when a radio's type differs from\n"
+     "the file's (default Cancel)"},
+    {"", "--verify", OptionKind::kFlag, "", "read each written radio back and compare"},
+    {"", "--backup-first", OptionKind::kFlag, "",
+     "read each radio into a backup before writing\n"
+     "it; a radio whose read fails is not written"},
+    {"", "--no-backup", OptionKind::kFlag, "", "keep no backups (not with --backup-first)"},
+    {"", "--raw", OptionKind::kFlag, "", "send the bytes of FILE unchanged"},
+    {"", "--out-dir", OptionKind::kValue, "DIR", "where a read saves its files (made if missing)"},
+    {"", "--report", OptionKind::kValue, "REPORT.json", "also write the end table as JSON"},
 }};
+// The ports are taken before the mode is known: they may stand before it.
+const std::span<const CliOption> kPortOption = std::span(kOptions).first(1);
+// What only a write takes; 'fleet read' knows no such option.
+constexpr std::array<std::string_view, 5> kWriteOnlyFlags = {"--strict", "--accept-type-mismatch",
+                                                             "--verify", "--backup-first", "--raw"};
+
+// The options of 'fleet read'.
+std::vector<CliOption> ReadOptions() {
+  std::vector<CliOption> options;
+  for (const CliOption& option : kOptions) {
+    if (std::find(kWriteOnlyFlags.begin(), kWriteOnlyFlags.end(), option.long_name) ==
+        kWriteOnlyFlags.end()) {
+      options.push_back(option);
+    }
+  }
+  return options;
+}
 
 constexpr auto kRefresh = 100ms;  // progress lines are redrawn at most this often
 constexpr int kBarWidth = 20;
-constexpr int kPlainStep = 40;    // plain progress lines every this many blocks
+constexpr int kPlainStep = 40;  // plain progress lines every this many blocks
 constexpr int kDefaultColumns = 80;
 // From here on a character takes two columns of a terminal (CJK, the
 // full-width forms such as the messages' comma); near enough for cutting.
@@ -51,101 +87,71 @@ constexpr std::uint32_t kFirstWideCharacter = 0x2E80;
 int RunFleet(const std::vector<std::string>& args);
 
 const CliCommand kFleet = {
-    "fleet",
-    "write a file to several radios at once, or read several radios",
-    "Usage: z-lm5-cli fleet write FILE --port PORT --port PORT ... [--ids IDS.csv]\n"
-    "                       [--retries N] [--accept-type-mismatch] [--verify]\n"
-    "                       [--backup-first] [--no-backup] [--strict] [--raw]\n"
-    "                       [--report REPORT.json]\n"
-    "       z-lm5-cli fleet read --port PORT --port PORT ... --out-dir DIR\n"
-    "                       [--retries N] [--no-backup] [--report REPORT.json]\n"
-    "\n"
-    "write: writes FILE to the radio on every PORT at the same time, one\n"
-    "programming cable each, as 'z-lm5-cli write' writes one radio. With\n"
-    "--ids, each radio first gets its own Radio ID, Call ID and ANI code from\n"
-    "the identity list, stored as the Optional Features dialog stores them.\n"
-    "read: reads the radio on every PORT into a file of its own in DIR, named\n"
-    "after the port's /dev/serial/by-id name, or radio-1.sin, radio-2.sin...\n"
-    "in the order the ports are given.\n"
-    "Each radio's transfer keeps a backup as 'write' and 'read' do (see\n"
-    "z-lm5-cli backups).\n"
-    "\n"
-    "The identity list is a CSV file whose header names the columns:\n"
-    "  Port or Order   which radio a row is for: a port as given with --port,\n"
-    "                  or its position 1, 2, ... among the --port options\n"
-    "  RadioId         at most 8 letters and digits\n"
-    "  CallId          at most 8 characters\n"
-    "  Ani             at most 4 digits (a 4-digit code starting with 2 to 9\n"
-    "                  is stored starting with 1, as the radio takes it)\n"
-    "  Name            a label for the report\n"
-    "An empty cell keeps the file's code. Rows naming no given port, and\n"
-    "ports without a row, are listed before anything is written.\n"
-    "\n"
-    "Options:\n"
-    "  -p, --port PORT          COM1 to COM4 (mapped to devices in\n"
-    "                           ~/.config/z-lm5/ports.conf) or a device path;\n"
-    "                           once per radio\n"
-    "  --ids IDS.csv            the identity list\n"
-    "  --strict                 refuse to start when the identity list and\n"
-    "                           the ports do not match one to one\n"
-    "  --retries N              answer Retry to the first N communication\n"
-    "                           errors of each radio, then Cancel (default 0)\n"
-    "  --accept-type-mismatch   answer OK when a radio's type differs from\n"
-    "                           the file's (default Cancel)\n"
-    "  --verify                 read each written radio back and compare\n"
-    "  --backup-first           read each radio into a backup before writing\n"
-    "                           it; a radio whose read fails is not written\n"
-    "  --no-backup              keep no backups (not with --backup-first)\n"
-    "  --raw                    send the bytes of FILE unchanged\n"
-    "  --out-dir DIR            where a read saves its files (made if missing)\n"
-    "  --report REPORT.json     also write the end table as JSON\n"
-    "\n"
-    "Progress goes to standard error, one line per radio; the end table\n"
-    "(port, label, result, identity or file, time) to standard output.\n"
-    "Ctrl+C cancels every radio. Exit codes: 0 every radio succeeded, 1 a\n"
-    "radio failed or the run was cancelled, 2 usage error or a rejected\n"
-    "identity list (nothing written), 3 a file cannot be read or written,\n"
-    "4 a port cannot be opened (the other radios still run).\n",
-    43,
-    RunFleet,
+    .name = "fleet",
+    .summary = "write a file to several radios at once, or read several radios",
+    .usage =
+        "Usage: z-lm5-cli fleet write FILE --port PORT --port PORT ... [--ids IDS.csv]\n"
+        "                       [--retries N] [--accept-type-mismatch] [--verify]\n"
+        "                       [--backup-first] [--no-backup] [--strict] [--raw]\n"
+        "                       [--report REPORT.json]\n"
+        "       z-lm5-cli fleet read --port PORT --port PORT ... --out-dir DIR\n"
+        "                       [--retries N] [--no-backup] [--report REPORT.json]\n"
+        "\n"
+        "write: writes FILE to the radio on every PORT at the same time, one\n"
+        "programming cable each, as 'z-lm5-cli write' writes one radio. With\n"
+        "--ids, each radio first gets its own Radio ID, Call ID and ANI code from\n"
+        "the identity list, stored as the Optional Features dialog stores them.\n"
+        "read: reads the radio on every PORT into a file of its own in DIR, named\n"
+        "after the port's /dev/serial/by-id name, or radio-1.sin, radio-2.sin...\n"
+        "in the order the ports are given.\n"
+        "Each radio's transfer keeps a backup as 'write' and 'read' do (see\n"
+        "z-lm5-cli backups).\n"
+        "\n"
+        "The identity list is a CSV file whose header names the columns:\n"
+        "  Port or Order   which radio a row is for: a port as given with --port,\n"
+        "                  or its position 1, 2, ... among the --port options\n"
+        "  RadioId         at most 8 letters and digits\n"
+        "  CallId          at most 8 characters\n"
+        "  Ani             at most 4 digits (a 4-digit code starting with 2 to 9\n"
+        "                  is stored starting with 1, as the radio takes it)\n"
+        "  Name            a label for the report\n"
+        "An empty cell keeps the file's code. Rows naming no given port, and\n"
+        "ports without a row, are listed before anything is written.\n"
+        "\n"
+        "Options:\n",
+    .order = 43,
+    .run = RunFleet,
+    .options = kOptions,
+    .usage_end =
+        "\n"
+        "Progress goes to standard error, one line per radio; the end table\n"
+        "(port, label, result, identity or file, time) to standard output.\n"
+        "Ctrl+C cancels every radio. Exit codes: 0 every radio succeeded, 1 a\n"
+        "radio failed or the run was cancelled, 2 usage error or a rejected\n"
+        "identity list (nothing written), 3 a file cannot be read or written,\n"
+        "4 a port cannot be opened (the other radios still run).\n",
 };
-
-// Takes every "-p PORT", "--port PORT" and "--port=PORT" out of `args`,
-// before a "--". Returns a usage message when one lacks its value.
-std::optional<std::string> TakePorts(std::vector<std::string>& args,
-                                     std::vector<std::string>& ports) {
-  std::vector<std::string> rest;
-  bool ended = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--") ended = true;
-    if (!ended && (a == "-p" || a == "--port")) {
-      if (i + 1 >= args.size()) return "option '" + a + "' needs a value";
-      ports.push_back(args[++i]);
-    } else if (!ended && a.starts_with("--port=")) {
-      ports.push_back(a.substr(std::string_view("--port=").size()));
-    } else {
-      rest.push_back(a);
-    }
-  }
-  args = std::move(rest);
-  return std::nullopt;
-}
 
 std::string_view ButtonsText(MessageButtons buttons) {
   switch (buttons) {
-    case MessageButtons::kOk: return "";
-    case MessageButtons::kOkCancel: return " [OK/Cancel]";
-    case MessageButtons::kRetryCancel: return " [Retry/Cancel]";
+    case MessageButtons::kOk:
+      return "";
+    case MessageButtons::kOkCancel:
+      return " [OK/Cancel]";
+    case MessageButtons::kRetryCancel:
+      return " [Retry/Cancel]";
   }
   return "";
 }
 
 std::string_view AnswerText(MessageAnswer answer) {
   switch (answer) {
-    case MessageAnswer::kOk: return "OK";
-    case MessageAnswer::kCancel: return "Cancel";
-    case MessageAnswer::kRetry: return "Retry";
+    case MessageAnswer::kOk:
+      return "OK";
+    case MessageAnswer::kCancel:
+      return "Cancel";
+    case MessageAnswer::kRetry:
+      return "Retry";
   }
   return "OK";
 }
@@ -200,16 +206,21 @@ class FleetProgress {
   std::string StateText(const FleetRadioStatus& s) const {
     const bool reading = run_.direction() == TransferDirection::kRead;
     switch (s.stage) {
-      case FleetStage::kStarting: return "starting";
-      case FleetStage::kBackingUp: return "reading into a backup";
+      case FleetStage::kStarting:
+        return "starting";
+      case FleetStage::kBackingUp:
+        return "reading into a backup";
       case FleetStage::kConnecting:
         if (!s.messages.empty() && s.messages.back().answer == MessageAnswer::kRetry) {
           return OneLineMessage(s.messages.back().text) + " -> Retry";
         }
         return s.status;
-      case FleetStage::kBlocks: return reading ? "reading" : "writing";
-      case FleetStage::kVerifying: return "verifying";
-      case FleetStage::kEnded: return FleetResultText(s);
+      case FleetStage::kBlocks:
+        return reading ? "reading" : "writing";
+      case FleetStage::kVerifying:
+        return "verifying";
+      case FleetStage::kEnded:
+        return FleetResultText(s);
     }
     return {};
   }
@@ -256,8 +267,8 @@ class FleetProgress {
     }
     const bool restarted = s.blocks < before.blocks || s.stage != before.stage;
     const int last = restarted ? 0 : last_block_line_[i];
-    if (s.blocks != last && (s.blocks - last >= kPlainStep ||
-                             s.blocks == transfer_limits::kBlockCount)) {
+    if (s.blocks != last &&
+        (s.blocks - last >= kPlainStep || s.blocks == transfer_limits::kBlockCount)) {
       out << port << "block " << s.blocks << '/' << transfer_limits::kBlockCount << '\n';
       last_block_line_[i] = s.blocks;
     } else if (restarted) {
@@ -297,8 +308,8 @@ struct FleetCommon {
 
 // Resolves the ports and checks what both modes share; nullopt after a
 // message, with `code` set.
-std::optional<FleetCommon> ReadCommon(const std::vector<std::string>& names,
-                                      const CliArgs& parsed, int& code) {
+std::optional<FleetCommon> ReadCommon(const std::vector<std::string>& names, const CliArgs& parsed,
+                                      int& code) {
   FleetCommon common;
   if (names.empty()) {
     code = UsageError(kFleet, "missing --port PORT (one per radio)");
@@ -341,9 +352,10 @@ int RunExitCode(const std::vector<FleetRadioStatus>& results, TransferDirection 
   bool failed = false;
   for (const FleetRadioStatus& s : results) {
     port_failed = port_failed || s.result == FleetResult::kPortUnavailable;
-    const bool success = direction == TransferDirection::kRead
-                             ? s.result == FleetResult::kRead
-                             : s.result == FleetResult::kWritten || s.result == FleetResult::kVerified;
+    const bool success =
+        direction == TransferDirection::kRead
+            ? s.result == FleetResult::kRead
+            : s.result == FleetResult::kWritten || s.result == FleetResult::kVerified;
     failed = failed || !success;
   }
   if (port_failed) return exit_code::kPortError;
@@ -356,7 +368,8 @@ int Report(TransferDirection direction, const std::vector<FleetReportRow>& rows,
   const int printed = WriteOutput(kFleet, FormatFleetTable(direction, rows));
   if (report_path != nullptr) {
     const std::string json = FleetReportJson(direction, rows);
-    const Status saved = SaveFile(*report_path, std::span(reinterpret_cast<const std::uint8_t*>(json.data()), json.size()));
+    const Status saved = SaveFile(
+        *report_path, std::span(reinterpret_cast<const std::uint8_t*>(json.data()), json.size()));
     if (!saved) return FileError(kFleet, saved.error());
   }
   return printed != exit_code::kOk ? printed : code;
@@ -417,9 +430,7 @@ std::optional<Identities> ReadIdentities(const std::string& path,
   return Identities{std::move(*list), std::move(*assignment)};
 }
 
-int RunWriteMode(std::vector<std::string> args, const std::vector<std::string>& port_names) {
-  const auto flags = TakeFlags(args, {"--accept-type-mismatch", "--verify", "--strict", "--raw",
-                                      "--backup-first", "--no-backup"});
+int RunWriteMode(const std::vector<std::string>& args, const std::vector<std::string>& port_names) {
   CliArgs parsed;
   if (auto error = ParseCliArgs(args, kOptions, parsed)) return UsageError(kFleet, *error);
   if (parsed.Value("--out-dir") != nullptr) {
@@ -429,7 +440,7 @@ int RunWriteMode(std::vector<std::string> args, const std::vector<std::string>& 
   if (parsed.positional.size() > 1) {
     return UsageError(kFleet, "unexpected argument '" + parsed.positional[1] + "'");
   }
-  if (flags.contains("--backup-first") && flags.contains("--no-backup")) {
+  if (parsed.Has("--backup-first") && parsed.Has("--no-backup")) {
     return UsageError(kFleet, "--backup-first needs the backups that --no-backup turns off");
   }
   int code = exit_code::kOk;
@@ -439,7 +450,7 @@ int RunWriteMode(std::vector<std::string> args, const std::vector<std::string>& 
   auto loaded = LoadChannelDataFile(parsed.positional.front());
   if (!loaded) return FileError(kFleet, loaded.error());
   RadioImage image = *loaded;
-  if (!flags.contains("--raw")) {
+  if (!parsed.Has("--raw")) {
     // As 'write': the file as the grid shows it, encoded back.
     MemoryGrid grid;
     ImageToGrid(image, grid);
@@ -447,22 +458,22 @@ int RunWriteMode(std::vector<std::string> args, const std::vector<std::string>& 
   }
   std::optional<Identities> identities;
   if (const std::string* ids = parsed.Value("--ids")) {
-    identities = ReadIdentities(*ids, common->ports, flags.contains("--strict"), code);
+    identities = ReadIdentities(*ids, common->ports, parsed.Has("--strict"), code);
     if (!identities) return code;
-  } else if (flags.contains("--strict")) {
+  } else if (parsed.Has("--strict")) {
     return UsageError(kFleet, "--strict needs --ids");
   }
 
-  FleetWritePlan plan = identities ? PlanFleetWrite(image, common->ports, &identities->list,
-                                                    &identities->assignment)
-                                   : PlanFleetWrite(image, common->ports);
+  FleetWritePlan plan =
+      identities ? PlanFleetWrite(image, common->ports, &identities->list, &identities->assignment)
+                 : PlanFleetWrite(image, common->ports);
   BackupStore backups(DefaultBackupFolder());
   FleetOptions options;
-  if (!flags.contains("--no-backup")) options.backups = &backups;
-  options.backup_first = flags.contains("--backup-first");
-  options.verify = flags.contains("--verify");
+  if (!parsed.Has("--no-backup")) options.backups = &backups;
+  options.backup_first = parsed.Has("--backup-first");
+  options.verify = parsed.Has("--verify");
   FleetRun run(TransferDirection::kWrite, std::move(plan.radios),
-               FleetAnswers{common->retries, flags.contains("--accept-type-mismatch")}, options);
+               FleetAnswers{common->retries, parsed.Has("--accept-type-mismatch")}, options);
   RunToEnd(run);
 
   const std::vector<FleetRadioStatus> results = run.Snapshot();
@@ -476,10 +487,9 @@ int RunWriteMode(std::vector<std::string> args, const std::vector<std::string>& 
                 RunExitCode(results, TransferDirection::kWrite));
 }
 
-int RunReadMode(std::vector<std::string> args, const std::vector<std::string>& port_names) {
-  const auto flags = TakeFlags(args, {"--no-backup"});
+int RunReadMode(const std::vector<std::string>& args, const std::vector<std::string>& port_names) {
   CliArgs parsed;
-  if (auto error = ParseCliArgs(args, kOptions, parsed)) return UsageError(kFleet, *error);
+  if (auto error = ParseCliArgs(args, ReadOptions(), parsed)) return UsageError(kFleet, *error);
   if (!parsed.positional.empty()) {
     return UsageError(kFleet, "unexpected argument '" + parsed.positional.front() + "'");
   }
@@ -511,7 +521,7 @@ int RunReadMode(std::vector<std::string> args, const std::vector<std::string>& p
   }
   BackupStore backups(DefaultBackupFolder());
   FleetOptions options;
-  if (!flags.contains("--no-backup")) options.backups = &backups;
+  if (!parsed.Has("--no-backup")) options.backups = &backups;
   FleetRun run(TransferDirection::kRead, std::move(radios), FleetAnswers{common->retries, false},
                options);
   RunToEnd(run);
@@ -544,13 +554,14 @@ int RunReadMode(std::vector<std::string> args, const std::vector<std::string>& p
 
 int RunFleet(const std::vector<std::string>& arguments) {
   std::vector<std::string> args = arguments;
-  std::vector<std::string> ports;
-  if (auto error = TakePorts(args, ports)) return UsageError(kFleet, *error);
+  const CliArgs taken = cmdline::TakeOptions(args, kPortOption);
+  if (taken.problem) return UsageError(kFleet, taken.problem->message);
+  const std::vector<std::string> ports = taken.Values("--port");
   if (args.empty()) return UsageError(kFleet, "missing 'write' or 'read'");
   const std::string mode = args.front();
   args.erase(args.begin());
-  if (mode == "write") return RunWriteMode(std::move(args), ports);
-  if (mode == "read") return RunReadMode(std::move(args), ports);
+  if (mode == "write") return RunWriteMode(args, ports);
+  if (mode == "read") return RunReadMode(args, ports);
   return UsageError(kFleet, "unknown mode '" + mode + "'; use 'write' or 'read'");
 }
 

@@ -9,26 +9,30 @@
 namespace zlm5::cli {
 namespace {
 
-constexpr std::array<CliOption, 1> kOptions = {{{"-o", "--output"}}};
+constexpr std::array<CliOption, 1> kOptions = {{
+    {"-o", "--output", OptionKind::kValue, "FILE", "the file to write (required)"},
+}};
 
 int RunNew(const std::vector<std::string>& args);
 
 const CliCommand kNew = {
-    "new",
-    "write a new channel data file",
-    "Usage: z-lm5-cli new -o FILE\n"
-    "\n"
-    "Writes the channel data file of a new document: 4096 bytes, all 0xFF\n"
-    "(no channel in use, no names) except the fourteen default settings.\n"
-    "An existing FILE is replaced; the new file is written beside it first,\n"
-    "so a failure leaves the old one intact.\n"
-    "\n"
-    "Options:\n"
-    "  -o, --output FILE   the file to write (required)\n"
-    "\n"
-    "Exit codes: 0 written, 2 usage error, 3 the file cannot be written.\n",
-    10,
-    RunNew,
+    .name = "new",
+    .summary = "write a new channel data file",
+    .usage =
+        "Usage: z-lm5-cli new -o FILE\n"
+        "\n"
+        "Writes the channel data file of a new document: 4096 bytes, all 0xFF\n"
+        "(no channel in use, no names) except the fourteen default settings.\n"
+        "An existing FILE is replaced; the new file is written beside it first,\n"
+        "so a failure leaves the old one intact.\n"
+        "\n"
+        "Options:\n",
+    .order = 10,
+    .run = RunNew,
+    .options = kOptions,
+    .usage_end =
+        "\n"
+        "Exit codes: 0 written, 2 usage error, 3 the file cannot be written.\n",
 };
 
 int RunNew(const std::vector<std::string>& args) {

@@ -15,37 +15,45 @@ namespace {
 
 int RunPorts(const std::vector<std::string>& args);
 
-constexpr std::array<CliOption, 1> kOptions = {{{"", "--root"}}};
-constexpr std::string_view kJsonFlag = "--json";
+constexpr std::array<CliOption, 2> kOptions = {{
+    {"", "--json", OptionKind::kFlag, "",
+     "print all of it as one JSON object instead: \"devices\"\n"
+     "(path, by_id, driver, usb_id, product, can_open, group,\n"
+     "in_group, access_problem, held_by), \"warnings\" (program,\n"
+     "pids, text) and \"all_processes_seen\""},
+    {"", "--root", OptionKind::kValue, "DIR",
+     "read DIR/sys, DIR/dev, DIR/proc and DIR/etc/group instead\n"
+     "of the machine's own"},
+}};
+// The options' texts start here (two blanks after the longest names).
+constexpr std::size_t kHelpColumn = 14;
 
 const CliCommand kPorts = {
-    "ports",
-    "list the serial devices present and whether you can use them",
-    "Usage: z-lm5-cli ports [--json] [--root DIR]\n"
-    "\n"
-    "Lists every serial device present, one line each:\n"
-    "  PATH: by-id NAME; driver DRIVER; USB VVVV:PPPP PRODUCT; ACCESS; USE\n"
-    "NAME is the device's stable name under /dev/serial/by-id, which stays\n"
-    "the same whichever order cables are plugged in; ACCESS is \"can be\n"
-    "opened\", or \"cannot be opened: \" and why (the group that owns the\n"
-    "device and whether you are in it); USE is \"free\" or \"in use by NAME\n"
-    "(PID N)\". Parts that are not known are left out. No device is opened.\n"
-    "\n"
-    "Warnings follow on standard error when ModemManager or brltty is\n"
-    "running, since they take USB serial adapters away, with what to do. The\n"
-    "open files of other users' processes can be read only as root: without\n"
-    "it, a device shown free may still be in use.\n"
-    "\n"
-    "  --json      print all of it as one JSON object instead: \"devices\"\n"
-    "              (path, by_id, driver, usb_id, product, can_open, group,\n"
-    "              in_group, access_problem, held_by), \"warnings\" (program,\n"
-    "              pids, text) and \"all_processes_seen\"\n"
-    "  --root DIR  read DIR/sys, DIR/dev, DIR/proc and DIR/etc/group instead\n"
-    "              of the machine's own\n"
-    "\n"
-    "Exit codes: 0 listed (also when there is no device), 2 usage error.\n",
-    44,
-    RunPorts,
+    .name = "ports",
+    .summary = "list the serial devices present and whether you can use them",
+    .usage =
+        "Usage: z-lm5-cli ports [--json] [--root DIR]\n"
+        "\n"
+        "Lists every serial device present, one line each:\n"
+        "  PATH: by-id NAME; driver DRIVER; USB VVVV:PPPP PRODUCT; ACCESS; USE\n"
+        "NAME is the device's stable name under /dev/serial/by-id, which stays\n"
+        "the same whichever order cables are plugged in; ACCESS is \"can be\n"
+        "opened\", or \"cannot be opened: \" and why (the group that owns the\n"
+        "device and whether you are in it); USE is \"free\" or \"in use by NAME\n"
+        "(PID N)\". Parts that are not known are left out. No device is opened.\n"
+        "\n"
+        "Warnings follow on standard error when ModemManager or brltty is\n"
+        "running, since they take USB serial adapters away, with what to do. The\n"
+        "open files of other users' processes can be read only as root: without\n"
+        "it, a device shown free may still be in use.\n"
+        "\n",
+    .order = 44,
+    .run = RunPorts,
+    .options = kOptions,
+    .usage_end =
+        "\n"
+        "Exit codes: 0 listed (also when there is no device), 2 usage error.\n",
+    .help_column = kHelpColumn,
 };
 
 // A JSON string: quotes, backslashes and control characters escaped, and
@@ -87,7 +95,9 @@ std::string JsonString(std::string_view text) {
 }
 
 // A string, or null when it is empty (not known).
-std::string JsonOptional(const std::string& text) { return text.empty() ? "null" : JsonString(text); }
+std::string JsonOptional(const std::string& text) {
+  return text.empty() ? "null" : JsonString(text);
+}
 
 std::string Json(const SerialSurvey& survey) {
   std::string out = "{\n  \"devices\": [";
@@ -112,7 +122,8 @@ std::string Json(const SerialSurvey& survey) {
     const PortWarning& w = survey.warnings[i];
     out += (i ? ",\n    {\"program\": " : "\n    {\"program\": ") + JsonString(w.program) +
            ", \"pids\": [";
-    for (std::size_t p = 0; p < w.pids.size(); ++p) out += (p ? ", " : "") + std::to_string(w.pids[p]);
+    for (std::size_t p = 0; p < w.pids.size(); ++p)
+      out += (p ? ", " : "") + std::to_string(w.pids[p]);
     out += "], \"text\": " + JsonString(w.text) + "}";
   }
   out += survey.warnings.empty() ? "]" : "\n  ]";
@@ -137,18 +148,18 @@ std::string Line(const SerialDevice& d) {
   } else {
     std::string users = "in use by ";
     for (std::size_t i = 0; i < d.holders.size(); ++i) {
-      users += (i ? ", " : "") + d.holders[i].name + " (PID " + std::to_string(d.holders[i].pid) + ")";
+      users +=
+          (i ? ", " : "") + d.holders[i].name + " (PID " + std::to_string(d.holders[i].pid) + ")";
     }
     add(users);
   }
   return line + "\n";
 }
 
-int RunPorts(const std::vector<std::string>& arguments) {
-  std::vector<std::string> args = arguments;
-  const bool json = TakeFlags(args, {kJsonFlag}).contains(kJsonFlag);
+int RunPorts(const std::vector<std::string>& args) {
   CliArgs parsed;
   if (auto error = ParseCliArgs(args, kOptions, parsed)) return UsageError(kPorts, *error);
+  const bool json = parsed.Has("--json");
   if (!parsed.positional.empty()) return UsageError(kPorts, "expected no arguments");
   SystemRoots roots;
   if (const std::string* root = parsed.Value("--root")) {

@@ -3,10 +3,8 @@
 
 #include <array>
 #include <iostream>
-#include <memory>
 #include <optional>
 
-#include "files/backup_store.h"
 #include "files/channel_document.h"
 #include "files/file_saving.h"
 #include "link/safe_transfer.h"
@@ -14,56 +12,57 @@
 #include "model/memory_grid.h"
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_link_host.h"
+#include "tools/cli/cli_radio.h"
 
 namespace zlm5::cli {
 namespace {
 
-constexpr std::array<CliOption, 4> kOptions = {{
-    {"-p", "--port"},
-    {"", "--into"},
-    {"-o", "--output"},
-    {"", "--retries"},
+constexpr std::array<CliOption, 6> kOptions = {{
+    {"-p", "--port", OptionKind::kValue, "PORT",
+     "COM1 to COM4 (mapped to devices in\n"
+     "~/.config/z-lm5/ports.conf; default /dev/ttyS0..3)\n"
+     "or a device path such as /dev/ttyUSB0"},
+    {"", "--into", OptionKind::kValue, "FILE", "channel data file to read into"},
+    {"-o", "--output", OptionKind::kValue, "OUT", "the file to write (required)"},
+    {"", "--retries", OptionKind::kValue, "N",
+     "answer Retry to the first N communication errors,\n"
+     "then Cancel (default 0)"},
+    {"", "--no-backup", OptionKind::kFlag, "", "keep no backup of the image read"},
+    {"", "--trace", OptionKind::kFlag, "",
+     "print every byte sent and received, with times, on\n"
+     "standard error"},
 }};
 
 int RunRead(const std::vector<std::string>& args);
 
 const CliCommand kRead = {
-    "read",
-    "read the radio into a channel data file",
-    "Usage: z-lm5-cli read --port PORT [--into FILE] -o OUT [--retries N]\n"
-    "                      [--no-backup] [--trace]\n"
-    "\n"
-    "Reads the radio's channels, settings and names (394 blocks) into the\n"
-    "image of FILE (default: a new document) and saves OUT as the desktop\n"
-    "program saves after Read From Radio. Bytes from 0xC50 on come from FILE.\n"
-    "A read that does not complete writes no file. A completed read is also\n"
-    "kept as a backup (see z-lm5-cli backups) before OUT is written.\n"
-    "\n"
-    "Options:\n"
-    "  -p, --port PORT    COM1 to COM4 (mapped to devices in\n"
-    "                     ~/.config/z-lm5/ports.conf; default /dev/ttyS0..3)\n"
-    "                     or a device path such as /dev/ttyUSB0\n"
-    "  --into FILE        channel data file to read into\n"
-    "  -o, --output OUT   the file to write (required)\n"
-    "  --retries N        answer Retry to the first N communication errors,\n"
-    "                     then Cancel (default 0)\n"
-    "  --no-backup        keep no backup of the image read\n"
-    "  --trace            print every byte sent and received, with times, on\n"
-    "                     standard error\n"
-    "\n"
-    "Progress and the radio's messages go to standard error, and at the end\n"
-    "\"394 blocks read\"; Ctrl+C cancels. A backup that cannot be saved is\n"
-    "reported there and does not fail the read.\n"
-    "Exit codes: 0 read and saved, 1 communication failed or cancelled,\n"
-    "2 usage error, 3 a file cannot be read or written, 4 the port cannot be\n"
-    "opened.\n",
-    40,
-    RunRead,
+    .name = "read",
+    .summary = "read the radio into a channel data file",
+    .usage =
+        "Usage: z-lm5-cli read --port PORT [--into FILE] -o OUT [--retries N]\n"
+        "                      [--no-backup] [--trace]\n"
+        "\n"
+        "Reads the radio's channels, settings and names (394 blocks) into the\n"
+        "image of FILE (default: a new document) and saves OUT as the desktop\n"
+        "program saves after Read From Radio. Bytes from 0xC50 on come from FILE.\n"
+        "A read that does not complete writes no file. A completed read is also\n"
+        "kept as a backup (see z-lm5-cli backups) before OUT is written.\n"
+        "\n"
+        "Options:\n",
+    .order = 40,
+    .run = RunRead,
+    .options = kOptions,
+    .usage_end =
+        "\n"
+        "Progress and the radio's messages go to standard error, and at the end\n"
+        "\"394 blocks read\"; Ctrl+C cancels. A backup that cannot be saved is\n"
+        "reported there and does not fail the read.\n"
+        "Exit codes: 0 read and saved, 1 communication failed or cancelled,\n"
+        "2 usage error, 3 a file cannot be read or written, 4 the port cannot be\n"
+        "opened.\n",
 };
 
-int RunRead(const std::vector<std::string>& arguments) {
-  std::vector<std::string> args = arguments;
-  const auto flags = TakeFlags(args, {"--trace", "--no-backup"});
+int RunRead(const std::vector<std::string>& args) {
   CliArgs parsed;
   if (auto error = ParseCliArgs(args, kOptions, parsed)) return UsageError(kRead, *error);
   if (!parsed.positional.empty()) {
@@ -82,35 +81,27 @@ int RunRead(const std::vector<std::string>& arguments) {
     if (!loaded) return FileError(kRead, loaded.error());
     image = *loaded;
   }
-  int code = exit_code::kOk;
-  const auto device = ResolveCliPort(kRead, *port, code);
-  if (!device) return code;
+  CliRadioLine line(kRead, parsed);
+  if (int code = exit_code::kOk; !line.Resolve(code)) return code;
   // What Save will need is checked before the radio is read: a read takes a
   // quarter of a minute, and its result must not be lost to a mistyped
   // folder. The save itself still reports anything found only then.
   const Result<SaveTarget> target = CheckSaveTarget(*output);
   if (!target) return FileError(kRead, target.error());
 
-  CliRadioPort radio_port(flags.contains("--trace"));
-  SerialTransport* transport = &radio_port.transport();
-  InstallCancelOnInterrupt();
-  BackupStore backups(DefaultBackupFolder());
-  SafeTransferOptions options;
-  if (!flags.contains("--no-backup")) options.backups = &backups;
-  SafeTransferReport report;
-  {
-    CliTransferHost host(CliAnswers{*retries, false});
-    report = RunSafeTransfer(TransferDirection::kRead, *transport, *device, image, host, options);
-  }
+  const SafeTransferReport report =
+      RunCliTransfer(TransferDirection::kRead, line, image, CliAnswers{*retries, false}, {});
   switch (report.Overall()) {
-    case TransferOutcome::kPortUnavailable: return exit_code::kPortError;
+    case TransferOutcome::kPortUnavailable:
+      return exit_code::kPortError;
     case TransferOutcome::kCancelled:
       std::cerr << "z-lm5-cli read: cancelled; nothing was written\n";
       return exit_code::kFailed;
     case TransferOutcome::kFailed:
       std::cerr << "z-lm5-cli read: the read did not complete; nothing was written\n";
       return exit_code::kFailed;
-    case TransferOutcome::kCompleted: break;
+    case TransferOutcome::kCompleted:
+      break;
   }
   // Said before OUT is written: should that fail, the backup still holds
   // what was read.

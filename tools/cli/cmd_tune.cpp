@@ -2,53 +2,52 @@
 // z-lm5-cli tune: reads and sets a power tuning value of the radio.
 
 #include <array>
-#include <memory>
 
 #include "link/power_tuning.h"
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_link_host.h"
+#include "tools/cli/cli_radio.h"
 
 namespace zlm5::cli {
 namespace {
 
-constexpr std::array<CliOption, 3> kOptions = {{
-    {"-p", "--port"},
-    {"", "--set"},
-    {"", "--retries"},
+constexpr std::array<CliOption, 4> kOptions = {{
+    {"-p", "--port", OptionKind::kValue, "PORT", "COM1 to COM4 or a device path"},
+    {"", "--set", OptionKind::kValue, "N", "the new value"},
+    {"", "--retries", OptionKind::kValue, "N",
+     "answer Retry to the first N errors, then Cancel\n"
+     "(default 0)"},
+    {"", "--trace", OptionKind::kFlag, "", "print every byte sent and received on standard error"},
 }};
 
 int RunTune(const std::vector<std::string>& args);
 
 const CliCommand kTune = {
-    "tune",
-    "read or set the low or high power tuning value",
-    "Usage: z-lm5-cli tune low|high --port PORT [--set N] [--retries N] [--trace]\n"
-    "\n"
-    "Puts the radio into power tuning (as Low Power Debug or High Power Debug\n"
-    "does), prints the value it holds on standard output, sends N when --set\n"
-    "is given (low 1 to 200, high 1 to 250), and takes the radio out of\n"
-    "tuning again.\n"
-    "\n"
-    "Options:\n"
-    "  -p, --port PORT   COM1 to COM4 or a device path\n"
-    "  --set N           the new value\n"
-    "  --retries N       answer Retry to the first N errors, then Cancel\n"
-    "                    (default 0)\n"
-    "  --trace           print every byte sent and received on standard error\n"
-    "\n"
-    "After a Cancel (no --retries left) the port is opened again to take the\n"
-    "radio out of tuning; if that fails too, switch the radio off and on.\n"
-    "\n"
-    "Exit codes: 0 done, 1 communication failed or cancelled, 2 usage error,\n"
-    "3 the value cannot be written to standard output (nothing is sent),\n"
-    "4 the port cannot be opened (or is the terminal the program runs in).\n",
-    42,
-    RunTune,
+    .name = "tune",
+    .summary = "read or set the low or high power tuning value",
+    .usage =
+        "Usage: z-lm5-cli tune low|high --port PORT [--set N] [--retries N] [--trace]\n"
+        "\n"
+        "Puts the radio into power tuning (as Low Power Debug or High Power Debug\n"
+        "does), prints the value it holds on standard output, sends N when --set\n"
+        "is given (low 1 to 200, high 1 to 250), and takes the radio out of\n"
+        "tuning again.\n"
+        "\n"
+        "Options:\n",
+    .order = 42,
+    .run = RunTune,
+    .options = kOptions,
+    .usage_end =
+        "\n"
+        "After a Cancel (no --retries left) the port is opened again to take the\n"
+        "radio out of tuning; if that fails too, switch the radio off and on.\n"
+        "\n"
+        "Exit codes: 0 done, 1 communication failed or cancelled, 2 usage error,\n"
+        "3 the value cannot be written to standard output (nothing is sent),\n"
+        "4 the port cannot be opened (or is the terminal the program runs in).\n",
 };
 
-int RunTune(const std::vector<std::string>& arguments) {
-  std::vector<std::string> args = arguments;
-  const auto flags = TakeFlags(args, {"--trace"});
+int RunTune(const std::vector<std::string>& args) {
   CliArgs parsed;
   if (auto error = ParseCliArgs(args, kOptions, parsed)) return UsageError(kTune, *error);
   if (parsed.positional.size() != 1) return UsageError(kTune, "say low or high");
@@ -64,25 +63,25 @@ int RunTune(const std::vector<std::string>& arguments) {
   if (const std::string* set = parsed.Value("--set")) {
     value = ParseInt(*set);
     if (!value || *value < 1 || *value > function.max_position) {
-      return UsageError(kTune, "--set needs a value from 1 to " +
-                                   std::to_string(function.max_position));
+      return UsageError(kTune,
+                        "--set needs a value from 1 to " + std::to_string(function.max_position));
     }
   }
   const auto retries = ParseRetries(kTune, parsed.Value("--retries"));
   if (!retries) return exit_code::kUsage;
-  int code = exit_code::kOk;
-  const auto device = ResolveCliPort(kTune, *port, code);
-  if (!device) return code;
+  CliRadioLine line(kTune, parsed);
+  if (int code = exit_code::kOk; !line.Resolve(code)) return code;
 
-  CliRadioPort radio_port(flags.contains("--trace"));
-  SerialTransport* transport = &radio_port.transport();
   CliTuningHost host(CliAnswers{*retries, false});
-  TuningSession session(kind, *transport, host);
+  TuningSession session(kind, line.transport(), host);
   RadioImage image;
-  switch (session.Enter(*device, image)) {
-    case EnterOutcome::kPortUnavailable: return exit_code::kPortError;
-    case EnterOutcome::kFailed: return exit_code::kFailed;
-    case EnterOutcome::kEntered: break;
+  switch (session.Enter(line.device(), image)) {
+    case EnterOutcome::kPortUnavailable:
+      return exit_code::kPortError;
+    case EnterOutcome::kFailed:
+      return exit_code::kFailed;
+    case EnterOutcome::kEntered:
+      break;
   }
   // A value that cannot be printed fails the command: nothing is changed,
   // and the radio is still taken out of tuning.

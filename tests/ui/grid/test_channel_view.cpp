@@ -201,7 +201,7 @@ class ChannelViewTest : public QObject {
     }
   }
 
-  void a_list_choice_is_stored_only_in_a_row_with_a_frequency() {
+  void a_list_choice_is_stored_when_its_cell_is_left() {
     Load(ImageWith({{1, 1, "146.525"}}));
     Click(1, 10);
     CellEditor* list = View().OpenEditor();
@@ -210,11 +210,6 @@ class ChannelViewTest : public QObject {
     list->ComboBox()->setCurrentIndex(list->ComboBox()->findText(QStringLiteral("QT/DQT")));
     Click(2, 1);
     QCOMPARE(Cell(1, 10), QStringLiteral("QT/DQT"));
-
-    Click(3, 10);
-    View().OpenEditor()->ComboBox()->setCurrentIndex(1);  // "Carrier"
-    Click(4, 1);
-    QCOMPARE(Cell(3, 10), QString());
   }
 
   void the_leave_cell_commit_reaches_the_file_through_save() {
@@ -303,20 +298,18 @@ class ChannelViewTest : public QObject {
     QVERIFY(!Grid().hasFocus());
   }
 
-  void enter_stores_off_for_a_tone_text_that_is_no_list_entry() {
+  void enter_stores_the_tone_typed_and_opens_the_next_tone() {
     Load(ImageWith({{1, 1, "146.525"}}));
     Click(1, 3);
     QCOMPARE(View().OpenEditor()->Id(), ChannelView::kToneBoxId);
     QCOMPARE(View().OpenEditor()->Text(), QStringLiteral("OFF"));
     View().OpenEditor()->LineEdit()->selectAll();
-    Type(QStringLiteral("77.7"));
-    PressEnter();
-    QCOMPARE(Cell(1, 3), QStringLiteral("OFF"));
-    QCOMPARE(Grid().Col(), 4);
-    View().OpenEditor()->LineEdit()->selectAll();
     Type(QStringLiteral("d023n"));
     PressEnter();
-    QCOMPARE(Cell(1, 4), QStringLiteral("D023N"));
+    QCOMPARE(Cell(1, 3), QStringLiteral("D023N"));
+    QCOMPARE(Grid().Col(), 4);
+    QCOMPARE(View().OpenEditor()->Id(), ChannelView::kToneBoxId);
+    QCOMPARE(View().OpenEditor()->Text(), QStringLiteral("OFF"));
   }
 
   void typing_over_a_tone_cell_seeds_the_text_field() {
@@ -357,9 +350,6 @@ class ChannelViewTest : public QObject {
     QTest::keyClick(name->Widget(), Qt::Key_Backspace);
     Type(QStringLiteral(" "));
     QCOMPARE(name->Text(), QStringLiteral("AB-1X "));
-    // Leaving stores the name even in a channel without a frequency.
-    Click(2, 1);
-    QCOMPARE(Cell(1, 11), QStringLiteral("AB-1X "));
   }
 
   // A character a name cannot hold, typed over a name cell, is not put into
@@ -461,12 +451,16 @@ class ChannelViewTest : public QObject {
     QCOMPARE(Cell(1, 1), QString());
   }
 
+  // Leaving the cell, unlike Enter, gives a channel's first frequency a new
+  // row's empty name.
   void commit_open_editor_is_the_leave_cell_commit() {
+    Load(ImageWith({{3, 11, "OLD"}}));
     Click(3, 2);
     Type(QStringLiteral("433.5"));
     View().CommitOpenEditor();
     QCOMPARE(View().OpenEditor(), nullptr);
-    QCOMPARE(Row(3).mid(0, 3), QStringList({"", "433.50000", "OFF"}));
+    QCOMPARE(Row(3), QStringList({"", "433.50000", "OFF", "OFF", "Wide", "Yes", "High", "None",
+                                  "ON", "Close", ""}));
     QCOMPARE(Grid().Row(), 3);
   }
 

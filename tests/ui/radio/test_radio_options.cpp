@@ -74,7 +74,7 @@ class RadioOptionsTest : public QObject {
 
     QCOMPARE(title, QStringLiteral("Optional Features"));
     QVERIFY(focus_at_open != nullptr);
-    QCOMPARE(focus_at_open->objectName(), QStringLiteral("control1"));
+    QCOMPARE(focus_at_open->objectName(), ControlName(Dialog::kOkId));
     const RadioImage& after = Frame().Document().image();
     QCOMPARE(after.at(0x812), std::uint8_t{0x44});
     QCOMPARE(after.at(0x81B), std::uint8_t{0x00});
@@ -121,9 +121,14 @@ class RadioOptionsTest : public QObject {
   void every_control_is_made_and_shown_or_hidden() {
     Dialog dialog(image_);
     dialog.show();
-    const QList<int> shown = {1,    2,    1016, 1074, 1075, 1077, 1079, 1081,
-                              1013, 1089, 1090, 1083, 1098, 1102};
-    const QList<int> hidden = {1080, 1085, 1086, 1082, 3000, 1099, 1100, 1101};
+    const QList<int> shown = {Dialog::kOkId,       Dialog::kCancelId,      Dialog::kSquelchId,
+                              Dialog::kBeepId,     Dialog::kScramblerId,   Dialog::kVoxGainId,
+                              Dialog::kLanguageId, Dialog::kRadioIdId,     Dialog::kTotEditId,
+                              Dialog::kTotSpinId,  Dialog::kBatterySaveId, Dialog::kEndOfTxId,
+                              Dialog::kCallIdId,   Dialog::kOptSignalId};
+    const QList<int> hidden = {Dialog::kAniId,       Dialog::kPf1Id,       Dialog::kPf2Id,
+                               Dialog::kBeginOfTxId, Dialog::kPriorityId,  Dialog::kCheckIdId,
+                               Dialog::kKillIdId,    Dialog::kListenIdId};
     for (int control : shown) {
       QVERIFY2(dialog.Control(control) && dialog.Control(control)->isVisible(),
                qPrintable(QString::number(control)));
@@ -132,20 +137,23 @@ class RadioOptionsTest : public QObject {
       QVERIFY2(dialog.Control(control) && dialog.Control(control)->isHidden(),
                qPrintable(QString::number(control)));
     }
-    QCOMPARE(Find<QPushButton>(dialog, 1)->text(), QStringLiteral("OK"));
-    QVERIFY(Find<QPushButton>(dialog, 1)->isDefault());
-    QCOMPARE(Find<QCheckBox>(dialog, 1075)->text(), QStringLiteral("Scrambler Activation"));
-    QCOMPARE(Find<QCheckBox>(dialog, 1090)->text(), QStringLiteral("Battery Save"));
-    QCOMPARE(Find<QCheckBox>(dialog, 1083)->text(), QStringLiteral("End of Tx"));
-    QCOMPARE(Items(dialog, 1079),
+    QCOMPARE(Find<QPushButton>(dialog, Dialog::kOkId)->text(), QStringLiteral("OK"));
+    QVERIFY(Find<QPushButton>(dialog, Dialog::kOkId)->isDefault());
+    QCOMPARE(Find<QCheckBox>(dialog, Dialog::kScramblerId)->text(),
+             QStringLiteral("Scrambler Activation"));
+    QCOMPARE(Find<QCheckBox>(dialog, Dialog::kBatterySaveId)->text(),
+             QStringLiteral("Battery Save"));
+    QCOMPARE(Find<QCheckBox>(dialog, Dialog::kEndOfTxId)->text(), QStringLiteral("End of Tx"));
+    QCOMPARE(Items(dialog, Dialog::kLanguageId),
              (QStringList{QStringLiteral("Germany "), QStringLiteral("English"),
                           QStringLiteral("OFF")}));
-    QCOMPARE(Items(dialog, 1077).size(), 11);
-    QCOMPARE(Items(dialog, 1077).first(), QStringLiteral("OFF"));
-    QCOMPARE(Items(dialog, 1102), (QStringList{QStringLiteral("CCIR"), QStringLiteral("OFF")}));
-    QCOMPARE(Items(dialog, 1086).last(), QStringLiteral("Scrambler"));
-    QCOMPARE(Items(dialog, 3000).size(), 128);
-    QCOMPARE(Items(dialog, 3000).last(), QStringLiteral("128"));
+    QCOMPARE(Items(dialog, Dialog::kVoxGainId).size(), 11);
+    QCOMPARE(Items(dialog, Dialog::kVoxGainId).first(), QStringLiteral("OFF"));
+    QCOMPARE(Items(dialog, Dialog::kOptSignalId),
+             (QStringList{QStringLiteral("CCIR"), QStringLiteral("OFF")}));
+    QCOMPARE(Items(dialog, Dialog::kPf2Id).last(), QStringLiteral("Scrambler"));
+    QCOMPARE(Items(dialog, Dialog::kPriorityId).size(), 128);
+    QCOMPARE(Items(dialog, Dialog::kPriorityId).last(), QStringLiteral("128"));
     QStringList labels;
     for (QLabel* label : dialog.findChildren<QLabel*>()) {
       if (label->isVisible()) labels.append(label->text());
@@ -169,16 +177,17 @@ class RadioOptionsTest : public QObject {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       walk.append(QApplication::focusWidget()->objectName());
     }
-    QCOMPARE(walk, (QStringList{"control2", "control1016", "control1074", "control1075",
-                                "control1077", "control1079", "control1081", "control1081"}));
+    QCOMPARE(walk, ControlNames({Dialog::kCancelId, Dialog::kSquelchId, Dialog::kBeepId,
+                                 Dialog::kScramblerId, Dialog::kVoxGainId, Dialog::kLanguageId,
+                                 Dialog::kRadioIdId, Dialog::kRadioIdId}));
     dialog.Control(Dialog::kTotEditId)->setFocus();
     walk.clear();
     for (int i = 0; i < 6; ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       walk.append(QApplication::focusWidget()->objectName());
     }
-    QCOMPARE(walk, (QStringList{"control1090", "control1083", "control1098", "control1102",
-                                "control1", "control2"}));
+    QCOMPARE(walk, ControlNames({Dialog::kBatterySaveId, Dialog::kEndOfTxId, Dialog::kCallIdId,
+                                 Dialog::kOptSignalId, Dialog::kOkId, Dialog::kCancelId}));
   }
 
   void the_radio_id_box_takes_digits_letters_and_backspace_only() {
@@ -256,13 +265,13 @@ class RadioOptionsTest : public QObject {
     image_.set(0x816, 3);                 // "OFF"
     SetBytes(image_, 0x830, {'1', '2', 'a', 'B', 0xFF});
     Dialog dialog(image_);
-    QCOMPARE(Combo(dialog, 1016)->currentText(), QStringLiteral("3"));
-    QCOMPARE(Combo(dialog, 1077)->currentText(), QStringLiteral("10"));
-    QCOMPARE(Combo(dialog, 1079)->currentText(), QStringLiteral("English"));
-    QCOMPARE(Combo(dialog, 1102)->currentText(), QStringLiteral("OFF"));
-    QVERIFY(Find<QCheckBox>(dialog, 1074)->isChecked());
-    QVERIFY(Find<QCheckBox>(dialog, 1075)->isChecked());
-    QVERIFY(!Find<QCheckBox>(dialog, 1090)->isChecked());
+    QCOMPARE(Combo(dialog, Dialog::kSquelchId)->currentText(), QStringLiteral("3"));
+    QCOMPARE(Combo(dialog, Dialog::kVoxGainId)->currentText(), QStringLiteral("10"));
+    QCOMPARE(Combo(dialog, Dialog::kLanguageId)->currentText(), QStringLiteral("English"));
+    QCOMPARE(Combo(dialog, Dialog::kOptSignalId)->currentText(), QStringLiteral("OFF"));
+    QVERIFY(Find<QCheckBox>(dialog, Dialog::kBeepId)->isChecked());
+    QVERIFY(Find<QCheckBox>(dialog, Dialog::kScramblerId)->isChecked());
+    QVERIFY(!Find<QCheckBox>(dialog, Dialog::kBatterySaveId)->isChecked());
     QCOMPARE(Find<QLineEdit>(dialog, Dialog::kRadioIdId)->text(), QStringLiteral("12AB"));
     QCOMPARE(Find<QLineEdit>(dialog, Dialog::kRadioIdId)->maxLength(), 8);
     QCOMPARE(Find<QLineEdit>(dialog, Dialog::kAniId)->maxLength(), 4);
@@ -291,17 +300,18 @@ class RadioOptionsTest : public QObject {
     image_.set(0x812, 0x46);  // language bits 10: "English"
     Dialog dialog(image_);
     dialog.show();
-    for (int list : {1016, 1077, 1079, 1085, 1086, 1102, 3000}) {
+    for (int list : {Dialog::kSquelchId, Dialog::kVoxGainId, Dialog::kLanguageId, Dialog::kPf1Id,
+                     Dialog::kPf2Id, Dialog::kOptSignalId, Dialog::kPriorityId}) {
       QVERIFY2(!Combo(dialog, list)->isEditable(), qPrintable(QString::number(list)));
     }
-    QTest::keyClick(Combo(dialog, 1016), Qt::Key_7);
-    QTest::keyClick(Combo(dialog, 1077), Qt::Key_X);
-    QTest::keyClick(Combo(dialog, 1079), Qt::Key_G);
-    QTest::keyClick(Combo(dialog, 1102), Qt::Key_O);
-    QCOMPARE(Combo(dialog, 1016)->currentText(), QStringLiteral("7"));
-    QCOMPARE(Combo(dialog, 1077)->currentText(), QStringLiteral("6"));
-    QCOMPARE(Combo(dialog, 1079)->currentText(), QStringLiteral("Germany "));
-    QCOMPARE(Combo(dialog, 1102)->currentText(), QStringLiteral("OFF"));
+    QTest::keyClick(Combo(dialog, Dialog::kSquelchId), Qt::Key_7);
+    QTest::keyClick(Combo(dialog, Dialog::kVoxGainId), Qt::Key_X);
+    QTest::keyClick(Combo(dialog, Dialog::kLanguageId), Qt::Key_G);
+    QTest::keyClick(Combo(dialog, Dialog::kOptSignalId), Qt::Key_O);
+    QCOMPARE(Combo(dialog, Dialog::kSquelchId)->currentText(), QStringLiteral("7"));
+    QCOMPARE(Combo(dialog, Dialog::kVoxGainId)->currentText(), QStringLiteral("6"));
+    QCOMPARE(Combo(dialog, Dialog::kLanguageId)->currentText(), QStringLiteral("Germany "));
+    QCOMPARE(Combo(dialog, Dialog::kOptSignalId)->currentText(), QStringLiteral("OFF"));
     Find<QPushButton>(dialog, Dialog::kOkId)->click();
     QCOMPARE(image_.at(0x813), std::uint8_t{7});
     QCOMPARE(image_.at(0x815), std::uint8_t{6});
@@ -314,9 +324,16 @@ class RadioOptionsTest : public QObject {
   RadioOperations& Radio() { return *window_->radio; }
   QAction* Action(int command) { return Frame().Action(command); }
 
+  // Every control has its id as object name.
+  static QString ControlName(int control) { return QStringLiteral("control%1").arg(control); }
+  static QStringList ControlNames(std::initializer_list<int> controls) {
+    QStringList names;
+    for (int control : controls) names.append(ControlName(control));
+    return names;
+  }
   template <typename T>
   static T* Find(QWidget& dialog, int control) {
-    T* widget = dialog.findChild<T*>(QStringLiteral("control%1").arg(control));
+    T* widget = dialog.findChild<T*>(ControlName(control));
     if (widget == nullptr) qFatal("control %d missing", control);
     return widget;
   }
@@ -333,14 +350,17 @@ class RadioOptionsTest : public QObject {
 
   // Changes a value in every kind of control.
   static void ChangeEverything(QDialog& shown) {
-    Combo(shown, 1016)->setCurrentIndex(9);
-    Combo(shown, 1077)->setCurrentIndex(5);
-    Combo(shown, 1079)->setCurrentIndex(0);
-    Combo(shown, 1102)->setCurrentIndex(0);
-    for (int box : {1074, 1075, 1090, 1083}) Find<QCheckBox>(shown, box)->toggle();
-    QTest::mouseClick(Find<UpDownControl>(shown, 1089)->UpButton(), Qt::LeftButton);
-    Find<QLineEdit>(shown, 1081)->setText(QStringLiteral("777"));
-    Find<QLineEdit>(shown, 1098)->setText(QStringLiteral("12"));
+    Combo(shown, Dialog::kSquelchId)->setCurrentIndex(9);
+    Combo(shown, Dialog::kVoxGainId)->setCurrentIndex(5);
+    Combo(shown, Dialog::kLanguageId)->setCurrentIndex(0);
+    Combo(shown, Dialog::kOptSignalId)->setCurrentIndex(0);
+    for (int box : {Dialog::kBeepId, Dialog::kScramblerId, Dialog::kBatterySaveId,
+                    Dialog::kEndOfTxId}) {
+      Find<QCheckBox>(shown, box)->toggle();
+    }
+    QTest::mouseClick(Find<UpDownControl>(shown, Dialog::kTotSpinId)->UpButton(), Qt::LeftButton);
+    Find<QLineEdit>(shown, Dialog::kRadioIdId)->setText(QStringLiteral("777"));
+    Find<QLineEdit>(shown, Dialog::kCallIdId)->setText(QStringLiteral("12"));
   }
 
   std::unique_ptr<test::TempDir> dir_;

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QList>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -20,6 +21,7 @@
 #include "link/serial_port.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/message_box.h"
+#include "ui/radio/progress_dialog.h"
 #include "ui/radio/radio_operations.h"
 #include "tests/ui/ui_test_support.h"
 
@@ -73,6 +75,12 @@ class MessageLog {
  private:
   MessageHandler previous_;
 };
+
+// The progress dialog's bar, found as any control of the dialog by its id.
+inline QProgressBar* ProgressBarOf(const TransferProgressDialog& dialog) {
+  return dialog.findChild<QProgressBar*>(
+      QStringLiteral("control%1").arg(TransferProgressDialog::kBarId));
+}
 
 // The main window, shown and active, with its radio commands; the ports
 // file is read from `config_dir`/z-lm5/ports.conf, and the backups of

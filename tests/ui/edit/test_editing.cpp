@@ -475,7 +475,7 @@ class EditingTest : public QObject {
     QSignalSpy finished(window_->radio, &RadioOperations::TransferFinished);
     Action(id::kReadFromRadio)->trigger();
     TransferProgressDialog* dialog = window_->radio->ProgressDialog();
-    auto* bar = dialog->findChild<QProgressBar*>(QStringLiteral("control1003"));
+    QProgressBar* bar = test::ProgressBarOf(*dialog);
     connect(bar, &QProgressBar::valueChanged, dialog, [meanwhile](int value) {
       if (value == 100) meanwhile();
     });

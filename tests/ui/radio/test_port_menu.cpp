@@ -81,7 +81,7 @@ class PortMenuTest : public QObject {
                                       QStringLiteral("COM3(&S)\tCtrl+E"), QStringLiteral("COM4(&T)\tCtrl+F")}));
   }
 
-  void the_port_menu_has_one_check_mark() {
+  void the_menu_holds_the_com_names_the_devices_and_other_port_with_com1_checked() {
     Radio().SetDeviceLister([] { return std::vector<SerialDevice>{Acm(), Uart(), Ftdi()}; });
     QCOMPARE(Radio().PortName(), QStringLiteral("COM1"));
     QCOMPARE(CheckedEntries(), QStringList{ComTexts()[0]});
@@ -96,21 +96,33 @@ class PortMenuTest : public QObject {
              QStringLiteral("/dev/ttyUSB7  (FTDI FT232R USB UART; by-id: "
                             "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0)"));
     QCOMPARE(entries[8]->text(), QStringLiteral("Other Port..."));
+  }
 
+  void choosing_an_entry_moves_the_one_check_mark() {
+    Radio().SetDeviceLister([] { return std::vector<SerialDevice>{Acm(), Uart(), Ftdi()}; });
     Action(id::kCom2)->trigger();
     QCOMPARE(CheckedEntries(), QStringList{ComTexts()[1]});
     // Choosing the checked entry again keeps its check.
     Action(id::kCom2)->trigger();
     QCOMPARE(CheckedEntries(), QStringList{ComTexts()[1]});
-    // A detected adapter is chosen by its stable name.
-    entries[7]->trigger();
+  }
+
+  void a_detected_adapter_is_chosen_by_its_stable_name() {
+    Radio().SetDeviceLister([] { return std::vector<SerialDevice>{Acm(), Uart(), Ftdi()}; });
+    QAction* adapter = Frame().PortMenu()->actions()[7];
+    adapter->trigger();
     QCOMPARE(Radio().PortName(), kFtdiById);
-    QCOMPARE(CheckedEntries(), QStringList{entries[7]->text()});
+    QCOMPARE(CheckedEntries(), QStringList{adapter->text()});
     // Its kernel name (as --port gives it) checks the same entry.
     QVERIFY(Radio().SetPortName(QStringLiteral("/dev/ttyUSB7")));
-    QCOMPARE(CheckedEntries(), QStringList{entries[7]->text()});
+    QCOMPARE(CheckedEntries(), QStringList{adapter->text()});
+  }
 
-    // A typed path gets an entry of its own, checked.
+  void other_port_takes_a_typed_path_as_an_entry_of_its_own() {
+    Radio().SetDeviceLister([] { return std::vector<SerialDevice>{Ftdi()}; });
+    QVERIFY(Radio().SetPortName(QStringLiteral("/dev/ttyUSB7")));
+    // The question starts from the last path chosen; blanks around the
+    // answer do not count.
     Radio().SetPortPrompt([](const QString& suggestion) {
       return suggestion == QStringLiteral("/dev/ttyUSB7") ? QStringLiteral(" /dev/pts/77 ") : QString();
     });
@@ -118,17 +130,27 @@ class PortMenuTest : public QObject {
     QCOMPARE(Radio().PortName(), QStringLiteral("/dev/pts/77"));
     QCOMPARE(CheckedEntries(), QStringList{QStringLiteral("/dev/pts/77")});
     QVERIFY(messages_->texts.isEmpty());
+  }
 
-    // Something that is no port changes nothing and says so.
+  void other_port_refuses_what_is_no_serial_port_and_says_so() {
+    Radio().SetDeviceLister([] { return std::vector<SerialDevice>{Ftdi()}; });
+    Action(id::kCom2)->trigger();
     Radio().SetPortPrompt([](const QString&) { return QStringLiteral("ttyUSB0"); });
     Frame().PortMenu()->actions().last()->trigger();
-    QCOMPARE(Radio().PortName(), QStringLiteral("/dev/pts/77"));
+    QCOMPARE(Radio().PortName(), QStringLiteral("COM2"));
+    QCOMPARE(CheckedEntries(), QStringList{ComTexts()[1]});
     QCOMPARE(messages_->texts.size(), 1);
     QVERIFY(messages_->texts.first().contains(QStringLiteral("\"ttyUSB0\" is not a serial port")));
+  }
 
-    // COM names in any letter case, as --port takes them.
+  // As --port and the ports file take them.
+  void com_names_are_taken_in_any_letter_case_and_only_com1_to_com4() {
+    Radio().SetDeviceLister([] { return std::vector<SerialDevice>{Ftdi()}; });
     QVERIFY(Radio().SetPortName(QStringLiteral("com4")));
+    QCOMPARE(Radio().PortName(), QStringLiteral("COM4"));
     QCOMPARE(CheckedEntries(), QStringList{ComTexts()[3]});
+    QVERIFY(!Radio().SetPortName(QStringLiteral("COM5")));
+    QCOMPARE(Radio().PortName(), QStringLiteral("COM4"));
     QVERIFY(!RadioOperations::IsPortName(QStringLiteral("COM5")));
     QVERIFY(RadioOperations::IsPortName(QStringLiteral("/dev/ttyS0")));
   }
@@ -181,13 +203,17 @@ class PortMenuTest : public QObject {
     QVERIFY(messages_->texts.isEmpty());
   }
 
-  void a_port_that_is_there_or_two_adapters_keep_the_choice() {
+  // Which of two adapters is the radio's is the user's call.
+  void two_adapters_keep_the_missing_port_chosen() {
     const QString idle = MessagePane();
-    // Two adapters: which one is the radio's is the user's call.
     Radio().SetDeviceLister([] { return std::vector<SerialDevice>{Acm(), Ftdi()}; });
     QVERIFY(!Radio().StandInForMissingPort());
     QCOMPARE(Radio().PortName(), QStringLiteral("COM1"));
-    // One adapter, but the chosen device is there.
+    QCOMPARE(MessagePane(), idle);
+  }
+
+  void a_port_that_is_there_keeps_its_choice_beside_one_adapter() {
+    const QString idle = MessagePane();
     Radio().SetDeviceLister([] { return std::vector<SerialDevice>{Ftdi()}; });
     Action(id::kCom3)->trigger();
     QVERIFY(!Radio().StandInForMissingPort());

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <ctime>
 
 namespace zlm5 {
 
@@ -42,5 +43,17 @@ class ManualLinkClock : public LinkClock {
   TimePoint now_{};
   Duration slept_{};
 };
+
+// A wait as ppoll and nanosleep take it; a time already past waits not at
+// all.
+inline std::timespec ToTimespec(std::chrono::steady_clock::duration wait) {
+  using std::chrono::duration_cast;
+  using std::chrono::nanoseconds;
+  using std::chrono::seconds;
+  if (wait < wait.zero()) wait = wait.zero();
+  const auto whole = duration_cast<seconds>(wait);
+  return std::timespec{static_cast<std::time_t>(whole.count()),
+                       static_cast<long>(duration_cast<nanoseconds>(wait - whole).count())};
+}
 
 }  // namespace zlm5

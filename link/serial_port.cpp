@@ -16,16 +16,12 @@
 #include <linux/serial.h>
 #endif
 
+#include "link/link_clock.h"
+
 namespace zlm5 {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-timespec ToTimespec(Clock::duration d) {
-  if (d < Clock::duration::zero()) d = Clock::duration::zero();
-  const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(d).count();
-  return timespec{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
-}
 
 // Waits up to `timeout` for `events` on fd. Returns the revents (0 on
 // timeout), or -1 with errno for a failed poll other than EINTR.

@@ -68,7 +68,7 @@ class ParsedArgs {
   std::vector<std::string> positional;
   std::vector<std::size_t> argument_positions;  // each positional word's place
   std::vector<OptionUse> uses;                  // in command line order
-  std::optional<UsageProblem> problem;  // the first one on the command line
+  std::optional<UsageProblem> problem;          // the first one on the command line
 
   // The value of a value option, or null when it was not given.
   const std::string* Value(std::string_view long_name) const;

@@ -18,8 +18,10 @@ constexpr std::array<std::uint8_t, 7> kWakeProgram = {kStart, 'P', 'R', 'O', 'G'
 constexpr std::array<std::uint8_t, 7> kWakeTuningWrite = {kStart, 'P', 'R', 'G', 'G', 'P', 'A'};
 constexpr std::uint8_t kProgramMode = 0x02;
 constexpr std::uint8_t kLeaveMode = 'U';
-constexpr std::size_t kHeaderSize = 4;
-constexpr std::size_t kValueSize = 1;  // a tuning value write carries one byte
+constexpr std::size_t kModeCommandSize = 2;  // 'M' and the mode
+constexpr std::size_t kHeaderSize = 4;       // R/W, address high and low, byte count
+constexpr std::size_t kValueSize = 1;        // a tuning value write carries one byte
+constexpr std::uint8_t kNoByte = 0x00;       // the identification's unused bytes
 
 constexpr std::array<std::string_view, kStageCount> kStageNames = {
     "wakeup", "ident", "session", "block", "read-ack",
@@ -64,7 +66,7 @@ void SimulatedRadio::ResetFrame() {
 std::size_t SimulatedRadio::ExpectedLength() const {
   switch (frame_.front()) {
     case kStart: return kWakeProgram.size();
-    case 'M': return 2;
+    case 'M': return kModeCommandSize;
     case 'R': return kHeaderSize;
     case 'W': return frame_.size() < kHeaderSize ? kHeaderSize : kHeaderSize + frame_[3];
     default: return 1;
@@ -185,7 +187,7 @@ RadioReaction SimulatedRadio::Block() {
 RadioReaction SimulatedRadio::ModeCommand() {
   const std::uint8_t mode = frame_[1];
   if (state_ == State::kAwaitMode && mode == kProgramMode) {
-    std::vector<std::uint8_t> ident = {'Z', 'L', 'M', '5', type_, 0x00, 0x00, 0x00};
+    std::vector<std::uint8_t> ident = {'Z', 'L', 'M', '5', type_, kNoByte, kNoByte, kNoByte};
     RadioReaction reaction = Respond(Stage::kIdent, std::move(ident), State::kAwaitSessionAck);
     if (accepted_) {
       tuning_ = false;
@@ -195,7 +197,9 @@ RadioReaction SimulatedRadio::ModeCommand() {
   }
   if (state_ == State::kAwaitMode && (mode == 'R' || mode == 'S')) {
     const std::size_t offset = mode == 'R' ? image_map::kLowPowerTuning : image_map::kHighPowerTuning;
-    std::vector<std::uint8_t> reply = {'W', 0x0F, static_cast<std::uint8_t>(offset & 0xFF), 0x01,
+    // The value as a one-byte write frame of its own address.
+    std::vector<std::uint8_t> reply = {'W', static_cast<std::uint8_t>(offset >> 8),
+                                       static_cast<std::uint8_t>(offset & 0xFF), kValueSize,
                                        memory_.at(offset)};
     return Respond(Stage::kEnter, std::move(reply), State::kAwaitEnterAck);
   }
@@ -256,18 +260,20 @@ RadioReaction SimulatedRadio::Acknowledgement() {
   }
 }
 
+RadioReaction SimulatedRadio::WakeUp() {
+  if (std::equal(frame_.begin(), frame_.end(), kWakeProgram.begin())) {
+    return Respond(tuning_ ? Stage::kLeaveWakeUp : Stage::kWakeUp, {kAck}, State::kAwaitMode);
+  }
+  if (std::equal(frame_.begin(), frame_.end(), kWakeTuningWrite.begin())) {
+    if (!tuning_) return Refused("tuning change wake-up without a tuning enter");
+    return Respond(Stage::kChangeWakeUp, {kAck}, State::kAwaitWriteMode);
+  }
+  return Refused("unknown wake-up " + HexBytes(frame_));
+}
+
 RadioReaction SimulatedRadio::Dispatch() {
   const std::uint8_t first = frame_.front();
-  if (first == kStart) {
-    if (std::equal(frame_.begin(), frame_.end(), kWakeProgram.begin())) {
-      return Respond(tuning_ ? Stage::kLeaveWakeUp : Stage::kWakeUp, {kAck}, State::kAwaitMode);
-    }
-    if (std::equal(frame_.begin(), frame_.end(), kWakeTuningWrite.begin())) {
-      if (!tuning_) return Refused("tuning change wake-up without a tuning enter");
-      return Respond(Stage::kChangeWakeUp, {kAck}, State::kAwaitWriteMode);
-    }
-    return Refused("unknown wake-up " + HexBytes(frame_));
-  }
+  if (first == kStart) return WakeUp();
   if (first == 'M') return ModeCommand();
   if (first == 'W') {
     const std::size_t address = (std::size_t{frame_[1]} << 8) | frame_[2];

@@ -144,6 +144,7 @@ class SimulatedRadio {
 
   std::size_t ExpectedLength() const;
   RadioReaction Dispatch();
+  RadioReaction WakeUp();
   RadioReaction Respond(Stage stage, std::vector<std::uint8_t> reply, State next);
   RadioReaction Block();
   RadioReaction ModeCommand();

@@ -61,14 +61,17 @@ class PtyRadioLine {
   // Serves the radio until `stop` becomes non-zero (set from a signal
   // handler; SIGINT and SIGTERM must be blocked outside this call and are
   // let through only while it waits), the radio hangs up or unplugs (the
-  // terminal is closed then), or, when `once`, a session ends and its
-  // reply has gone. A reply's bytes leave at the line's pace, with the
-  // reaction's pause between them.
+  // terminal is closed then), or, when `once`, a session ends and the PC
+  // has taken its last reply. A reply's bytes leave at the line's pace,
+  // with the reaction's pause between them.
   End Run(SimulatedRadio& radio, const Options& options, const Hooks& hooks, bool once,
           const volatile std::sig_atomic_t& stop);
 
  private:
   void CloseAll();
+  // Waits (boundedly) until the PC has read what was written and let go
+  // of the port.
+  void LetThePcTakeTheLastReply(const volatile std::sig_atomic_t& stop);
 
   int master_ = -1;
   int terminal_ = -1;

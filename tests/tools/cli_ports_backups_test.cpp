@@ -5,6 +5,7 @@
 
 #include <stdlib.h>
 
+#include <fstream>
 #include <optional>
 
 #include "files/backup_store.h"
@@ -73,6 +74,9 @@ TEST_F(CliPortsBackupsTest, PortsJsonHoldsTheSameAsOneObject) {
                            "dev/ttyACM0", "dev/ttyUSB0", "dev/ttyS0", "proc/812"}) {
     fs::remove_all(dir_ / "root" / gone);
   }
+  // A process may name itself anything: a quote, a tab, an accented letter
+  // in UTF-8 and a byte that is no UTF-8.
+  std::ofstream(dir_ / "root/proc/4242/comm", std::ios::trunc) << "mini\"com\t\xC3\xA9\xFF\n";
   const CliRun run = Cli({"ports", "--json", "--root", Path("root")});
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.out,
@@ -81,7 +85,7 @@ TEST_F(CliPortsBackupsTest, PortsJsonHoldsTheSameAsOneObject) {
             "    {\"path\": \"" + Path("root/dev/ttyUSB1") + "\", \"by_id\": null, \"driver\": "
             "\"ch341-uart\", \"usb_id\": \"1a86:7523\", \"product\": \"USB Serial\", \"can_open\": "
             "true, \"group\": \"dialout\", \"in_group\": true, \"access_problem\": null, "
-            "\"held_by\": [{\"pid\": 4242, \"name\": \"minicom\"}]}\n"
+            "\"held_by\": [{\"pid\": 4242, \"name\": \"mini\\\"com\\u0009\xC3\xA9\\ufffd\"}]}\n"
             "  ],\n"
             "  \"warnings\": [],\n"
             "  \"all_processes_seen\": true\n"

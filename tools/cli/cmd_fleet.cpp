@@ -163,20 +163,31 @@ int TerminalColumns() {
   return kDefaultColumns;
 }
 
+// The code point of the UTF-8 character of `length` bytes at `pos`: the
+// lead byte's low bits (as many as its length leaves), then six bits from
+// each continuation byte.
+std::uint32_t CodePoint(const std::string& line, std::size_t pos, std::size_t length) {
+  constexpr int kContinuationBits = 6;
+  constexpr std::uint32_t kContinuationMask = (1u << kContinuationBits) - 1;
+  constexpr std::uint32_t kByteMask = 0xFFu;
+  std::uint32_t code = static_cast<unsigned char>(line[pos]);
+  if (length == 1) return code;
+  code &= kByteMask >> (length + 1);
+  for (std::size_t i = 1; i < length; ++i) {
+    code = (code << kContinuationBits) |
+           (static_cast<unsigned char>(line[pos + i]) & kContinuationMask);
+  }
+  return code;
+}
+
 // `line` cut to fit `columns` terminal columns: a line that wraps would
 // throw the redrawing off by a row.
 std::string FitColumns(const std::string& line, int columns) {
+  constexpr int kWideColumns = 2;
   int used = 0;
   for (std::size_t pos = 0; pos < line.size();) {
     const std::size_t length = Utf8CharLength(line, pos);
-    std::uint32_t code = static_cast<unsigned char>(line[pos]);
-    if (length > 1) {
-      code &= 0xFFu >> (length + 1);
-      for (std::size_t i = 1; i < length; ++i) {
-        code = (code << 6) | (static_cast<unsigned char>(line[pos + i]) & 0x3Fu);
-      }
-    }
-    used += code >= kFirstWideCharacter ? 2 : 1;
+    used += CodePoint(line, pos, length) >= kFirstWideCharacter ? kWideColumns : 1;
     if (used > columns) return line.substr(0, pos);
     pos += length;
   }

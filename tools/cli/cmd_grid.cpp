@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // z-lm5-cli grid: prints the channel table as the view shows it.
 
-
 #include "files/channel_document.h"
 #include "model/channel_codec.h"
 #include "model/memory_grid.h"
@@ -9,6 +8,9 @@
 
 namespace zlm5::cli {
 namespace {
+
+// Room for the whole table at once: 128 rows of 12 short cells.
+constexpr std::size_t kTableTextSize = 16 * 1024;
 
 int RunGrid(const std::vector<std::string>& args);
 
@@ -44,7 +46,7 @@ int RunGrid(const std::vector<std::string>& args) {
   MemoryGrid grid;
   ImageToGrid(*image, grid);
   std::string out;
-  out.reserve(16 * 1024);
+  out.reserve(kTableTextSize);
   for (int row = 1; row < grid_layout::kRows; ++row) {
     for (int col = 0; col < grid_layout::kColumns; ++col) {
       if (col > 0) out += '\t';

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "link/serial_devices.h"
+#include "model/text_util.h"
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_link_host.h"
 
@@ -56,40 +57,34 @@ const CliCommand kPorts = {
     .help_column = kHelpColumn,
 };
 
+// Below this, bytes are control characters: JSON spells them \uXXXX.
+constexpr unsigned char kFirstPrintable = 0x20;
+// From this on, bytes belong to a UTF-8 sequence of more than one byte.
+constexpr unsigned char kFirstNonAscii = 0x80;
+
 // A JSON string: quotes, backslashes and control characters escaped, and
 // bytes that are not UTF-8 (a process may name itself anything) replaced.
 std::string JsonString(std::string_view text) {
   std::string out = "\"";
   for (std::size_t i = 0; i < text.size();) {
     const auto c = static_cast<unsigned char>(text[i]);
+    // A well-formed sequence counts whole; a bad byte alone.
+    const std::size_t length = Utf8CharLength(text, i);
     if (c == '"' || c == '\\') {
       out += '\\';
       out += static_cast<char>(c);
     } else if (c == '\n') {
       out += "\\n";
-    } else if (c < 0x20) {
+    } else if (c < kFirstPrintable) {
       char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
       out += escaped;
-    } else if (c >= 0x80) {
-      // Length of a well-formed sequence, else one bad byte.
-      const std::size_t length = c >= 0xF5 ? 0 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
-      bool valid = length > 0 && i + length <= text.size();
-      for (std::size_t k = 1; valid && k < length; ++k) {
-        valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
-      }
-      if (!valid) {
-        out += "\\ufffd";
-        ++i;
-        continue;
-      }
-      out.append(text.substr(i, length));
-      i += length;
-      continue;
+    } else if (c >= kFirstNonAscii && length == 1) {
+      out += "\\ufffd";
     } else {
-      out += static_cast<char>(c);
+      out.append(text.substr(i, length));
     }
-    ++i;
+    i += length;
   }
   return out + "\"";
 }

@@ -498,6 +498,31 @@ int RunWriteMode(const std::vector<std::string>& args, const std::vector<std::st
                 RunExitCode(results, TransferDirection::kWrite));
 }
 
+// The file each radio's read goes to, in DIR, settled before the radios
+// are read: a read takes a quarter of a minute, and its result must not be
+// lost to a mistyped folder. nullopt after the message, with `code` set.
+std::optional<std::vector<std::string>> ReadFilePaths(const std::string& out_dir,
+                                                      const std::vector<FleetPort>& ports,
+                                                      int& code) {
+  std::error_code made;
+  std::filesystem::create_directories(out_dir, made);
+  if (made) {
+    code = FileError(kFleet, Error(out_dir, made.message()));
+    return std::nullopt;
+  }
+  const SerialSurvey survey = SurveySerialDevices(SystemRoots{}, UserIdentity::Current());
+  std::vector<std::string> paths;
+  for (const std::string& name : FleetReadFileNames(ports, survey.devices)) {
+    paths.push_back((std::filesystem::path(out_dir) / name).string());
+    const Result<SaveTarget> target = CheckSaveTarget(paths.back());
+    if (!target) {
+      code = FileError(kFleet, target.error());
+      return std::nullopt;
+    }
+  }
+  return paths;
+}
+
 int RunReadMode(const std::vector<std::string>& args, const std::vector<std::string>& port_names) {
   CliArgs parsed;
   if (auto error = ParseCliArgs(args, ReadOptions(), parsed)) return UsageError(kFleet, *error);
@@ -511,20 +536,9 @@ int RunReadMode(const std::vector<std::string>& args, const std::vector<std::str
   std::optional<FleetCommon> common = ReadCommon(port_names, parsed, code);
   if (!common) return code;
 
-  // Where the files go is settled before the radios are read: a read takes
-  // a quarter of a minute, and its result must not be lost to a mistyped
-  // folder.
-  std::error_code made;
-  std::filesystem::create_directories(*out_dir, made);
-  if (made) return FileError(kFleet, Error(*out_dir, made.message()));
-  const SerialSurvey survey = SurveySerialDevices(SystemRoots{}, UserIdentity::Current());
-  const std::vector<std::string> names = FleetReadFileNames(common->ports, survey.devices);
-  std::vector<std::string> paths;
-  for (const std::string& name : names) {
-    paths.push_back((std::filesystem::path(*out_dir) / name).string());
-    const Result<SaveTarget> target = CheckSaveTarget(paths.back());
-    if (!target) return FileError(kFleet, target.error());
-  }
+  const std::optional<std::vector<std::string>> paths =
+      ReadFilePaths(*out_dir, common->ports, code);
+  if (!paths) return code;
 
   std::vector<FleetRadio> radios;
   for (const FleetPort& port : common->ports) {
@@ -548,9 +562,9 @@ int RunReadMode(const std::vector<std::string>& args, const std::vector<std::str
       MemoryGrid grid;
       ImageToGrid(image, grid);
       GridToImage(grid, image);
-      const Status saved = SaveChannelDataFile(paths[i], image);
+      const Status saved = SaveChannelDataFile((*paths)[i], image);
       if (saved) {
-        file = paths[i];
+        file = (*paths)[i];
       } else {
         FileError(kFleet, saved.error());
         file_failed = true;

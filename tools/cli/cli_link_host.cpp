@@ -43,23 +43,6 @@ MessageAnswer CliAnswers::Answer(MessageButtons buttons) {
   return answer;
 }
 
-std::set<std::string, std::less<>> TakeFlags(std::vector<std::string>& args,
-                                             std::initializer_list<std::string_view> flags) {
-  std::set<std::string, std::less<>> found;
-  std::vector<std::string> rest;
-  bool ended = false;
-  for (std::string& a : args) {
-    if (a == "--") ended = true;
-    if (!ended && std::find(flags.begin(), flags.end(), a) != flags.end()) {
-      found.insert(a);
-    } else {
-      rest.push_back(std::move(a));
-    }
-  }
-  args = std::move(rest);
-  return found;
-}
-
 void InstallCancelOnInterrupt() {
   struct sigaction sa {};
   sa.sa_handler = OnInterrupt;

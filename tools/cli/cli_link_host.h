@@ -3,7 +3,6 @@
 
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,11 +24,6 @@ struct CliAnswers {
   // Prints the question's answer after the text; counts down retries.
   MessageAnswer Answer(MessageButtons buttons);
 };
-
-// Removes the given flags (options without a value) from `args`, before a
-// "--"; returns the flags found.
-std::set<std::string, std::less<>> TakeFlags(std::vector<std::string>& args,
-                                             std::initializer_list<std::string_view> flags);
 
 // Ctrl+C asks the running exchange to cancel (a second one ends the program).
 void InstallCancelOnInterrupt();

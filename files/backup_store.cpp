@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 
@@ -102,7 +101,7 @@ Result<std::string> BackupStore::Save(const RadioImage& image, TransferDirection
                                       const std::tm& local_time) {
   std::error_code ec;
   fs::create_directories(folder_, ec);
-  if (ec) return Error(folder_, "cannot create the backup folder: " + ec.message());
+  if (ec) return Error(folder_, "cannot create the backup folder: " + ec.message(), ec.value());
 
   char stamp[kStampLength + 1];
   if (std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local_time) != kStampLength) {
@@ -131,7 +130,7 @@ Result<std::string> BackupStore::Save(const RadioImage& image, TransferDirection
       break;
     }
     if (errno != EEXIST) {
-      return Error(path, "cannot save the backup: " + ErrnoText(errno));
+      return Error::FromErrno(path, errno, "cannot save the backup: ");
     }
   }
   if (Status saved = SaveChannelDataFile(path, image); !saved) {
@@ -147,7 +146,7 @@ Result<std::vector<BackupEntry>> BackupStore::List() const {
   std::error_code ec;
   fs::directory_iterator it(folder_, ec);
   if (ec == std::errc::no_such_file_or_directory) return found;
-  if (ec) return Error(folder_, "cannot list the backups: " + ec.message());
+  if (ec) return Error(folder_, "cannot list the backups: " + ec.message(), ec.value());
   for (; it != fs::directory_iterator(); it.increment(ec)) {
     const auto parsed = ParseBackupName(it->path().filename().string());
     std::error_code type_ec;
@@ -159,7 +158,7 @@ Result<std::vector<BackupEntry>> BackupStore::List() const {
     time[16] = ':';
     found.push_back({it->path().string(), parsed->direction, time, parsed->sequence});
   }
-  if (ec) return Error(folder_, "cannot list the backups: " + ec.message());
+  if (ec) return Error(folder_, "cannot list the backups: " + ec.message(), ec.value());
   std::sort(found.begin(), found.end(), [](const BackupEntry& a, const BackupEntry& b) {
     if (a.time != b.time) return a.time > b.time;
     if (a.sequence != b.sequence) return a.sequence > b.sequence;

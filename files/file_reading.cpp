@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include "files/file_descriptor.h"
 
@@ -17,7 +16,7 @@ namespace zlm5 {
 namespace {
 
 Error OsError(const std::string& path, const std::string& doing, int error_number) {
-  return Error(path, doing + std::strerror(error_number));
+  return Error::FromErrno(path, error_number, doing);
 }
 
 // Waits until a named pipe has bytes or its writer has closed it. A pipe

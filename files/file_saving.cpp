@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <random>
 
 #include "files/file_descriptor.h"
@@ -21,7 +20,7 @@ namespace {
 constexpr int kTemporaryNameAttempts = 100;
 
 Error OsError(const std::string& path, const std::string& doing, int error_number) {
-  return Error(path, doing + ErrnoText(error_number));
+  return Error::FromErrno(path, error_number, doing);
 }
 
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {

@@ -8,7 +8,6 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -86,19 +85,19 @@ std::string FormatPortTable(const PortTable& table) {
 }
 
 Result<PortTable> LoadPortTable(const std::string& path) {
-  auto failure = [&](const std::string& reason) {
-    return Error(path, "cannot read the port settings: " + reason);
-  };
+  constexpr std::string_view kCannotRead = "cannot read the port settings: ";
   // O_NONBLOCK: a named pipe put there must not hold the program at the open.
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0) {
     if (errno == ENOENT) return PortTable{};
-    return failure(std::strerror(errno));
+    return Error::FromErrno(path, errno, kCannotRead);
   }
   struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) return failure(std::strerror(errno));
+  if (::fstat(fd.get(), &info) != 0) return Error::FromErrno(path, errno, kCannotRead);
   // A device (a link to /dev/zero) would never end.
-  if (!S_ISREG(info.st_mode)) return failure("it is not a regular file");
+  if (!S_ISREG(info.st_mode)) {
+    return Error(path, std::string(kCannotRead) + "it is not a regular file");
+  }
   // One byte more than allowed, to tell a full file from a larger one.
   std::string text(kMaxPortSettingsBytes + 1, '\0');
   std::size_t filled = 0;
@@ -106,13 +105,14 @@ Result<PortTable> LoadPortTable(const std::string& path) {
     const ssize_t n = ::read(fd.get(), text.data() + filled, text.size() - filled);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return failure(std::strerror(errno));
+      return Error::FromErrno(path, errno, kCannotRead);
     }
     if (n == 0) break;
     filled += static_cast<std::size_t>(n);
   }
   if (filled > kMaxPortSettingsBytes) {
-    return failure("larger than " + std::to_string(kMaxPortSettingsBytes) + " bytes");
+    return Error(path, std::string(kCannotRead) + "larger than " +
+                           std::to_string(kMaxPortSettingsBytes) + " bytes");
   }
   text.resize(filled);
   auto table = ParsePortTable(text);
@@ -124,19 +124,20 @@ Status SavePortTable(const std::string& path, const PortTable& table) {
   std::error_code ec;
   const fs::path target(path);
   if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
-  if (ec) return Error(target.parent_path().string(), ec.message());
+  if (ec) return Error(target.parent_path().string(), ec.message(), ec.value());
   const std::string temp = path + ".tmp";
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return Error(temp, std::strerror(errno));
+    if (!out) return Error::FromErrno(temp, errno);
     out << FormatPortTable(table);
     out.flush();
-    if (!out) return Error(temp, std::strerror(errno));
+    if (!out) return Error::FromErrno(temp, errno);
   }
   fs::rename(temp, target, ec);
   if (ec) {
+    const Error renaming(path, ec.message(), ec.value());
     fs::remove(temp, ec);
-    return Error(path, ec.message());
+    return renaming;
   }
   return Ok{};
 }

@@ -43,7 +43,8 @@ Status SerialLink::Reopen() {
 
 void SerialLink::Close() {
   // The last command (the tuning leave command) must be on the wire before
-  // the port goes away.
+  // the port goes away. A line that no longer drains is closed all the
+  // same: whatever failed has been reported already.
   if (transport_.IsOpen()) (void)transport_.Drain();
   transport_.Close();
 }

@@ -49,47 +49,9 @@ void RequestLowLatency(int fd) {
 #endif
 }
 
-// True when `fd` is the terminal this program runs in (/dev/tty, or the
-// same terminal by its own name): the kernel answers TIOCGSID only for the
-// controlling terminal of our session.
-bool IsOurControllingTerminal(int fd) {
-  const pid_t session = tcgetsid(fd);
-  return session >= 0 && session == getsid(0);
-}
-
-}  // namespace
-
-SerialPort::~SerialPort() { Close(); }
-
-Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile) {
-  Close();
-  // O_NONBLOCK: do not wait for a carrier on open; all I/O below polls with
-  // its own deadline. O_NOCTTY: the radio must never become our controlling
-  // terminal. O_CLOEXEC: programs we start do not inherit the port.
-  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return Error(device, ErrnoText(errno));
-
-  auto fail = [&](int error_number) -> Status {
-    ::close(fd);
-    return Error(device, ErrnoText(error_number));
-  };
-
-  if (!isatty(fd)) return fail(ENOTTY);
-  // The wake-up bytes would go to the user's own screen, and the terminal
-  // would be left raw at 9600 baud.
-  if (IsOurControllingTerminal(fd)) {
-    ::close(fd);
-    return Error(device, "this is the terminal the program runs in, not the radio's serial port");
-  }
-  // The lock holds against every other user of this program, root included
-  // (TIOCEXCL below does not stop root). It goes away with the descriptor.
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) return fail(errno == EWOULDBLOCK ? EBUSY : errno);
-  // Further opens of the device by other programs fail with EBUSY.
-  if (ioctl(fd, TIOCEXCL) != 0) return fail(errno);
-
-  termios tio{};
-  if (tcgetattr(fd, &tio) != 0) return fail(errno);
-  const termios original = tio;
+// The radio's line: raw 9600 baud 8N1, set flag by flag on the device's
+// own settings.
+void SetRadioLine(termios& tio) {
   // Input: no break or parity handling, no CR/LF translation, no software
   // flow control, all 8 bits kept.
   tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | INPCK | ISTRIP | INLCR | IGNCR |
@@ -108,6 +70,50 @@ Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile
   tio.c_cc[VTIME] = 0;
   cfsetispeed(&tio, B9600);
   cfsetospeed(&tio, B9600);
+}
+
+// True when `fd` is the terminal this program runs in (/dev/tty, or the
+// same terminal by its own name): the kernel answers TIOCGSID only for the
+// controlling terminal of our session.
+bool IsOurControllingTerminal(int fd) {
+  const pid_t session = tcgetsid(fd);
+  return session >= 0 && session == getsid(0);
+}
+
+}  // namespace
+
+SerialPort::~SerialPort() { Close(); }
+
+Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile) {
+  Close();
+  // O_NONBLOCK: do not wait for a carrier on open; all I/O below polls with
+  // its own deadline. O_NOCTTY: the radio must never become our controlling
+  // terminal. O_CLOEXEC: programs we start do not inherit the port.
+  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return Error::FromErrno(device, errno);
+
+  auto fail = [&](int error_number) -> Status {
+    ::close(fd);
+    return Error::FromErrno(device, error_number);
+  };
+
+  if (!isatty(fd)) return fail(ENOTTY);
+  // The wake-up bytes would go to the user's own screen, and the terminal
+  // would be left raw at 9600 baud.
+  if (IsOurControllingTerminal(fd)) {
+    ::close(fd);
+    return Error(device, "this is the terminal the program runs in, not the radio's serial port");
+  }
+  // The lock holds against every other user of this program, root included
+  // (TIOCEXCL below does not stop root). It goes away with the descriptor.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) return fail(errno == EWOULDBLOCK ? EBUSY : errno);
+  // Further opens of the device by other programs fail with EBUSY.
+  if (ioctl(fd, TIOCEXCL) != 0) return fail(errno);
+
+  termios tio{};
+  if (tcgetattr(fd, &tio) != 0) return fail(errno);
+  const termios original = tio;
+  SetRadioLine(tio);
   if (tcsetattr(fd, TCSANOW, &tio) != 0) return fail(errno);
 
   // The driver's queues (1024 bytes in, 512 out were asked for on the old
@@ -137,7 +143,7 @@ void SerialPort::Close() {
 }
 
 Error SerialPort::IoError(const std::string& action, int error_number) const {
-  return Error(device_ + " (" + action + ")", ErrnoText(error_number));
+  return Error::FromErrno(device_ + " (" + action + ")", error_number);
 }
 
 Status SerialPort::Drain() {
@@ -228,7 +234,7 @@ Result<std::size_t> SerialPort::Read(std::span<std::uint8_t> buffer) {
 }
 
 std::string PortAccessHint(const Error& error) {
-  if (error.reason() == ErrnoText(EACCES) || error.reason() == ErrnoText(EPERM)) {
+  if (error.code() == EACCES || error.code() == EPERM) {
     return "Your user account has no access to serial ports. On Debian, add it to the "
            "\"dialout\" group (sudo adduser $USER dialout), then log out and in again.";
   }

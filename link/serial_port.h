@@ -52,8 +52,9 @@ class SerialPort : public SerialTransport {
   WaitCallback wait_callback_;
 };
 
-// What to tell a user whose port failed to open with `error`: for
-// "Permission denied" how to get access to serial ports; otherwise "".
+// What to tell a user whose port failed to open with `error`: when the
+// system refused access (EACCES, EPERM) how to get access to serial ports;
+// otherwise "".
 std::string PortAccessHint(const Error& error);
 
 }  // namespace zlm5

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <variant>
 
@@ -10,16 +11,31 @@ namespace zlm5 {
 
 // What failed and why, as it travels up from the operating system to the
 // user. `what` names the object (a file, a port); `reason` is the
-// underlying cause (usually strerror text). Callers add context with
-// `Within`, so that the final message reads from the outside in.
+// underlying cause (usually the system's text for an errno). Each layer
+// that passes an error on adds its own context with `Within` (the file it
+// was saving, the port it was opening), so that the final message reads
+// from the outside in. Callers decide on `code()`, never on the texts,
+// which are for the user.
 class Error {
  public:
   Error() = default;
+  // A failure the program found itself (a short file, a bad line): no
+  // system error number.
   Error(std::string what, std::string reason)
       : what_(std::move(what)), reason_(std::move(reason)) {}
+  // A failure with the system error number it came from (errno, or the
+  // value of a std::error_code of the system's category).
+  Error(std::string what, std::string reason, int code)
+      : what_(std::move(what)), reason_(std::move(reason)), code_(code) {}
+
+  // A failed system call: the reason is `doing` followed by the system's
+  // text for `error_number` ("cannot save: Permission denied").
+  static Error FromErrno(std::string what, int error_number, std::string_view doing = {});
 
   const std::string& what() const { return what_; }
   const std::string& reason() const { return reason_; }
+  // The system error number behind the failure; 0 when there is none.
+  int code() const { return code_; }
 
   // Prefixes the description with an outer context ("Saving x.sin").
   Error& Within(const std::string& context) {
@@ -37,11 +53,14 @@ class Error {
  private:
   std::string what_;
   std::string reason_;
+  int code_ = 0;
 };
 
-// A value or the Error that prevented it.
+// A value or the Error that prevented it. Never dropped unread: a result
+// that is of no use to a caller is discarded with a (void) cast and a
+// comment that says why.
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
  public:
   Result(T value) : state_(std::move(value)) {}  // NOLINT: implicit on purpose
   Result(Error error) : state_(std::move(error)) {}  // NOLINT
@@ -82,6 +101,10 @@ inline std::string StrerrorText(int result, const char* buffer) {
 inline std::string ErrnoText(int error_number) {
   char buffer[256];
   return error_detail::StrerrorText(strerror_r(error_number, buffer, sizeof buffer), buffer);
+}
+
+inline Error Error::FromErrno(std::string what, int error_number, std::string_view doing) {
+  return Error(std::move(what), std::string(doing) + ErrnoText(error_number), error_number);
 }
 
 }  // namespace zlm5

@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -60,6 +61,19 @@ class PtyPair {
 
 constexpr TimeoutProfile kShort{30, 20, 50, 50, 50};
 
+// Waits until `count` bytes wait unread in the input queue of `fd`: the
+// pseudo-terminal passes bytes on in the kernel's own time. False if they
+// never come.
+bool WaitUntilQueued(int fd, int count) {
+  for (int looks = 0; looks < 5000; ++looks) {
+    int queued = 0;
+    if (ioctl(fd, FIONREAD, &queued) != 0) return false;
+    if (queued >= count) return true;
+    std::this_thread::sleep_for(1ms);
+  }
+  return false;
+}
+
 TEST(SerialPortTest, ReadOfASilentLineEndsAfterTheTotalTimeOut) {
   PtyPair pty;
   SerialPort port;
@@ -94,19 +108,23 @@ TEST(SerialPortTest, ReadEndsWhenNoFurtherByteComesWithinTheInterval) {
 TEST(SerialPortTest, ReadReturnsAsSoonAsAllBytesArrived) {
   PtyPair pty;
   SerialPort port;
-  ASSERT_TRUE(port.Open(pty.path(), TimeoutProfile::Transfer()));
-  std::thread sender([&] {
-    std::this_thread::sleep_for(30ms);
-    pty.Send({1, 2, 3});
-    std::this_thread::sleep_for(10ms);
-    pty.Send({4, 5});
+  // Time-outs far longer than the test: the read can end only by getting
+  // all five bytes.
+  ASSERT_TRUE(port.Open(pty.path(), TimeoutProfile{60'000, 0, 60'000, 50, 50}));
+  // The first three bytes are there when the read begins; the other two
+  // come once it waits for them.
+  pty.Send({1, 2, 3});
+  int waits = 0;
+  port.SetWaitCallback([&] {
+    if (++waits == 1) pty.Send({4, 5});
+    return true;
   });
   std::array<std::uint8_t, 5> buffer{};
   auto got = port.Read(buffer);
-  sender.join();
   ASSERT_TRUE(got);
   EXPECT_EQ(*got, 5u);
   EXPECT_EQ(buffer, (std::array<std::uint8_t, 5>{1, 2, 3, 4, 5}));
+  EXPECT_GE(waits, 1) << "the last bytes came while the read waited";
 }
 
 TEST(SerialPortTest, HangUpIsAnErrorNotAShortRead) {
@@ -131,6 +149,7 @@ TEST(SerialPortTest, SecondOpenIsRefusedWhileTheFirstHoldsThePort) {
   ASSERT_FALSE(refused);
   EXPECT_EQ(refused.error().what(), pty.path());
   EXPECT_EQ(refused.error().reason(), std::strerror(EBUSY));
+  EXPECT_EQ(refused.error().code(), EBUSY);
   EXPECT_FALSE(second.IsOpen());
   first.Close();
   EXPECT_TRUE(second.Open(pty.path(), TimeoutProfile::Transfer()));
@@ -156,7 +175,7 @@ TEST(SerialPortTest, PurgeKeepsWhatWeWroteAndDropsWhatArrived) {
   SerialPort port;
   ASSERT_TRUE(port.Open(pty.path(), kShort));
   pty.Send({0x15, 0x15});
-  std::this_thread::sleep_for(20ms);
+  ASSERT_TRUE(WaitUntilQueued(port.fd(), 2)) << "the bytes sent reach the port's input queue";
   const std::vector<std::uint8_t> frame = {'W', 0x00, 0x08, 0x08};
   ASSERT_TRUE(port.Write(frame));
   ASSERT_TRUE(port.Purge(PurgeMask::kQueues));
@@ -185,6 +204,7 @@ TEST(SerialPortTest, OpenFailuresCarryTheReason) {
   Status missing = port.Open("/dev/zlm5-no-such-port", TimeoutProfile::Transfer());
   ASSERT_FALSE(missing);
   EXPECT_EQ(missing.error().Message(), "/dev/zlm5-no-such-port: No such file or directory");
+  EXPECT_EQ(missing.error().code(), ENOENT);
   EXPECT_EQ(PortAccessHint(missing.error()), "");
 
   char file[] = "/tmp/zlm5-not-a-tty-XXXXXX";
@@ -195,12 +215,19 @@ TEST(SerialPortTest, OpenFailuresCarryTheReason) {
   ::unlink(file);
   ASSERT_FALSE(not_tty);
   EXPECT_EQ(not_tty.error().reason(), std::strerror(ENOTTY));
+  EXPECT_EQ(not_tty.error().code(), ENOTTY);
 }
 
 TEST(SerialPortTest, PermissionDeniedComesWithTheDialoutHint) {
-  const std::string hint = PortAccessHint(Error("/dev/ttyUSB0", std::strerror(EACCES)));
-  EXPECT_NE(hint.find("dialout"), std::string::npos);
-  EXPECT_NE(hint.find("log"), std::string::npos);
+  const Error refused = Error::FromErrno("/dev/ttyUSB0", EACCES);
+  EXPECT_EQ(refused.Message(), "/dev/ttyUSB0: Permission denied");
+  EXPECT_EQ(PortAccessHint(refused),
+            "Your user account has no access to serial ports. On Debian, add it to the "
+            "\"dialout\" group (sudo adduser $USER dialout), then log out and in again.");
+  EXPECT_EQ(PortAccessHint(Error::FromErrno("/dev/ttyUSB0", EPERM)), PortAccessHint(refused));
+  // The system's error number decides, not the words of its text.
+  EXPECT_EQ(PortAccessHint(Error("/dev/ttyUSB0", "Permission denied")), "");
+  EXPECT_EQ(PortAccessHint(Error::FromErrno("/dev/ttyUSB0", EBUSY)), "");
 }
 
 TEST(SerialPortTest, CloseGivesTheDeviceBackItsSettings) {

@@ -588,7 +588,7 @@ class RadioTransferTest : public QObject {
   void a_refused_port_shows_the_access_hint() {
     auto* dialog = new TransferProgressDialog(QStringLiteral("t"), &Frame());
     QtTransferHost host(*dialog);
-    const Error refused("/dev/ttyUSB0", std::strerror(EACCES));
+    const Error refused = Error::FromErrno("/dev/ttyUSB0", EACCES);
     host.ReportPortOpenFailure(std::string(link_texts::kCouldNotOpenPort), refused,
                                PortAccessHint(refused));
     QCOMPARE(messages_->texts.size(), 1);

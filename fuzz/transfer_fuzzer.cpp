@@ -97,6 +97,9 @@ class ScriptedUser : public zlm5::TransferHost {
   void SetProgress(int position) override {
     ZLM5_FUZZ_CHECK(position >= 0 && position <= zlm5::transfer_limits::kBlockCount);
   }
+  void SetBlocksDone(int done, int total) override {
+    ZLM5_FUZZ_CHECK(done >= 1 && done <= total && total == zlm5::transfer_limits::kBlockCount);
+  }
   bool CancelRequested() const override { return false; }
   void SetWatch(bool) override {}
 

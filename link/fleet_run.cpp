@@ -13,11 +13,6 @@ namespace {
 
 constexpr std::string_view kUnexpected = "The transfer stopped after an unexpected error: ";
 
-bool IsBlockCount(const std::string& text) {
-  return !text.empty() && text.size() <= 3 &&
-         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 }  // namespace
 
 // The host of one radio's transfers, on that radio's thread: answers from
@@ -55,19 +50,18 @@ class FleetRun::RadioHost : public TransferHost {
   }
 
   void SetStatusText(const std::string& text) override {
-    if (IsBlockCount(text)) {
-      const int blocks = std::stoi(text);
-      if (pass_ == TransferPass::kTransfer && run_.direction_ == TransferDirection::kWrite) {
-        blocks_written_ = std::max(blocks_written_, blocks);
-      }
-      run_.Update(index_, [&](FleetRadioStatus& s) {
-        s.stage = pass_ == TransferPass::kTransfer ? FleetStage::kBlocks : PassStage(pass_);
-        s.blocks = blocks;
-        s.blocks_written = blocks_written_;
-      });
-      return;
-    }
     run_.Update(index_, [&](FleetRadioStatus& s) { s.status = text; });
+  }
+
+  void SetBlocksDone(int done, int /*total*/) override {
+    if (pass_ == TransferPass::kTransfer && run_.direction_ == TransferDirection::kWrite) {
+      blocks_written_ = std::max(blocks_written_, done);
+    }
+    run_.Update(index_, [&](FleetRadioStatus& s) {
+      s.stage = pass_ == TransferPass::kTransfer ? FleetStage::kBlocks : PassStage(pass_);
+      s.blocks = done;
+      s.blocks_written = blocks_written_;
+    });
   }
 
   // Only a restart (after Retry, or a new pass) is taken from the bar: a
@@ -219,62 +213,67 @@ void FleetRun::Finish(std::size_t index, const SafeTransferReport& report, const
     s.backups = report.backups;
     for (const Error& error : report.backup_errors) s.backup_errors.push_back(error.Message());
     s.summary = SafeTransferSummary(report);
-    const bool write = direction_ == TransferDirection::kWrite;
-    // Cancel to the type question ends a transfer as "cancelled" too: here
-    // only the run's own cancel is one.
-    const bool cancelled = report.outcome == TransferOutcome::kCancelled && cancel_;
-    const auto ended_early = [&](bool written_some) {
-      if (report.outcome == TransferOutcome::kPortUnavailable) {
-        s.result = FleetResult::kPortUnavailable;
-        s.message = host.last_cause();
-      } else if (cancelled) {
-        s.result = written_some ? FleetResult::kPartlyWritten : FleetResult::kCancelled;
-      } else {
-        s.result = written_some ? FleetResult::kPartlyWritten : FleetResult::kFailed;
-        s.message = host.last_cause();
-      }
-    };
-    switch (report.last_pass) {
-      case TransferPass::kBackupRead:
-        if (report.outcome == TransferOutcome::kCompleted) {
-          // Read, but its backup could not be saved: nothing was written.
-          s.result = FleetResult::kFailed;
-          for (const std::string& line : s.summary) {
-            s.message += (s.message.empty() ? "" : "\n\n") + line;
-          }
-        } else {
-          ended_early(false);
-        }
-        break;
-      case TransferPass::kTransfer:
-        if (report.outcome == TransferOutcome::kCompleted) {
-          s.result = write ? FleetResult::kWritten : FleetResult::kRead;
-        } else {
-          ended_early(write && s.blocks_written > 0);
-        }
-        break;
-      case TransferPass::kVerifyRead:
-        if (report.Succeeded()) {
-          s.result = FleetResult::kVerified;
-        } else if (cancelled) {
-          // Written in full; only the check was cut short.
-          s.result = FleetResult::kWritten;
-          s.verify_cancelled = true;
-        } else {
-          s.result = FleetResult::kVerifyFailed;
-          if (report.differences) {
-            for (const Difference& d : *report.differences) s.differences.push_back(d.text);
-          } else {
-            s.message = host.last_cause();
-          }
-        }
-        break;
-    }
+    SetResult(s, report, host);
     s.stage = FleetStage::kEnded;
     ++ended_count_;
   }
   ended_.notify_all();
   if (on_change_) on_change_(index);
+}
+
+void FleetRun::SetResult(FleetRadioStatus& s, const SafeTransferReport& report,
+                         const RadioHost& host) const {
+  const bool write = direction_ == TransferDirection::kWrite;
+  // Cancel to the type question ends a transfer as "cancelled" too: here
+  // only the run's own cancel is one.
+  const bool cancelled = report.outcome == TransferOutcome::kCancelled && cancel_;
+  const auto ended_early = [&](bool written_some) {
+    if (report.outcome == TransferOutcome::kPortUnavailable) {
+      s.result = FleetResult::kPortUnavailable;
+      s.message = host.last_cause();
+    } else if (cancelled) {
+      s.result = written_some ? FleetResult::kPartlyWritten : FleetResult::kCancelled;
+    } else {
+      s.result = written_some ? FleetResult::kPartlyWritten : FleetResult::kFailed;
+      s.message = host.last_cause();
+    }
+  };
+  switch (report.last_pass) {
+    case TransferPass::kBackupRead:
+      if (report.outcome == TransferOutcome::kCompleted) {
+        // Read, but its backup could not be saved: nothing was written.
+        s.result = FleetResult::kFailed;
+        for (const std::string& line : s.summary) {
+          s.message += (s.message.empty() ? "" : "\n\n") + line;
+        }
+      } else {
+        ended_early(false);
+      }
+      break;
+    case TransferPass::kTransfer:
+      if (report.outcome == TransferOutcome::kCompleted) {
+        s.result = write ? FleetResult::kWritten : FleetResult::kRead;
+      } else {
+        ended_early(write && s.blocks_written > 0);
+      }
+      break;
+    case TransferPass::kVerifyRead:
+      if (report.Succeeded()) {
+        s.result = FleetResult::kVerified;
+      } else if (cancelled) {
+        // Written in full; only the check was cut short.
+        s.result = FleetResult::kWritten;
+        s.verify_cancelled = true;
+      } else {
+        s.result = FleetResult::kVerifyFailed;
+        if (report.differences) {
+          for (const Difference& d : *report.differences) s.differences.push_back(d.text);
+        } else {
+          s.message = host.last_cause();
+        }
+      }
+      break;
+  }
 }
 
 void FleetRun::Abandon(std::size_t index, const std::string& what) {

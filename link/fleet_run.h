@@ -169,6 +169,9 @@ class FleetRun {
   void Update(std::size_t index, const std::function<void(FleetRadioStatus&)>& change);
   void Finish(std::size_t index, const SafeTransferReport& report, const RadioHost& host,
               std::chrono::milliseconds elapsed);
+  // The result of a radio whose last pass has ended, and what explains it.
+  void SetResult(FleetRadioStatus& s, const SafeTransferReport& report,
+                 const RadioHost& host) const;
   // Ends a radio whose thread met an exception (none is expected).
   void Abandon(std::size_t index, const std::string& what);
   LinkClock& Clock() const;

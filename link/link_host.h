@@ -49,10 +49,16 @@ class LinkHost {
 // The progress dialog of a read or write transfer.
 class TransferHost : public LinkHost {
  public:
-  // The status line: the session's phase, then the block count "1".."394".
+  // The status line: the session's phase (one of link_texts).
   virtual void SetStatusText(const std::string& text) = 0;
-  // Position of the progress bar, 0 to 394.
+  // Position of the progress bar, 0 to 394: 0 when the blocks start again
+  // (after a Retry), 394 when the transfer ends, a cut-off write included
+  // (the window's dialog closes at once then).
   virtual void SetProgress(int position) = 0;
+  // A block moved: `done` of `total` (1..394 of 394), one call per block
+  // in order. The window shows the count as its status line and moves its
+  // bar there; the command line draws its own bar.
+  virtual void SetBlocksDone(int done, int total) = 0;
 
   // The cancel flag, set by the host (Cancel button, an interruption); the
   // transfer tests it at every pump-wait step and while a read waits, and

@@ -18,7 +18,13 @@ using namespace transfer_limits;
 using StepOrder = SerialLink::StepOrder;
 using Pace = SerialLink::Pace;
 
-// Pump-waits: steps and the order of the work inside a step.
+// Pump-waits: steps and the order of the work inside a step. The counts
+// are the radio protocol's own; a step that sleeps sleeps 1 ms, so a count
+// is also the least time its wait takes in milliseconds. The two long waits
+// count from 0 to 350 and to 600 inclusive, hence the odd step: a third of
+// a second before a radio whose type the user accepted is woken again, and
+// over half a second for a radio that answered the session acknowledgement
+// wrongly (and may still be sending) before the user is asked what to do.
 constexpr int kWakeUpWaitSteps = 7;          // before each wake-up attempt
 constexpr int kTypeAcceptedWaitSteps = 351;  // after OK to the type question
 constexpr int kWrongAckWaitSteps = 601;      // after a wrong session acknowledgement
@@ -203,8 +209,7 @@ class TransferSession {
   void ProgressStep() {
     if (progress_ <= kBlockCount - 1) {
       ++progress_;
-      host_.SetProgress(progress_);
-      host_.SetStatusText(std::to_string(progress_));
+      host_.SetBlocksDone(progress_, kBlockCount);
     }
   }
 

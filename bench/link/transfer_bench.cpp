@@ -74,6 +74,7 @@ class BenchHost : public TransferHost {
   }
   void SetStatusText(const std::string&) override {}
   void SetProgress(int) override {}
+  void SetBlocksDone(int, int) override {}
   bool CancelRequested() const override { return cancel; }
   void SetWatch(bool) override {}
 

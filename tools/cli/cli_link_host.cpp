@@ -9,7 +9,6 @@
 #include <iostream>
 
 #include "link/port_names.h"
-#include "link/transfer.h"
 #include "tools/cli/cli_args.h"
 
 namespace zlm5::cli {
@@ -105,12 +104,7 @@ void CliTransferHost::ReportPortOpenFailure(const std::string& text, const Error
 }
 
 void CliTransferHost::SetStatusText(const std::string& text) {
-  // The block count "1".."394" drives the bar; phase texts show once each.
-  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  if (!text.empty() && text.size() <= 3 && std::all_of(text.begin(), text.end(), digit)) {
-    ShowBlocks(std::stoi(text));
-    return;
-  }
+  // Phase texts show once each.
   if (text == last_status_) return;
   last_status_ = text;
   EndBarLine();
@@ -125,9 +119,8 @@ void CliTransferHost::SetProgress(int position) {
   if (position == 0) last_reported_ = 0;
 }
 
-void CliTransferHost::ShowBlocks(int blocks) {
-  const int total = transfer_limits::kBlockCount;
-  blocks = std::clamp(blocks, 0, total);
+void CliTransferHost::SetBlocksDone(int done, int total) {
+  const int blocks = std::clamp(done, 0, total);
   if (terminal_) {
     const int filled = blocks * kBarWidth / total;
     std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')

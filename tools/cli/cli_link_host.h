@@ -54,6 +54,8 @@ class CliTransferHost : public TransferHost {
                              const std::string& hint) override;
   void SetStatusText(const std::string& text) override;
   void SetProgress(int position) override;
+  // Blocks moved so far, as a bar or a plain line.
+  void SetBlocksDone(int done, int total) override;
   bool CancelRequested() const override { return InterruptRequested(); }
   void SetWatch(bool) override {}
 
@@ -61,8 +63,6 @@ class CliTransferHost : public TransferHost {
 
  private:
   void EndBarLine();
-  // Blocks moved so far, as a bar or a plain line.
-  void ShowBlocks(int blocks);
 
   CliAnswers answers_;
   CliPortFailure port_failure_;

@@ -36,6 +36,7 @@ class QtTransferHost : public TransferHost {
   void Pump() override;
   void SetStatusText(const std::string& text) override;
   void SetProgress(int position) override;
+  void SetBlocksDone(int done, int total) override;
   bool CancelRequested() const override;
   void SetWatch(bool on) override;
 

@@ -42,8 +42,12 @@ inline std::string PartlyWritten(int written, int total) {
 
 // Power tuning messages.
 inline constexpr std::string_view kTuningNotEnough = "Not received enough  byte";
-inline constexpr std::string_view kChangeL1 = " Error had happen L1,need try again";
-inline constexpr std::string_view kChangeL2 = " Error had happen L2,need try again";
+// A change's wake-up could not be answered: the read failed (an I/O error).
+inline constexpr std::string_view kChangeWakeUpFailed = " Error had happen L1,need try again";
+// A change's wake-up was answered, but not with the acknowledgement.
+inline constexpr std::string_view kChangeWakeUpNotAcknowledged =
+    " Error had happen L2,need try again";
+// The write mode command or the value itself was not acknowledged.
 inline constexpr std::string_view kChangeFailed = " Error had happen ,need try again";
 // The leave exchange that follows a cancelled change failed as well.
 inline constexpr std::string_view kStillTuning =

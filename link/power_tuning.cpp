@@ -56,6 +56,8 @@ MessageAnswer TuningSession::Ask(std::string_view text, MessageButtons buttons) 
 }
 
 void TuningSession::ReopenIfFailed() {
+  // A failed reopen is kept in the link's reopen_failure(): the next
+  // question carries its reason.
   if (link_.io_failed()) (void)link_.Reopen();
 }
 
@@ -151,88 +153,98 @@ ChangeOutcome TuningSession::RunChange(int position) {
   const auto value =
       static_cast<std::uint8_t>(std::clamp(position, 1, function_.max_position) & 0xFF);
   link_.QueuePurge();
-  int failures = 0;
-  bool probe_shown = false;
-
-  // One attempt from the wake-up; returns false when a step failed.
+  ChangeAttempts attempts;
   for (;;) {
-    link_.Pause(options_.wake_up_pause);
-    link_.SendBytewise(radio_bytes::kWakeUpTuningWrite, Pace::kImmediate);
-    link_.QueuePurge();
-    std::uint8_t answer = 0;
-    const LinkRead wake = link_.Read(std::span<std::uint8_t>(&answer, 1));
-    const bool acknowledged = wake.ok && wake.count == 1 && answer == radio_bytes::kAck;
-
-    if (!wake.ok) {
-      link_.Pause(kAttemptPause);
-      if (++failures < kChangeAttempts) continue;
-      if (Ask(link_texts::kChangeL1, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
-        CloseAfterCancel();
+    switch (WakeForChange(attempts)) {
+      case ChangeStep::kCancelled:
         return ChangeOutcome::kCancelled;
-      }
-      ReopenIfFailed();
-      // Goes on with the answer check below, which this read cannot pass.
+      case ChangeStep::kAgain:
+        continue;
+      case ChangeStep::kGoOn:
+        break;
     }
-    if (!acknowledged) {
-      // Only a byte that really came is shown on the scroll bar.
-      if (wake.ok && wake.count == 1) {
-        host_.ShowProbedValue(answer);
-        probe_shown = true;
-      }
-      link_.Pause(kAttemptPause);
-      if (++failures < kChangeAttempts) continue;
-      if (Ask(link_texts::kChangeL2, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
-        CloseAfterCancel();
+    if (SendValue(value, attempts)) return ChangeOutcome::kSent;
+    switch (ChangeStepFailed(attempts, link_texts::kChangeFailed)) {
+      case ChangeStep::kCancelled:
         return ChangeOutcome::kCancelled;
-      }
-      host_.RestorePosition();
-      probe_shown = false;
-      // Goes on as if the radio had acknowledged.
+      case ChangeStep::kAgain:
+        continue;
+      case ChangeStep::kGoOn:
+        ReopenIfFailed();
+        break;  // Retry: the next attempt
     }
-
-    bool step_ok = true;
-    link_.PumpWait(kValueWaitSteps, StepOrder::kPumpSleep);
-    link_.SendByte(radio_bytes::kModeCommand, Pace::kPaced);
-    link_.SendByte(function_.write_mode, Pace::kPaced);
-    link_.QueuePurge();
-    step_ok = link_.AckTest();
-    if (step_ok) {
-      link_.PumpWait(kValueWaitSteps, StepOrder::kPumpSleep);
-      link_.Pause(kStepPause);
-      // The value sent is the one asked for, never the byte a failed
-      // wake-up put on the scroll bar; the bar goes back to it.
-      if (probe_shown) {
-        host_.RestorePosition();
-        probe_shown = false;
-      }
-      link_.QueuePurge();
-      const std::array<std::uint8_t, 4> header = {radio_bytes::kWriteCommand, kAddressHigh,
-                                                  static_cast<std::uint8_t>(function_.address & 0xFF),
-                                                  kValueCount};
-      for (std::uint8_t b : header) {
-        link_.Pause(kStepPause);
-        link_.SendBlock(std::span<const std::uint8_t>(&b, 1));
-      }
-      link_.SendByte(value, Pace::kImmediate);
-      link_.QueuePurge();
-      step_ok = link_.AckTest();
-    }
-    if (step_ok) {
-      link_.PumpWait(kValueWaitSteps, StepOrder::kPumpSleep);
-      link_.Pause(kStepPause);
-      return ChangeOutcome::kSent;
-    }
-
-    // Failure step: the counter is not reset by Retry, so each further
-    // failure asks again after one attempt.
-    link_.Pause(kAttemptPause);
-    if (++failures < kChangeAttempts) continue;
-    if (Ask(link_texts::kChangeFailed, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
-      CloseAfterCancel();
-      return ChangeOutcome::kCancelled;
-    }
-    ReopenIfFailed();
   }
+}
+
+TuningSession::ChangeStep TuningSession::ChangeStepFailed(ChangeAttempts& attempts,
+                                                          std::string_view question) {
+  link_.Pause(kAttemptPause);
+  // The count is not reset by Retry: after a Retry, each further failure
+  // asks again after one attempt.
+  if (++attempts.failures < kChangeAttempts) return ChangeStep::kAgain;
+  if (Ask(question, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
+    CloseAfterCancel();
+    return ChangeStep::kCancelled;
+  }
+  return ChangeStep::kGoOn;
+}
+
+TuningSession::ChangeStep TuningSession::WakeForChange(ChangeAttempts& attempts) {
+  link_.Pause(options_.wake_up_pause);
+  link_.SendBytewise(radio_bytes::kWakeUpTuningWrite, Pace::kImmediate);
+  link_.QueuePurge();
+  std::uint8_t answer = 0;
+  const LinkRead wake = link_.Read(std::span<std::uint8_t>(&answer, 1));
+  if (wake.ok && wake.count == 1 && answer == radio_bytes::kAck) return ChangeStep::kGoOn;
+
+  if (!wake.ok) {
+    const ChangeStep failed = ChangeStepFailed(attempts, link_texts::kChangeWakeUpFailed);
+    if (failed != ChangeStep::kGoOn) return failed;
+    ReopenIfFailed();
+    // Retry goes on with the answer check, which this read cannot pass.
+  } else if (wake.count == 1) {
+    // Only a byte that really came is shown on the scroll bar.
+    host_.ShowProbedValue(answer);
+    attempts.probe_shown = true;
+  }
+  const ChangeStep failed = ChangeStepFailed(attempts, link_texts::kChangeWakeUpNotAcknowledged);
+  if (failed != ChangeStep::kGoOn) return failed;
+  // Retry goes on as if the radio had acknowledged.
+  host_.RestorePosition();
+  attempts.probe_shown = false;
+  return ChangeStep::kGoOn;
+}
+
+bool TuningSession::SendValue(std::uint8_t value, ChangeAttempts& attempts) {
+  link_.PumpWait(kValueWaitSteps, StepOrder::kPumpSleep);
+  link_.SendByte(radio_bytes::kModeCommand, Pace::kPaced);
+  link_.SendByte(function_.write_mode, Pace::kPaced);
+  link_.QueuePurge();
+  if (!link_.AckTest()) return false;
+
+  link_.PumpWait(kValueWaitSteps, StepOrder::kPumpSleep);
+  link_.Pause(kStepPause);
+  // The value sent is the one asked for, never the byte a failed wake-up
+  // put on the scroll bar; the bar goes back to it.
+  if (attempts.probe_shown) {
+    host_.RestorePosition();
+    attempts.probe_shown = false;
+  }
+  link_.QueuePurge();
+  const std::array<std::uint8_t, 4> header = {radio_bytes::kWriteCommand, kAddressHigh,
+                                              static_cast<std::uint8_t>(function_.address & 0xFF),
+                                              kValueCount};
+  for (std::uint8_t b : header) {
+    link_.Pause(kStepPause);
+    link_.SendBlock(std::span<const std::uint8_t>(&b, 1));
+  }
+  link_.SendByte(value, Pace::kImmediate);
+  link_.QueuePurge();
+  if (!link_.AckTest()) return false;
+
+  link_.PumpWait(kValueWaitSteps, StepOrder::kPumpSleep);
+  link_.Pause(kStepPause);
+  return true;
 }
 
 ExitOutcome TuningSession::RequestExit() {

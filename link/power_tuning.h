@@ -118,7 +118,27 @@ class TuningSession {
   const TuningFunction& function() const { return function_; }
 
  private:
+  // Where a change exchange goes after one of its steps.
+  enum class ChangeStep {
+    kGoOn,       // to the next step (after a Retry, too)
+    kAgain,      // a further attempt from the wake-up
+    kCancelled,  // the user answered Cancel; the port is closed
+  };
+  // What the attempts of one change exchange share.
+  struct ChangeAttempts {
+    int failures = 0;          // failed attempts, never reset by a Retry
+    bool probe_shown = false;  // a wake-up's stray answer is on the scroll bar
+  };
+
   ChangeOutcome RunChange(int position);
+  // The change's wake-up and its acknowledgement.
+  ChangeStep WakeForChange(ChangeAttempts& attempts);
+  // The write mode command, then the value with its header; false when
+  // the radio did not acknowledge one of them.
+  bool SendValue(std::uint8_t value, ChangeAttempts& attempts);
+  // After a failed step: pauses, and once the attempts are used up asks
+  // `question` (Retry or Cancel).
+  ChangeStep ChangeStepFailed(ChangeAttempts& attempts, std::string_view question);
   ExitOutcome RunLeave();
   ExitOutcome GiveUpLeave(bool after_cancel);
   void ReopenIfFailed();

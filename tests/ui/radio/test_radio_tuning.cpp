@@ -274,7 +274,8 @@ class RadioTuningTest : public QObject {
     });
     Action(id::kLowPowerDebug)->trigger();
 
-    QCOMPARE(messages_->texts, QStringList{QString::fromUtf8(link_texts::kChangeL2.data())});
+    QCOMPARE(messages_->texts,
+             QStringList{QString::fromUtf8(link_texts::kChangeWakeUpNotAcknowledged.data())});
     QCOMPARE(bar_during_question, 0x15);
     QCOMPARE(bar_after, 89);
     const auto frames = Frames();
@@ -292,7 +293,8 @@ class RadioTuningTest : public QObject {
     });
     Action(id::kHighPowerDebug)->trigger();
 
-    QCOMPARE(messages_->texts, QStringList{QString::fromUtf8(link_texts::kChangeL2.data())});
+    QCOMPARE(messages_->texts,
+             QStringList{QString::fromUtf8(link_texts::kChangeWakeUpNotAcknowledged.data())});
     QVERIFY(!Radio().Busy());
     QCOMPARE(window_->opens, 2);  // opened again for the leave exchange
     const auto frames = Frames();

@@ -82,16 +82,14 @@ ProcessResult RunInTerminal(const std::string& tty, const std::vector<std::strin
   return result;
 }
 
-class CliLinkTest : public ::testing::Test {
+class CliLinkTest : public ::testing::Test, protected test::SimulatorFiles {
  protected:
   // Tuning purges the PC's input right after its sends: its radio answers
   // after `turnaround_ms`, so that a loaded machine loses no reply.
   void Start(std::vector<std::string> options, const RadioImage& memory,
              const char* turnaround_ms = "1") {
-    test::WriteBytes(memory_file, memory);
-    options.insert(options.end(), {"--memory", memory_file, "--save", save_file, "--log",
-                                   log_file, "--no-wire-time", "--turnaround", turnaround_ms});
-    sim = std::make_unique<SimProcess>(options);
+    options.insert(options.end(), {"--no-wire-time", "--turnaround", turnaround_ms});
+    StartSimulator(options, memory);
     ASSERT_TRUE(sim->started()) << sim->ErrorOutput();
   }
 
@@ -107,11 +105,6 @@ class CliLinkTest : public ::testing::Test {
     return test::RunProcess(args, env, stdout_path);
   }
 
-  std::vector<std::uint8_t> Saved() {
-    sim->Stop();
-    return test::ReadBytes(save_file);
-  }
-
   // The backups the commands left, newest first.
   std::vector<BackupEntry> Backups() {
     auto listed = BackupStore(dir.Path("data/z-lm5/backups")).List();
@@ -119,17 +112,11 @@ class CliLinkTest : public ::testing::Test {
     return listed.ok() ? *listed : std::vector<BackupEntry>{};
   }
   int WriteFrames() {
-    sim->Stop();
-    int count = 0;
-    for (const std::string& f : test::LogFrames(log_file)) count += f.starts_with("rx 57 ") ? 1 : 0;
-    return count;
+    const std::vector<std::string> frames = Frames();
+    return static_cast<int>(std::count_if(frames.begin(), frames.end(), [](const std::string& f) {
+      return f.starts_with("rx 57 ");
+    }));
   }
-
-  test::TempDir dir;
-  const std::string memory_file = dir.Path("radio.sin");
-  const std::string save_file = dir.Path("saved.sin");
-  const std::string log_file = dir.Path("log.txt");
-  std::unique_ptr<SimProcess> sim;
 };
 
 TEST_F(CliLinkTest, WriteSendsWhatTheDesktopProgramWouldSend) {
@@ -242,19 +229,8 @@ TEST_F(CliLinkTest, CommunicationErrorIsAnsweredCancelByDefaultAndRetryOnRequest
   EXPECT_NE(r.err.find("-> Retry"), std::string::npos);
 }
 
-// Channel 12's frequencies are bytes 0x0B0-0x0B7: block 22.
-constexpr const char* kChannel12Block = "22";
-
-// A file with channels 1 and 12 typed in.
-RadioImage TwoChannels() {
-  RadioImage image = ChannelDocument::NewDocumentImage();
-  MemoryGrid grid;
-  ImageToGrid(image, grid);
-  CommitCellText(grid, 1, grid_layout::kColReceive, "146.525", CommitPath::LeaveCell);
-  CommitCellText(grid, 12, grid_layout::kColReceive, "446.00625", CommitPath::LeaveCell);
-  GridToImage(grid, image);
-  return image;
-}
+using test::TwoChannels;
+const std::string kChannel12Block = std::to_string(test::kChannel12Block);
 
 TEST_F(CliLinkTest, ReadAndVerifiedWriteEachLeaveOneBackupAndSaySoLast) {
   const RadioImage radio = SomeChannels();

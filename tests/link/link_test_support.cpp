@@ -17,6 +17,11 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "files/channel_document.h"
+#include "link/wire_trace.h"
+#include "model/channel_codec.h"
+#include "model/memory_grid.h"
+
 extern char** environ;
 
 namespace zlm5::test {
@@ -61,9 +66,12 @@ void RecordingTransferHost::ReportPortOpenFailure(const std::string& text, const
   port_failure_hint = hint;
 }
 
-void RecordingTransferHost::SetProgress(int position) {
-  progress.push_back(position);
-  if (on_progress) on_progress(position);
+void RecordingTransferHost::SetProgress(int position) { progress.push_back(position); }
+
+void RecordingTransferHost::SetBlocksDone(int done, int total) {
+  blocks.push_back(done);
+  block_totals.push_back(total);
+  if (on_block) on_block(done);
 }
 
 MessageAnswer RecordingTuningHost::ShowMessage(const std::string& text, MessageButtons buttons) {
@@ -82,6 +90,39 @@ void RecordingTuningHost::ReportPortOpenFailure(const std::string& text, const E
                                                 const std::string&) {
   messages.push_back({text, MessageButtons::kOk, MessageAnswer::kOk, true});
   port_failure_error = error;
+}
+
+std::vector<std::string> MessageTexts(const std::vector<ShownMessage>& messages) {
+  std::vector<std::string> texts;
+  for (const ShownMessage& m : messages) texts.push_back(m.text);
+  return texts;
+}
+
+void VirtualRadioLine::StartRadio(const RadioImage& memory, std::uint8_t type) {
+  radio = std::make_unique<sim::SimulatedRadio>(memory, faults, type);
+  radio->SetFrameSink([this](bool received, std::span<const std::uint8_t> bytes) {
+    frames.push_back((received ? "rx " : "tx ") + HexBytes(bytes));
+  });
+  port = std::make_unique<sim::VirtualRadioPort>(*radio, clock);
+}
+
+int VirtualRadioLine::Count(const std::string& frame) const {
+  return static_cast<int>(std::count(frames.begin(), frames.end(), frame));
+}
+
+int VirtualRadioLine::WriteFrames() const {
+  return static_cast<int>(std::count_if(
+      frames.begin(), frames.end(), [](const std::string& f) { return f.starts_with("rx 57 "); }));
+}
+
+RadioImage TwoChannels() {
+  RadioImage image = ChannelDocument::NewDocumentImage();
+  MemoryGrid grid;
+  ImageToGrid(image, grid);
+  CommitCellText(grid, 1, grid_layout::kColReceive, "146.525", CommitPath::LeaveCell);
+  CommitCellText(grid, 12, grid_layout::kColReceive, "446.00625", CommitPath::LeaveCell);
+  GridToImage(grid, image);
+  return image;
 }
 
 RadioImage PatternImage(std::uint8_t seed) {
@@ -245,6 +286,26 @@ std::vector<std::string> LogFrames(const std::string& path) {
 
 int CountFrames(const std::vector<std::string>& frames, const std::string& frame) {
   return static_cast<int>(std::count(frames.begin(), frames.end(), frame));
+}
+
+void SimulatorFiles::StartSimulator(std::vector<std::string> options,
+                                    const std::optional<RadioImage>& memory) {
+  if (memory) {
+    WriteBytes(memory_file, *memory);
+    options.insert(options.end(), {"--memory", memory_file});
+  }
+  options.insert(options.end(), {"--save", save_file, "--log", log_file});
+  sim = std::make_unique<SimProcess>(options);
+}
+
+std::vector<std::uint8_t> SimulatorFiles::Saved() {
+  sim->Stop();
+  return ReadBytes(save_file);
+}
+
+std::vector<std::string> SimulatorFiles::Frames() {
+  sim->Stop();
+  return LogFrames(log_file);
 }
 
 }  // namespace zlm5::test

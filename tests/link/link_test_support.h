@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,8 @@
 #include "link/link_clock.h"
 #include "link/link_host.h"
 #include "model/radio_image.h"
+#include "tools/radio_sim/simulated_radio.h"
+#include "tools/radio_sim/virtual_radio_port.h"
 
 namespace zlm5::test {
 
@@ -37,6 +40,7 @@ class RecordingTransferHost : public TransferHost {
                              const std::string& hint) override;
   void SetStatusText(const std::string& text) override { statuses.push_back(text); }
   void SetProgress(int position) override;
+  void SetBlocksDone(int done, int total) override;
   bool CancelRequested() const override { return cancel; }
   void SetWatch(bool on) override {
     watch = on;
@@ -48,8 +52,8 @@ class RecordingTransferHost : public TransferHost {
   std::function<void(const ShownMessage&)> on_message;
   // Runs at each pump with the number of pumps so far (1 for the first).
   std::function<void(int)> on_pump;
-  // Runs at each progress change.
-  std::function<void(int)> on_progress;
+  // Runs at each block moved, with the count so far.
+  std::function<void(int)> on_block;
 
   bool cancel = false;
   bool watch = true;
@@ -57,6 +61,8 @@ class RecordingTransferHost : public TransferHost {
   std::chrono::nanoseconds longest_pump_gap{0};
   std::vector<std::string> statuses;
   std::vector<int> progress;
+  std::vector<int> blocks;  // SetBlocksDone's counts, in order
+  std::vector<int> block_totals;
   std::vector<bool> watch_changes;
   std::vector<ShownMessage> messages;
   std::optional<std::string> port_failure_text;
@@ -96,8 +102,41 @@ class RecordingTuningHost : public TuningHost {
   std::optional<LinkClock::TimePoint> last_pump_;
 };
 
+// The texts of the message boxes shown, in order.
+std::vector<std::string> MessageTexts(const std::vector<ShownMessage>& messages);
+
+// The wake-up frame that opens a programming session (and a tuning enter
+// and leave), as the radio's frame log shows it received.
+inline const std::string kProgramWakeUpFrame = "rx 02 50 52 4F 47 52 41";
+
+// A simulated radio behind a virtual port in virtual time: what the tests
+// of the transfer, the safe transfer and the power tuning run against.
+// Every frame on the wire is kept as "rx HEX" (the radio received it) or
+// "tx HEX" (the radio sent it).
+class VirtualRadioLine {
+ protected:
+  // A radio holding `memory`, with `faults`, that reports `type` in its
+  // identification (0xFF: none).
+  void StartRadio(const RadioImage& memory, std::uint8_t type = 0xFF);
+  int Count(const std::string& frame) const;
+  // Block writes the radio received.
+  int WriteFrames() const;
+
+  ManualLinkClock clock;
+  sim::RadioFaults faults;
+  std::unique_ptr<sim::SimulatedRadio> radio;
+  std::unique_ptr<sim::VirtualRadioPort> port;
+  std::vector<std::string> frames;
+};
+
 // An image with every byte set from a simple generator (distinct values).
 RadioImage PatternImage(std::uint8_t seed);
+
+// A new document with channel 1 on 146.525 and channel 12 on 446.00625
+// typed in, as a write sends it. Channel 12's frequencies are bytes
+// 0x0B0-0x0B7: block 22.
+RadioImage TwoChannels();
+inline constexpr int kChannel12Block = 22;
 
 // A fresh folder under $TMPDIR, removed with its content at destruction.
 class TempDir {
@@ -154,5 +193,26 @@ class SimProcess {
 // Lines of a simulator --log ("<seconds> rx|tx HEX"), without the times.
 std::vector<std::string> LogFrames(const std::string& path);
 int CountFrames(const std::vector<std::string>& frames, const std::string& frame);
+
+// z-lm5-radio-sim over files of a temporary folder: the memory it starts
+// from, the memory it saves and its frame log. What the tests through the
+// real port (the transfer, the tuning, the command line) run against.
+class SimulatorFiles {
+ protected:
+  // Starts the simulator with `options` and its save and log files; with
+  // `memory`, the radio starts from it. started() tells whether it runs.
+  void StartSimulator(std::vector<std::string> options,
+                      const std::optional<RadioImage>& memory = std::nullopt);
+  // The memory the simulator saved, once it has been stopped.
+  std::vector<std::uint8_t> Saved();
+  // The frames of its log, once it has been stopped.
+  std::vector<std::string> Frames();
+
+  TempDir dir;
+  const std::string memory_file = dir.Path("radio.sin");
+  const std::string save_file = dir.Path("saved.sin");
+  const std::string log_file = dir.Path("log.txt");
+  std::unique_ptr<SimProcess> sim;
+};
 
 }  // namespace zlm5::test

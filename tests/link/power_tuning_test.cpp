@@ -23,20 +23,16 @@ using namespace std::chrono_literals;
 using sim::Stage;
 using Call = sim::VirtualRadioPort::Call;
 
-const std::string kEnterWake = "rx 02 50 52 4F 47 52 41";
+const std::string& kEnterWake = test::kProgramWakeUpFrame;
 const std::string kChangeWake = "rx 02 50 52 47 47 50 41";
 const std::string kCommError(link_texts::kCommunicationError);
 
-class TuningTest : public ::testing::Test {
+class TuningTest : public ::testing::Test, protected test::VirtualRadioLine {
  protected:
   void MakeRadio() {
     memory.set(image_map::kLowPowerTuning, 90);
     memory.set(image_map::kHighPowerTuning, 77);
-    radio = std::make_unique<sim::SimulatedRadio>(memory, faults);
-    radio->SetFrameSink([this](bool received, std::span<const std::uint8_t> bytes) {
-      frames.push_back((received ? "rx " : "tx ") + HexBytes(bytes));
-    });
-    port = std::make_unique<sim::VirtualRadioPort>(*radio, clock);
+    StartRadio(memory);
   }
 
   std::unique_ptr<TuningSession> Session(TuningKind kind) {
@@ -54,23 +50,11 @@ class TuningTest : public ::testing::Test {
     return session;
   }
 
-  int Count(const std::string& frame) const {
-    return static_cast<int>(std::count(frames.begin(), frames.end(), frame));
-  }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> t;
-    for (const auto& m : host.messages) t.push_back(m.text);
-    return t;
-  }
+  std::vector<std::string> Texts() const { return test::MessageTexts(host.messages); }
 
-  ManualLinkClock clock;
   RadioImage memory;
   RadioImage document;
-  sim::RadioFaults faults;
-  std::unique_ptr<sim::SimulatedRadio> radio;
-  std::unique_ptr<sim::VirtualRadioPort> port;
   test::RecordingTuningHost host{clock};
-  std::vector<std::string> frames;
 };
 
 TEST_F(TuningTest, EnterReadsTheHighPowerByteIntoTheDocument) {
@@ -195,7 +179,8 @@ TEST_F(TuningTest, WrongWakeUpAnswersMoveTheBarThenL2RetrySendsTheChosenValue) {
   host.answers = {MessageAnswer::kRetry};
   EXPECT_EQ(session->RequestChange(200), ChangeOutcome::kSent);
   EXPECT_EQ(host.probes, std::vector<int>(6, 0x15));
-  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kChangeL2)});
+  EXPECT_EQ(Texts(),
+            std::vector<std::string>{std::string(link_texts::kChangeWakeUpNotAcknowledged)});
   EXPECT_EQ(host.restores, 1);
   EXPECT_EQ(Count("rx 57 0F F9 01 C8"), 1);
   EXPECT_EQ(radio->memory().at(0xFF9), 200);
@@ -245,8 +230,9 @@ TEST_F(TuningTest, LeaveAfterACancelThatFailsTooSaysToSwitchTheRadioOffAndOn) {
   EXPECT_EQ(Count(kChangeWake), 6);
   EXPECT_EQ(session->RequestExit(), ExitOutcome::kGaveUp);
   EXPECT_EQ(Count(kEnterWake), 10);
-  EXPECT_EQ(Texts(), (std::vector<std::string>{std::string(link_texts::kChangeL2),
-                                               kCommError, std::string(link_texts::kStillTuning)}));
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{std::string(link_texts::kChangeWakeUpNotAcknowledged),
+                                      kCommError, std::string(link_texts::kStillTuning)}));
   EXPECT_EQ(host.ended, 1);
   EXPECT_FALSE(session->port_open());
 }
@@ -257,7 +243,7 @@ TEST_F(TuningTest, FailedWakeUpReadsAskL1) {
   host.answers = {MessageAnswer::kCancel};
   EXPECT_EQ(session->RequestChange(50), ChangeOutcome::kCancelled);
   ASSERT_FALSE(host.messages.empty());
-  EXPECT_EQ(host.messages[0].text, link_texts::kChangeL1);
+  EXPECT_EQ(host.messages[0].text, link_texts::kChangeWakeUpFailed);
   EXPECT_EQ(host.messages[0].buttons, MessageButtons::kRetryCancel);
   EXPECT_FALSE(session->port_open());
 }
@@ -269,10 +255,10 @@ TEST_F(TuningTest, L1RetryGoesOnToTheAnswerCheck) {
   EXPECT_EQ(session->RequestChange(50), ChangeOutcome::kCancelled);
   // Nothing arrived, so the check cannot pass and L2 is asked at once,
   // saying why the device did not open again.
-  EXPECT_EQ(Texts(), (std::vector<std::string>{
-                         std::string(link_texts::kChangeL1),
-                         std::string(link_texts::kChangeL2) + "\n\n/dev/virtual: " +
-                             std::strerror(ENOENT)}));
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{std::string(link_texts::kChangeWakeUpFailed),
+                                      std::string(link_texts::kChangeWakeUpNotAcknowledged) +
+                                          "\n\n/dev/virtual: " + std::strerror(ENOENT)}));
   EXPECT_TRUE(host.probes.empty());
 }
 

@@ -23,36 +23,19 @@
 namespace zlm5 {
 namespace {
 
-namespace gl = grid_layout;
-
-// Channel 12's frequencies are bytes 0x0B0-0x0B7: block 22.
-constexpr int kChannel12Block = 22;
-
-// A document with two channels typed in, as a write sends it.
-RadioImage TwoChannels() {
-  RadioImage image = ChannelDocument::NewDocumentImage();
-  MemoryGrid grid;
-  ImageToGrid(image, grid);
-  CommitCellText(grid, 1, gl::kColReceive, "146.525", CommitPath::LeaveCell);
-  CommitCellText(grid, 12, gl::kColReceive, "446.00625", CommitPath::LeaveCell);
-  GridToImage(grid, image);
-  return image;
-}
+using test::kChannel12Block;
+using test::TwoChannels;
 
 bool SameTransferredBytes(const RadioImage& a, const RadioImage& b) {
   return std::equal(a.bytes().begin(), a.bytes().begin() + image_map::kTransferEnd,
                     b.bytes().begin());
 }
 
-class SafeTransferTest : public ::testing::Test {
+class SafeTransferTest : public ::testing::Test, protected test::VirtualRadioLine {
  protected:
   SafeTransferReport Run(TransferDirection direction, RadioImage& image, bool backup_first = false,
                          bool verify = false) {
-    radio = std::make_unique<sim::SimulatedRadio>(radio_memory, faults);
-    radio->SetFrameSink([this](bool received, std::span<const std::uint8_t> bytes) {
-      if (received) frames.push_back(HexBytes(bytes));
-    });
-    port = std::make_unique<sim::VirtualRadioPort>(*radio, clock);
+    StartRadio(radio_memory);
     SafeTransferOptions options;
     options.transfer.clock = &clock;
     options.backups = &store;
@@ -67,20 +50,11 @@ class SafeTransferTest : public ::testing::Test {
     EXPECT_TRUE(listed.ok());
     return listed.ok() ? *listed : std::vector<BackupEntry>{};
   }
-  int WriteFrames() const {
-    return static_cast<int>(std::count_if(frames.begin(), frames.end(),
-                                          [](const std::string& f) { return f.starts_with("57 "); }));
-  }
 
   test::TempDir dir;
   BackupStore store{dir.Path("backups")};
-  ManualLinkClock clock;
   RadioImage radio_memory = test::PatternImage(9);
-  sim::RadioFaults faults;
-  std::unique_ptr<sim::SimulatedRadio> radio;
-  std::unique_ptr<sim::VirtualRadioPort> port;
   test::RecordingTransferHost host{clock};
-  std::vector<std::string> frames;
   std::vector<TransferPass> passes;
 };
 

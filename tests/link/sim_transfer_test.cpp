@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The transfer through the real termios port against z-lm5-radio-sim.
+// The transfer through the real termios port against z-lm5-radio-sim: what
+// only a real line shows (the time at 9600 baud, real time-outs, a hang-up,
+// a replug, bytes that really arrived and are purged, exclusive use). The
+// protocol's rules themselves are tested in virtual time (transfer_test.cpp).
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -52,14 +55,12 @@ class ObservedPort : public SerialTransport {
   std::function<void(std::span<const std::uint8_t>)> on_read;
 };
 
-class SimTransferTest : public ::testing::Test {
+class SimTransferTest : public ::testing::Test, protected test::SimulatorFiles {
  protected:
   // Starts the simulator over `radio_memory` with the given options.
   void Start(std::vector<std::string> options, bool wire_time = false) {
-    test::WriteBytes(memory_file, radio_memory);
-    options.insert(options.end(), {"--memory", memory_file, "--save", save_file, "--log", log_file});
     if (!wire_time) options.insert(options.end(), {"--no-wire-time", "--turnaround", "1"});
-    sim = std::make_unique<SimProcess>(options);
+    StartSimulator(options, radio_memory);
     ASSERT_TRUE(sim->started()) << sim->ErrorOutput();
   }
 
@@ -75,27 +76,14 @@ class SimTransferTest : public ::testing::Test {
     return RunTransfer(direction, port, device, image, host, options);
   }
 
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> t;
-    for (const auto& m : host.messages) t.push_back(m.text);
-    return t;
-  }
-  std::vector<std::uint8_t> Saved() {
-    sim->Stop();
-    return test::ReadBytes(save_file);
-  }
+  std::vector<std::string> Texts() const { return test::MessageTexts(host.messages); }
 
-  test::TempDir dir;
-  const std::string memory_file = dir.Path("radio.sin");
-  const std::string save_file = dir.Path("saved.sin");
-  const std::string log_file = dir.Path("log.txt");
   RadioImage radio_memory = test::PatternImage(31);
-  std::unique_ptr<SimProcess> sim;
   ObservedPort port;
   test::RecordingTransferHost host;
 };
 
-const std::string kWakeUp = "rx 02 50 52 4F 47 52 41";
+const std::string& kWakeUp = test::kProgramWakeUpFrame;
 const std::string kCommError(link_texts::kCommunicationError);
 
 TEST_F(SimTransferTest, FullWriteAt9600Baud) {
@@ -107,7 +95,7 @@ TEST_F(SimTransferTest, FullWriteAt9600Baud) {
   ASSERT_EQ(saved.size(), 4096u);
   EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 0xC50, image.bytes().begin()));
   EXPECT_TRUE(std::equal(saved.begin() + 0xC50, saved.end(), radio_memory.bytes().begin() + 0xC50));
-  EXPECT_EQ(host.statuses.back(), "394");
+  EXPECT_EQ(host.blocks.back(), 394);
   EXPECT_TRUE(host.messages.empty());
 }
 
@@ -126,95 +114,6 @@ TEST_F(SimTransferTest, FullReadAt9600Baud) {
   EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(SimTransferTest, SilentWakeUpAsksAndRetryGoesOn) {
-  Start({"--silent", "wakeup", "--fault-count", "15"});
-  host.answers = {MessageAnswer::kRetry};
-  RadioImage image = test::PatternImage(43);
-  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCompleted);
-  EXPECT_EQ(Texts(), std::vector<std::string>{kCommError});
-  EXPECT_EQ(test::CountFrames(test::LogFrames(log_file), kWakeUp), 16);
-}
-
-TEST_F(SimTransferTest, StrayByteBeforeTheAcknowledgementIsAccepted) {
-  Start({"--stray-byte", "wakeup"});
-  RadioImage image = test::PatternImage(44);
-  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCompleted);
-  EXPECT_EQ(test::CountFrames(test::LogFrames(log_file), kWakeUp), 1);
-}
-
-TEST_F(SimTransferTest, FailingIdentificationReadAsksAndRetryFailsCleanly) {
-  Start({"--hang-up", "ident"});
-  host.answers = {MessageAnswer::kRetry};
-  RadioImage image;
-  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kFailed);
-  EXPECT_EQ(Texts(), (std::vector<std::string>{
-                         kCommError,
-                         kCommError + "\n\n" + sim->terminal() + ": No such file or directory"}));
-  EXPECT_FALSE(port.IsOpen());
-  EXPECT_EQ(sim->Wait(), 0);  // the simulator hung up and ended
-}
-
-TEST_F(SimTransferTest, ShortIdentificationIsACommunicationFailure) {
-  Start({"--reply-bytes", "ident=3", "--type", "05"});
-  RadioImage image = test::PatternImage(34);
-  image.set(0x81B, 0x07);
-  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kFailed);
-  EXPECT_EQ(Texts(), std::vector<std::string>{kCommError});
-}
-
-TEST_F(SimTransferTest, TypeMismatchCancelAndOk) {
-  Start({"--type", "05"});
-  RadioImage image = test::PatternImage(35);
-  image.set(0x81B, 0x07);
-  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCancelled);
-  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kTypeMismatch)});
-
-  host.messages.clear();
-  host.answers = {MessageAnswer::kOk};
-  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCompleted);
-  EXPECT_EQ(host.messages.size(), 1u);
-  const auto saved = Saved();
-  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 0xC50, image.bytes().begin()));
-}
-
-TEST_F(SimTransferTest, WrongSessionAcknowledgementAsksAfterTheWait) {
-  Start({"--wrong-byte", "session"});
-  RadioImage image;
-  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kFailed);
-  EXPECT_EQ(Texts(), std::vector<std::string>{kCommError});
-  EXPECT_GE(host.pumps, 7 + 601);
-}
-
-TEST_F(SimTransferTest, UnacknowledgedBlockInterruptsTheWrite) {
-  Start({"--stop-after-block", "5"});
-  RadioImage image = test::PatternImage(36);
-  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kFailed);
-  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kProgramInterrupt)});
-  EXPECT_EQ(host.progress.back(), 394);
-  const auto saved = Saved();
-  ASSERT_EQ(saved.size(), 4096u);
-  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 40, image.bytes().begin()));
-  EXPECT_TRUE(std::equal(saved.begin() + 40, saved.end(), radio_memory.bytes().begin() + 40));
-}
-
-TEST_F(SimTransferTest, ShortBlockReplyEndsTheReadWithTheImageUntouched) {
-  Start({"--reply-bytes", "block=11"});
-  RadioImage image = test::PatternImage(37);
-  const RadioImage before = image;
-  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kFailed);
-  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kReadNotEnough)});
-  EXPECT_EQ(image, before);
-}
-
-TEST_F(SimTransferTest, WrongReadAcknowledgementEndsTheRead) {
-  Start({"--wrong-byte", "read-ack"});
-  RadioImage image = test::PatternImage(38);
-  const RadioImage before = image;
-  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kFailed);
-  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kReadAckError)});
-  EXPECT_EQ(image, before);
-}
-
 TEST_F(SimTransferTest, PulledCableInTheBlocksAsksAndNothingHangs) {
   Start({"--hang-up-after-block", "100"});
   host.answers = {MessageAnswer::kRetry};
@@ -224,28 +123,8 @@ TEST_F(SimTransferTest, PulledCableInTheBlocksAsksAndNothingHangs) {
                          kCommError,
                          kCommError + "\n\n" + sim->terminal() + ": No such file or directory",
                          link_texts::PartlyWritten(100, 394)}));
-  EXPECT_EQ(host.progress.back(), 100);
+  EXPECT_EQ(host.blocks.back(), 100);
   EXPECT_FALSE(port.IsOpen());
-}
-
-TEST_F(SimTransferTest, PortThatDoesNotExist) {
-  Start({});
-  RadioImage image;
-  host.messages.clear();
-  EXPECT_EQ(RunTransfer(TransferDirection::kRead, port, dir.Path("no-such-tty"), image, host),
-            TransferOutcome::kPortUnavailable);
-  ASSERT_TRUE(host.port_failure_error);
-  EXPECT_EQ(host.port_failure_error->reason(), "No such file or directory");
-  EXPECT_EQ(host.port_failure_text, std::string(link_texts::kCouldNotOpenPort));
-}
-
-TEST_F(SimTransferTest, SecondProgramCannotOpenTheBusyPort) {
-  Start({});
-  SerialPort first;
-  ASSERT_TRUE(first.Open(sim->terminal(), TimeoutProfile::Transfer()));
-  RadioImage image;
-  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kPortUnavailable);
-  EXPECT_EQ(host.port_failure_error->reason(), "Device or resource busy");
 }
 
 // The strict radio, and the faults of a line that is not quite right.
@@ -444,73 +323,6 @@ TEST(SimLinkOption, ReplacesOnlyASymbolicLink) {
     EXPECT_EQ(std::filesystem::read_symlink(link), sim.terminal());
   }
   EXPECT_FALSE(std::filesystem::is_symlink(std::filesystem::symlink_status(link)));
-}
-
-// Cancel at each pump-wait.
-
-TEST_F(SimTransferTest, CancelInTheWakeUpWait) {
-  Start({});
-  host.on_pump = [&](int) { host.cancel = true; };
-  RadioImage image;
-  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kCancelled);
-  EXPECT_EQ(host.pumps, 1);
-  EXPECT_TRUE(host.messages.empty());
-  sim->Stop();
-  EXPECT_TRUE(test::LogFrames(log_file).empty());
-}
-
-TEST_F(SimTransferTest, CancelInTheWaitAfterTheTypeQuestion) {
-  Start({"--type", "05"});
-  RadioImage image = test::PatternImage(40);
-  image.set(0x81B, 0x07);
-  host.answers = {MessageAnswer::kOk};
-  host.on_message = [&](const test::ShownMessage&) { host.cancel = true; };
-  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCancelled);
-  sim->Stop();
-  EXPECT_EQ(test::CountFrames(test::LogFrames(log_file), kWakeUp), 1);
-}
-
-TEST_F(SimTransferTest, CancelInTheWaitAfterAWrongSessionAcknowledgement) {
-  Start({"--wrong-byte", "session"});
-  int pumps_at_wrong = -1;
-  port.on_read = [&](std::span<const std::uint8_t> b) {
-    if (b.size() == 1 && b[0] == 0x15) pumps_at_wrong = host.pumps;
-  };
-  host.on_pump = [&](int n) {
-    if (pumps_at_wrong >= 0 && n >= pumps_at_wrong + 50) host.cancel = true;
-  };
-  RadioImage image;
-  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kCancelled);
-  EXPECT_EQ(host.pumps, pumps_at_wrong + 50);
-  EXPECT_TRUE(host.messages.empty());
-}
-
-TEST_F(SimTransferTest, CancelInAWriteBlockWait) {
-  Start({});
-  host.on_progress = [&](int p) {
-    if (p == 10) host.cancel = true;
-  };
-  RadioImage image = test::PatternImage(41);
-  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCancelled);
-  EXPECT_TRUE(host.messages.empty());
-  const auto saved = Saved();
-  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 80, image.bytes().begin()));
-  EXPECT_TRUE(std::equal(saved.begin() + 80, saved.end(), radio_memory.bytes().begin() + 80));
-}
-
-TEST_F(SimTransferTest, CancelInAReadBlockWait) {
-  Start({});
-  host.on_progress = [&](int p) {
-    if (p == 10) host.cancel = true;
-  };
-  RadioImage image = test::PatternImage(42);
-  const RadioImage before = image;
-  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kCancelled);
-  EXPECT_EQ(image, before);
-  sim->Stop();
-  const auto frames = test::LogFrames(log_file);
-  EXPECT_EQ(test::CountFrames(frames, "rx 52 00 48 08"), 1);
-  EXPECT_EQ(test::CountFrames(frames, "rx 52 00 50 08"), 0);
 }
 
 }  // namespace

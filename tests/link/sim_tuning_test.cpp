@@ -17,14 +17,13 @@ namespace {
 using namespace std::chrono_literals;
 using test::SimProcess;
 
-class SimTuningTest : public ::testing::Test {
+class SimTuningTest : public ::testing::Test, protected test::SimulatorFiles {
  protected:
   // The radio answers 20 ms after a frame: tuning purges the PC's input
   // right after its sends, so a loaded test machine must not lose replies.
   void Start(std::vector<std::string> options) {
-    options.insert(options.end(), {"--low", "90", "--high", "77", "--save", save_file, "--log",
-                                   log_file, "--turnaround", "20"});
-    sim = std::make_unique<SimProcess>(options);
+    options.insert(options.end(), {"--low", "90", "--high", "77", "--turnaround", "20"});
+    StartSimulator(options);
     ASSERT_TRUE(sim->started()) << sim->ErrorOutput();
   }
 
@@ -38,26 +37,14 @@ class SimTuningTest : public ::testing::Test {
     return std::make_unique<TuningSession>(kind, port, host, options);
   }
 
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> t;
-    for (const auto& m : host.messages) t.push_back(m.text);
-    return t;
-  }
-  std::vector<std::string> Frames() {
-    sim->Stop();
-    return test::LogFrames(log_file);
-  }
+  std::vector<std::string> Texts() const { return test::MessageTexts(host.messages); }
 
-  test::TempDir dir;
-  const std::string save_file = dir.Path("saved.sin");
-  const std::string log_file = dir.Path("log.txt");
-  std::unique_ptr<SimProcess> sim;
   SerialPort port;
   test::RecordingTuningHost host;
   RadioImage document;
 };
 
-const std::string kEnterWake = "rx 02 50 52 4F 47 52 41";
+const std::string& kEnterWake = test::kProgramWakeUpFrame;
 
 TEST_F(SimTuningTest, HighPower250IsSentAfterTheWriteModeExchange) {
   Start({});
@@ -110,7 +97,7 @@ TEST_F(SimTuningTest, FailingWakeUpReadsAskL1ThenTheClosedPortRulesApply) {
   auto session = Session(TuningKind::kLowPower);
   ASSERT_EQ(session->Enter(sim->terminal(), document), EnterOutcome::kEntered);
   EXPECT_EQ(session->RequestChange(33), ChangeOutcome::kCancelled);
-  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kChangeL1)});
+  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kChangeWakeUpFailed)});
   EXPECT_FALSE(session->port_open());
   EXPECT_EQ(session->RequestChange(34), ChangeOutcome::kPortClosed);
   EXPECT_EQ(host.messages.back().text, link_texts::kPortNotOpen);
@@ -130,7 +117,8 @@ TEST_F(SimTuningTest, WrongWakeUpAnswersAskL2AndRetrySendsTheValue) {
   host.answers = {MessageAnswer::kRetry};
   EXPECT_EQ(session->RequestChange(180), ChangeOutcome::kSent);
   EXPECT_EQ(host.probes, std::vector<int>(6, 0x15));
-  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kChangeL2)});
+  EXPECT_EQ(Texts(),
+            std::vector<std::string>{std::string(link_texts::kChangeWakeUpNotAcknowledged)});
   EXPECT_EQ(host.restores, 1);
   const auto frames = Frames();
   EXPECT_EQ(test::CountFrames(frames, "rx 57 0F F9 01 B4"), 1);

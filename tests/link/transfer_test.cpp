@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <numeric>
 
 #include "link/link_texts.h"
 #include "link/wire_trace.h"
@@ -24,15 +25,9 @@ using sim::Stage;
 using test::RecordingTransferHost;
 using Call = sim::VirtualRadioPort::Call;
 
-class TransferTest : public ::testing::Test {
+class TransferTest : public ::testing::Test, protected test::VirtualRadioLine {
  protected:
-  void MakeRadio(std::uint8_t type = 0xFF) {
-    radio = std::make_unique<sim::SimulatedRadio>(radio_memory, faults, type);
-    radio->SetFrameSink([this](bool received, std::span<const std::uint8_t> bytes) {
-      frames.push_back((received ? "rx " : "tx ") + HexBytes(bytes));
-    });
-    port = std::make_unique<sim::VirtualRadioPort>(*radio, clock);
-  }
+  void MakeRadio(std::uint8_t type = 0xFF) { StartRadio(radio_memory, type); }
 
   TransferOutcome Run(TransferDirection direction, RadioImage& image) {
     if (!radio) MakeRadio();
@@ -41,31 +36,13 @@ class TransferTest : public ::testing::Test {
     return RunTransfer(direction, *port, "/dev/virtual", image, host, options);
   }
 
-  int Count(const std::string& frame) const {
-    return static_cast<int>(std::count(frames.begin(), frames.end(), frame));
-  }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> t;
-    for (const auto& m : host.messages) t.push_back(m.text);
-    return t;
-  }
-  // Write block frames the radio received.
-  int WriteFrames() const {
-    return static_cast<int>(std::count_if(frames.begin(), frames.end(), [](const std::string& f) {
-      return f.starts_with("rx 57 ");
-    }));
-  }
+  std::vector<std::string> Texts() const { return test::MessageTexts(host.messages); }
 
-  ManualLinkClock clock;
   RadioImage radio_memory = test::PatternImage(1);
-  sim::RadioFaults faults;
-  std::unique_ptr<sim::SimulatedRadio> radio;
-  std::unique_ptr<sim::VirtualRadioPort> port;
   RecordingTransferHost host{clock};
-  std::vector<std::string> frames;
 };
 
-const std::string kWakeUp = "rx 02 50 52 4F 47 52 41";
+const std::string& kWakeUp = test::kProgramWakeUpFrame;
 // One byte on the wire at 9600 baud, as the virtual port times it.
 constexpr std::chrono::nanoseconds kByteTime = sim::VirtualRadioPort::Timing{}.byte_time;
 const std::string kCommError(link_texts::kCommunicationError);
@@ -87,12 +64,14 @@ TEST_F(TransferTest, WriteSendsEveryBlockAndNothingFromC50) {
   EXPECT_EQ(frames[6], "rx 57 00 00 08 " + HexBytes(before.bytes().subspan(0, 8)));
   EXPECT_EQ(frames[frames.size() - 2], "rx 57 0C 48 08 " + HexBytes(before.bytes().subspan(0xC48, 8)));
 
-  ASSERT_EQ(host.statuses.size(), 2u + 394u);
-  EXPECT_EQ(host.statuses[0], link_texts::kDetectingPort);
-  EXPECT_EQ(host.statuses[1], link_texts::kWaitingForRadio);
-  EXPECT_EQ(host.statuses[2], "1");
-  EXPECT_EQ(host.statuses.back(), "394");
-  EXPECT_EQ(host.progress.back(), 394);
+  EXPECT_EQ(host.statuses, (std::vector<std::string>{std::string(link_texts::kDetectingPort),
+                                                     std::string(link_texts::kWaitingForRadio)}));
+  // One count per block, in order, each of the 394.
+  std::vector<int> counts(394);
+  std::iota(counts.begin(), counts.end(), 1);
+  EXPECT_EQ(host.blocks, counts);
+  EXPECT_EQ(host.block_totals, std::vector<int>(394, 394));
+  EXPECT_EQ(host.progress, std::vector<int>{394});
   EXPECT_FALSE(host.watch);
   EXPECT_TRUE(host.messages.empty());
   EXPECT_FALSE(port->IsOpen());
@@ -110,7 +89,8 @@ TEST_F(TransferTest, ReadReplacesTheImageOnlyUpToC4F) {
   EXPECT_EQ(Count("rx 52 00 00 08"), 1);
   EXPECT_EQ(Count("rx 52 0C 48 08"), 1);
   EXPECT_EQ(Count("rx 52 0C 50 08"), 0);
-  EXPECT_EQ(host.statuses.back(), "394");
+  EXPECT_EQ(host.blocks.size(), 394u);
+  EXPECT_EQ(host.blocks.back(), 394);
   EXPECT_EQ(host.progress.back(), 394);
   EXPECT_FALSE(port->IsOpen());
 }
@@ -392,7 +372,7 @@ TEST_F(TransferTest, WrongReadAcknowledgementEndsTheRead) {
 
 TEST_F(TransferTest, PortThatCannotBeOpenedIsReportedWithTheReason) {
   MakeRadio();
-  port->FailOpenWith(Error("/dev/ttyUSB0", std::strerror(EACCES)));
+  port->FailOpenWith(Error::FromErrno("/dev/ttyUSB0", EACCES));
   RadioImage image = test::PatternImage(15);
   const RadioImage before = image;
   EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kPortUnavailable);
@@ -507,7 +487,7 @@ TEST_F(TransferTest, CancelInThe601StepWaitSaysNothing) {
 
 TEST_F(TransferTest, CancelInAWriteBlockWaitStopsBeforeTheNextBlock) {
   MakeRadio();
-  host.on_progress = [&](int p) {
+  host.on_block = [&](int p) {
     if (p == 10) host.cancel = true;
   };
   const int pumps_before = 0;
@@ -548,7 +528,7 @@ TEST_F(TransferTest, CancelWhileAReadWaitsEndsItEarly) {
   faults.stop_after_blocks = 5;
   MakeRadio();
   LinkClock::TimePoint started{};
-  host.on_progress = [&](int p) {
+  host.on_block = [&](int p) {
     if (p == 5) started = clock.Now();
   };
   host.on_pump = [&](int) {

@@ -121,22 +121,23 @@ void SettingsBlock::SetBit(std::size_t image_offset, std::uint8_t bit, bool on) 
 
 int SettingsBlock::FieldEntry() const {
   const std::uint8_t b = byte(sm::kFieldCode);
-  return (b >= sm::kFieldBase && b <= sm::kFieldBase + 9) ? b - sm::kFieldBase : 0;
+  return (b >= sm::kFieldBase && b < sm::kFieldBase + sm::kFieldEntries) ? b - sm::kFieldBase : 0;
 }
 
 int SettingsBlock::TypeEntry() const {
   const std::uint8_t b = byte(sm::kTypeCode);
-  if (b > sm::kTypeBase + 2) return 0;
+  if (b > sm::kTypeLastUnlisted) return 0;
   return b == sm::kTypeBase ? 0 : -1;  // the list has one entry
 }
 
 int SettingsBlock::ManualEntry() const {
-  return (byte(sm::kFunctionFlags) & sm::kManualOpenBit) ? 0 : 1;
+  return (byte(sm::kFunctionFlags) & sm::kManualOpenBit) ? sm::kManualOpenEntry
+                                                         : sm::kManualCloseEntry;
 }
 
 int SettingsBlock::PowerRankEntry() const {
   const std::uint8_t b = byte(sm::kPowerRank);
-  return b <= 9 ? b : 0;
+  return b <= sm::kMaxPowerRank ? b : 0;
 }
 
 bool SettingsBlock::BeginOfTx() const { return byte(sm::kPttIdFlags) & sm::kBeginOfTxBit; }
@@ -147,15 +148,18 @@ bool SettingsBlock::BatterySave() const { return byte(sm::kFunctionFlags) & sm::
 
 int SettingsBlock::LanguageEntry() const {
   switch (byte(sm::kFunctionFlags) & sm::kLanguageMask) {
-    case sm::kLanguageEnglish: return 1;
-    case sm::kLanguageOff: return 2;
-    default: return 0;  // 3, and 1, which is never written
+    case sm::kLanguageEnglish:
+      return sm::kLanguageEnglishEntry;
+    case sm::kLanguageOff:
+      return sm::kLanguageOffEntry;
+    default:
+      return sm::kLanguageGermanyEntry;  // 3, and 1, which is never written
   }
 }
 
 int SettingsBlock::SquelchEntry() const {
   const std::uint8_t b = byte(sm::kSquelch);
-  return b <= 9 ? b : 0;
+  return b <= sm::kMaxSquelch ? b : 0;
 }
 
 int SettingsBlock::TotPosition() const {
@@ -165,12 +169,13 @@ int SettingsBlock::TotPosition() const {
 
 int SettingsBlock::VoxGainEntry() const {
   const std::uint8_t b = byte(sm::kVoxGain);
-  return b <= 10 ? b : 0;
+  return b <= sm::kMaxVoxGain ? b : 0;
 }
 
 int SettingsBlock::OptSignalEntry() const {
   const std::uint8_t b = byte(sm::kOptSignal);
-  return (b == 2 || b > 3) ? 0 : 1;
+  return (b == sm::kOptSignalCcirValue || b > sm::kOptSignalOffValue) ? sm::kOptSignalCcirEntry
+                                                                      : sm::kOptSignalOffEntry;
 }
 
 int SettingsBlock::PriorityEntry() const {
@@ -199,9 +204,15 @@ std::string SettingsBlock::ListenIdText() const { return IdFieldToText(Field(sm:
 
 void SettingsBlock::SetLanguageEntry(int entry) {
   switch (entry) {
-    case 0: set_byte(sm::kFunctionFlags, sm::kLanguageGermany); break;
-    case 1: set_byte(sm::kFunctionFlags, sm::kLanguageEnglish); break;
-    case 2: set_byte(sm::kFunctionFlags, sm::kLanguageOff); break;
+    case sm::kLanguageGermanyEntry:
+      set_byte(sm::kFunctionFlags, sm::kLanguageGermany);
+      break;
+    case sm::kLanguageEnglishEntry:
+      set_byte(sm::kFunctionFlags, sm::kLanguageEnglish);
+      break;
+    case sm::kLanguageOffEntry:
+      set_byte(sm::kFunctionFlags, sm::kLanguageOff);
+      break;
     default: break;  // no selection: the byte stays as it is
   }
 }
@@ -220,7 +231,8 @@ void SettingsBlock::SetTotPosition(int position) {
 void SettingsBlock::SetVoxGainEntry(int entry) { set_byte(sm::kVoxGain, IndexByte(entry)); }
 
 void SettingsBlock::SetOptSignalEntry(int entry) {
-  set_byte(sm::kOptSignal, entry == 0 ? sm::kOptSignalCcirValue : sm::kOptSignalOffValue);
+  set_byte(sm::kOptSignal,
+           entry == sm::kOptSignalCcirEntry ? sm::kOptSignalCcirValue : sm::kOptSignalOffValue);
 }
 
 void SettingsBlock::WriteFixedDialogBytes() {
@@ -254,7 +266,7 @@ void SettingsBlock::SetTypeEntry(int entry) {
 }
 
 void SettingsBlock::SetManualEntry(int entry) {
-  SetBit(sm::kFunctionFlags, sm::kManualOpenBit, entry == 0);
+  SetBit(sm::kFunctionFlags, sm::kManualOpenBit, entry == sm::kManualOpenEntry);
 }
 
 void SettingsBlock::SetPowerRankEntry(int entry) { set_byte(sm::kPowerRank, IndexByte(entry)); }

@@ -53,7 +53,11 @@ inline constexpr std::uint8_t kLanguageEnglish = 2;
 inline constexpr std::uint8_t kLanguageOff = 0;
 
 inline constexpr std::uint8_t kFieldBase = 0xEE;
-inline constexpr std::uint8_t kTypeBase = 0x38;
+inline constexpr int kFieldEntries = 10;         // "Field" entries 0-9: 0xEE-0xF7
+inline constexpr std::uint8_t kTypeBase = 0x38;  // the one entry of the "Type" list
+// Type codes past the list's entry up to this one show no entry; higher
+// codes show the first.
+inline constexpr std::uint8_t kTypeLastUnlisted = kTypeBase + 2;
 inline constexpr std::uint8_t kFixedA8Value = 0xA8;
 inline constexpr std::uint8_t kFixed817Value = 4;
 inline constexpr std::uint8_t kFixed818Value = 0;
@@ -63,19 +67,72 @@ inline constexpr int kMaxTotPosition = 40;
 inline constexpr int kTotStepSeconds = 15;
 inline constexpr int kPriorityChannels = 128;
 inline constexpr int kKeyFunctionCount = 6;
+inline constexpr int kMaxSquelch = 9;    // levels 0-9
+inline constexpr int kMaxVoxGain = 10;   // 0 off, 1-10
+inline constexpr int kMaxPowerRank = 9;  // "Tx Power Rank" entries 0-9
+
+// Entries of the dialog's lists, as the readers return them and the
+// writers take them.
+inline constexpr int kLanguageGermanyEntry = 0;  // "Germany "
+inline constexpr int kLanguageEnglishEntry = 1;  // "English"
+inline constexpr int kLanguageOffEntry = 2;      // "OFF"
+inline constexpr int kOptSignalCcirEntry = 0;    // "CCIR"
+inline constexpr int kOptSignalOffEntry = 1;     // "OFF"
+inline constexpr int kManualOpenEntry = 0;       // "Open"
+inline constexpr int kManualCloseEntry = 1;      // "Close"
 
 // The fourteen bytes a new document sets; every other byte is 0xFF.
 struct DefaultByte {
   std::size_t offset;
   std::uint8_t value;
 };
+// 0x812: manual "Open", beep and battery save on, scrambler and language off.
 inline constexpr std::array<DefaultByte, 14> kNewDocumentDefaults = {{
-    {kFieldCode, 0xEE}, {kTypeCode, 0x38}, {kPttIdFlags, 0xC0}, {kFixedA8, 0xA8},
-    {kFunctionFlags, 0xC4}, {kSquelch, 0x05}, {kTot, 0x00}, {kVoxGain, 0x00},
-    {kOptSignal, 0x03}, {kFixed817, 0x04}, {kFixed818, 0x00}, {kPowerRank, 0x09},
-    {kPriority, 0x00}, {kReserved81D, 0x00},
+    {kFieldCode, kFieldBase},
+    {kTypeCode, kTypeBase},
+    {kPttIdFlags, 0xC0},
+    {kFixedA8, kFixedA8Value},
+    {kFunctionFlags, kManualOpenBit | kBeepBit | kBatterySaveBit},
+    {kSquelch, 5},
+    {kTot, 0},
+    {kVoxGain, 0},
+    {kOptSignal, kOptSignalOffValue},
+    {kFixed817, kFixed817Value},
+    {kFixed818, kFixed818Value},
+    {kPowerRank, kMaxPowerRank},
+    {kPriority, 0},
+    {kReserved81D, 0},
 }};
+static_assert((kManualOpenBit | kBeepBit | kBatterySaveBit) == 0xC4);
 }  // namespace settings_map
+
+// The printed report's reading of the settings bytes 0x810-0x816, which
+// differs from the map above on purpose. The report has always read these
+// bytes by rules of its own: the programmable keys at 0x810 and 0x811
+// (where the dialog keeps the PTT ID flags and a fixed byte), the switches
+// at other bits of 0x812, the VOX delay at 0x816 (the dialog's optional
+// signalling) and the DTMF codes in the channel area. What the paper shows
+// follows this map: do not merge the two. report/report_texts.h has the
+// value texts.
+namespace report_settings_map {
+inline constexpr std::size_t kPf1Key = 0x810;
+inline constexpr std::size_t kPf2Key = 0x811;
+inline constexpr std::size_t kFlags = 0x812;
+inline constexpr std::size_t kSquelch = 0x813;
+inline constexpr std::size_t kTxTime = 0x814;
+inline constexpr std::size_t kVoxGain = 0x815;
+inline constexpr std::size_t kVoxDelay = 0x816;
+inline constexpr std::size_t kBeginCode = 0x7B0;  // 16 bytes of DTMF code
+inline constexpr std::size_t kEndCode = 0x7C0;
+inline constexpr std::size_t kCodeLength = 16;
+// Bits of the flags byte 0x812.
+inline constexpr std::uint8_t kPttIdMask = 0x03;  // 0 BOT, 1 EOT, else BOTH
+inline constexpr std::uint8_t kScramblerBit = 1 << 2;
+inline constexpr std::uint8_t kBatterySaveBit = 1 << 3;
+inline constexpr std::uint8_t kBeepBit = 1 << 4;
+inline constexpr std::uint8_t kVoxBit = 1 << 5;
+inline constexpr std::uint8_t kVoxInhibitBit = 1 << 6;
+}  // namespace report_settings_map
 
 // Identity code fields (8 bytes): Call ID, Radio ID, Check ID, Kill ID,
 // Listen ID hold ASCII digits and upper-case letters, then 0xFF.

@@ -19,6 +19,7 @@
 #include "files/file_saving.h"
 #include "model/channel_grid.h"
 #include "model/form_lists.h"
+#include "model/settings_block.h"
 
 namespace zlm5 {
 namespace {
@@ -32,29 +33,15 @@ inline constexpr int kWidthReserve = 900;
 inline constexpr int kLastChannelColumn = ReportData::kColumns - 1;
 inline constexpr double kMarginMm = 6.35;  // a quarter inch
 
-// Settings bytes and the DTMF code areas the report reads.
-inline constexpr std::size_t kPf1Key = 0x810;
-inline constexpr std::size_t kPf2Key = 0x811;
-inline constexpr std::size_t kFlags = 0x812;
-inline constexpr std::size_t kSquelch = 0x813;
-inline constexpr std::size_t kTxTime = 0x814;
-inline constexpr std::size_t kVoxGain = 0x815;
-inline constexpr std::size_t kVoxDelay = 0x816;
-inline constexpr std::size_t kBeginCode = 0x7B0;
-inline constexpr std::size_t kEndCode = 0x7C0;
-inline constexpr std::size_t kCodeLength = 16;
-// Bits of the flags byte as the report reads them.
-inline constexpr std::uint8_t kBitScrambler = 1 << 2;
-inline constexpr std::uint8_t kBitBatterySave = 1 << 3;
-inline constexpr std::uint8_t kBitBeep = 1 << 4;
-inline constexpr std::uint8_t kBitVox = 1 << 5;
-inline constexpr std::uint8_t kBitVoxInhibit = 1 << 6;
+// The settings bytes as the report reads them, on purpose not as the
+// Optional Features dialog does (see model/settings_block.h).
+namespace rsm = report_settings_map;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 std::span<const std::uint8_t> Code(const RadioImage& image, std::size_t offset) {
-  return image.bytes().subspan(offset, kCodeLength);
+  return image.bytes().subspan(offset, rsm::kCodeLength);
 }
 
 // The eight settings lines of page 1; returns the y below them.
@@ -65,7 +52,7 @@ int DrawSettings(QPainter& painter, const ReportFont& font, int w, int y, const 
   const ReportTextSet set = data.text_set;
   const ReportLabels& l = LabelsFor(set);
   const RadioImage& image = data.image;
-  const std::uint8_t flags = image.at(kFlags);
+  const std::uint8_t flags = image.at(rsm::kFlags);
   auto sw = [&](std::uint8_t bit, Switch which) {
     return Q(rules::SwitchText((flags & bit) != 0, which, set));
   };
@@ -80,31 +67,31 @@ int DrawSettings(QPainter& painter, const ReportFont& font, int w, int y, const 
   cell(25, l.field, data.field_entry);
   y -= lh;
 
-  cell(2, l.pf1, Q(rules::KeyText(image.at(kPf1Key), set)));
-  cell(25, l.pf2, Q(rules::KeyText(image.at(kPf2Key), set)));
-  cell(50, l.beep, sw(kBitBeep, Switch::Beep));
+  cell(2, l.pf1, Q(rules::KeyText(image.at(rsm::kPf1Key), set)));
+  cell(25, l.pf2, Q(rules::KeyText(image.at(rsm::kPf2Key), set)));
+  cell(50, l.beep, sw(rsm::kBeepBit, Switch::Beep));
   y -= lh;
 
-  cell(2, l.squelch, Q(rules::SquelchText(image.at(kSquelch))));
+  cell(2, l.squelch, Q(rules::SquelchText(image.at(rsm::kSquelch))));
   cell(25, l.power_rank, data.power_rank_entry);
-  cell(50, l.scrambler, sw(kBitScrambler, Switch::Scrambler));
+  cell(50, l.scrambler, sw(rsm::kScramblerBit, Switch::Scrambler));
   y -= lh;
 
-  cell(2, l.vox_function, sw(kBitVox, Switch::VoxFunction));
-  cell(25, l.vox_gain, Q(rules::GainText(image.at(kVoxGain))));
-  cell(50, l.vox_delay, Q(rules::DelayText(image.at(kVoxDelay))));
+  cell(2, l.vox_function, sw(rsm::kVoxBit, Switch::VoxFunction));
+  cell(25, l.vox_gain, Q(rules::GainText(image.at(rsm::kVoxGain))));
+  cell(50, l.vox_delay, Q(rules::DelayText(image.at(rsm::kVoxDelay))));
   y -= lh;
 
   cell(2, l.ptt_id, Q(rules::PttIdText(flags)));
-  cell(25, l.battery_save, sw(kBitBatterySave, Switch::BatterySave));
-  cell(50, l.tx_time, Q(rules::TimeText(image.at(kTxTime))));
+  cell(25, l.battery_save, sw(rsm::kBatterySaveBit, Switch::BatterySave));
+  cell(50, l.tx_time, Q(rules::TimeText(image.at(rsm::kTxTime))));
   y -= lh;
 
-  cell(2, l.begin_of_tx, Q(rules::CodeText(Code(image, kBeginCode))));
-  cell(35, l.end_of_tx, Q(rules::CodeText(Code(image, kEndCode))));
+  cell(2, l.begin_of_tx, Q(rules::CodeText(Code(image, rsm::kBeginCode))));
+  cell(35, l.end_of_tx, Q(rules::CodeText(Code(image, rsm::kEndCode))));
   y -= lh;
 
-  cell(2, l.vox_inhibit, sw(kBitVoxInhibit, Switch::VoxInhibit));
+  cell(2, l.vox_inhibit, sw(rsm::kVoxInhibitBit, Switch::VoxInhibit));
   // The channel table starts a line further down, so that its title does
   // not print over the last settings line.
   y -= lh;

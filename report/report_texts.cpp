@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "model/settings_block.h"
+
 namespace zlm5 {
 namespace report_rules {
 namespace {
@@ -54,7 +56,7 @@ std::string DelayText(std::uint8_t value) {
 }
 
 std::string PttIdText(std::uint8_t flags) {
-  switch (flags & 0x03) {
+  switch (flags & report_settings_map::kPttIdMask) {
     case 0:
       return "BOT";
     case 1:
@@ -80,7 +82,9 @@ std::string CodeText(std::span<const std::uint8_t> bytes) {
 
 }  // namespace report_rules
 
-const ReportLabels& LabelsFor(ReportTextSet set) {
+namespace {
+
+const ReportLabels& EnglishLabels() {
   static const ReportLabels kEnglish{
       .titles = {"The Radio Settings", "The Second Page", "The Third Page", "The Fourth Pages",
                  "The Fifth Pages"},
@@ -114,6 +118,10 @@ const ReportLabels& LabelsFor(ReportTextSet set) {
       .ptt_id_head = "PTTID   ",
       .busy = "Busy",
   };
+  return kEnglish;
+}
+
+const ReportLabels& ChineseLabels() {
   static const ReportLabels kChinese{
       .titles = {"整机设置", "第二页", "第三页", "第四页", "第五页"},
       .function_setting = "功能设置:",
@@ -146,7 +154,13 @@ const ReportLabels& LabelsFor(ReportTextSet set) {
       .ptt_id_head = "PTTID   ",
       .busy = "繁忙锁定",
   };
-  return set == ReportTextSet::English ? kEnglish : kChinese;
+  return kChinese;
+}
+
+}  // namespace
+
+const ReportLabels& LabelsFor(ReportTextSet set) {
+  return set == ReportTextSet::English ? EnglishLabels() : ChineseLabels();
 }
 
 std::string ChannelHeaderLine(ReportTextSet set, std::string_view header_col0,

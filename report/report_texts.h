@@ -15,8 +15,9 @@ enum class ReportTextSet { Chinese, English };
 // The value texts of the report's settings lines. The report reads the
 // settings bytes by rules of its own, which are not the ones of the
 // Optional Features dialog (the beep flag, for instance, is taken from
-// bit 4 of 0x812 here); what the paper shows follows these rules. All texts
-// are UTF-8.
+// bit 4 of 0x812 here): report_settings_map in model/settings_block.h,
+// declared beside the dialog's map and different on purpose. What the
+// paper shows follows these rules. All texts are UTF-8.
 namespace report_rules {
 
 // Key function of a programmable key byte (0x810, 0x811): 1..5 name a

@@ -28,6 +28,9 @@ enum Column : std::size_t {
   kColumnCount = channel_csv::kHeader.size()
 };
 
+// The field index of each column in the list's header; -1 when absent.
+using ColumnIndex = std::array<int, kColumnCount>;
+
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kSkipped = "; the row is skipped";
 
@@ -276,7 +279,7 @@ std::optional<std::string> DcsEntry(std::string_view code, char polarity) {
 // row cannot stand.
 class RowReader {
  public:
-  RowReader(const std::array<int, kColumnCount>& columns, const CsvRecord& record,
+  RowReader(const ColumnIndex& columns, const CsvRecord& record,
             std::vector<ImportReportLine>& report)
       : columns_(columns), record_(record), report_(report) {}
 
@@ -519,7 +522,7 @@ class RowReader {
     Set(gl::kColName, std::move(name.held));
   }
 
-  const std::array<int, kColumnCount>& columns_;
+  const ColumnIndex& columns_;
   const CsvRecord& record_;
   std::vector<ImportReportLine>& report_;
   ImportedChannel* channel_ = nullptr;
@@ -531,6 +534,73 @@ bool AllFieldsEmpty(const CsvRecord& record) {
   }
   return true;
 }
+
+// Where each column of the format is among the header's fields; -1 when
+// the list has no such column.
+ColumnIndex FindColumns(const CsvRecord& header) {
+  ColumnIndex columns;
+  columns.fill(-1);
+  for (std::size_t i = 0; i < header.fields.size(); ++i) {
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+      if (columns[c] < 0 && EqualsIgnoringCase(header.fields[i], channel_csv::kHeader[c])) {
+        columns[c] = static_cast<int>(i);
+      }
+    }
+  }
+  return columns;
+}
+
+// Which channel each row of a list goes to: its Location where the list
+// has them and no first channel was asked for (a list whose locations
+// start at 0 counts from 0), else the next channel from the first one.
+class RowPlacer {
+ public:
+  RowPlacer(const CsvTable& table, const ColumnIndex& columns, const CsvImportOptions& options)
+      : columns_(columns),
+        by_location_(options.first_channel == 0 && columns[kLocation] >= 0),
+        next_channel_(options.first_channel > 0 ? options.first_channel : 1) {
+    if (!by_location_) return;
+    const std::size_t header_fields = table.records.front().fields.size();
+    for (std::size_t r = 1; r < table.records.size(); ++r) {
+      const CsvRecord& record = table.records[r];
+      if (record.fields.size() == header_fields && WholeNumber(LocationText(record)) == 0) {
+        from_zero_ = true;
+      }
+    }
+  }
+
+  // Sets channel.channel for `record` (0 when it has none) and returns why
+  // it has none, or "".
+  std::string Place(const CsvRecord& record, ImportedChannel& channel) {
+    if (!by_location_) {
+      channel.channel = next_channel_++;
+      if (channel.channel < gl::kRows) return {};
+      channel.channel = 0;
+      return "no channel is left for this row (channel 128 is the last)";
+    }
+    const std::string location_text = LocationText(record);
+    const auto location = WholeNumber(location_text);
+    if (!location) return "Location " + Quoted(location_text) + " is not a channel number";
+    channel.channel = *location + (from_zero_ ? 1 : 0);
+    if (channel.channel >= 1 && channel.channel < gl::kRows) return {};
+    channel.channel = 0;
+    return "Location " + location_text + " is beyond channel 128" +
+           (from_zero_ ? " (locations count from 0)" : "");
+  }
+
+ private:
+  std::string LocationText(const CsvRecord& record) const {
+    const int column = columns_[kLocation];
+    return column >= 0 && static_cast<std::size_t>(column) < record.fields.size()
+               ? record.fields[static_cast<std::size_t>(column)]
+               : std::string();
+  }
+
+  const ColumnIndex& columns_;
+  const bool by_location_;
+  bool from_zero_ = false;
+  int next_channel_;
+};
 
 }  // namespace
 
@@ -574,35 +644,15 @@ Result<ChannelCsvImport> ReadChannelCsv(std::string_view text, const CsvImportOp
   const CsvTable table = ParseCsv(text);
   if (table.records.empty()) return Error("", "not a channel list: the file holds no header line");
   const CsvRecord& header = table.records.front();
-  std::array<int, kColumnCount> columns;
-  columns.fill(-1);
-  for (std::size_t i = 0; i < header.fields.size(); ++i) {
-    for (std::size_t c = 0; c < kColumnCount; ++c) {
-      if (columns[c] < 0 && EqualsIgnoringCase(header.fields[i], channel_csv::kHeader[c])) {
-        columns[c] = static_cast<int>(i);
-      }
-    }
-  }
+  const ColumnIndex columns = FindColumns(header);
   if (columns[kFrequency] < 0) {
     return Error("", "not a channel list: its first line (line " + std::to_string(header.line) +
                          ") has no Frequency column");
   }
 
-  auto location_of = [&](const CsvRecord& record) -> std::optional<int> {
-    if (columns[kLocation] < 0 || record.fields.size() != header.fields.size()) return std::nullopt;
-    return WholeNumber(record.fields[static_cast<std::size_t>(columns[kLocation])]);
-  };
-  const bool by_location = options.first_channel == 0 && columns[kLocation] >= 0;
-  bool from_zero = false;
-  if (by_location) {
-    for (std::size_t r = 1; r < table.records.size(); ++r) {
-      if (location_of(table.records[r]) == 0) from_zero = true;
-    }
-  }
-
   ChannelCsvImport import;
+  RowPlacer placer(table, columns, options);
   std::array<int, gl::kRows> taken_by_line{};  // channel -> line that filled it
-  int next_channel = options.first_channel > 0 ? options.first_channel : 1;
   for (std::size_t r = 1; r < table.records.size(); ++r) {
     const CsvRecord& record = table.records[r];
     if (AllFieldsEmpty(record)) continue;
@@ -613,31 +663,7 @@ Result<ChannelCsvImport> ReadChannelCsv(std::string_view text, const CsvImportOp
     };
 
     // The channel first, so that every report line can name it.
-    const std::string location_text =
-        columns[kLocation] >= 0 && static_cast<std::size_t>(columns[kLocation]) < record.fields.size()
-            ? record.fields[static_cast<std::size_t>(columns[kLocation])]
-            : std::string();
-    std::string place_problem;
-    if (by_location) {
-      const auto location = WholeNumber(location_text);
-      if (!location) {
-        place_problem = "Location " + Quoted(location_text) + " is not a channel number";
-      } else {
-        channel.channel = *location + (from_zero ? 1 : 0);
-        if (channel.channel < 1 || channel.channel >= gl::kRows) {
-          place_problem = "Location " + location_text + " is beyond channel 128" +
-                          (from_zero ? " (locations count from 0)" : "");
-          channel.channel = 0;
-        }
-      }
-    } else {
-      channel.channel = next_channel++;
-      if (channel.channel >= gl::kRows) {
-        place_problem = "no channel is left for this row (channel 128 is the last)";
-        channel.channel = 0;
-      }
-    }
-
+    const std::string place_problem = placer.Place(record, channel);
     if (record.unterminated) {
       skip("a quoted field is not closed before the end of the file");
       break;

@@ -155,15 +155,17 @@ const MainFrame::CommandRow MainFrame::kCommandRows[] = {
      KeyScope::kMenu, [](MainFrame& f) { f.SaveDocumentAs(); }},
     {id::kPrint, QT_TR_NOOP("&Print...\tCtrl+P"), QT_TR_NOOP("Print the active document\nPrint"),
      "print", Qt::CTRL | Qt::Key_P},
-    {id::kPrintPreview, QT_TR_NOOP("Print Pre&view"), QT_TR_NOOP("Display full pages\nPrint Preview")},
+    {id::kPrintPreview, QT_TR_NOOP("Print Pre&view"),
+     QT_TR_NOOP("Display full pages\nPrint Preview")},
     {id::kPrintSetup, QT_TR_NOOP("P&rint Setup..."),
      QT_TR_NOOP("Change the printer and printing options\nPrint Setup")},
     {id::kImportChannels, QT_TR_NOOP("&Import Channels..."),
      QT_TR_NOOP("Import channels from a CSV channel list\nImport Channels")},
     {id::kExportChannels, QT_TR_NOOP("&Export Channels..."),
      QT_TR_NOOP("Export the channels to a CSV channel list\nExport Channels")},
-    {id::kExit, QT_TR_NOOP("E&xit"), QT_TR_NOOP("Quit the application; prompts to save documents\nExit"),
-     nullptr, {}, {}, KeyScope::kMenu, [](MainFrame& f) { f.close(); }},
+    {id::kExit, QT_TR_NOOP("E&xit"),
+     QT_TR_NOOP("Quit the application; prompts to save documents\nExit"), nullptr, {}, {},
+     KeyScope::kMenu, [](MainFrame& f) { f.close(); }},
 
     // Edit. The texts of Undo and Redo name the step they act on. A text
     // field keeps Ctrl+Z and Ctrl+Y (and the clipboard keys) for itself.
@@ -173,8 +175,9 @@ const MainFrame::CommandRow MainFrame::kCommandRows[] = {
      Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
     {id::kCut, QT_TR_NOOP("Cu&t"), QT_TR_NOOP("Cut the selected channels to the clipboard\nCut"),
      nullptr, Qt::CTRL | Qt::Key_X, {}, KeyScope::kGrid},
-    {id::kCopy, QT_TR_NOOP("&Copy"), QT_TR_NOOP("Copy the selected channels to the clipboard\nCopy"),
-     nullptr, Qt::CTRL | Qt::Key_C, {}, KeyScope::kGrid},
+    {id::kCopy, QT_TR_NOOP("&Copy"),
+     QT_TR_NOOP("Copy the selected channels to the clipboard\nCopy"), nullptr,
+     Qt::CTRL | Qt::Key_C, {}, KeyScope::kGrid},
     {id::kPaste, QT_TR_NOOP("&Paste"),
      QT_TR_NOOP("Paste channels from the clipboard from the selected channel on\nPaste"), nullptr,
      Qt::CTRL | Qt::Key_V, {}, KeyScope::kGrid},
@@ -211,10 +214,12 @@ const MainFrame::CommandRow MainFrame::kCommandRows[] = {
     {id::kCom2, QT_TR_NOOP("COM2(&Q)\tCtrl+D"), QT_TR_NOOP("Choose Communication Port two \nCom2")},
     {id::kCom3, QT_TR_NOOP("COM3(&S)\tCtrl+E"),
      QT_TR_NOOP("Choose Communication Port three \nCom3")},
-    {id::kCom4, QT_TR_NOOP("COM4(&T)\tCtrl+F"), QT_TR_NOOP("Choose Communication Port four \nCom4")},
+    {id::kCom4, QT_TR_NOOP("COM4(&T)\tCtrl+F"),
+     QT_TR_NOOP("Choose Communication Port four \nCom4")},
 
     // View; the three are check items (BuildActions).
-    {id::kViewToolbar, QT_TR_NOOP("&Toolbar"), QT_TR_NOOP("Show or hide the toolbar\nToggle ToolBar")},
+    {id::kViewToolbar, QT_TR_NOOP("&Toolbar"),
+     QT_TR_NOOP("Show or hide the toolbar\nToggle ToolBar")},
     {id::kViewStatusBar, QT_TR_NOOP("&Status Bar"),
      QT_TR_NOOP("Show or hide the status bar\nToggle StatusBar")},
     {id::kViewEnglishTexts, QT_TR_NOOP("&English Texts"),
@@ -232,8 +237,9 @@ const MainFrame::CommandRow MainFrame::kCommandRows[] = {
      Qt::SHIFT | Qt::Key_F1, {}, KeyScope::kWindow, [](MainFrame& f) { f.ShowHelpContents(); }},
     {id::kHelp, QT_TR_NOOP("Help"), QT_TR_NOOP("Display help for current task or command\nHelp"),
      nullptr, Qt::Key_F1, {}, KeyScope::kWindow},
-    {id::kNextPane, QT_TR_NOOP("Next Pane"), QT_TR_NOOP("Switch to the next window pane\nNext Pane"),
-     nullptr, Qt::Key_F6, {}, KeyScope::kWindow},
+    {id::kNextPane, QT_TR_NOOP("Next Pane"),
+     QT_TR_NOOP("Switch to the next window pane\nNext Pane"), nullptr, Qt::Key_F6, {},
+     KeyScope::kWindow},
     {id::kPreviousPane, QT_TR_NOOP("Previous Pane"),
      QT_TR_NOOP("Switch back to the previous window pane\nPrevious Pane"), nullptr,
      Qt::SHIFT | Qt::Key_F6, {}, KeyScope::kWindow},
@@ -251,24 +257,24 @@ constexpr int kSeparator = 0;
 constexpr int kRecentFiles = -1;
 
 constexpr int kFileEntries[] = {
-    id::kNew,   id::kOpen,           id::kSave,          id::kSaveAs,       kSeparator,
-    id::kImportChannels, id::kExportChannels, kSeparator, id::kPrint,       id::kPrintPreview,
-    id::kPrintSetup, kSeparator,     kRecentFiles,       kSeparator,        id::kExit};
+    id::kNew,           id::kOpen,           id::kSave,  id::kSaveAs,       kSeparator,
+    id::kImportChannels, id::kExportChannels, kSeparator, id::kPrint,        id::kPrintPreview,
+    id::kPrintSetup,    kSeparator,          kRecentFiles, kSeparator,      id::kExit};
 constexpr int kEditEntries[] = {
-    id::kUndo,          id::kRedo,           kSeparator,          id::kCut,
-    id::kCopy,          id::kPaste,          kSeparator,          id::kInsertChannel,
+    id::kUndo,           id::kRedo,          kSeparator,           id::kCut,
+    id::kCopy,           id::kPaste,         kSeparator,           id::kInsertChannel,
     id::kDeleteChannels, id::kMoveChannelUp, id::kMoveChannelDown, id::kClearChannels};
 constexpr int kProgramEntries[] = {
-    id::kReadFromRadio,     kSeparator, id::kWriteToRadio,   kSeparator, id::kEditData, kSeparator,
-    id::kOptionalFeatures,  kSeparator, id::kHighPowerDebug, kSeparator, id::kLowPowerDebug};
+    id::kReadFromRadio,    kSeparator, id::kWriteToRadio,   kSeparator, id::kEditData, kSeparator,
+    id::kOptionalFeatures, kSeparator, id::kHighPowerDebug, kSeparator, id::kLowPowerDebug};
 constexpr int kPortEntries[] = {id::kCom1, id::kCom2, id::kCom3, id::kCom4};
 constexpr int kViewEntries[] = {id::kViewToolbar, id::kViewStatusBar, kSeparator,
                                 id::kViewEnglishTexts};
 constexpr int kHelpEntries[] = {id::kHelpTopics, kSeparator, id::kAbout};
 constexpr int kToolBarEntries[] = {
-    id::kNew,   id::kOpen,        id::kSave,  kSeparator,   id::kReadFromRadio,
-    id::kWriteToRadio, kSeparator, id::kEditData, kSeparator, id::kPrint,
-    id::kContextHelp,  id::kAbout, id::kDebugOnLine};
+    id::kNew,         id::kOpen,     id::kSave,     kSeparator,   id::kReadFromRadio,
+    id::kWriteToRadio, kSeparator,   id::kEditData, kSeparator,   id::kPrint,
+    id::kContextHelp, id::kAbout,    id::kDebugOnLine};
 
 }  // namespace
 

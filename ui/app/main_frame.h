@@ -30,7 +30,8 @@ class RecentFiles;
 // file commands (New, Open, Save, Save As, recent files, dropped files).
 //
 // Every command is a QAction found by its id (ui/command_ids.h) through
-// Action(id), with its exact label, status prompt and tooltip. Only the keys
+// Action(id), with its label, status prompt and tooltip from the command
+// table of main_frame.cpp, in the window's language (ui/app/translation.h). Only the keys
 // of the accelerator table act (Ctrl+N, Ctrl+O, Ctrl+P, Ctrl+S, F1,
 // Shift+F1, F6, Shift+F6) and those of the Edit menu; other shortcuts in
 // labels are text only. Of the Edit menu's keys, Undo (Ctrl+Z) and Redo

@@ -29,20 +29,24 @@ ReportTextSet CurrentTextSet() {
 
 QString PrinterLabel(const QPrinter& printer) {
   if (printer.outputFormat() == QPrinter::PdfFormat) return printer.outputFileName();
-  return printer.printerName().isEmpty() ? QCoreApplication::translate("zlm5::PrintController", "the printer")
-                                         : printer.printerName();
+  return printer.printerName().isEmpty()
+             ? QCoreApplication::translate("zlm5::PrintController", "the printer")
+             : printer.printerName();
 }
 
 Status Render(QPrinter& printer, const ReportData& data, const QList<int>& pages) {
   QPainter painter;
   if (!painter.begin(&printer)) {
-    return Error(PrinterLabel(printer).toStdString(), QCoreApplication::translate("zlm5::PrintController", "the printer cannot be opened")
-                     .toStdString());
+    return Error(
+        PrinterLabel(printer).toStdString(),
+        QCoreApplication::translate("zlm5::PrintController", "the printer cannot be opened")
+            .toStdString());
   }
   RenderReportPages(painter, printer, data, pages);
   if (!painter.end()) {
-    return Error(PrinterLabel(printer).toStdString(), QCoreApplication::translate("zlm5::PrintController", "printing failed")
-                     .toStdString());
+    return Error(
+        PrinterLabel(printer).toStdString(),
+        QCoreApplication::translate("zlm5::PrintController", "printing failed").toStdString());
   }
   return Ok{};
 }

@@ -58,7 +58,8 @@ void ApplyTexts(QAction& action) {
   const QByteArray prompt = action.property(kPromptProperty).toByteArray();
   action.setText(QCoreApplication::translate(context.constData(), label.constData()));
   if (prompt.isEmpty()) return;
-  const QString prompt_and_tip = QCoreApplication::translate(context.constData(), prompt.constData());
+  const QString prompt_and_tip =
+      QCoreApplication::translate(context.constData(), prompt.constData());
   // "status prompt\ntooltip"; without "\n" a prompt only, and the tooltip
   // is then the label without its "&".
   const qsizetype split = prompt_and_tip.indexOf(QLatin1Char('\n'));
@@ -87,8 +88,7 @@ bool ApplyWindowLanguage(bool english_texts_chosen, const QLocale& locale) {
 
 bool WindowInChinese() { return Installed().window != nullptr; }
 
-void SetActionTexts(QAction& action, const char* context, const char* label,
-                    const char* prompt) {
+void SetActionTexts(QAction& action, const char* context, const char* label, const char* prompt) {
   action.setProperty(kContextProperty, QByteArray(context));
   action.setProperty(kLabelProperty, QByteArray(label));
   action.setProperty(kPromptProperty, QByteArray(prompt));

@@ -26,7 +26,8 @@ constexpr const char* kContext = "zlm5::LinkTexts";
                       " Radio Type are not match for your setting，If you want continue,push ok "
                       "button"),
     QT_TRANSLATE_NOOP("zlm5::LinkTexts", " Error in the Send Order"),
-    QT_TRANSLATE_NOOP("zlm5::LinkTexts", " Program Interrupt，Please reset the radio and try again"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts",
+                      " Program Interrupt，Please reset the radio and try again"),
     QT_TRANSLATE_NOOP("zlm5::LinkTexts", "not received enough  byte"),
     QT_TRANSLATE_NOOP("zlm5::LinkTexts", "Error had happen,please try again"),
     QT_TRANSLATE_NOOP("zlm5::LinkTexts",

@@ -68,11 +68,12 @@ QString ComNameOf(const QString& text) {
 }
 
 void ShowUnexpected(QWidget* parent, const char* what) {
-  ShowMessage(parent,
-              QCoreApplication::translate(
-                  "zlm5::RadioOperations", "The radio operation stopped after an unexpected error: %1")
-                  .arg(QString::fromLocal8Bit(what)),
-              QMessageBox::Critical);
+  ShowMessage(
+      parent,
+      QCoreApplication::translate("zlm5::RadioOperations",
+                                  "The radio operation stopped after an unexpected error: %1")
+          .arg(QString::fromLocal8Bit(what)),
+      QMessageBox::Critical);
 }
 
 // Runs `work` inside an event handler: an exception (none is expected) is

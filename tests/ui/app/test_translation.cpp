@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "link/link_texts.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/app/about_dialog.h"
 #include "ui/app/app_names.h"
@@ -25,7 +26,6 @@
 #include "ui/app/translation.h"
 #include "ui/dialogs/optional_features_dialog.h"
 #include "ui/grid/channel_view.h"
-#include "link/link_texts.h"
 #include "ui/radio/progress_dialog.h"
 #include "ui/radio/qt_link_host.h"
 
@@ -124,9 +124,8 @@ class TranslationTest : public QObject {
     messages_->Answer(QMessageBox::Retry);
     QCOMPARE(ShowLinkMessage(frame_.get(), message, MessageButtons::kRetryCancel),
              MessageAnswer::kRetry);
-    QCOMPARE(messages_->Texts(),
-             QStringList({"通讯错误，请检查所有连接以及电台电源\n\n"
-                          "/dev/ttyUSB0: cannot read: Input/output error"}));
+    QCOMPARE(messages_->Texts(), QStringList({"通讯错误，请检查所有连接以及电台电源\n\n"
+                                              "/dev/ttyUSB0: cannot read: Input/output error"}));
     QCOMPARE(messages_->LastButtons(), QMessageBox::Retry | QMessageBox::Cancel);
   }
 
@@ -144,9 +143,10 @@ class TranslationTest : public QObject {
     messages_->Clear();
     ShowLinkMessage(frame_.get(), std::string(link_texts::kCommunicationError),
                     MessageButtons::kOk);
-    QCOMPARE(messages_->Texts(), QStringList({QString::fromUtf8(
-                                     link_texts::kCommunicationError.data(),
-                                     static_cast<qsizetype>(link_texts::kCommunicationError.size()))}));
+    QCOMPARE(messages_->Texts(),
+             QStringList({QString::fromUtf8(
+                 link_texts::kCommunicationError.data(),
+                 static_cast<qsizetype>(link_texts::kCommunicationError.size()))}));
   }
 
   void choosing_english_texts_changes_the_open_window_at_once() {
@@ -178,8 +178,7 @@ class TranslationTest : public QObject {
     // Chinese unless the English texts are chosen, on any desktop: never
     // from the translator.
     MakeFrame(false);
-    QCOMPARE(TransferProgressDialog::InterruptionText(),
-             QStringLiteral("通讯已被中断,请重新开始"));
+    QCOMPARE(TransferProgressDialog::InterruptionText(), QStringLiteral("通讯已被中断,请重新开始"));
     frame_->Action(id::kViewEnglishTexts)->setChecked(true);
     QCOMPARE(TransferProgressDialog::InterruptionText(),
              QStringLiteral("Communication had been interrupted,please try again"));

@@ -21,6 +21,7 @@
 
 #include "files/backup_store.h"
 #include "files/channel_document.h"
+#include "link/link_clock.h"
 #include "link/link_texts.h"
 #include "link/serial_port.h"
 #include "model/channel_codec.h"
@@ -116,6 +117,7 @@ class RadioTransferTest : public QObject {
   void a_full_read_shows_the_radio_in_the_grid_and_counts_as_an_edit() {
     const RadioImage radio = RadioMemory();
     StartSim({}, radio);
+    UseVirtualPauses();
     WritePorts("COM3 = " + sim_->terminal() + "\n");
 
     Action(id::kReadFromRadio)->trigger();
@@ -124,9 +126,10 @@ class RadioTransferTest : public QObject {
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Reading Data Progress"));
     QCOMPARE(dialog->StatusText(), QStringLiteral("   Not start yet"));
-    QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("control1004"))->text(),
+    QCOMPARE(dialog->findChild<QLabel*>(
+                 QStringLiteral("control%1").arg(TransferProgressDialog::kLabelId))->text(),
              QStringLiteral("Progress："));
-    auto* bar = dialog->findChild<QProgressBar*>(QStringLiteral("control1003"));
+    QProgressBar* bar = test::ProgressBarOf(*dialog);
     QCOMPARE(bar->minimum(), 0);
     QCOMPARE(bar->maximum(), 394);
     QCOMPARE(bar->value(), 0);
@@ -260,12 +263,12 @@ class RadioTransferTest : public QObject {
 
     StartSim({"--drop-write", kChannel12Block}, ChannelDocument::NewDocumentImage());
     Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    UseVirtualPauses();
     TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
     QStringList captions;  // the caption when each pass moves its first block
-    connect(dialog->findChild<QProgressBar*>(QStringLiteral("control1003")),
-            &QProgressBar::valueChanged, dialog, [&](int value) {
-              if (value == 1) captions.append(dialog->windowTitle());
-            });
+    connect(test::ProgressBarOf(*dialog), &QProgressBar::valueChanged, dialog, [&](int value) {
+      if (value == 1) captions.append(dialog->windowTitle());
+    });
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
     QCOMPARE(WaitForTransfer(), TransferOutcome::kFailed);
     QCOMPARE(captions, (QStringList{TransferProgressDialog::WritingTitle(),
@@ -418,20 +421,34 @@ class RadioTransferTest : public QObject {
     QCOMPARE(window_->opens, 0);
     QVERIFY(messages_->texts.isEmpty());
     QVERIFY(test::LogFrames(log_file_).empty());
+  }
 
-    // The next command makes a fresh dialog; Esc while idle cancels too.
+  // A fresh dialog takes the caption of its command (one left waiting would
+  // keep "Reading Data Progress").
+  void after_a_cancel_the_next_command_makes_a_fresh_dialog() {
+    Action(id::kReadFromRadio)->trigger();
+    QTest::mouseClick(Radio().ProgressDialog()->CancelButton(), Qt::LeftButton);
     Action(id::kWriteToRadio)->trigger();
-    dialog = Radio().ProgressDialog();
+    TransferProgressDialog* dialog = Radio().ProgressDialog();
     QVERIFY(dialog != nullptr);
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Writing Data Progress"));
     QCOMPARE(dialog->Progress(), 0);
     QCOMPARE(dialog->StatusText(), QStringLiteral("   Not start yet"));
+  }
+
+  void esc_while_idle_cancels_as_the_button_does() {
+    TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
     QTest::keyClick(dialog, Qt::Key_Escape);
     QVERIFY(Radio().ProgressDialog() == nullptr);
     QCOMPARE(window_->opens, 0);
+    QVERIFY(messages_->texts.isEmpty());
+  }
 
-    // Cancel right after Start, before the transfer got its turn.
-    dialog = OpenDialog(id::kReadFromRadio);
+  // Before the transfer got its turn of the event loop.
+  void cancel_right_after_start_opens_no_port() {
+    StartSim({}, RadioMemory());
+    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
     QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
     QCOMPARE(WaitForTransfer(), TransferOutcome::kCancelled);
@@ -445,16 +462,9 @@ class RadioTransferTest : public QObject {
     Radio().SetPortName(QString::fromStdString(sim_->terminal()));
     const RadioImage before = Frame().Document().image();
     TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
-    bool esc_cancelled = true;
-    OnProgress(dialog, 8, [&] {
-      // Esc does nothing while running; the Cancel button does.
-      QTest::keyClick(dialog, Qt::Key_Escape);
-      esc_cancelled = dialog->CancelRequested();
-      QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
-    });
+    OnProgress(dialog, 8, [&] { QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton); });
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
     QCOMPARE(WaitForTransfer(), TransferOutcome::kCancelled);
-    QVERIFY(!esc_cancelled);
     QVERIFY(messages_->texts.isEmpty());
     QVERIFY(Radio().ProgressDialog() == nullptr);
     QVERIFY(Frame().Document().image() == before);
@@ -464,31 +474,64 @@ class RadioTransferTest : public QObject {
     QVERIFY2(requests >= 8 && requests <= 9, qPrintable(QString::number(requests)));
   }
 
-  // --- interruptions ---------------------------------------------------------
-
-  void deactivating_the_dialog_while_running_interrupts_in_the_current_language() {
+  void esc_while_running_does_nothing() {
     StartSim({}, RadioMemory());
     Radio().SetPortName(QString::fromStdString(sim_->terminal()));
     TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
-    // Before Start a lost focus means nothing.
+    bool esc_cancelled = true;
+    OnProgress(dialog, 8, [&] {
+      QTest::keyClick(dialog, Qt::Key_Escape);
+      esc_cancelled = dialog->CancelRequested();
+    });
+    // The blocks go on after Esc until the Cancel button stops them.
+    OnProgress(dialog, 16, [&] { QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton); });
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCancelled);
+    QVERIFY(!esc_cancelled);
+    const int requests = CountPrefix(Frames(), "rx 52 ");
+    QVERIFY2(requests >= 16 && requests <= 17, qPrintable(QString::number(requests)));
+  }
+
+  // --- interruptions ---------------------------------------------------------
+
+  void losing_the_focus_before_start_is_no_interruption() {
+    TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
     SendDeactivate(dialog);
     QVERIFY(messages_->texts.isEmpty());
     QVERIFY(!dialog->CancelRequested());
+    QCOMPARE(Radio().ProgressDialog(), dialog);
+  }
 
-    // The user turns to the main window.
+  void moving_the_dialog_before_start_is_no_interruption() {
+    TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
+    dialog->move(dialog->pos() + QPoint(30, 10));
+    QApplication::processEvents();
+    QVERIFY(messages_->texts.isEmpty());
+    QVERIFY(!dialog->CancelRequested());
+    QCOMPARE(Radio().ProgressDialog(), dialog);
+  }
+
+  void turning_to_the_main_window_while_running_interrupts_in_chinese() {
+    StartSim({}, RadioMemory());
+    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
     QVERIFY(QTest::qWaitForWindowActive(dialog));
     OnProgress(dialog, 5, [&] { Frame().activateWindow(); });
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
     QCOMPARE(WaitForTransfer(), TransferOutcome::kCancelled);
     QCOMPARE(messages_->texts, QStringList{kChineseInterruption});
     QVERIFY(!Frame().Document().modified());
+    QVERIFY(CountPrefix(Frames(), "rx 52 ") < 394);
+  }
 
+  // Once cancelled, a further loss of focus tells nothing more.
+  void with_english_texts_the_interruption_is_told_once_in_english() {
     ChooseEnglishTexts(true);
-    messages_->texts.clear();
-    dialog = OpenDialog(id::kReadFromRadio);
+    StartSim({}, RadioMemory());
+    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
     OnProgress(dialog, 3, [&] {
       SendDeactivate(dialog);
-      // Once cancelled, a further loss of focus tells nothing more.
       SendDeactivate(dialog);
     });
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
@@ -497,15 +540,10 @@ class RadioTransferTest : public QObject {
     QVERIFY(CountPrefix(Frames(), "rx 52 ") < 394);
   }
 
-  void moving_the_dialog_while_running_interrupts_but_not_before_start() {
+  void moving_the_dialog_while_running_interrupts() {
     StartSim({}, RadioMemory());
     Radio().SetPortName(QString::fromStdString(sim_->terminal()));
     TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
-    dialog->move(dialog->pos() + QPoint(30, 10));
-    QApplication::processEvents();
-    QVERIFY(messages_->texts.isEmpty());
-    QVERIFY(!dialog->CancelRequested());
-
     OnProgress(dialog, 4, [&] { dialog->move(dialog->pos() + QPoint(40, 0)); });
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
     QCOMPARE(WaitForTransfer(), TransferOutcome::kCancelled);
@@ -600,7 +638,7 @@ class RadioTransferTest : public QObject {
     delete dialog;
   }
 
-  void the_port_switch_takes_com_names_and_device_paths_only() {
+  void the_port_switch_refuses_what_is_no_serial_port() {
     const auto run = [](const std::vector<std::string>& arguments) {
       std::vector<std::string> argv = {ZLM5_BINARY_DIR "/ui/z-lm5"};
       argv.insert(argv.end(), arguments.begin(), arguments.end());
@@ -610,14 +648,18 @@ class RadioTransferTest : public QObject {
     QCOMPARE(wrong.exit_code, 2);
     QVERIFY(wrong.err.find("--port: \"ttyUSB0\" is not a serial port") != std::string::npos);
     QVERIFY(run({"--help"}).out.find("--port <path>") != std::string::npos);
-    // Accepted switches go on to the printing, which ends the program.
-    const std::string file = dir_->Path("new.sin");
-    test::WriteBytes(file, ChannelDocument::NewDocumentImage());
-    for (const char* port : {"com2", "/dev/ttyUSB0"}) {
-      const test::ProcessResult accepted =
-          run({"--port", port, "--print-to", "no such printer zlm5", file});
-      QCOMPARE(accepted.exit_code, 1);
+  }
+
+  // What z-lm5 --port takes becomes the window's port, as if chosen in the
+  // Port menu: a device path is the device a transfer opens.
+  void the_port_switch_takes_com_names_in_any_case_and_device_paths() {
+    for (const auto& [given, chosen] : {std::pair{"com2", "COM2"},
+                                        std::pair{"/dev/ttyUSB0", "/dev/ttyUSB0"}}) {
+      QVERIFY2(RadioOperations::IsPortName(QString::fromLatin1(given)), given);
+      QVERIFY2(Radio().SetPortName(QString::fromLatin1(given)), given);
+      QCOMPARE(Radio().PortName(), QString::fromLatin1(chosen));
     }
+    QCOMPARE(*Radio().PortDevice(), std::string("/dev/ttyUSB0"));
   }
 
   // --- nothing else reaches the radio or the document meanwhile --------------
@@ -662,6 +704,10 @@ class RadioTransferTest : public QObject {
     QVERIFY2(sim_->started(), sim_->ErrorOutput().c_str());
   }
 
+  // The pauses between the exchanges pass in virtual time; the radio's
+  // answers still come through the pseudo-terminal.
+  void UseVirtualPauses() { Radio().SetTransferOptions({TimeoutProfile::Transfer(), &clock_}); }
+
   void WritePorts(const std::string& text) {
     const std::string folder = dir_->path() + "/z-lm5";
     std::filesystem::create_directories(folder);
@@ -692,7 +738,7 @@ class RadioTransferTest : public QObject {
 
   // Runs `action` once, when the bar first reaches `position`.
   void OnProgress(TransferProgressDialog* dialog, int position, std::function<void()> action) {
-    auto* bar = dialog->findChild<QProgressBar*>(QStringLiteral("control1003"));
+    QProgressBar* bar = test::ProgressBarOf(*dialog);
     auto done = std::make_shared<bool>(false);
     connect(bar, &QProgressBar::valueChanged, dialog, [=](int value) {
       if (value == position && !*done) {
@@ -731,6 +777,7 @@ class RadioTransferTest : public QObject {
   std::unique_ptr<test::SimProcess> sim_;
   std::unique_ptr<QSignalSpy> finished_;
   qsizetype consumed_ = 0;
+  ManualLinkClock clock_;
   std::string memory_file_, save_file_, log_file_;
 };
 

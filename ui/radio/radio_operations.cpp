@@ -44,15 +44,17 @@ namespace id = command_id;
 
 namespace {
 
-constexpr std::array<int, 4> kComCommands = {id::kCom1, id::kCom2, id::kCom3, id::kCom4};
+constexpr auto kComCommands = std::to_array({id::kCom1, id::kCom2, id::kCom3, id::kCom4});
 
 // Commands that reach the radio or replace the document: none of them may
 // start while a radio operation runs.
-constexpr std::array<int, 13> kGuardedCommands = {
+// The four recent files are kRecentFile1 and the three ids after it.
+constexpr auto kGuardedCommands = std::to_array({
     id::kNew,           id::kOpen,           id::kSave,           id::kSaveAs,
     id::kRecentFile1,   id::kRecentFile1 + 1, id::kRecentFile1 + 2, id::kRecentFile1 + 3,
     id::kReadFromRadio, id::kWriteToRadio,   id::kOptionalFeatures, id::kHighPowerDebug,
-    id::kLowPowerDebug};
+    id::kLowPowerDebug});
+static_assert(id::kRecentFileCount == 4);
 
 QString ComName(std::size_t index) {
   return QString::fromLatin1(kPortNames[index].data(),

@@ -195,8 +195,7 @@ class RadioTransferTest : public QObject {
   }
 
   void a_full_write_sends_the_grid_with_the_open_editor_committed() {
-    StartSim({}, test::PatternImage(7));
-    QVERIFY(Radio().SetPortName(QString::fromStdString(sim_->terminal())));
+    StartRadio({}, test::PatternImage(7));
     Edit(1, 1, QStringLiteral("146.525"));
     // The last text is still in its editor when Write is chosen.
     Click(2, 1);
@@ -261,8 +260,7 @@ class RadioTransferTest : public QObject {
     test::WriteBytes(dir_->Path("two.sin"), TwoChannels());
     QVERIFY(Frame().LoadFile(QString::fromStdString(dir_->Path("two.sin"))).ok());
 
-    StartSim({"--drop-write", kChannel12Block}, ChannelDocument::NewDocumentImage());
-    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    StartRadio({"--drop-write", kChannel12Block}, ChannelDocument::NewDocumentImage());
     UseVirtualPauses();
     TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
     QStringList captions;  // the caption when each pass moves its first block
@@ -288,8 +286,7 @@ class RadioTransferTest : public QObject {
 
     // A radio that keeps what it is sent.
     messages_->texts.clear();
-    StartSim({}, ChannelDocument::NewDocumentImage());
-    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    StartRadio({}, ChannelDocument::NewDocumentImage());
     dialog = OpenDialog(id::kWriteToRadio);
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
     QCOMPARE(WaitForTransfer(), TransferOutcome::kCompleted);
@@ -307,8 +304,7 @@ class RadioTransferTest : public QObject {
     QCOMPARE(window_->settings.Get().value(QStringLiteral("Settings/BackUpBeforeWriting")),
              QVariant(true));
     // The first block read gets a stray byte; the radio would take the write.
-    StartSim({"--stray-byte", "block", "--fault-count", "1"}, RadioMemory());
-    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    StartRadio({"--stray-byte", "block", "--fault-count", "1"}, RadioMemory());
     Edit(1, 1, QStringLiteral("146.525"));
     TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
@@ -395,8 +391,7 @@ class RadioTransferTest : public QObject {
 
   void a_backup_that_cannot_be_saved_fails_no_transfer() {
     std::ofstream(dir_->Path("z-lm5")) << "a file where the folder would be";
-    StartSim({}, RadioMemory());
-    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    StartRadio({}, RadioMemory());
     TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
     QCOMPARE(WaitForTransfer(), TransferOutcome::kCompleted);
@@ -411,8 +406,7 @@ class RadioTransferTest : public QObject {
   // --- Cancel -------------------------------------------------------------------
 
   void cancel_before_start_destroys_the_dialog_and_opens_no_port() {
-    StartSim({}, RadioMemory());
-    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    StartRadio({}, RadioMemory());
     Action(id::kReadFromRadio)->trigger();
     QPointer<TransferProgressDialog> dialog = Radio().ProgressDialog();
     QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
@@ -446,8 +440,7 @@ class RadioTransferTest : public QObject {
 
   // Before the transfer got its turn of the event loop.
   void cancel_right_after_start_opens_no_port() {
-    StartSim({}, RadioMemory());
-    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    StartRadio({}, RadioMemory());
     TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
     QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
@@ -458,8 +451,7 @@ class RadioTransferTest : public QObject {
   }
 
   void cancel_while_running_stops_quietly_and_keeps_the_document() {
-    StartSim({}, RadioMemory());
-    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    StartRadio({}, RadioMemory());
     const RadioImage before = Frame().Document().image();
     TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
     OnProgress(dialog, 8, [&] { QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton); });
@@ -475,8 +467,7 @@ class RadioTransferTest : public QObject {
   }
 
   void esc_while_running_does_nothing() {
-    StartSim({}, RadioMemory());
-    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    StartRadio({}, RadioMemory());
     TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
     bool esc_cancelled = true;
     OnProgress(dialog, 8, [&] {
@@ -512,8 +503,7 @@ class RadioTransferTest : public QObject {
   }
 
   void turning_to_the_main_window_while_running_interrupts_in_chinese() {
-    StartSim({}, RadioMemory());
-    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    StartRadio({}, RadioMemory());
     TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
     QVERIFY(QTest::qWaitForWindowActive(dialog));
     OnProgress(dialog, 5, [&] { Frame().activateWindow(); });
@@ -527,8 +517,7 @@ class RadioTransferTest : public QObject {
   // Once cancelled, a further loss of focus tells nothing more.
   void with_english_texts_the_interruption_is_told_once_in_english() {
     ChooseEnglishTexts(true);
-    StartSim({}, RadioMemory());
-    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    StartRadio({}, RadioMemory());
     TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
     OnProgress(dialog, 3, [&] {
       SendDeactivate(dialog);
@@ -541,8 +530,7 @@ class RadioTransferTest : public QObject {
   }
 
   void moving_the_dialog_while_running_interrupts() {
-    StartSim({}, RadioMemory());
-    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    StartRadio({}, RadioMemory());
     TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
     OnProgress(dialog, 4, [&] { dialog->move(dialog->pos() + QPoint(40, 0)); });
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
@@ -554,8 +542,7 @@ class RadioTransferTest : public QObject {
   void the_transfers_own_questions_are_no_interruption() {
     // The radio ignores the first 15 wake-ups: "Communication Error" is
     // asked; the dialog loses the focus to it without being interrupted.
-    StartSim({"--silent", "wakeup", "--fault-count", "15"}, RadioMemory());
-    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    StartRadio({"--silent", "wakeup", "--fault-count", "15"}, RadioMemory());
     Radio().SetTransferOptions({kQuick, nullptr});
     TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
     bool watching_during_question = true;
@@ -665,8 +652,7 @@ class RadioTransferTest : public QObject {
   // --- nothing else reaches the radio or the document meanwhile --------------
 
   void commands_wait_while_a_transfer_runs_and_closing_cancels_it_first() {
-    StartSim({}, RadioMemory());
-    Radio().SetPortName(QString::fromStdString(sim_->terminal()));
+    StartRadio({}, RadioMemory());
     TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
     QList<bool> enabled;
     bool busy = false;
@@ -707,6 +693,12 @@ class RadioTransferTest : public QObject {
   // The pauses between the exchanges pass in virtual time; the radio's
   // answers still come through the pseudo-terminal.
   void UseVirtualPauses() { Radio().SetTransferOptions({TimeoutProfile::Transfer(), &clock_}); }
+
+  // The simulated radio, on the port the window uses.
+  void StartRadio(std::vector<std::string> options, const RadioImage& memory) {
+    StartSim(std::move(options), memory);
+    QVERIFY(Radio().SetPortName(QString::fromStdString(sim_->terminal())));
+  }
 
   void WritePorts(const std::string& text) {
     const std::string folder = dir_->path() + "/z-lm5";

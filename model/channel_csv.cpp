@@ -390,57 +390,44 @@ class RowReader {
     return entry;
   }
 
-  std::optional<RowProblem> ReadTones() {
-    const std::string mode = Upper(kTone);
+  static void Take(std::optional<std::string> entry, std::string& side) {
+    if (entry) side = *entry;
+  }
+
+  // The DtcsPolarity field: N or R for the transmit side, then for the
+  // receive side (NN when empty); nullopt, with the problem set, when it is
+  // anything else.
+  std::optional<std::string> Polarity(std::optional<RowProblem>& problem) {
     std::string polarity = Upper(kDtcsPolarity);
     if (polarity.empty()) polarity = kNeutralPolarity;
-    const bool polarity_ok = polarity.size() == 2 &&
-                             (polarity[0] == kDcsNormal || polarity[0] == kDcsInverted) &&
-                             (polarity[1] == kDcsNormal || polarity[1] == kDcsInverted);
+    const auto letter = [](char c) { return c == kDcsNormal || c == kDcsInverted; };
+    if (polarity.size() == 2 && letter(polarity[0]) && letter(polarity[1])) return polarity;
+    problem =
+        RowProblem{"DtcsPolarity " + Quoted(Field(kDtcsPolarity)) + " is not NN, NR, RN or RR"};
+    return std::nullopt;
+  }
 
+  std::optional<RowProblem> ReadTones() {
+    const std::string mode = Upper(kTone);
     std::string tx = "OFF";
     std::string rx = "OFF";
     std::optional<RowProblem> problem;
-    auto take = [&](std::optional<std::string> entry, std::string& side) {
-      if (entry) side = *entry;
-    };
-    auto needs_polarity = [&]() -> bool {
-      if (!polarity_ok) {
-        problem = RowProblem{"DtcsPolarity " + Quoted(Field(kDtcsPolarity)) +
-                             " is not NN, NR, RN or RR"};
-      }
-      return polarity_ok;
-    };
-
     if (mode.empty()) {
     } else if (mode == "TONE") {
-      take(Ctcss(kRToneFreq, problem), tx);
+      Take(Ctcss(kRToneFreq, problem), tx);
     } else if (mode == "TSQL") {
       // cToneFreq is the squelch tone when it is given and says otherwise.
       const std::string& c = Field(kCToneFreq);
       const bool differs = !c.empty() && CtcssEntry(c) != CtcssEntry(Field(kRToneFreq));
-      take(Ctcss(differs ? kCToneFreq : kRToneFreq, problem), tx);
+      Take(Ctcss(differs ? kCToneFreq : kRToneFreq, problem), tx);
       rx = tx;
     } else if (mode == "DTCS") {
-      if (needs_polarity()) {
-        take(Dcs(kDtcsCode, polarity[0], problem), tx);
-        if (!problem) take(Dcs(kDtcsCode, polarity[1], problem), rx);
+      if (const auto polarity = Polarity(problem)) {
+        Take(Dcs(kDtcsCode, (*polarity)[0], problem), tx);
+        if (!problem) Take(Dcs(kDtcsCode, (*polarity)[1], problem), rx);
       }
     } else if (mode == "CROSS") {
-      const std::string cross = Upper(kCrossMode);
-      const std::size_t arrow = cross.find("->");
-      const std::string tx_kind = arrow == std::string::npos ? cross : cross.substr(0, arrow);
-      const std::string rx_kind = arrow == std::string::npos ? "" : cross.substr(arrow + 2);
-      auto known = [](const std::string& kind) { return kind.empty() || kind == "TONE" || kind == "DTCS"; };
-      if (arrow == std::string::npos || !known(tx_kind) || !known(rx_kind) ||
-          (tx_kind.empty() && rx_kind.empty())) {
-        return RowProblem{"CrossMode " + Quoted(Field(kCrossMode)) + " is not one the radio can hold"};
-      }
-      if ((tx_kind == "DTCS" || rx_kind == "DTCS") && !needs_polarity()) return problem;
-      if (tx_kind == "TONE") take(Ctcss(kRToneFreq, problem), tx);
-      if (tx_kind == "DTCS" && !problem) take(Dcs(kDtcsCode, polarity[0], problem), tx);
-      if (rx_kind == "TONE" && !problem) take(Ctcss(kCToneFreq, problem), rx);
-      if (rx_kind == "DTCS" && !problem) take(Dcs(kRxDtcsCode, polarity[1], problem), rx);
+      problem = ReadCrossTones(tx, rx);
     } else if (mode == "TSQL-R" || mode == "DTCS-R") {
       return RowProblem{"Tone " + Field(kTone) + " (reverse squelch) is not a mode the radio has"};
     } else {
@@ -450,6 +437,35 @@ class RowReader {
     Set(gl::kColRxTone, rx);
     Set(gl::kColTxTone, tx);
     return std::nullopt;
+  }
+
+  // Tone CROSS: CrossMode says which kind of tone each side has
+  // ("TONE->DTCS", "->TONE"...).
+  std::optional<RowProblem> ReadCrossTones(std::string& tx, std::string& rx) {
+    const std::string cross = Upper(kCrossMode);
+    const std::size_t arrow = cross.find("->");
+    const std::string tx_kind = arrow == std::string::npos ? cross : cross.substr(0, arrow);
+    const std::string rx_kind = arrow == std::string::npos ? "" : cross.substr(arrow + 2);
+    auto known = [](const std::string& kind) {
+      return kind.empty() || kind == "TONE" || kind == "DTCS";
+    };
+    if (arrow == std::string::npos || !known(tx_kind) || !known(rx_kind) ||
+        (tx_kind.empty() && rx_kind.empty())) {
+      return RowProblem{"CrossMode " + Quoted(Field(kCrossMode)) +
+                        " is not one the radio can hold"};
+    }
+    std::optional<RowProblem> problem;
+    std::string polarity;
+    if (tx_kind == "DTCS" || rx_kind == "DTCS") {
+      const auto given = Polarity(problem);
+      if (!given) return problem;
+      polarity = *given;
+    }
+    if (tx_kind == "TONE") Take(Ctcss(kRToneFreq, problem), tx);
+    if (tx_kind == "DTCS" && !problem) Take(Dcs(kDtcsCode, polarity[0], problem), tx);
+    if (rx_kind == "TONE" && !problem) Take(Ctcss(kCToneFreq, problem), rx);
+    if (rx_kind == "DTCS" && !problem) Take(Dcs(kRxDtcsCode, polarity[1], problem), rx);
+    return problem;
   }
 
   void ReadSkip() {

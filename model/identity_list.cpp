@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <optional>
 #include <span>
 
 #include "model/csv_text.h"
@@ -132,6 +133,76 @@ Result<std::vector<Column>> ReadHeader(const CsvRecord& header) {
   return columns;
 }
 
+// Takes the value of one field into `row`; `keyed` is set once the row
+// names its radio.
+std::optional<Error> TakeField(Column column, const std::string& value, int line, IdentityRow& row,
+                               bool& keyed) {
+  if (auto error = CheckValue(column, value, line)) return error;
+  switch (column) {
+    case Column::kPort:
+      row.port = value;
+      keyed = !value.empty();
+      break;
+    case Column::kOrder:
+      if (value.empty()) break;
+      if (auto order = ParseOrder(value)) {
+        row.order = *order;
+        keyed = true;
+      } else {
+        return LineError(line, "Order " + Quoted(value) + " is not a position 1 to " +
+                                   std::to_string(il::kMaxOrder));
+      }
+      break;
+    case Column::kRadioId:
+      if (!value.empty()) row.identity.radio_id = value;
+      break;
+    case Column::kCallId:
+      if (!value.empty()) row.identity.call_id = value;
+      break;
+    case Column::kAni:
+      if (!value.empty()) row.identity.ani = value;
+      break;
+    case Column::kName:
+      row.identity.name = value;
+      break;
+  }
+  return std::nullopt;
+}
+
+// One row of the list, which must name its radio by `key`.
+Result<IdentityRow> ReadRow(const CsvRecord& record, const std::vector<Column>& columns,
+                            IdentityKey key) {
+  if (record.fields.size() > columns.size()) {
+    return LineError(record.line, std::to_string(record.fields.size()) +
+                                      " fields, but the header names " +
+                                      std::to_string(columns.size()) + " columns");
+  }
+  IdentityRow row;
+  row.line = record.line;
+  bool keyed = false;
+  for (std::size_t i = 0; i < record.fields.size(); ++i) {
+    if (auto error = TakeField(columns[i], record.fields[i], record.line, row, keyed)) {
+      return *error;
+    }
+  }
+  if (!keyed) return LineError(record.line, key == IdentityKey::kPort ? "no Port" : "no Order");
+  return row;
+}
+
+// The error for a row whose radio has a row already, if it has.
+std::optional<Error> RepeatedKey(const IdentityList& list, const IdentityRow& row) {
+  const bool by_port = list.key == IdentityKey::kPort;
+  for (const IdentityRow& earlier : list.rows) {
+    const bool same = by_port ? SamePortText(earlier.port, row.port) : earlier.order == row.order;
+    if (same) {
+      return LineError(row.line,
+                       (by_port ? "port " + row.port : "Order " + std::to_string(row.order)) +
+                           " has a row already (line " + std::to_string(earlier.line) + ")");
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 Result<IdentityList> ParseIdentityList(std::string_view text) {
@@ -149,61 +220,10 @@ Result<IdentityList> ParseIdentityList(std::string_view text) {
     if (record.unterminated) return LineError(record.line, "a quoted field is not closed");
     // Spreadsheets leave rows of empty cells below a table.
     if (AllEmpty(record)) continue;
-    if (record.fields.size() > columns->size()) {
-      return LineError(record.line, std::to_string(record.fields.size()) +
-                                        " fields, but the header names " +
-                                        std::to_string(columns->size()) + " columns");
-    }
-    IdentityRow row;
-    row.line = record.line;
-    bool keyed = false;
-    for (std::size_t i = 0; i < record.fields.size(); ++i) {
-      const std::string& value = record.fields[i];
-      const Column column = (*columns)[i];
-      if (auto error = CheckValue(column, value, record.line)) return *error;
-      switch (column) {
-        case Column::kPort:
-          row.port = value;
-          keyed = !value.empty();
-          break;
-        case Column::kOrder:
-          if (value.empty()) break;
-          if (auto order = ParseOrder(value)) {
-            row.order = *order;
-            keyed = true;
-          } else {
-            return LineError(record.line, "Order " + Quoted(value) + " is not a position 1 to " +
-                                              std::to_string(il::kMaxOrder));
-          }
-          break;
-        case Column::kRadioId:
-          if (!value.empty()) row.identity.radio_id = value;
-          break;
-        case Column::kCallId:
-          if (!value.empty()) row.identity.call_id = value;
-          break;
-        case Column::kAni:
-          if (!value.empty()) row.identity.ani = value;
-          break;
-        case Column::kName:
-          row.identity.name = value;
-          break;
-      }
-    }
-    if (!keyed) {
-      return LineError(record.line, list.key == IdentityKey::kPort ? "no Port" : "no Order");
-    }
-    for (const IdentityRow& earlier : list.rows) {
-      const bool same = list.key == IdentityKey::kPort ? SamePortText(earlier.port, row.port)
-                                                       : earlier.order == row.order;
-      if (same) {
-        return LineError(record.line,
-                         (list.key == IdentityKey::kPort ? "port " + row.port
-                                                         : "Order " + std::to_string(row.order)) +
-                             " has a row already (line " + std::to_string(earlier.line) + ")");
-      }
-    }
-    list.rows.push_back(std::move(row));
+    Result<IdentityRow> row = ReadRow(record, *columns, list.key);
+    if (!row) return row.error();
+    if (auto repeated = RepeatedKey(list, *row)) return *repeated;
+    list.rows.push_back(std::move(*row));
   }
   if (list.rows.empty()) return Error("", "the identity list names no radio");
   return list;

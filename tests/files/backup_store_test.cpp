@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -135,11 +136,13 @@ TEST_F(BackupStoreTest, AFolderThatCannotBeMadeIsAnErrorAndLeavesNothing) {
   const auto made = store.Save(Image(1), TransferDirection::kWrite, Time(7, 21, 47, 18));
   ASSERT_FALSE(made);
   EXPECT_EQ(made.error().Message(), Folder() + ": cannot create the backup folder: Not a directory");
+  EXPECT_EQ(made.error().code(), ENOTDIR);
   EXPECT_EQ(fs::file_size(dir_ / "z-lm5"), 33u);
 
   const auto listed = store.List();
   ASSERT_FALSE(listed);
   EXPECT_EQ(listed.error().Message(), Folder() + ": cannot list the backups: Not a directory");
+  EXPECT_EQ(listed.error().code(), ENOTDIR);
 }
 
 }  // namespace

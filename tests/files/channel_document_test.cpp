@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -157,12 +158,13 @@ TEST_F(ChannelDocumentTest, MissingFileOrFolderIsRefusedWithTheReason) {
   ChannelDocument doc;
   Status opened = doc.Open(Path("missing.sin"));
   ASSERT_FALSE(opened);
-  EXPECT_NE(opened.error().Message().find("No such file or directory"), std::string::npos);
-  EXPECT_NE(opened.error().Message().find("missing.sin"), std::string::npos);
+  EXPECT_EQ(opened.error().Message(),
+            Path("missing.sin") + ": cannot open the file: No such file or directory");
+  EXPECT_EQ(opened.error().code(), ENOENT);
   opened = doc.Open(dir_.string());
   ASSERT_FALSE(opened);
-  EXPECT_NE(opened.error().Message().find("it is a folder"), std::string::npos)
-      << opened.error().Message();
+  EXPECT_EQ(opened.error().Message(), dir_.string() + ": cannot read the file: it is a folder");
+  EXPECT_EQ(opened.error().code(), 0) << "found by the program, not refused by the system";
   EXPECT_EQ(doc.image(), ChannelDocument::NewDocumentImage());
 }
 
@@ -207,8 +209,9 @@ TEST_F(ChannelDocumentTest, FailedSaveKeepsPathFlagAndNamesTheFile) {
   const std::string bad = Path("no-such-folder/radio.sin");
   const Status saved = doc.Save(bad);
   ASSERT_FALSE(saved);
-  EXPECT_NE(saved.error().Message().find(bad), std::string::npos) << saved.error().Message();
-  EXPECT_NE(saved.error().Message().find("No such file or directory"), std::string::npos);
+  EXPECT_EQ(saved.error().Message(), bad + ": cannot save: cannot create a file in " +
+                                         Path("no-such-folder") + ": No such file or directory");
+  EXPECT_EQ(saved.error().code(), ENOENT);
   EXPECT_TRUE(doc.modified());
   EXPECT_EQ(doc.path(), "");
 
@@ -240,6 +243,7 @@ TEST_F(ChannelDocumentTest, WriteErrorLeavesThePreviousFileIntact) {
   EXPECT_NE(saved.error().Message().find(path), std::string::npos);
   EXPECT_NE(saved.error().Message().find("File too large"), std::string::npos)
       << saved.error().Message();
+  EXPECT_EQ(saved.error().code(), EFBIG);
   EXPECT_EQ(ReadBytes(path), old_bytes);
   EXPECT_EQ(Entries(), std::vector<std::string>{"radio.sin"});
   EXPECT_TRUE(doc.modified());
@@ -293,6 +297,7 @@ TEST_F(ChannelDocumentTest, SaveRefusesDanglingLinksAndLinkLoops) {
   ASSERT_FALSE(loop);
   EXPECT_EQ(loop.error().Message(),
             Path("loop-a.sin") + ": cannot save: Too many levels of symbolic links");
+  EXPECT_EQ(loop.error().code(), ELOOP);
   EXPECT_EQ(Entries(), (std::vector<std::string>{"dangling.sin", "loop-a.sin", "loop-b.sin"}));
   EXPECT_TRUE(fs::is_symlink(Path("dangling.sin")));
   EXPECT_TRUE(fs::is_symlink(Path("loop-a.sin")));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -76,7 +77,20 @@ TEST(PortNamesTest, SaveAndLoadRoundTripAndAMissingFileGivesDefaults) {
   std::ofstream(path) << "COM2 = nowhere\n";
   auto bad = LoadPortTable(path);
   ASSERT_FALSE(bad);
-  EXPECT_NE(bad.error().Message().find(path), std::string::npos);
+  EXPECT_EQ(bad.error().Message(), path + ": line 1: the device of COM2 must be an absolute path");
+}
+
+// The settings cannot replace a folder of their name: the rename's own
+// reason is told, with its number.
+TEST(PortNamesTest, SaveOverAFolderTellsTheRenamesReason) {
+  test::TempDir dir;
+  const std::string path = dir.Path("ports.conf");
+  std::filesystem::create_directories(path + "/kept");
+  const Status saved = SavePortTable(path, PortTable{});
+  ASSERT_FALSE(saved);
+  EXPECT_EQ(saved.error().Message(), path + ": Is a directory");
+  EXPECT_EQ(saved.error().code(), EISDIR);
+  EXPECT_FALSE(std::filesystem::exists(path + ".tmp")) << "no temporary file is left";
 }
 
 }  // namespace

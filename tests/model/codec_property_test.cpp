@@ -79,24 +79,6 @@ TEST_P(CodecPropertyTest, UninterpretedBitsSurviveAndASecondRoundChangesNothing)
   }
 }
 
-// Open-then-save without an edit: the saved image shows every cell as the
-// opened one did, damaged bytes included.
-TEST_P(CodecPropertyTest, AnOpenedImageSavedUneditedShowsTheSameTexts) {
-  std::mt19937 random(GetParam() + 1000);
-  for (int round = 0; round < 10; ++round) {
-    const RadioImage original = RandomImage(random);
-    MemoryGrid first;
-    ImageToGrid(original, first);
-    MemoryGrid second;
-    ImageToGrid(DecodeEncode(original), second);
-    for (int row = 1; row <= 128; ++row) {
-      for (int col = 1; col < grid_layout::kColumns; ++col) {
-        ASSERT_EQ(second.TextMatrix(row, col), first.TextMatrix(row, col)) << row << "," << col;
-      }
-    }
-  }
-}
-
 INSTANTIATE_TEST_SUITE_P(Seeds, CodecPropertyTest, ::testing::Values(1u, 2u, 3u, 42u, 2026u, 77777u));
 
 }  // namespace

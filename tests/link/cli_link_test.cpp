@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -211,6 +212,69 @@ TEST_F(CliLinkTest, ReadIntoAnOutputThatCannotBeSavedLeavesTheRadioAlone) {
   EXPECT_NE(folder.err.find("it is a folder"), std::string::npos) << folder.err;
   sim->Stop();
   EXPECT_TRUE(test::LogFrames(log_file).empty()) << "checked before the radio is read";
+}
+
+// z-lm5-cli run by a user who may not create files in every folder: as
+// nobody when the tests run as root (root may write anywhere). Standard
+// error goes to `err_path`, opened before the rights are given up.
+int RunAsOrdinaryUser(const std::vector<std::string>& args, const std::string& err_path) {
+  std::vector<std::string> argv = {ZLM5_CLI};
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::vector<char*> c_argv;
+  for (std::string& a : argv) c_argv.push_back(a.data());
+  c_argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int none = ::open("/dev/null", O_RDWR);
+    if (err < 0 || none < 0) _exit(126);
+    dup2(none, 0);
+    dup2(none, 1);
+    dup2(err, 2);
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) _exit(126);
+    execv(c_argv[0], c_argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A file the user may write, in a folder that takes no new file: the check
+// before the read lets it through, and the image read is written into it
+// in place (a save through a temporary file would fail after the read).
+TEST_F(CliLinkTest, ReadIntoAWritableFileOfAFolderThatTakesNoNewFileSavesInPlace) {
+  const RadioImage radio = SomeChannels();
+  Start({}, radio);
+  const std::string folder = dir.Path("locked");
+  const std::string out = folder + "/out.sin";
+  std::filesystem::create_directory(folder);
+  test::WriteBytes(out, test::PatternImage(55));
+  struct stat before {};
+  ASSERT_EQ(::stat(out.c_str(), &before), 0);
+  ASSERT_EQ(::chmod(out.c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chmod(sim->terminal().c_str(), 0666), 0);
+  }
+
+  const int code = RunAsOrdinaryUser({"read", "--no-backup", "--port", sim->terminal(), "-o", out},
+                                     dir.Path("err.txt"));
+  ::chmod(folder.c_str(), 0755);
+  ASSERT_EQ(code, 0) << test::ReadText(dir.Path("err.txt"));
+  EXPECT_TRUE(test::ReadText(dir.Path("err.txt")).ends_with("394 blocks read\n"));
+  const RadioImage expected = ThroughTheGrid(radio);
+  EXPECT_EQ(test::ReadBytes(out),
+            std::vector<std::uint8_t>(expected.bytes().begin(), expected.bytes().end()));
+  struct stat after {};
+  ASSERT_EQ(::stat(out.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino) << "the same file, written in place";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                          std::filesystem::directory_iterator()),
+            1)
+      << "no temporary file is left";
 }
 
 TEST_F(CliLinkTest, CommunicationErrorIsAnsweredCancelByDefaultAndRetryOnRequest) {

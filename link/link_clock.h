@@ -50,7 +50,8 @@ inline std::timespec ToTimespec(std::chrono::steady_clock::duration wait) {
   using std::chrono::duration_cast;
   using std::chrono::nanoseconds;
   using std::chrono::seconds;
-  if (wait < wait.zero()) wait = wait.zero();
+  using Duration = std::chrono::steady_clock::duration;
+  if (wait < Duration::zero()) wait = Duration::zero();
   const auto whole = duration_cast<seconds>(wait);
   return std::timespec{static_cast<std::time_t>(whole.count()),
                        static_cast<long>(duration_cast<nanoseconds>(wait - whole).count())};

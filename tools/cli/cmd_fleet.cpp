@@ -577,16 +577,16 @@ int RunReadMode(const std::vector<std::string>& args, const std::vector<std::str
   return Report(TransferDirection::kRead, rows, common->report, code);
 }
 
-int RunFleet(const std::vector<std::string>& arguments) {
-  std::vector<std::string> args = arguments;
-  const CliArgs taken = cmdline::TakeOptions(args, kPortOption);
+int RunFleet(const std::vector<std::string>& args) {
+  std::vector<std::string> rest = args;
+  const CliArgs taken = cmdline::TakeOptions(rest, kPortOption);
   if (taken.problem) return UsageError(kFleet, taken.problem->message);
   const std::vector<std::string> ports = taken.Values("--port");
-  if (args.empty()) return UsageError(kFleet, "missing 'write' or 'read'");
-  const std::string mode = args.front();
-  args.erase(args.begin());
-  if (mode == "write") return RunWriteMode(args, ports);
-  if (mode == "read") return RunReadMode(args, ports);
+  if (rest.empty()) return UsageError(kFleet, "missing 'write' or 'read'");
+  const std::string mode = rest.front();
+  rest.erase(rest.begin());
+  if (mode == "write") return RunWriteMode(rest, ports);
+  if (mode == "read") return RunReadMode(rest, ports);
   return UsageError(kFleet, "unknown mode '" + mode + "'; use 'write' or 'read'");
 }
 

@@ -3,7 +3,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -11,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <deque>
 #include <optional>
@@ -85,7 +85,7 @@ class LineService {
     for (const Timed& t : from_pc_) {
       RadioReaction reaction = radio_.Receive(t.byte);
       if (hooks_.reacted) hooks_.reacted(reaction);
-      unanswered_.push_back({std::move(reaction), t.due});
+      unanswered_.emplace_back(std::move(reaction), t.due);
     }
     to_pc_.clear();
     AnswerDue();
@@ -104,7 +104,7 @@ class LineService {
       unplugged_ = unplugged_ || reaction.replug;
       session_ended_ = session_ended_ || reaction.session_ended;
       if (hang_up_ || unplugged_) from_pc_.clear();
-      unanswered_.push_back({std::move(reaction), answered});
+      unanswered_.emplace_back(std::move(reaction), answered);
     }
   }
 

@@ -2,13 +2,13 @@
 // z-lm5-radio-sim: a Z-LM5 radio on a pseudo-terminal, for trying the
 // program and for the tests, with no radio at hand.
 
-#include <signal.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
 #include <array>
 #include <charconv>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -129,6 +129,13 @@ using Setter = Problem (*)(Options& o, std::string_view name, const std::string&
 
 std::string Named(std::string_view name, std::string_view text) {
   return std::string(name) + std::string(text);
+}
+
+// A file or path option: taken as it is.
+template <std::string Options::*kMember>
+Problem SetText(Options& o, std::string_view, const std::string& v) {
+  o.*kMember = v;
+  return std::nullopt;
 }
 
 Problem SetType(Options& o, std::string_view, const std::string& v) {
@@ -264,10 +271,7 @@ constexpr std::array<SimOption, 8> kRadioOptions = {{
     {{"", "--memory", kEach, "FILE",
       "start from this channel data file (default: the\n"
       "image of a new document)"},
-     [](Options& o, std::string_view, const std::string& v) -> Problem {
-       o.memory_file = v;
-       return std::nullopt;
-     }},
+     SetText<&Options::memory_file>},
     {{"", "--type", kEach, "HEX",
       "radio type byte of the identification (default FF:\n"
       "no type, which passes any type check)"},
@@ -279,24 +283,15 @@ constexpr std::array<SimOption, 8> kRadioOptions = {{
     {{"", "--save", kEach, "FILE",
       "write the memory to FILE at the end of every session\n"
       "and when the program ends"},
-     [](Options& o, std::string_view, const std::string& v) -> Problem {
-       o.save_file = v;
-       return std::nullopt;
-     }},
+     SetText<&Options::save_file>},
     {{"", "--log", kEach, "FILE",
       "record every frame received (rx) and sent (tx) in hex,\n"
       "one per line after the seconds since start"},
-     [](Options& o, std::string_view, const std::string& v) -> Problem {
-       o.log_file = v;
-       return std::nullopt;
-     }},
+     SetText<&Options::log_file>},
     {{"", "--link", kEach, "PATH",
       "also make PATH a symbolic link to the terminal\n"
       "(it follows the terminal after a replug)"},
-     [](Options& o, std::string_view, const std::string& v) -> Problem {
-       o.link_path = v;
-       return std::nullopt;
-     }},
+     SetText<&Options::link_path>},
     {{"", "--once", kFlag, "", "end after the first session"},
      [](Options& o, std::string_view, const std::string&) -> Problem {
        o.once = true;
@@ -361,6 +356,7 @@ constexpr std::array<SimOption, 13> kFaultOptions = {{
 template <std::size_t N>
 std::string GroupHelp(const std::array<SimOption, N>& group) {
   std::vector<cmdline::OptionSpec> specs;
+  specs.reserve(N);
   for (const SimOption& row : group) specs.push_back(row.option);
   return cmdline::OptionHelp(specs, kHelpColumn);
 }

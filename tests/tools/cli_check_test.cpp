@@ -110,9 +110,13 @@ TEST_F(CliCheckTest, BadArgumentsAndFilesReadNothingAndSayWhy) {
     std::ofstream short_file(Path("short.sin"), std::ios::binary);
     short_file << std::string(100, '\xFF');
   }
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"check"}, {"check", a, a}, {"check", "--x", a}, {"diff", a}, {"diff", a, a, a},
-           {"diff", "-o", "x", a, a}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"check"},
+                                             {"check", a, a},
+                                             {"check", "--x", a},
+                                             {"diff", a},
+                                             {"diff", a, a, a},
+                                             {"diff", "-o", "x", a, a}}) {
     const CliRun run = Cli(args);
     EXPECT_EQ(run.exit_code, 2) << args.size();
     EXPECT_EQ(run.out, "");
@@ -120,9 +124,12 @@ TEST_F(CliCheckTest, BadArgumentsAndFilesReadNothingAndSayWhy) {
   }
 
   const std::string missing = Path("missing.sin");
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"check", missing}, {"diff", a, missing}, {"diff", missing, a},
-           {"check", Path("short.sin")}, {"diff", Path("short.sin"), a}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"check", missing},
+                                             {"diff", a, missing},
+                                             {"diff", missing, a},
+                                             {"check", Path("short.sin")},
+                                             {"diff", Path("short.sin"), a}}) {
     const CliRun run = Cli(args);
     EXPECT_EQ(run.exit_code, 3) << args.back();
     EXPECT_EQ(run.out, "");

@@ -59,7 +59,8 @@ class CliCsvTest : public ::testing::Test {
     MemoryGrid grid;
     ImageToGrid(*LoadChannelDataFile(path), grid);
     std::string text;
-    for (int col = 1; col < gl::kColumns; ++col) text += (col > 1 ? "|" : "") + grid.TextMatrix(row, col);
+    for (int col = 1; col < gl::kColumns; ++col)
+      text += (col > 1 ? "|" : "") + grid.TextMatrix(row, col);
     return text;
   }
 
@@ -146,14 +147,10 @@ TEST_F(CliCsvTest, RejectedInputWritesNothing) {
   const std::string good = Write("good.csv", "Frequency\n146.5\n");
   const std::string no_frequency = Write("names.csv", "Location,Name\n1,A\n");
   const std::vector<std::pair<std::vector<std::string>, int>> runs = {
-      {{"import", radio, good, "--at", "0"}, 2},
-      {{"import", radio, good, "--at", "129"}, 2},
-      {{"import", radio, good, "--at", "x"}, 2},
-      {{"import", radio}, 2},
-      {{"import", radio, good, "-o", good}, 2},
-      {{"import", radio, no_frequency}, 2},
-      {{"import", radio, Path("missing.csv")}, 3},
-      {{"import", radio, dir_.string()}, 3},
+      {{"import", radio, good, "--at", "0"}, 2},   {{"import", radio, good, "--at", "129"}, 2},
+      {{"import", radio, good, "--at", "x"}, 2},   {{"import", radio}, 2},
+      {{"import", radio, good, "-o", good}, 2},    {{"import", radio, no_frequency}, 2},
+      {{"import", radio, Path("missing.csv")}, 3}, {{"import", radio, dir_.string()}, 3},
       {{"import", Path("missing.sin"), good}, 3},
   };
   for (const auto& [args, code] : runs) {

@@ -127,7 +127,8 @@ TEST_F(CliTest, CommandHelpListsItsOptionsInAColumn) {
 TEST_F(CliTest, NewWritesTheNewDocumentImage) {
   const std::string path = NewFile("new.sin");
   const RadioImage expected = ChannelDocument::NewDocumentImage();
-  EXPECT_EQ(Bytes(path), std::vector<std::uint8_t>(expected.bytes().begin(), expected.bytes().end()));
+  EXPECT_EQ(Bytes(path),
+            std::vector<std::uint8_t>(expected.bytes().begin(), expected.bytes().end()));
   EXPECT_EQ(Cli({"new"}).exit_code, 2);
   EXPECT_EQ(Cli({"new", "-o", path, "extra"}).exit_code, 2);
 }
@@ -163,7 +164,8 @@ TEST_F(CliTest, GridShowsWhatTheCodecDecodes) {
   ASSERT_EQ(run.exit_code, 0);
   const auto lines = Lines(run.out);
   ASSERT_EQ(lines.size(), 129u);
-  EXPECT_EQ(lines[6], "7\t146.52500\t446.00625\t67.0\tD023I\tWide\tYes\tHigh\tCCIR\tON\tCarrier\tA ");
+  EXPECT_EQ(lines[6],
+            "7\t146.52500\t446.00625\t67.0\tD023I\tWide\tYes\tHigh\tCCIR\tON\tCarrier\tA ");
   EXPECT_EQ(lines[128], "form\t7\t-1\t1\t9");
 }
 
@@ -204,16 +206,17 @@ TEST_F(CliTest, SettingsPrintsTheDialogValues) {
 TEST_F(CliTest, EditTypesLikeAUserAndSaves) {
   const std::string path = NewFile("e.sin");
   const std::string out = Path("out.sin");
-  const CliRun run = Cli({"edit", path, "-o", out, "1,1=146.525", "1,3=d023n", "1,10=carrier",
-                       "1,11=ab-1 2", "2,1=", "3,2=", "4,6=No", "5,11=solo",
-                       "--field", "7", "--manual", "1"});
+  const CliRun run =
+      Cli({"edit", path, "-o", out, "1,1=146.525", "1,3=d023n", "1,10=carrier", "1,11=ab-1 2",
+           "2,1=", "3,2=", "4,6=No", "5,11=solo", "--field", "7", "--manual", "1"});
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(Bytes(path), Bytes(NewFile("fresh.sin")));  // FILE itself untouched with -o
 
   const auto lines = Lines(Cli({"grid", out}).out);
   ASSERT_EQ(lines.size(), 129u);
-  EXPECT_EQ(lines[0], "1\t146.52500\t146.52500\tD023N\tOFF\tWide\tYes\tHigh\tNone\tON\tCarrier\tAB-1 2");
+  EXPECT_EQ(lines[0],
+            "1\t146.52500\t146.52500\tD023N\tOFF\tWide\tYes\tHigh\tNone\tON\tCarrier\tAB-1 2");
   EXPECT_EQ(lines[1], "2\t\t\t\t\t\t\t\t\t\t\t");
   EXPECT_EQ(lines[2], "3\t\t\t\t\t\t\t\t\t\t\t");
   EXPECT_EQ(lines[3], "4\t\t\t\t\t\t\t\t\t\t\t");  // no frequency: the list is not stored
@@ -237,7 +240,7 @@ TEST_F(CliTest, EditWithAValueTheGridRejectsWritesNothing) {
       "Error data Value，Please input according the step value(6.25K/5k/2.5k)";
   const std::string format_error = "Error Data Format，Please input again";
   const std::vector<std::pair<std::string, std::string>> rejected = {
-      {"2,1=146.5215", step_error}, {"2,2=abc", format_error},   {"2,1=nan", format_error},
+      {"2,1=146.5215", step_error}, {"2,2=abc", format_error},           {"2,1=nan", format_error},
       {"2,2=1e308", format_error},  {"2,1=１４６.５２５", format_error}, {"2,1=600", format_error},
   };
   for (const auto& [edit, message] : rejected) {
@@ -269,7 +272,8 @@ TEST_F(CliTest, EditInPlaceWithoutEditsIsOpenThenSave) {
   ImageToGrid(image, grid);
   RadioImage expected = image;
   GridToImage(grid, expected);
-  EXPECT_EQ(Bytes(path), std::vector<std::uint8_t>(expected.bytes().begin(), expected.bytes().end()));
+  EXPECT_EQ(Bytes(path),
+            std::vector<std::uint8_t>(expected.bytes().begin(), expected.bytes().end()));
   const RadioImage saved = *LoadChannelDataFile(path);
   EXPECT_EQ(saved.at(0xC50), 0x12);
   EXPECT_EQ(saved.at(0x800), 0x34);
@@ -281,15 +285,24 @@ TEST_F(CliTest, UsageErrorsWriteNothing) {
   const auto before = Bytes(path);
   const std::string out = Path("never.sin");
   const std::vector<std::vector<std::string>> bad = {
-      {"edit", path, "-o", out, "0,1=146.5"},     {"edit", path, "-o", out, "129,1=146.5"},
-      {"edit", path, "-o", out, "1,0=146.5"},     {"edit", path, "-o", out, "1,12=x"},
-      {"edit", path, "-o", out, "1,1"},           {"edit", path, "-o", out, "x,1=146.5"},
-      {"edit", path, "-o", out, "1,5=Medium"},    {"edit", path, "-o", out, "1,3=D999N"},
-      {"edit", path, "-o", out, "1,6="},          {"edit", path, "-o", out, "--field", "10"},
-      {"edit", path, "-o", out, "--type", "1"},   {"edit", path, "-o", out, "--manual", "x"},
-      {"edit", path, "-o", out, "--power-rank"},  {"edit", path, "-o", out, "--bogus", "1"},
-      {"edit", "-o", out},                        {"grid"},
-      {"grid", path, path},                       {"settings"},
+      {"edit", path, "-o", out, "0,1=146.5"},
+      {"edit", path, "-o", out, "129,1=146.5"},
+      {"edit", path, "-o", out, "1,0=146.5"},
+      {"edit", path, "-o", out, "1,12=x"},
+      {"edit", path, "-o", out, "1,1"},
+      {"edit", path, "-o", out, "x,1=146.5"},
+      {"edit", path, "-o", out, "1,5=Medium"},
+      {"edit", path, "-o", out, "1,3=D999N"},
+      {"edit", path, "-o", out, "1,6="},
+      {"edit", path, "-o", out, "--field", "10"},
+      {"edit", path, "-o", out, "--type", "1"},
+      {"edit", path, "-o", out, "--manual", "x"},
+      {"edit", path, "-o", out, "--power-rank"},
+      {"edit", path, "-o", out, "--bogus", "1"},
+      {"edit", "-o", out},
+      {"grid"},
+      {"grid", path, path},
+      {"settings"},
       {"edit", path, "1,1=146.5", "1,7=Medium"},
   };
   for (const auto& args : bad) {
@@ -326,7 +339,8 @@ TEST_F(CliTest, FileErrorsNameTheFileAndChangeNothing) {
   CliRun run = Cli({"grid", Path("missing.sin")});
   EXPECT_EQ(run.exit_code, 3);
   EXPECT_NE(run.err.find("missing.sin: cannot open the file: No such file or directory"),
-            std::string::npos) << run.err;
+            std::string::npos)
+      << run.err;
 
   const std::string unwritable = Path("no-folder/out.sin");
   run = Cli({"edit", path, "-o", unwritable, "1,1=146.525"});
@@ -351,8 +365,8 @@ TEST_F(CliTest, PrintAndReadRefuseOutputsThatSaveWouldRefuse) {
   fs::create_symlink(Path("loop-a.pdf"), Path("loop-b.pdf"));
   const std::vector<std::pair<std::string, std::string>> refused = {
       {fifo, ": cannot save: it is a named pipe, not a regular file"},
-      {Path("dangling.pdf"), ": cannot save: it is a symbolic link to " + Path("gone.pdf") +
-                                 ", which does not exist"},
+      {Path("dangling.pdf"),
+       ": cannot save: it is a symbolic link to " + Path("gone.pdf") + ", which does not exist"},
       {Path("loop-a.pdf"), ": cannot save: Too many levels of symbolic links"},
   };
   const bool has_print = Cli({"print", "--help"}).exit_code == 0;
@@ -386,8 +400,8 @@ TEST_F(CliTest, PortSettingsAreReadOnlyForAComNameAndOnlyWhenSmallAndRegular) {
   EXPECT_EQ(by_path.err.find("ports.conf"), std::string::npos) << by_path.err;
   const CliRun malformed = Cli({"read", "--port", "COM1", "-o", out});
   EXPECT_EQ(malformed.exit_code, 3);
-  EXPECT_EQ(malformed.err, "z-lm5-cli read: " + settings +
-                               ": line 2: expected NAME = device path\n");
+  EXPECT_EQ(malformed.err,
+            "z-lm5-cli read: " + settings + ": line 2: expected NAME = device path\n");
 
   std::ofstream(settings) << std::string(100000, '#') << "\n";
   const CliRun huge = Cli({"read", "--port", "COM1", "-o", out});

@@ -50,14 +50,16 @@ TEST_F(CliPortsBackupsTest, PortsPrintsOneLinePerDeviceAndWarnsOfModemManager) {
   const CliRun run = Cli({"ports", "--root", Path("root")});
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.out,
-            dev + "ttyACM0: driver cdc_acm; USB 2341:0043 Arduino (www.arduino.cc) Arduino Uno; "
-                  "can be opened; free\n" +
-            dev + "ttyS0: driver serial; can be opened; free\n" +
-            dev + "ttyUSB0: by-id " + dev +
-            "serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0; driver ftdi_sio; USB "
-            "0403:6001 FTDI FT232R USB UART; can be opened; free\n" +
-            dev + "ttyUSB1: driver ch341-uart; USB 1a86:7523 USB Serial; can be opened; in use by "
-                  "minicom (PID 4242)\n");
+            dev +
+                "ttyACM0: driver cdc_acm; USB 2341:0043 Arduino (www.arduino.cc) Arduino Uno; "
+                "can be opened; free\n" +
+                dev + "ttyS0: driver serial; can be opened; free\n" + dev + "ttyUSB0: by-id " +
+                dev +
+                "serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0; driver ftdi_sio; USB "
+                "0403:6001 FTDI FT232R USB UART; can be opened; free\n" +
+                dev +
+                "ttyUSB1: driver ch341-uart; USB 1a86:7523 USB Serial; can be opened; in use by "
+                "minicom (PID 4242)\n");
   EXPECT_TRUE(run.err.starts_with("z-lm5-cli ports: warning: ModemManager is running (PID 812)."))
       << run.err;
   EXPECT_NE(run.err.find("  ATTRS{idVendor}==\"0403\", ATTRS{idProduct}==\"6001\", "
@@ -79,17 +81,20 @@ TEST_F(CliPortsBackupsTest, PortsJsonHoldsTheSameAsOneObject) {
   std::ofstream(dir_ / "root/proc/4242/comm", std::ios::trunc) << "mini\"com\t\xC3\xA9\xFF\n";
   const CliRun run = Cli({"ports", "--json", "--root", Path("root")});
   EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.out,
-            "{\n"
-            "  \"devices\": [\n"
-            "    {\"path\": \"" + Path("root/dev/ttyUSB1") + "\", \"by_id\": null, \"driver\": "
-            "\"ch341-uart\", \"usb_id\": \"1a86:7523\", \"product\": \"USB Serial\", \"can_open\": "
-            "true, \"group\": \"dialout\", \"in_group\": true, \"access_problem\": null, "
-            "\"held_by\": [{\"pid\": 4242, \"name\": \"mini\\\"com\\u0009\xC3\xA9\\ufffd\"}]}\n"
-            "  ],\n"
-            "  \"warnings\": [],\n"
-            "  \"all_processes_seen\": true\n"
-            "}\n");
+  EXPECT_EQ(
+      run.out,
+      "{\n"
+      "  \"devices\": [\n"
+      "    {\"path\": \"" +
+          Path("root/dev/ttyUSB1") +
+          "\", \"by_id\": null, \"driver\": "
+          "\"ch341-uart\", \"usb_id\": \"1a86:7523\", \"product\": \"USB Serial\", \"can_open\": "
+          "true, \"group\": \"dialout\", \"in_group\": true, \"access_problem\": null, "
+          "\"held_by\": [{\"pid\": 4242, \"name\": \"mini\\\"com\\u0009\xC3\xA9\\ufffd\"}]}\n"
+          "  ],\n"
+          "  \"warnings\": [],\n"
+          "  \"all_processes_seen\": true\n"
+          "}\n");
   EXPECT_EQ(run.err, "");
 }
 

@@ -32,8 +32,7 @@ inline std::string ReadText(const std::filesystem::path& path) {
 // Standard output and error pass through files in `scratch_dir`, which are
 // removed again. With `stdout_file`, standard output goes there and stays
 // (run.out is then empty).
-inline CliRun RunCli(const std::vector<std::string>& args,
-                     const std::filesystem::path& scratch_dir,
+inline CliRun RunCli(const std::vector<std::string>& args, const std::filesystem::path& scratch_dir,
                      const char* stdout_file = nullptr) {
   const std::string out_path =
       stdout_file != nullptr ? stdout_file : (scratch_dir / ".stdout").string();

@@ -24,7 +24,7 @@ constexpr std::size_t kValueSize = 1;        // a tuning value write carries one
 constexpr std::uint8_t kNoByte = 0x00;       // the identification's unused bytes
 
 constexpr std::array<std::string_view, kStageCount> kStageNames = {
-    "wakeup", "ident", "session", "block", "read-ack",
+    "wakeup", "ident",         "session",    "block", "read-ack",
     "enter",  "change-wakeup", "write-mode", "value", "leave-wakeup"};
 
 RadioReaction Refused(std::string why) {
@@ -56,7 +56,7 @@ std::optional<Stage> ParseStage(std::string_view name) {
 }
 
 SimulatedRadio::SimulatedRadio(const RadioImage& memory, RadioFaults faults, std::uint8_t type)
-    : memory_(memory), faults_(std::move(faults)), type_(type) {}
+    : memory_(memory), faults_(faults), type_(type) {}
 
 void SimulatedRadio::ResetFrame() {
   if (!frame_.empty() && sink_) sink_(true, frame_);
@@ -65,11 +65,16 @@ void SimulatedRadio::ResetFrame() {
 
 std::size_t SimulatedRadio::ExpectedLength() const {
   switch (frame_.front()) {
-    case kStart: return kWakeProgram.size();
-    case 'M': return kModeCommandSize;
-    case 'R': return kHeaderSize;
-    case 'W': return frame_.size() < kHeaderSize ? kHeaderSize : kHeaderSize + frame_[3];
-    default: return 1;
+    case kStart:
+      return kWakeProgram.size();
+    case 'M':
+      return kModeCommandSize;
+    case 'R':
+      return kHeaderSize;
+    case 'W':
+      return frame_.size() < kHeaderSize ? kHeaderSize : kHeaderSize + frame_[3];
+    default:
+      return 1;
   }
 }
 
@@ -170,9 +175,8 @@ RadioReaction SimulatedRadio::Block() {
   // A write is stored only when the radio takes the frame.
   RadioReaction reaction = Respond(Stage::kBlock, {kAck}, last ? State::kIdle : State::kBlocks);
   // Blocks are numbered by their address, as the PC sends them.
-  const bool dropped =
-      faults_.drop_write_block &&
-      address == kBlockSize * static_cast<std::size_t>(*faults_.drop_write_block);
+  const bool dropped = faults_.drop_write_block &&
+                       address == kBlockSize * static_cast<std::size_t>(*faults_.drop_write_block);
   if (accepted_) {
     for (std::size_t a = address; a < end && !dropped; ++a) {
       memory_.set(a, frame_[kHeaderSize + a - address]);
@@ -196,7 +200,8 @@ RadioReaction SimulatedRadio::ModeCommand() {
     return reaction;
   }
   if (state_ == State::kAwaitMode && (mode == 'R' || mode == 'S')) {
-    const std::size_t offset = mode == 'R' ? image_map::kLowPowerTuning : image_map::kHighPowerTuning;
+    const std::size_t offset =
+        mode == 'R' ? image_map::kLowPowerTuning : image_map::kHighPowerTuning;
     // The value as a one-byte write frame of its own address.
     std::vector<std::uint8_t> reply = {'W', static_cast<std::uint8_t>(offset >> 8),
                                        static_cast<std::uint8_t>(offset & 0xFF), kValueSize,
@@ -229,7 +234,8 @@ RadioReaction SimulatedRadio::ValueWrite() {
   const std::size_t address = (std::size_t{frame_[1]} << 8) | frame_[2];
   const std::size_t count = frame_[3];
   if (state_ != State::kAwaitValue) {
-    return Refused("tuning value write at " + Address(address) + " without the write mode exchange");
+    return Refused("tuning value write at " + Address(address) +
+                   " without the write mode exchange");
   }
   if (count != kValueSize || address != value_address_) {
     return Refused("tuning value write of " + std::to_string(count) + " byte(s) at " +
@@ -245,7 +251,8 @@ RadioReaction SimulatedRadio::ValueWrite() {
 
 RadioReaction SimulatedRadio::Acknowledgement() {
   switch (state_) {
-    case State::kAwaitSessionAck: return Respond(Stage::kSession, {kAck}, State::kBlocks);
+    case State::kAwaitSessionAck:
+      return Respond(Stage::kSession, {kAck}, State::kBlocks);
     case State::kAwaitEnterAck:
       tuning_ = true;
       state_ = State::kTuning;
@@ -256,7 +263,8 @@ RadioReaction SimulatedRadio::Acknowledgement() {
       reaction.session_ended = accepted_ && final_read_block_;
       return reaction;
     }
-    default: return Refused("acknowledgement (06) that answers nothing");
+    default:
+      return Refused("acknowledgement (06) that answers nothing");
   }
 }
 

@@ -38,16 +38,16 @@ std::optional<Stage> ParseStage(std::string_view name);
 // A fault at one stage. Faults apply to the first `count` frames of the
 // stage (all of them when count is negative), then the radio behaves.
 struct StageFault {
-  bool silent = false;                    // ignore the frame: no answer, no state change
-  std::optional<std::uint8_t> wrong_byte;  // answer this byte instead of the first reply byte
-  std::optional<std::uint8_t> stray_byte;  // send this byte before the reply
-  std::optional<std::size_t> reply_bytes;  // send only the first n reply bytes
-  std::optional<std::uint8_t> flood;       // send kFloodLength of this byte instead
+  bool silent = false;                        // ignore the frame: no answer, no state change
+  std::optional<std::uint8_t> wrong_byte;     // answer this byte instead of the first reply byte
+  std::optional<std::uint8_t> stray_byte;     // send this byte before the reply
+  std::optional<std::size_t> reply_bytes;     // send only the first n reply bytes
+  std::optional<std::uint8_t> flood;          // send kFloodLength of this byte instead
   std::optional<std::uint8_t> trailing_byte;  // send this byte after the reply
   // Stop this long after the first half of the reply (the whole reply of
   // one byte waits): a radio that stalls mid-reply, for the read interval.
   std::chrono::milliseconds pause{0};
-  bool hang_up = false;                    // close the line when the frame arrives
+  bool hang_up = false;  // close the line when the frame arrives
   int count = -1;
 };
 
@@ -77,14 +77,14 @@ struct RadioReaction {
   // The line stops for `pause` after sending `pause_after` reply bytes.
   std::size_t pause_after = 0;
   std::chrono::milliseconds pause{0};
-  bool hang_up = false;             // close the line after the reply
-  bool replug = false;              // the line goes away now and comes back
+  bool hang_up = false;  // close the line after the reply
+  bool replug = false;   // the line goes away now and comes back
   // Why the frame was not taken ("block write outside a programming
   // session"), or "" when it was: a frame the radio refuses gets no answer
   // and changes nothing.
   std::string refused;
-  bool session_ended = false;       // a transfer or tuning session just ended
-  bool memory_changed = false;      // a block or tuning byte was written
+  bool session_ended = false;   // a transfer or tuning session just ended
+  bool memory_changed = false;  // a block or tuning byte was written
 };
 
 // The radio's side of the protocol over a 4 KiB memory, without any notion

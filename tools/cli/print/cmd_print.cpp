@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QString>
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -22,22 +23,30 @@ namespace {
 
 int RunPrint(const std::vector<std::string>& args);
 
-const CliCommand kPrint{
-    "print",
-    "write the printed report of a channel data file as a PDF",
-    "Usage: z-lm5-cli print FILE -o REPORT.pdf [--english] [--paper a4|letter]\n"
-    "\n"
-    "Writes the five report pages (radio settings and channels 1-22, then\n"
-    "channels 23-54, 55-86, 87-118 and 119-128) of FILE to REPORT.pdf, as the\n"
-    "desktop program prints them. No display is needed.\n\n"
-    "  -o, --output REPORT.pdf  the PDF to write (replaced only when complete,\n"
-    "                           and only a regular file, as channel data files)\n"
-    "  --english                the English texts (default: the Chinese texts)\n"
-    "  --paper a4|letter        paper size (default: a4)\n\n"
-    "Exit codes: 0 written, 2 usage error, 3 FILE cannot be read or the PDF\n"
-    "cannot be written (an existing REPORT.pdf is then left as it was).\n",
-    90,
-    RunPrint,
+constexpr std::array<CliOption, 3> kOptions = {{
+    {"-o", "--output", OptionKind::kValue, "REPORT.pdf",
+     "the PDF to write (replaced only when complete)"},
+    {"", "--english", OptionKind::kFlag, "", "the English texts (default: the Chinese texts)"},
+    {"", "--paper", OptionKind::kValue, "a4|letter", "paper size (default: a4)"},
+}};
+
+const CliCommand kPrint = {
+    .name = "print",
+    .summary = "write the printed report of a channel data file as a PDF",
+    .usage =
+        "Usage: z-lm5-cli print FILE -o REPORT.pdf [--english] [--paper a4|letter]\n"
+        "\n"
+        "Writes the five report pages (radio settings and channels 1-22, then\n"
+        "channels 23-54, 55-86, 87-118 and 119-128) of FILE to REPORT.pdf, as the\n"
+        "desktop program prints them. No display is needed.\n\n"
+        "Options:\n",
+    .order = 90,
+    .run = RunPrint,
+    .options = kOptions,
+    .usage_end =
+        "\n"
+        "Exit codes: 0 written, 2 usage error, 3 FILE cannot be read or the PDF\n"
+        "cannot be written (an existing REPORT.pdf is then left as it was).\n",
 };
 const CliCommandRegistration kRegistration(kPrint);
 
@@ -52,19 +61,10 @@ std::unique_ptr<QGuiApplication> MakeGuiApplication() {
 }
 
 int RunPrint(const std::vector<std::string>& args) {
-  // "--english" is the one option without a value.
-  std::vector<std::string> rest;
-  ReportTextSet text_set = ReportTextSet::Chinese;
-  for (const std::string& a : args) {
-    if (a == "--english") {
-      text_set = ReportTextSet::English;
-    } else {
-      rest.push_back(a);
-    }
-  }
-  static constexpr CliOption kOptions[] = {{"-o", "--output"}, {"", "--paper"}};
   CliArgs parsed;
-  if (auto error = ParseCliArgs(rest, kOptions, parsed)) return UsageError(kPrint, *error);
+  if (auto error = ParseCliArgs(args, kOptions, parsed)) return UsageError(kPrint, *error);
+  const ReportTextSet text_set =
+      parsed.Has("--english") ? ReportTextSet::English : ReportTextSet::Chinese;
   if (parsed.positional.size() != 1) return UsageError(kPrint, "expected exactly one FILE");
   const std::string* output = parsed.Value("--output");
   if (output == nullptr || output->empty()) {

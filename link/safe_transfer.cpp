@@ -78,11 +78,11 @@ std::vector<std::string> SafeTransferSummary(const SafeTransferReport& report,
   }
   if (report.last_pass == TransferPass::kBackupRead) {
     if (report.outcome == TransferOutcome::kCancelled) {
-      lines.push_back("Cancelled while the radio was read into a backup; nothing was written");
+      lines.emplace_back("Cancelled while the radio was read into a backup; nothing was written");
     } else if (report.outcome != TransferOutcome::kCompleted) {
-      lines.push_back("Nothing was written: the radio could not be read into a backup first");
+      lines.emplace_back("Nothing was written: the radio could not be read into a backup first");
     } else {
-      lines.push_back("Nothing was written: the backup of the radio could not be saved");
+      lines.emplace_back("Nothing was written: the backup of the radio could not be saved");
     }
   }
   for (const Error& error : report.backup_errors) {
@@ -90,9 +90,9 @@ std::vector<std::string> SafeTransferSummary(const SafeTransferReport& report,
   }
   if (report.last_pass != TransferPass::kVerifyRead) return lines;
   if (report.outcome == TransferOutcome::kCancelled) {
-    lines.push_back("The verify was cancelled: the radio was not read back");
+    lines.emplace_back("The verify was cancelled: the radio was not read back");
   } else if (!report.differences) {
-    lines.push_back("The radio could not be read back to verify the write");
+    lines.emplace_back("The radio could not be read back to verify the write");
   } else if (report.differences->empty()) {
     lines.push_back("Radio verified: " + Blocks() + " match");
   } else {

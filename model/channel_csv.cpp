@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/channel_csv.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -314,7 +315,7 @@ class RowReader {
   std::optional<RowProblem> ReadFrequencies() {
     const std::string& frequency = Field(kFrequency);
     const std::string duplex = Upper(kDuplex);
-    if (duplex != "" && duplex != "+" && duplex != "-" && duplex != "SPLIT" && duplex != "OFF") {
+    if (!duplex.empty() && duplex != "+" && duplex != "-" && duplex != "SPLIT" && duplex != "OFF") {
       return RowProblem{"Duplex " + Quoted(Field(kDuplex)) + " is not +, -, split, off or empty"};
     }
     std::int64_t offset = 0;
@@ -545,10 +546,8 @@ class RowReader {
 };
 
 bool AllFieldsEmpty(const CsvRecord& record) {
-  for (const std::string& field : record.fields) {
-    if (!field.empty()) return false;
-  }
-  return true;
+  return std::all_of(record.fields.begin(), record.fields.end(),
+                     [](const std::string& field) { return field.empty(); });
 }
 
 // Where each column of the format is among the header's fields; -1 when

@@ -31,13 +31,13 @@ std::string NameBytesToText(std::span<const std::uint8_t, image_map::kNameSize> 
 
 void TextToNameBytes(std::string_view text, std::span<std::uint8_t, image_map::kNameSize> bytes) {
   std::size_t pos = 0;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
+  for (unsigned char & byte : bytes) {
     if (pos >= text.size()) {
-      bytes[i] = name_code::kEnd;
+      byte = name_code::kEnd;
       continue;
     }
     const std::size_t length = Utf8CharLength(text, pos);
-    bytes[i] = length == 1 ? NameCharToCode(text[pos]) : name_code::kEnd;
+    byte = length == 1 ? NameCharToCode(text[pos]) : name_code::kEnd;
     pos += length;
   }
 }

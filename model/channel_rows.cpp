@@ -194,7 +194,8 @@ bool MoveRows(ChannelGrid& grid, std::span<const int> rows, int step) {
       WriteRow(grid, row, passed);
     }
   } else {
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+    // Last row first. (Not a reverse_view: clang 14 cannot read libstdc++ 12's.)
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {  // NOLINT(modernize-loop-convert)
       const RowCells passed = ReadRow(grid, *it + 1);
       WriteRow(grid, *it + 1, ReadRow(grid, *it));
       WriteRow(grid, *it, passed);

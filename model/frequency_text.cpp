@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/frequency_text.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -17,7 +18,7 @@ namespace {
 // so that a German or Chinese user locale never turns "146,5" into a number
 // or "146.5" into 146.
 locale_t CLocale() {
-  static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
   return c_locale;
 }
 
@@ -68,10 +69,8 @@ std::string FormatFrequency(std::uint32_t count) {
 }
 
 bool FrequencyOnRaster(std::int64_t count) {
-  for (const std::int64_t raster : frequency_limits::kRasters) {
-    if (count % raster == 0) return true;
-  }
-  return false;
+  return std::any_of(std::begin(frequency_limits::kRasters), std::end(frequency_limits::kRasters),
+                     [count](std::int64_t raster) { return count % raster == 0; });
 }
 
 }  // namespace zlm5

@@ -34,7 +34,7 @@
 #include "link/fleet_run.h"
 #include "ui/radio/fleet_dialog.h"
 
-extern char** environ;
+
 
 namespace zlm5 {
 namespace {

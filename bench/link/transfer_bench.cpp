@@ -23,7 +23,7 @@
 #include "link/serial_port.h"
 #include "link/transfer.h"
 
-extern char** environ;
+
 
 namespace zlm5 {
 namespace {

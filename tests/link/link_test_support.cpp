@@ -22,7 +22,7 @@
 #include "model/channel_codec.h"
 #include "model/memory_grid.h"
 
-extern char** environ;
+
 
 namespace zlm5::test {
 namespace {

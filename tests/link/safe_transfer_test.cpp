@@ -114,7 +114,7 @@ TEST_F(SafeTransferTest, NothingIsWrittenWhenTheBackupReadFails) {
 }
 
 TEST_F(SafeTransferTest, NothingIsWrittenWhenTheRadiosBackupCannotBeSaved) {
-  std::ofstream(dir.Path("file"));
+  std::ofstream{dir.Path("file")}.close();  // a file where the folder should be
   store = BackupStore(dir.Path("file/backups"));
   RadioImage sent = TwoChannels();
   const SafeTransferReport r = Run(TransferDirection::kWrite, sent, true);
@@ -129,7 +129,7 @@ TEST_F(SafeTransferTest, NothingIsWrittenWhenTheRadiosBackupCannotBeSaved) {
 }
 
 TEST_F(SafeTransferTest, ABackupThatCannotBeSavedDoesNotFailTheTransfer) {
-  std::ofstream(dir.Path("file"));
+  std::ofstream{dir.Path("file")}.close();  // a file where the folder should be
   store = BackupStore(dir.Path("file/backups"));
   RadioImage sent = TwoChannels();
   const SafeTransferReport r = Run(TransferDirection::kWrite, sent);

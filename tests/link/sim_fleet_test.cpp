@@ -85,8 +85,8 @@ TEST_F(SimFleetTest, ThreeRadiosWrittenAtOnceHoldTheImageEachWithItsOwnIdentity)
   run.Start([&](std::size_t radio) {
     const FleetRadioStatus s = run.Status(radio);
     std::lock_guard lock(mutex);
-    if (s.stage == FleetStage::kBlocks && in_blocks.insert(radio).second) events.push_back("blocks");
-    if (s.stage == FleetStage::kEnded) events.push_back("ended");
+    if (s.stage == FleetStage::kBlocks && in_blocks.insert(radio).second) events.emplace_back("blocks");
+    if (s.stage == FleetStage::kEnded) events.emplace_back("ended");
   });
   run.Wait();
 

@@ -91,6 +91,7 @@ TEST(DocumentCompareTest, CellsBoxesSettingsAndTuningInWords) {
   EXPECT_EQ(differences[16].kind, DifferenceKind::Tuning);
 
   // Comparing the other way round swaps the sides.
+  // NOLINTNEXTLINE(readability-suspicious-call-argument): swapped on purpose
   EXPECT_EQ(Lines(CompareImages(after, before))[10], "CH 12 Rx Tone: D023N → 88.5");
 }
 

@@ -216,7 +216,9 @@ class PrintingTest : public QObject {
       QStringList first;
       for (const Word& w : lines.first()) first << w.text;
       QCOMPARE(first.join(' '), titles[i]);
-      // x = (right / 2) x 1440 / dpi - 18 W, in twips from the printable area.
+      // x = (right / 2) x 1440 / dpi - 18 W, in twips from the printable area,
+      // with the integer steps the page drawing takes.
+      // NOLINTNEXTLINE(bugprone-integer-division)
       const double x = g.left_pt + ((g.right_px / 2) * 1440 / g.dpi - 18 * g.w_twips) / 20.0;
       QVERIFY2(std::abs(lines.first().first().x0 - x) < kTolerancePt,
                qPrintable(QString("title at %1, expected %2").arg(lines.first().first().x0).arg(x)));

@@ -37,7 +37,7 @@ class CliCheckTest : public ::testing::Test {
     ImageToGrid(image, grid);
     edit(grid);
     GridToImage(grid, image);
-    const std::string path = Path(name);
+    std::string path = Path(name);
     EXPECT_TRUE(SaveChannelDataFile(path, image));
     return path;
   }

@@ -62,7 +62,7 @@ class CliTest : public ::testing::Test {
   }
 
   std::string NewFile(const std::string& name) {
-    const std::string path = Path(name);
+    std::string path = Path(name);
     EXPECT_EQ(Cli({"new", "-o", path}).exit_code, 0);
     return path;
   }

@@ -4,11 +4,9 @@
 #include <QCoreApplication>
 #include <QString>
 
-namespace zlm5 {
-
 // Fixed names of the desktop program. Texts are used exactly as written;
 // the names of the program and its maker are not translated.
-namespace app_names {
+namespace zlm5::app_names {
 
 // Caption of the main window; it never changes, whatever document is open.
 inline const QString kWindowTitle = QStringLiteral("VRAX Electronics Programming Software Z-LM5");
@@ -35,5 +33,4 @@ inline const QString kMimeType = QStringLiteral("application/x-zlm5-channel-data
 // Settings keys.
 inline const QString kEnglishTextsKey = QStringLiteral("Settings/EnglishTexts");
 
-}  // namespace app_names
-}  // namespace zlm5
+}  // namespace zlm5::app_names

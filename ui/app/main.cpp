@@ -100,5 +100,5 @@ int main(int argc, char* argv[]) {
   if (print_and_end) return zlm5::PrintAndEnd(*printing, parser.value(print_to_option));
 
   app.ShowMainWindow();
-  return application.exec();
+  return QApplication::exec();
 }

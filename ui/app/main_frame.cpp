@@ -576,7 +576,7 @@ void MainFrame::ReportOpenFailure(const Error& error) {
 
 Status MainFrame::LoadFile(const QString& path) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
-  const Status opened = document_.Open(ToNativePath(absolute));
+  Status opened = document_.Open(ToNativePath(absolute));
   if (!opened) return opened;
   view_->OnInitialUpdate();
   recent_->Add(absolute);

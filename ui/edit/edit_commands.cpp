@@ -224,7 +224,7 @@ void EditCommands::PasteChannels() {
     return;
   }
   if (!import->report.empty()) {
-    const ChannelCsvImport read = *import;
+    const ChannelCsvImport& read = *import;
     ImportReportDialog dialog(
         tr("Paste Channels"), tr("the clipboard"),
         [read](int) { return Result<ChannelCsvImport>(read); }, false, 0, &frame_);

@@ -18,8 +18,8 @@ class EditHistory::Step : public QUndoCommand {
         history_(history),
         before_(std::move(before)),
         after_(std::move(after)),
-        image_before_(std::move(image_before)),
-        image_after_(std::move(image_after)) {}
+        image_before_(image_before),
+        image_after_(image_after) {}
 
   void undo() override { history_.Apply(before_, image_before_ ? &*image_before_ : nullptr); }
   void redo() override {

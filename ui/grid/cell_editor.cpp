@@ -93,8 +93,6 @@ class InCellComboBox : public QComboBox {
 CellEditor::CellEditor(int id, Kind kind) : id_(id), kind_(kind) {}
 
 // The widgets belong to their parent (the grid's viewport).
-CellEditor::~CellEditor() = default;
-
 std::unique_ptr<CellEditor> CellEditor::MakeEditBox(int id, const char* object_name,
                                                     QWidget* parent, bool upper_case_name,
                                                     int max_typed) {

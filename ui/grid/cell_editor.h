@@ -41,7 +41,7 @@ class CellEditor {
                                                       QWidget* parent,
                                                       const QStringList& entries);
 
-  ~CellEditor();
+  ~CellEditor() = default;
   CellEditor(const CellEditor&) = delete;
   CellEditor& operator=(const CellEditor&) = delete;
 

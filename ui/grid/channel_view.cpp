@@ -430,7 +430,8 @@ void ChannelView::MarkModified() {
 
 EditState ChannelView::CaptureState() const {
   EditState state;
-  state.cells.reserve(static_cast<std::size_t>((gl::kRows - 1) * (gl::kColumns - 1)));
+  state.cells.reserve(static_cast<std::size_t>(gl::kRows - 1) *
+                      static_cast<std::size_t>(gl::kColumns - 1));
   for (int row = 1; row < gl::kRows; ++row) {
     for (int col = gl::kColReceive; col < gl::kColumns; ++col) {
       state.cells.push_back(grid_->TextMatrix(row, col));
@@ -606,7 +607,7 @@ void ChannelView::OpenCellEditor(int key, CellEditor* editor) {
 
 
 std::string ChannelView::CommitEditor(CellEditor& editor, int row, int col, CommitPath path) {
-  const std::string message = CommitIfChanged(*view_grid_, *grid_, editor, row, col, path);
+  std::string message = CommitIfChanged(*view_grid_, *grid_, editor, row, col, path);
   history_->Record(tr("Edit Channel %1").arg(row));
   return message;
 }

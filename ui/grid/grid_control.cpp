@@ -11,6 +11,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zlm5 {
 namespace {
@@ -45,7 +46,7 @@ QColor GridLineColor(const QPalette& palette) {
   const QColor base = palette.color(QPalette::Base);
   const QColor text = palette.color(QPalette::Text);
   const auto mix = [](int from, int to) {
-    return static_cast<int>(from + (to - from) * kGridLineShare + 0.5);
+    return static_cast<int>(std::lround(from + (to - from) * kGridLineShare));
   };
   return QColor(mix(base.red(), text.red()), mix(base.green(), text.green()),
                 mix(base.blue(), text.blue()));
@@ -251,7 +252,7 @@ QColor GridControl::MarkColor(const QPalette& palette) {
   // dark: light amber under dark text, dark amber under light text.
   const QColor base = palette.color(QPalette::Base);
   const auto mix = [](int from, int to) {
-    return static_cast<int>(from + (to - from) * kMarkShare + 0.5);
+    return static_cast<int>(std::lround(from + (to - from) * kMarkShare));
   };
   return QColor(mix(base.red(), kMarkHue.red()), mix(base.green(), kMarkHue.green()),
                 mix(base.blue(), kMarkHue.blue()));

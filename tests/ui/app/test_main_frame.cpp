@@ -256,7 +256,7 @@ class MainFrameTest : public QObject {
     QTest::keyClick(frame_.get(), Qt::Key_F1);
     QCOMPARE(frame_->findChild<HelpWindow*>(), nullptr);
     QTest::keyClick(frame_.get(), Qt::Key_F1, Qt::ShiftModifier);
-    HelpWindow* help = frame_->findChild<HelpWindow*>();
+    auto* help = frame_->findChild<HelpWindow*>();
     QVERIFY(help != nullptr);
     QVERIFY(help->isVisible());
     QCOMPARE(help->Browser()->source().fragment(), QStringLiteral("contents"));
@@ -264,7 +264,7 @@ class MainFrameTest : public QObject {
 
   void help_topics_opens_the_finder_on_its_contents() {
     frame_->Action(id::kHelpTopics)->trigger();
-    HelpWindow* help = frame_->findChild<HelpWindow*>();
+    auto* help = frame_->findChild<HelpWindow*>();
     QVERIFY(help != nullptr && help->isVisible());
     QCOMPARE(help->Finder()->count(), 2);
     QCOMPARE(help->Finder()->tabText(0), QStringLiteral("Contents"));
@@ -287,7 +287,7 @@ class MainFrameTest : public QObject {
     QCOMPARE(about.windowTitle(), QStringLiteral("About VRAX"));
     QCOMPARE(AboutDialog::MakerName(), QStringLiteral("VRAX Electronics"));
     QCOMPARE(AboutDialog::ProductLine(), QStringLiteral("Communication Software Z-LM5"));
-    QLabel* title = about.findChild<QLabel*>(QStringLiteral("aboutTitle"));
+    auto* title = about.findChild<QLabel*>(QStringLiteral("aboutTitle"));
     QCOMPARE(title->text(), QStringLiteral("VRAX Electronics\nCommunication Software Z-LM5"));
     QVERIFY(!about.findChild<QLabel*>(QStringLiteral("aboutIcon"))->pixmap().isNull());
     QCOMPARE(about.findChild<QLabel*>(QStringLiteral("aboutNotice"))->text(),
@@ -578,7 +578,7 @@ class MainFrameTest : public QObject {
     frame_->View().CommitOpenEditor();
   }
   QString SaveCopy(const QString& name) {
-    const QString path = Path(name);
+    QString path = Path(name);
     Chooser(path);
     if (!frame_->SaveDocumentAs()) return {};
     return path;

@@ -190,7 +190,10 @@ class PrintControllerTest : public QObject {
   }
 
   void the_print_command_offers_the_five_pages() {
-    int min_page = -1, max_page = -1, from_page = -1, to_page = -1;
+    int min_page = -1;
+    int max_page = -1;
+    int from_page = -1;
+    int to_page = -1;
     bool range_enabled = false;
     QTimer::singleShot(0, this, [&] {
       auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());

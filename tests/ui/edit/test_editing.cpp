@@ -368,7 +368,7 @@ class EditingTest : public QObject {
   void the_export_writes_the_channels_in_use_and_never_over_the_document() {
     Load(ImageWith({{1, 1, "146.525"}, {1, 11, "ONE"}, {7, 1, "446.1"}, {7, 3, "88.5"}}));
     QString suggested;
-    const QString csv = Path("out.csv");
+    QString csv = Path("out.csv");
     Frame().SetFileChooser([&](MainFrame::FileDialogKind kind, const QString& name) {
       if (kind == MainFrame::FileDialogKind::ExportChannels) suggested = name;
       return csv;

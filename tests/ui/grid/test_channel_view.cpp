@@ -213,7 +213,7 @@ class ChannelViewTest : public QObject {
   }
 
   void the_leave_cell_commit_reaches_the_file_through_save() {
-    const QString path = settings_->Folder() + QStringLiteral("/saved.sin");
+    QString path = settings_->Folder() + QStringLiteral("/saved.sin");
     frame_->SetFileChooser([&](MainFrame::FileDialogKind, const QString&) { return path; });
     Click(1, 1);
     Type(QStringLiteral("146.525"));
@@ -229,7 +229,7 @@ class ChannelViewTest : public QObject {
   }
 
   void an_open_editor_is_committed_before_saving() {
-    const QString path = settings_->Folder() + QStringLiteral("/open-editor.sin");
+    QString path = settings_->Folder() + QStringLiteral("/open-editor.sin");
     frame_->SetFileChooser([&](MainFrame::FileDialogKind, const QString&) { return path; });
     Click(1, 1);
     Type(QStringLiteral("446.00625"));

@@ -729,7 +729,7 @@ class RadioTransferTest : public QObject {
   }
 
   // Runs `action` once, when the bar first reaches `position`.
-  void OnProgress(TransferProgressDialog* dialog, int position, std::function<void()> action) {
+  void OnProgress(TransferProgressDialog* dialog, int position, const std::function<void()>& action) {
     QProgressBar* bar = test::ProgressBarOf(*dialog);
     auto done = std::make_shared<bool>(false);
     connect(bar, &QProgressBar::valueChanged, dialog, [=](int value) {

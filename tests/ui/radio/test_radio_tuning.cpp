@@ -222,7 +222,9 @@ class RadioTuningTest : public QObject {
   void high_power_debug_sends_one_value_per_arrow_click_and_exit_leaves() {
     StartSim({"--high", "100", "--low", "90"});
     bool hooked = false;
-    QString caption, opened_text, clicked_text;
+    QString caption;
+    QString opened_text;
+    QString clicked_text;
     int opened_bar = 0;
     Radio().SetDialogHook([&](QDialog& shown) {
       auto* dialog = qobject_cast<PowerDebugDialog*>(&shown);

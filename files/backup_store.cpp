@@ -56,7 +56,8 @@ std::optional<ParsedName> ParseBackupName(std::string_view name) {
   if (rest.empty()) return parsed;
   // "-2" and up, written without leading zeros, as Save names them.
   if (rest.size() < 2 || rest[0] != '-' || rest[1] == '0') return std::nullopt;
-  const auto [end, ec] = std::from_chars(rest.data() + 1, rest.data() + rest.size(), parsed.sequence);
+  const auto [end, ec] =
+      std::from_chars(rest.data() + 1, rest.data() + rest.size(), parsed.sequence);
   if (ec != std::errc() || end != rest.data() + rest.size() || parsed.sequence < 2) {
     return std::nullopt;
   }

@@ -17,8 +17,7 @@ constexpr const char* kUntitled = "Untitled";
 
 Result<RadioImage> LoadChannelDataFile(const std::string& path) {
   // A longer file is read up to its last image byte.
-  Result<std::string> read =
-      ReadFileStart(path, {image_map::kSize, false, "a channel data file"});
+  Result<std::string> read = ReadFileStart(path, {image_map::kSize, false, "a channel data file"});
   if (!read) return read.error();
   if (read->size() < image_map::kSize) {
     return Error(path, "not a channel data file: it is " + std::to_string(read->size()) +

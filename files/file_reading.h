@@ -11,9 +11,9 @@ namespace zlm5 {
 
 // What ReadFileStart takes from a file besides its regular contents.
 struct FileReadRules {
-  std::size_t limit = 0;        // bytes to read at most
-  bool refuse_larger = false;   // more than `limit` bytes is an error, not a cut
-  std::string_view kind;        // what the file should be ("a channel list"), for messages
+  std::size_t limit = 0;       // bytes to read at most
+  bool refuse_larger = false;  // more than `limit` bytes is an error, not a cut
+  std::string_view kind;       // what the file should be ("a channel list"), for messages
 };
 
 // The first bytes of the file the user named, up to `rules.limit`. The file

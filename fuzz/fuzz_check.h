@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define ZLM5_FUZZ_CHECK(condition)                                              \
-  do {                                                                          \
-    if (!(condition)) {                                                         \
+#define ZLM5_FUZZ_CHECK(condition)                                                 \
+  do {                                                                             \
+    if (!(condition)) {                                                            \
       std::fprintf(stderr, "%s:%d: broken: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                             \
-    }                                                                           \
+      std::abort();                                                                \
+    }                                                                              \
   } while (false)

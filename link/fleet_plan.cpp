@@ -61,9 +61,11 @@ Status CheckFleetPorts(std::span<const FleetPort> ports) {
     for (std::size_t j = 0; j < i; ++j) {
       if (SamePortName(ports[i].name, ports[j].name) || ports[i].device == ports[j].device ||
           DeviceIdentity(ports[i].device) == DeviceIdentity(ports[j].device)) {
-        const std::string what =
-            ports[i].name == ports[j].name ? ports[i].name : ports[j].name + " and " + ports[i].name;
-        return Error(what, "the same port is given twice (" + DeviceIdentity(ports[i].device) + ")");
+        const std::string what = ports[i].name == ports[j].name
+                                     ? ports[i].name
+                                     : ports[j].name + " and " + ports[i].name;
+        return Error(what,
+                     "the same port is given twice (" + DeviceIdentity(ports[i].device) + ")");
       }
     }
   }
@@ -117,8 +119,8 @@ std::vector<std::string> AssignmentFindings(const IdentityList& list,
     const std::string where = "line " + std::to_string(row.line) + ": ";
     if (list.key == IdentityKey::kOrder) {
       lines.push_back(where + "Order " + std::to_string(row.order) + ", but " +
-                      std::to_string(ports.size()) + (ports.size() == 1 ? " port is" : " ports are") +
-                      " given");
+                      std::to_string(ports.size()) +
+                      (ports.size() == 1 ? " port is" : " ports are") + " given");
     } else {
       lines.push_back(where + "port " + row.port + " is not among the ports given");
     }

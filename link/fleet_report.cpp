@@ -29,9 +29,12 @@ std::string Seconds(std::chrono::milliseconds elapsed) {
 
 std::string_view AnswerName(MessageAnswer answer) {
   switch (answer) {
-    case MessageAnswer::kOk: return "OK";
-    case MessageAnswer::kCancel: return "Cancel";
-    case MessageAnswer::kRetry: return "Retry";
+    case MessageAnswer::kOk:
+      return "OK";
+    case MessageAnswer::kCancel:
+      return "Cancel";
+    case MessageAnswer::kRetry:
+      return "Retry";
   }
   return "OK";
 }
@@ -40,11 +43,21 @@ std::string Json(std::string_view text) {
   std::string out = "\"";
   for (const char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           char escaped[8];
@@ -68,14 +81,22 @@ std::string JsonStrings(const std::vector<std::string>& texts) {
 
 std::string_view FleetResultName(FleetResult result) {
   switch (result) {
-    case FleetResult::kWritten: return "written";
-    case FleetResult::kVerified: return "verified";
-    case FleetResult::kRead: return "read";
-    case FleetResult::kVerifyFailed: return "verify failed";
-    case FleetResult::kPartlyWritten: return "partly written";
-    case FleetResult::kFailed: return "failed";
-    case FleetResult::kCancelled: return "cancelled";
-    case FleetResult::kPortUnavailable: return "port unavailable";
+    case FleetResult::kWritten:
+      return "written";
+    case FleetResult::kVerified:
+      return "verified";
+    case FleetResult::kRead:
+      return "read";
+    case FleetResult::kVerifyFailed:
+      return "verify failed";
+    case FleetResult::kPartlyWritten:
+      return "partly written";
+    case FleetResult::kFailed:
+      return "failed";
+    case FleetResult::kCancelled:
+      return "cancelled";
+    case FleetResult::kPortUnavailable:
+      return "port unavailable";
   }
   return "failed";
 }
@@ -87,7 +108,8 @@ std::string OneLineMessage(std::string_view message) {
   std::string rest;
   for (std::size_t from = first_end + kParagraph.size(); from <= message.size();) {
     const std::size_t next = message.find(kParagraph, from);
-    const std::string_view part = message.substr(from, next == std::string_view::npos ? next : next - from);
+    const std::string_view part =
+        message.substr(from, next == std::string_view::npos ? next : next - from);
     if (!part.empty()) rest += (rest.empty() ? "" : "; ") + std::string(part);
     if (next == std::string_view::npos) break;
     from = next + kParagraph.size();
@@ -136,8 +158,8 @@ FleetReportRow MakeFleetReportRow(const FleetRadio& radio, const FleetRadioStatu
     }
   }
   row.file = file;
-  row.blocks = status.result == FleetResult::kRead ? transfer_limits::kBlockCount
-                                                   : status.blocks_written;
+  row.blocks =
+      status.result == FleetResult::kRead ? transfer_limits::kBlockCount : status.blocks_written;
   row.messages = status.messages;
   row.differences = status.differences;
   row.backups = status.backups;

@@ -35,7 +35,9 @@ class FleetRun::RadioHost : public TransferHost {
     if (text != link_texts::PartlyWritten(blocks_written_, transfer_limits::kBlockCount)) {
       last_cause_ = text;
     }
-    run_.Update(index_, [&](FleetRadioStatus& s) { s.messages.push_back({text, buttons, answer}); });
+    run_.Update(index_, [&](FleetRadioStatus& s) {
+      s.messages.push_back({text, buttons, answer});
+    });
     return answer;
   }
 
@@ -90,9 +92,12 @@ class FleetRun::RadioHost : public TransferHost {
  private:
   static FleetStage PassStage(TransferPass pass) {
     switch (pass) {
-      case TransferPass::kBackupRead: return FleetStage::kBackingUp;
-      case TransferPass::kTransfer: return FleetStage::kConnecting;
-      case TransferPass::kVerifyRead: return FleetStage::kVerifying;
+      case TransferPass::kBackupRead:
+        return FleetStage::kBackingUp;
+      case TransferPass::kTransfer:
+        return FleetStage::kConnecting;
+      case TransferPass::kVerifyRead:
+        return FleetStage::kVerifying;
     }
     return FleetStage::kConnecting;
   }

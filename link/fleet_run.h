@@ -54,14 +54,14 @@ enum class FleetStage {
 // How a radio of a fleet run ended.
 enum class FleetResult {
   kWritten,
-  kVerified,          // written, and the read back matches what was sent
+  kVerified,  // written, and the read back matches what was sent
   kRead,
-  kVerifyFailed,      // written, but the read back differs or failed
-  kPartlyWritten,     // the write ended after some blocks: the radio is part new, part old
-  kFailed,            // ended by a message (or its backup could not be made);
-                      // nothing was written, or nothing read
-  kCancelled,         // the run was cancelled before a block was written
-  kPortUnavailable,   // the port could not be opened
+  kVerifyFailed,     // written, but the read back differs or failed
+  kPartlyWritten,    // the write ended after some blocks: the radio is part new, part old
+  kFailed,           // ended by a message (or its backup could not be made);
+                     // nothing was written, or nothing read
+  kCancelled,        // the run was cancelled before a block was written
+  kPortUnavailable,  // the port could not be opened
 };
 
 // A message one of the radio's transfers showed, and the answer given.

@@ -36,7 +36,8 @@ inline constexpr std::string_view kReplyTooLong =
 // new data up to there and its old data after it.
 inline std::string PartlyWritten(int written, int total) {
   return "The radio now holds a partly written memory: " + std::to_string(written) + " of " +
-         std::to_string(total) + " blocks were written. Write it to the radio again before using "
+         std::to_string(total) +
+         " blocks were written. Write it to the radio again before using "
          "the radio.";
 }
 

@@ -67,9 +67,11 @@ Result<PortTable> ParsePortTable(std::string_view text) {
     const std::string_view name = Trim(line.substr(0, eq));
     const std::string_view path = Trim(line.substr(eq + 1));
     const int index = PortIndex(name);
-    if (index < 0) return Error(where, "unknown port name \"" + std::string(name) + "\" (COM1 to COM4)");
+    if (index < 0)
+      return Error(where, "unknown port name \"" + std::string(name) + "\" (COM1 to COM4)");
     if (path.empty() || path.front() != '/') {
-      return Error(where, "the device of " + std::string(kPortNames[index]) + " must be an absolute path");
+      return Error(where,
+                   "the device of " + std::string(kPortNames[index]) + " must be an absolute path");
     }
     table.devices[static_cast<std::size_t>(index)] = std::string(path);
   }

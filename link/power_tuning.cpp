@@ -15,21 +15,21 @@ using namespace tuning_limits;
 using StepOrder = SerialLink::StepOrder;
 using Pace = SerialLink::Pace;
 
-constexpr int kEnterWaitSteps = 21;     // pump-wait before each enter wake-up
-constexpr int kValueWaitSteps = 7;      // pump-waits between change steps
-constexpr auto kAttemptPause = 2ms;     // after a failed attempt
-constexpr auto kStepPause = 1ms;        // before each paced byte
+constexpr int kEnterWaitSteps = 21;  // pump-wait before each enter wake-up
+constexpr int kValueWaitSteps = 7;   // pump-waits between change steps
+constexpr auto kAttemptPause = 2ms;  // after a failed attempt
+constexpr auto kStepPause = 1ms;     // before each paced byte
 // After the enter reply, as long as a read block's check (14 byte times): a
 // byte arriving in it belongs to a reply longer than its frame.
 constexpr auto kTrailingByteWindow = 15ms;
-constexpr int kSettleRounds = 3;        // high power: full purges after enter
+constexpr int kSettleRounds = 3;  // high power: full purges after enter
 constexpr std::uint8_t kLeaveMode = 'U';
 constexpr std::uint8_t kAddressHigh = 0x0F;
 constexpr std::uint8_t kValueCount = 0x01;
 
-const TuningFunction kLowPower{TuningKind::kLowPower, 'R', 'b', 0x0FF8,
+const TuningFunction kLowPower{TuningKind::kLowPower,      'R', 'b',   0x0FF8,
                                image_map::kLowPowerTuning, 200, false, false};
-const TuningFunction kHighPower{TuningKind::kHighPower, 'S', 'c', 0x0FF9,
+const TuningFunction kHighPower{TuningKind::kHighPower,      'S', 'c',  0x0FF9,
                                 image_map::kHighPowerTuning, 250, true, true};
 
 }  // namespace
@@ -86,7 +86,8 @@ EnterOutcome TuningSession::Enter(const std::string& device, RadioImage& image) 
     if (link_.TolerantAckTest()) break;
     link_.Pause(kAttemptPause);
     if (++failures < kEnterAttempts) continue;
-    if (Ask(link_texts::kCommunicationError, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
+    if (Ask(link_texts::kCommunicationError, MessageButtons::kRetryCancel) !=
+        MessageAnswer::kRetry) {
       link_.Close();
       return EnterOutcome::kFailed;
     }
@@ -277,7 +278,8 @@ ExitOutcome TuningSession::RunLeave() {
     if (link_.AckTest()) break;
     link_.Pause(kAttemptPause);
     if (++failures < kLeaveAttempts) continue;
-    if (Ask(link_texts::kCommunicationError, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
+    if (Ask(link_texts::kCommunicationError, MessageButtons::kRetryCancel) !=
+        MessageAnswer::kRetry) {
       return GiveUpLeave(after_cancel);
     }
     failures = 0;

@@ -20,20 +20,20 @@ enum class TuningKind { kLowPower, kHighPower };
 // What differs between the two tuning functions.
 struct TuningFunction {
   TuningKind kind;
-  std::uint8_t enter_mode;    // after 'M' in the enter exchange
-  std::uint8_t write_mode;    // after 'M' in the change exchange
-  std::uint16_t address;      // radio address of the tuning byte
-  std::size_t image_offset;   // document byte filled at enter
-  int max_position;           // the dialog's scroll range is 1..max_position
-  bool settle_after_enter;    // three full purges with 1 ms pauses after enter
-  bool wake_up_as_block;      // leave wake-up as one 7-byte write (else byte by byte)
+  std::uint8_t enter_mode;   // after 'M' in the enter exchange
+  std::uint8_t write_mode;   // after 'M' in the change exchange
+  std::uint16_t address;     // radio address of the tuning byte
+  std::size_t image_offset;  // document byte filled at enter
+  int max_position;          // the dialog's scroll range is 1..max_position
+  bool settle_after_enter;   // three full purges with 1 ms pauses after enter
+  bool wake_up_as_block;     // leave wake-up as one 7-byte write (else byte by byte)
 };
 const TuningFunction& TuningFunctionOf(TuningKind kind);
 
 namespace tuning_limits {
-inline constexpr int kEnterAttempts = 6;    // enter wake-ups before asking
-inline constexpr int kChangeAttempts = 6;   // failures in a change before asking
-inline constexpr int kLeaveAttempts = 10;   // leave wake-ups before asking
+inline constexpr int kEnterAttempts = 6;           // enter wake-ups before asking
+inline constexpr int kChangeAttempts = 6;          // failures in a change before asking
+inline constexpr int kLeaveAttempts = 10;          // leave wake-ups before asking
 inline constexpr std::size_t kEnterReplySize = 5;  // byte 4 is the tuning value
 }  // namespace tuning_limits
 

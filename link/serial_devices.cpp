@@ -49,7 +49,8 @@ bool IsUsbAdapterName(std::string_view name) {
 }
 
 bool AllDigits(std::string_view s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); });
+  return !s.empty() &&
+         std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
 // Whether a tty's sysfs folder shows hardware behind it.
@@ -95,7 +96,8 @@ std::string ByIdName(const SystemRoots& roots, const std::string& name) {
 
 void ReadSysfs(const SystemRoots& roots, SerialDevice& device, const std::string& name) {
   std::error_code ec;
-  const fs::path device_dir = fs::canonical(fs::path(roots.sys) / "class" / "tty" / name / "device", ec);
+  const fs::path device_dir =
+      fs::canonical(fs::path(roots.sys) / "class" / "tty" / name / "device", ec);
   if (ec) return;
   // Since kernel 6.5 a UART's tty hangs off "port" and "ctrl" devices of
   // the serial-base bus; the driver that names the hardware is above them.
@@ -107,7 +109,8 @@ void ReadSysfs(const SystemRoots& roots, SerialDevice& device, const std::string
     break;
   }
   fs::path dir = device_dir;
-  for (int up = 0; up < kUsbDeviceSearchDepth && dir.has_relative_path(); ++up, dir = dir.parent_path()) {
+  for (int up = 0; up < kUsbDeviceSearchDepth && dir.has_relative_path();
+       ++up, dir = dir.parent_path()) {
     if (!fs::exists(dir / "idVendor", ec)) continue;
     device.usb_id = ReadLine(dir / "idVendor") + ":" + ReadLine(dir / "idProduct");
     const std::string maker = ReadLine(dir / "manufacturer");
@@ -134,7 +137,8 @@ std::map<gid_t, GroupEntry> ReadGroups(const std::string& path) {
   while (std::getline(in, line)) {
     std::vector<std::string> fields;
     std::size_t start = 0;
-    for (std::size_t colon; (colon = line.find(':', start)) != std::string::npos; start = colon + 1) {
+    for (std::size_t colon; (colon = line.find(':', start)) != std::string::npos;
+         start = colon + 1) {
       fields.push_back(line.substr(start, colon - start));
     }
     fields.push_back(line.substr(start));
@@ -195,7 +199,8 @@ DeviceAccess AccessFor(const std::string& path, const UserIdentity& user,
   } else {
     char octal[8];
     std::snprintf(octal, sizeof octal, "%04o", static_cast<unsigned>(mode & 07777));
-    access.problem = std::string("its permissions (") + octal + ") give you no read and write access";
+    access.problem =
+        std::string("its permissions (") + octal + ") give you no read and write access";
   }
   return access;
 }
@@ -245,7 +250,8 @@ std::string PidList(const std::vector<int>& pids) {
   return text;
 }
 
-std::string ModemManagerText(const std::vector<int>& pids, const std::vector<SerialDevice>& devices) {
+std::string ModemManagerText(const std::vector<int>& pids,
+                             const std::vector<SerialDevice>& devices) {
   std::string text = "ModemManager is running (" + PidList(pids) +
                      "). It probes USB serial adapters for modems when they are plugged in, "
                      "holding the port and sending the radio stray bytes. Keep it away from the "

@@ -31,14 +31,14 @@ constexpr int kWrongAckWaitSteps = 601;      // after a wrong session acknowledg
 constexpr int kWriteBlockWaitSteps = 21;     // after each written block
 constexpr int kReadBlockWaitSteps = 19;      // after each read block
 
-constexpr auto kAttemptPause = 2ms;      // after a wake-up without acknowledgement
-constexpr auto kDataPause = 1ms;         // between a write header and its data
-constexpr auto kWriteBlockRest = 1ms;    // after the pump-wait of a written block
+constexpr auto kAttemptPause = 2ms;    // after a wake-up without acknowledgement
+constexpr auto kDataPause = 1ms;       // between a write header and its data
+constexpr auto kWriteBlockRest = 1ms;  // after the pump-wait of a written block
 // Before acknowledging a read block. The line is watched meanwhile: a byte
 // that arrives in these 14 byte times belongs to a reply longer than its
 // frame.
 constexpr auto kReadAckPause = 15ms;
-constexpr auto kReadBlockRest = 5ms;     // after the pump-wait of a read block
+constexpr auto kReadBlockRest = 5ms;  // after the pump-wait of a read block
 
 constexpr std::uint8_t kProgramMode = 0x02;
 constexpr std::uint8_t kNoType = 0xFF;
@@ -82,15 +82,22 @@ class TransferSession {
 
   State Step(State state) {
     switch (state) {
-      case State::kOpening: return Opening();
-      case State::kWaking: return Waking();
-      case State::kIdentifying: return Identifying();
-      case State::kTypeQuery: return TypeQuery();
-      case State::kConfirming: return Confirming();
-      case State::kAsking: return Asking();
+      case State::kOpening:
+        return Opening();
+      case State::kWaking:
+        return Waking();
+      case State::kIdentifying:
+        return Identifying();
+      case State::kTypeQuery:
+        return TypeQuery();
+      case State::kConfirming:
+        return Confirming();
+      case State::kAsking:
+        return Asking();
       case State::kBlocks:
         return direction_ == TransferDirection::kWrite ? WriteBlocks() : ReadBlocks();
-      case State::kEnded: break;
+      case State::kEnded:
+        break;
     }
     return State::kEnded;
   }

@@ -13,18 +13,18 @@ namespace zlm5 {
 
 // How a transfer ended.
 enum class TransferOutcome {
-  kCompleted,    // all 394 blocks moved
-  kFailed,       // a failure message was shown, or the user answered Cancel
-                 // to "Communication Error..."
-  kCancelled,    // the host's cancel flag, or Cancel to the type question
+  kCompleted,        // all 394 blocks moved
+  kFailed,           // a failure message was shown, or the user answered Cancel
+                     // to "Communication Error..."
+  kCancelled,        // the host's cancel flag, or Cancel to the type question
   kPortUnavailable,  // the port could not be opened (reported to the host)
 };
 
 namespace transfer_limits {
-inline constexpr int kBlockCount = 394;        // blocks of 8 bytes, 0x000-0xC4F
+inline constexpr int kBlockCount = 394;  // blocks of 8 bytes, 0x000-0xC4F
 inline constexpr int kBlockSize = 8;
-inline constexpr int kWakeUpAttempts = 15;     // before asking Retry/Cancel
-inline constexpr int kSendOrderErrors = 3;     // " Error in the Send Order" shown at most
+inline constexpr int kWakeUpAttempts = 15;         // before asking Retry/Cancel
+inline constexpr int kSendOrderErrors = 3;         // " Error in the Send Order" shown at most
 inline constexpr std::size_t kReadReplySize = 12;  // 4 header bytes + 8 data bytes
 inline constexpr std::size_t kIdentSize = 8;
 inline constexpr std::size_t kIdentTypeIndex = 4;  // radio type code; 0xFF = none

@@ -94,14 +94,14 @@ std::vector<ChannelFinding> CheckChannels(const ChannelGrid& grid) {
                           prefix + "in use without a receive frequency"});
     } else {
       // Compared by value, so "146.525" and "146.52500" are the same frequency.
-      const auto key = std::make_tuple(FrequencyTextToCount(receive),
-                                       grid.TextMatrix(channel, gl::kColRxTone),
-                                       grid.TextMatrix(channel, gl::kColTxTone));
+      const auto key =
+          std::make_tuple(FrequencyTextToCount(receive), grid.TextMatrix(channel, gl::kColRxTone),
+                          grid.TextMatrix(channel, gl::kColTxTone));
       const auto [it, first] = first_with_tones.emplace(key, channel);
       if (!first) {
-        findings.push_back({ChannelCheck::SameAsEarlier, channel, gl::kColReceive, it->second,
-                            prefix + "same receive frequency and tones as CH " +
-                                std::to_string(it->second)});
+        findings.push_back(
+            {ChannelCheck::SameAsEarlier, channel, gl::kColReceive, it->second,
+             prefix + "same receive frequency and tones as CH " + std::to_string(it->second)});
       }
     }
 

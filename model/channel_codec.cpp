@@ -42,7 +42,9 @@ std::uint32_t StoredCount(const std::string& text) {
   return static_cast<std::uint32_t>(count);
 }
 
-bool CellEmpty(const ChannelGrid& grid, int row, int col) { return grid.TextMatrix(row, col).empty(); }
+bool CellEmpty(const ChannelGrid& grid, int row, int col) {
+  return grid.TextMatrix(row, col).empty();
+}
 
 void EmptyCells(ChannelGrid& grid, int row, int first, int last) {
   for (int col = first; col <= last; ++col) grid.SetTextMatrix(row, col, std::string());
@@ -52,11 +54,10 @@ std::string CommitFrequencyCell(ChannelGrid& grid, int row, int col, std::string
                                 CommitPath path) {
   const FrequencyCommit commit = CommitFrequencyText(text);
   if (!commit.text.empty()) {
-    const bool new_row = CellEmpty(grid, row, gl::kColRxTone) &&
-                         CellEmpty(grid, row, gl::kColTxTone) &&
-                         CellEmpty(grid, row, gl::kColBandwidth) &&
-                         CellEmpty(grid, row, gl::kColReceive) &&
-                         CellEmpty(grid, row, gl::kColTransmit);
+    const bool new_row =
+        CellEmpty(grid, row, gl::kColRxTone) && CellEmpty(grid, row, gl::kColTxTone) &&
+        CellEmpty(grid, row, gl::kColBandwidth) && CellEmpty(grid, row, gl::kColReceive) &&
+        CellEmpty(grid, row, gl::kColTransmit);
     if (new_row) {
       grid.SetTextMatrix(row, gl::kColRxTone, "OFF");
       grid.SetTextMatrix(row, gl::kColTxTone, "OFF");
@@ -77,11 +78,10 @@ std::string CommitFrequencyCell(ChannelGrid& grid, int row, int col, std::string
   grid.SetTextMatrix(row, col, std::string());
   const bool frequencies_empty =
       CellEmpty(grid, row, gl::kColReceive) && CellEmpty(grid, row, gl::kColTransmit);
-  const bool clear_rest =
-      path == CommitPath::LeaveCell
-          ? frequencies_empty && CellEmpty(grid, row, gl::kColRxTone) &&
-                CellEmpty(grid, row, gl::kColTxTone)
-          : frequencies_empty;
+  const bool clear_rest = path == CommitPath::LeaveCell
+                              ? frequencies_empty && CellEmpty(grid, row, gl::kColRxTone) &&
+                                    CellEmpty(grid, row, gl::kColTxTone)
+                              : frequencies_empty;
   if (clear_rest) EmptyCells(grid, row, gl::kColBandwidth, gl::kColName);
   return commit.error;
 }
@@ -94,8 +94,10 @@ void ImageToGrid(const RadioImage& image, ChannelGrid& grid) {
     const bool in_use = ChannelInUse(record);
     const auto rx = ReceiveBytes(record);
     const auto tx = TransmitBytes(record);
-    grid.SetTextMatrix(n, gl::kColReceive, FrequencyPresent(rx) ? FormatFrequency(ReadFrequency(rx)) : "");
-    grid.SetTextMatrix(n, gl::kColTransmit, FrequencyPresent(tx) ? FormatFrequency(ReadFrequency(tx)) : "");
+    grid.SetTextMatrix(n, gl::kColReceive,
+                       FrequencyPresent(rx) ? FormatFrequency(ReadFrequency(rx)) : "");
+    grid.SetTextMatrix(n, gl::kColTransmit,
+                       FrequencyPresent(tx) ? FormatFrequency(ReadFrequency(tx)) : "");
     grid.SetTextMatrix(n, gl::kColRxTone, ReadTone(record, rl::kRxTone).ToText(in_use));
     grid.SetTextMatrix(n, gl::kColTxTone, ReadTone(record, rl::kTxTone).ToText(in_use));
     if (in_use) {
@@ -113,7 +115,8 @@ void ImageToGrid(const RadioImage& image, ChannelGrid& grid) {
                          busy == rl::kBusyLockQtDqt     ? "QT/DQT"
                          : busy == rl::kBusyLockCarrier ? "Carrier"
                                                         : "Close");
-      grid.SetTextMatrix(n, gl::kColPttId, (record[rl::kSignalFlags] & rl::kPttIdBit) ? "ON" : "OFF");
+      grid.SetTextMatrix(n, gl::kColPttId,
+                         (record[rl::kSignalFlags] & rl::kPttIdBit) ? "ON" : "OFF");
     } else {
       EmptyCells(grid, n, gl::kColBandwidth, gl::kColBusyLock);
     }
@@ -138,8 +141,8 @@ void GridToImage(const ChannelGrid& grid, RadioImage& image) {
     namespace cl = cell_lists;
     const std::string signal = grid.TextMatrix(n, gl::kColOptSignal);
     record[rl::kOptSignal] = IsOneOf(signal, "None", cl::kNoneZh) ? rl::kOptSignalNone
-                             : signal == "CCIR"                    ? rl::kOptSignalCcir
-                                                                   : 0;
+                             : signal == "CCIR"                   ? rl::kOptSignalCcir
+                                                                  : 0;
     std::uint8_t flags = record[rl::kFlags];
     flags = WithBit(flags, rl::kHighPowerBit,
                     IsOneOf(grid.TextMatrix(n, gl::kColTxPower), "High", cl::kHighZh));
@@ -174,7 +177,8 @@ void WriteGridHeaders(ChannelGrid& grid) {
   for (int col = 0; col < gl::kColumns; ++col) {
     grid.SetTextMatrix(0, col, std::string(kColumnHeaders[col]));
   }
-  for (int row = 1; row < gl::kRows; ++row) grid.SetTextMatrix(row, gl::kColChannel, std::to_string(row));
+  for (int row = 1; row < gl::kRows; ++row)
+    grid.SetTextMatrix(row, gl::kColChannel, std::to_string(row));
 }
 
 FrequencyCommit CommitFrequencyText(std::string_view typed) {

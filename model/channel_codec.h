@@ -68,7 +68,7 @@ bool RowHasFrequency(const ChannelGrid& grid, int row);
 //                  LeaveCell stores it always; EnterKey only in a row with a
 //                  frequency.
 // Moving the current cell and hiding the editor remain the caller's.
-std::string CommitCellText(ChannelGrid& grid, int row, int col,
-                           std::string_view text, CommitPath path);
+std::string CommitCellText(ChannelGrid& grid, int row, int col, std::string_view text,
+                           CommitPath path);
 
 }  // namespace zlm5

@@ -24,8 +24,23 @@ namespace {
 
 // Positions in channel_csv::kHeader.
 enum Column : std::size_t {
-  kLocation, kName, kFrequency, kDuplex, kOffset, kTone, kRToneFreq, kCToneFreq, kDtcsCode,
-  kDtcsPolarity, kRxDtcsCode, kCrossMode, kMode, kTStep, kSkip, kPower, kComment,
+  kLocation,
+  kName,
+  kFrequency,
+  kDuplex,
+  kOffset,
+  kTone,
+  kRToneFreq,
+  kCToneFreq,
+  kDtcsCode,
+  kDtcsPolarity,
+  kRxDtcsCode,
+  kCrossMode,
+  kMode,
+  kTStep,
+  kSkip,
+  kPower,
+  kComment,
   kColumnCount = channel_csv::kHeader.size()
 };
 
@@ -88,7 +103,7 @@ std::int64_t CellCount(const std::string& text) {
 // One side of a channel's tones as the image holds it.
 struct ToneSide {
   enum class Kind { None, Ctcss, Dcs } kind = Kind::None;
-  std::string value;         // "88.5", or the DCS code "023"
+  std::string value;  // "88.5", or the DCS code "023"
   char polarity = kDcsNormal;
 
   bool operator==(const ToneSide&) const = default;
@@ -99,7 +114,8 @@ ToneSide ToneOfCell(const std::string& text) {
   const std::string stored = word.ToText(true);  // "OFF", "88.5", "D023N", "D05N"
   ToneSide side;
   switch (word.ToneClass()) {
-    case ToneWord::Class::None: return side;
+    case ToneWord::Class::None:
+      return side;
     case ToneWord::Class::Ctcss:
       side.kind = ToneSide::Kind::Ctcss;
       side.value = stored;
@@ -119,9 +135,12 @@ ToneSide ToneOfCell(const std::string& text) {
 
 std::string_view ToneModeName(ToneSide::Kind kind) {
   switch (kind) {
-    case ToneSide::Kind::Ctcss: return "Tone";
-    case ToneSide::Kind::Dcs: return "DTCS";
-    case ToneSide::Kind::None: break;
+    case ToneSide::Kind::Ctcss:
+      return "Tone";
+    case ToneSide::Kind::Dcs:
+      return "DTCS";
+    case ToneSide::Kind::None:
+      break;
   }
   return "";
 }
@@ -193,8 +212,8 @@ std::string CommentOf(const ChannelGrid& grid, int row) {
   const std::string signal = grid.TextMatrix(row, gl::kColOptSignal);
   const std::string busy = grid.TextMatrix(row, gl::kColBusyLock);
   const std::string_view signal_text = IsOneOf(signal, "None", cl::kNoneZh) ? cl::kOptSignal[0]
-                                       : signal == cl::kOptSignal[1]       ? cl::kOptSignal[1]
-                                                                           : "";
+                                       : signal == cl::kOptSignal[1]        ? cl::kOptSignal[1]
+                                                                            : "";
   const std::string_view busy_text = IsOneOf(busy, "Close", cl::kCloseZh)       ? cl::kBusyLock[0]
                                      : IsOneOf(busy, "Carrier", cl::kCarrierZh) ? cl::kBusyLock[1]
                                                                                 : cl::kBusyLock[2];
@@ -246,7 +265,8 @@ std::optional<std::string> FrequencyCell(std::int64_t count, std::string& reason
     reason = "outside 67-521 MHz";
     return std::nullopt;
   }
-  const FrequencyCommit commit = CommitFrequencyText(FormatFrequency(static_cast<std::uint32_t>(count)));
+  const FrequencyCommit commit =
+      CommitFrequencyText(FormatFrequency(static_cast<std::uint32_t>(count)));
   if (commit.error == kFrequencyFormatError) reason = "outside 67-521 MHz";
   if (commit.error == kFrequencyStepError) reason = "not on a 6.25, 5 or 2.5 kHz step";
   if (!commit.error.empty()) return std::nullopt;
@@ -640,11 +660,11 @@ std::string ChannelsToCsv(const ChannelGrid& grid) {
     WriteTones(ToneOfCell(grid.TextMatrix(row, gl::kColTxTone)),
                ToneOfCell(grid.TextMatrix(row, gl::kColRxTone)), f);
     f[kMode] = IsOneOf(grid.TextMatrix(row, gl::kColBandwidth), "Wide", cl::kWideZh) ? kModeWide
-                                                                                      : kModeNarrow;
+                                                                                     : kModeNarrow;
     f[kTStep] = StepOf(rx, tx);
     f[kSkip] = IsOneOf(grid.TextMatrix(row, gl::kColScan), "Yes", cl::kYesZh) ? "" : kSkipNoScan;
     f[kPower] = IsOneOf(grid.TextMatrix(row, gl::kColTxPower), "High", cl::kHighZh) ? kPowerHigh
-                                                                                     : kPowerLow;
+                                                                                    : kPowerLow;
     f[kComment] = CommentOf(grid, row);
     for (std::size_t i = 0; i < f.size(); ++i) {
       if (i > 0) out += ',';

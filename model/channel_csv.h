@@ -20,9 +20,9 @@ namespace zlm5 {
 namespace channel_csv {
 // The format's columns, in the order an export writes them.
 inline constexpr std::array<std::string_view, 21> kHeader = {
-    "Location", "Name",     "Frequency",  "Duplex",    "Offset",   "Tone",     "rToneFreq",
-    "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode",  "TStep",
-    "Skip",     "Power",    "Comment",    "URCALL",    "RPT1CALL", "RPT2CALL", "DVCODE"};
+    "Location",  "Name",     "Frequency",    "Duplex",     "Offset",    "Tone",     "rToneFreq",
+    "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode",     "TStep",
+    "Skip",      "Power",    "Comment",      "URCALL",     "RPT1CALL",  "RPT2CALL", "DVCODE"};
 
 // A transmit frequency at most this far from the receive one (10 Hz units,
 // 10 MHz) is written as a repeater offset; further away as a split.
@@ -112,7 +112,8 @@ struct ChannelCsvImport {
 // Rows whose fields are all empty are passed over. Fails, with the reason,
 // only when the text is no channel list at all (no header line with a
 // Frequency column).
-Result<ChannelCsvImport> ReadChannelCsv(std::string_view text, const CsvImportOptions& options = {});
+Result<ChannelCsvImport> ReadChannelCsv(std::string_view text,
+                                        const CsvImportOptions& options = {});
 
 // A name as an import leaves it: as the name editor keeps it (upper case,
 // the characters a name can hold, cut to its length), with the report

@@ -31,7 +31,7 @@ std::string NameBytesToText(std::span<const std::uint8_t, image_map::kNameSize> 
 
 void TextToNameBytes(std::string_view text, std::span<std::uint8_t, image_map::kNameSize> bytes) {
   std::size_t pos = 0;
-  for (unsigned char & byte : bytes) {
+  for (unsigned char& byte : bytes) {
     if (pos >= text.size()) {
       byte = name_code::kEnd;
       continue;

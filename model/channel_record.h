@@ -11,15 +11,15 @@ namespace zlm5 {
 
 // Layout of one 16-byte channel record (channel n at (n-1) x 16).
 namespace record_layout {
-inline constexpr std::size_t kReceive = 0;      // bytes 0-3: BCD frequency, lowest pair first
-inline constexpr std::size_t kTransmit = 4;     // bytes 4-7: the same
+inline constexpr std::size_t kReceive = 0;   // bytes 0-3: BCD frequency, lowest pair first
+inline constexpr std::size_t kTransmit = 4;  // bytes 4-7: the same
 inline constexpr std::size_t kFrequencySize = 4;
-inline constexpr std::size_t kRxTone = 8;       // bytes 8 (low), 9 (high): ToneWord
-inline constexpr std::size_t kTxTone = 10;      // bytes 10 (low), 11 (high)
-inline constexpr std::size_t kOptSignal = 12;   // 1 = "None", 4 = "CCIR", 0 = neither
-inline constexpr std::size_t kFlags = 13;       // power, bandwidth, scan, busy lock
-inline constexpr std::size_t kSignalFlags = 14; // bit 0: PTT ID
-inline constexpr std::size_t kSpare = 15;       // never interpreted
+inline constexpr std::size_t kRxTone = 8;        // bytes 8 (low), 9 (high): ToneWord
+inline constexpr std::size_t kTxTone = 10;       // bytes 10 (low), 11 (high)
+inline constexpr std::size_t kOptSignal = 12;    // 1 = "None", 4 = "CCIR", 0 = neither
+inline constexpr std::size_t kFlags = 13;        // power, bandwidth, scan, busy lock
+inline constexpr std::size_t kSignalFlags = 14;  // bit 0: PTT ID
+inline constexpr std::size_t kSpare = 15;        // never interpreted
 
 inline constexpr std::uint8_t kOptSignalNone = 1;
 inline constexpr std::uint8_t kOptSignalCcir = 4;

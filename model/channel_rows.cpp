@@ -34,7 +34,8 @@ RowCells ReadRow(const ChannelGrid& grid, int row) {
 }
 
 void WriteRow(ChannelGrid& grid, int row, const RowCells& cells) {
-  for (int col = gl::kColReceive; col < gl::kColumns; ++col) grid.SetTextMatrix(row, col, cells[col]);
+  for (int col = gl::kColReceive; col < gl::kColumns; ++col)
+    grid.SetTextMatrix(row, col, cells[col]);
 }
 
 bool IsChannel(int row) { return row >= kFirstRow && row <= kLastRow; }
@@ -86,10 +87,16 @@ class GridLineReader {
  private:
   std::optional<std::string> ReadField(int col, const std::string& text) {
     switch (EditorKindForColumn(col)) {
-      case CellEditorKind::Frequency: return ReadFrequency(col, text);
-      case CellEditorKind::Tone: return ReadTone(col, text);
-      case CellEditorKind::List: ReadListCell(col, text); return std::nullopt;
-      case CellEditorKind::Name: ReadName(text); return std::nullopt;
+      case CellEditorKind::Frequency:
+        return ReadFrequency(col, text);
+      case CellEditorKind::Tone:
+        return ReadTone(col, text);
+      case CellEditorKind::List:
+        ReadListCell(col, text);
+        return std::nullopt;
+      case CellEditorKind::Name:
+        ReadName(text);
+        return std::nullopt;
     }
     return std::nullopt;
   }
@@ -126,8 +133,8 @@ class GridLineReader {
       channel_.cells[col] = std::string(cl::EntryText(col, entry));
       return;
     }
-    Report(ColumnName(col) + " " + Quoted(text) + " is not an entry of its list; the channel keeps " +
-           "what a new channel gets");
+    Report(ColumnName(col) + " " + Quoted(text) +
+           " is not an entry of its list; the channel keeps " + "what a new channel gets");
   }
 
   void ReadName(const std::string& name) {
@@ -162,7 +169,8 @@ void ClearRows(ChannelGrid& grid, std::span<const int> rows) {
 
 void InsertEmptyRow(ChannelGrid& grid, int row) {
   if (!IsChannel(row)) return;
-  for (int target = kLastRow; target > row; --target) WriteRow(grid, target, ReadRow(grid, target - 1));
+  for (int target = kLastRow; target > row; --target)
+    WriteRow(grid, target, ReadRow(grid, target - 1));
   WriteRow(grid, row, RowCells{});
 }
 

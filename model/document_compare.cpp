@@ -70,8 +70,8 @@ std::string Hex(std::size_t offset) {
 }
 
 // The bytes of [first, last) that differ, appended to `offsets`.
-void CollectDiffering(const RadioImage& a, const RadioImage& b, std::size_t first,
-                      std::size_t last, std::vector<std::size_t>& offsets) {
+void CollectDiffering(const RadioImage& a, const RadioImage& b, std::size_t first, std::size_t last,
+                      std::vector<std::size_t>& offsets) {
   for (std::size_t offset = first; offset < last; ++offset) {
     if (a.at(offset) != b.at(offset)) offsets.push_back(offset);
   }
@@ -128,7 +128,13 @@ void CompareChannels(const Decoded& a, const Decoded& b, std::vector<Difference>
       const std::string after = b.grid.TextMatrix(channel, col);
       if (before == after) continue;
       const std::string item(Trimmed(kColumnHeaders[col]));
-      out.push_back({DifferenceKind::Cell, channel, col, item, before, after, {},
+      out.push_back({DifferenceKind::Cell,
+                     channel,
+                     col,
+                     item,
+                     before,
+                     after,
+                     {},
                      ChangeLine("CH " + std::to_string(channel) + " " + item, before, after)});
       shown = true;
     }
@@ -156,7 +162,13 @@ void CompareSettingsBlock(const Decoded& a, const Decoded& b, std::vector<Differ
     const std::string after = BoxEntryText(item.box, b.grid.BoxSelection(item.box));
     if (before == after) continue;
     const std::string label(item.label);
-    out.push_back({DifferenceKind::FormBox, 0, 0, label, before, after, {},
+    out.push_back({DifferenceKind::FormBox,
+                   0,
+                   0,
+                   label,
+                   before,
+                   after,
+                   {},
                    ChangeLine(label, before, after)});
     shown = true;
   }
@@ -165,7 +177,13 @@ void CompareSettingsBlock(const Decoded& a, const Decoded& b, std::vector<Differ
   for (std::size_t i = 0; i < before.size(); ++i) {
     if (before[i].value == after[i].value) continue;
     const std::string name(before[i].name);
-    out.push_back({DifferenceKind::Setting, 0, 0, name, before[i].value, after[i].value, {},
+    out.push_back({DifferenceKind::Setting,
+                   0,
+                   0,
+                   name,
+                   before[i].value,
+                   after[i].value,
+                   {},
                    ChangeLine(name, before[i].value, after[i].value)});
     shown = true;
   }
@@ -184,8 +202,8 @@ void CompareBeyondTransfer(const RadioImage& a, const RadioImage& b, std::vector
     const std::string name(item.name);
     const std::string before = std::to_string(a.at(item.offset));
     const std::string after = std::to_string(b.at(item.offset));
-    out.push_back({DifferenceKind::Tuning, 0, 0, name, before, after, {},
-                   ChangeLine(name, before, after)});
+    out.push_back(
+        {DifferenceKind::Tuning, 0, 0, name, before, after, {}, ChangeLine(name, before, after)});
   }
   // The tuning bytes are the only interpreted ones after the transferred range.
   static_assert(im::kLowPowerTuning + 1 == im::kHighPowerTuning);

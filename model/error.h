@@ -62,7 +62,7 @@ class Error {
 template <typename T>
 class [[nodiscard]] Result {
  public:
-  Result(T value) : state_(std::move(value)) {}  // NOLINT: implicit on purpose
+  Result(T value) : state_(std::move(value)) {}      // NOLINT: implicit on purpose
   Result(Error error) : state_(std::move(error)) {}  // NOLINT
 
   bool ok() const { return std::holds_alternative<T>(state_); }

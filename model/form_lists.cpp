@@ -12,10 +12,14 @@ namespace form_lists {
 
 std::span<const std::string_view> Entries(FormBox box) {
   switch (box) {
-    case FormBox::Field: return kField;
-    case FormBox::Type: return kType;
-    case FormBox::Manual: return kManual;
-    case FormBox::PowerRank: return kPowerRank;
+    case FormBox::Field:
+      return kField;
+    case FormBox::Type:
+      return kType;
+    case FormBox::Manual:
+      return kManual;
+    case FormBox::PowerRank:
+      return kPowerRank;
   }
   return {};
 }
@@ -24,10 +28,14 @@ int EntryCount(FormBox box) { return static_cast<int>(Entries(box).size()); }
 
 int InitialSelection(FormBox box) {
   switch (box) {
-    case FormBox::Field: return kInitialField;
-    case FormBox::Type: return kInitialType;
-    case FormBox::Manual: return kInitialManual;
-    case FormBox::PowerRank: return kInitialPowerRank;
+    case FormBox::Field:
+      return kInitialField;
+    case FormBox::Type:
+      return kInitialType;
+    case FormBox::Manual:
+      return kInitialManual;
+    case FormBox::PowerRank:
+      return kInitialPowerRank;
   }
   return -1;
 }
@@ -38,13 +46,20 @@ namespace cell_lists {
 
 std::span<const std::string_view> ForColumn(int column) {
   switch (column) {
-    case grid_layout::kColBandwidth: return kBandwidth;
-    case grid_layout::kColScan: return kScan;
-    case grid_layout::kColTxPower: return kTxPower;
-    case grid_layout::kColOptSignal: return kOptSignal;
-    case grid_layout::kColPttId: return kPttId;
-    case grid_layout::kColBusyLock: return kBusyLock;
-    default: return {};
+    case grid_layout::kColBandwidth:
+      return kBandwidth;
+    case grid_layout::kColScan:
+      return kScan;
+    case grid_layout::kColTxPower:
+      return kTxPower;
+    case grid_layout::kColOptSignal:
+      return kOptSignal;
+    case grid_layout::kColPttId:
+      return kPttId;
+    case grid_layout::kColBusyLock:
+      return kBusyLock;
+    default:
+      return {};
   }
 }
 
@@ -78,7 +93,8 @@ std::string_view EntryText(int column, int index) {
 }  // namespace cell_lists
 
 CellEditorKind EditorKindForColumn(int column) {
-  if (column == grid_layout::kColRxTone || column == grid_layout::kColTxTone) return CellEditorKind::Tone;
+  if (column == grid_layout::kColRxTone || column == grid_layout::kColTxTone)
+    return CellEditorKind::Tone;
   if (column >= grid_layout::kColBandwidth && column <= grid_layout::kColBusyLock) {
     return CellEditorKind::List;
   }

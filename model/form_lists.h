@@ -49,11 +49,11 @@ int InitialSelection(FormBox box);
 
 namespace cell_lists {
 // The drop-down lists of grid columns 5 to 10, in list order.
-inline constexpr std::array<std::string_view, 2> kBandwidth = {"Wide", "Narrow"};   // column 5
-inline constexpr std::array<std::string_view, 2> kScan = {"Yes", "No"};             // column 6
-inline constexpr std::array<std::string_view, 2> kTxPower = {"Low", "High"};        // column 7
-inline constexpr std::array<std::string_view, 2> kOptSignal = {"None", "CCIR"};     // column 8
-inline constexpr std::array<std::string_view, 2> kPttId = {"OFF", "ON"};            // column 9
+inline constexpr std::array<std::string_view, 2> kBandwidth = {"Wide", "Narrow"};  // column 5
+inline constexpr std::array<std::string_view, 2> kScan = {"Yes", "No"};            // column 6
+inline constexpr std::array<std::string_view, 2> kTxPower = {"Low", "High"};       // column 7
+inline constexpr std::array<std::string_view, 2> kOptSignal = {"None", "CCIR"};    // column 8
+inline constexpr std::array<std::string_view, 2> kPttId = {"OFF", "ON"};           // column 9
 inline constexpr std::array<std::string_view, 3> kBusyLock = {"Close", "Carrier", "QT/DQT"};  // 10
 
 // Chinese forms that the encoder accepts besides the English texts.
@@ -89,7 +89,7 @@ CellEditorKind EditorKindForColumn(int column);
 
 // Headers of grid row 0, columns 0 to 11. The blanks are part of them.
 inline constexpr std::array<std::string_view, grid_layout::kColumns> kColumnHeaders = {
-    "CH",       "Receive(MHz)", "Transmit(MHz)", "Rx Tone", "Tx Tone", " W/N ",
-    "Scan",     "Tx Power",     " Opt Signal",   "PTTID",   "BusyLock", "Name"};
+    "CH",   "Receive(MHz)", "Transmit(MHz)", "Rx Tone", "Tx Tone",  " W/N ",
+    "Scan", "Tx Power",     " Opt Signal",   "PTTID",   "BusyLock", "Name"};
 
 }  // namespace zlm5

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/frequency_text.h"
 
+#include <locale.h>
 #include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 
 #include <string>
 

@@ -10,8 +10,8 @@ namespace zlm5 {
 // Frequencies typed by the user and shown in the grid: MHz texts with five
 // decimals; in the image they are counts of 10 Hz units.
 namespace frequency_limits {
-inline constexpr std::int64_t kLowestCount = 6700000;   // 67.00000 MHz, accepted
-inline constexpr std::int64_t kHighestCount = 52100000; // 521.00000 MHz, accepted
+inline constexpr std::int64_t kLowestCount = 6700000;    // 67.00000 MHz, accepted
+inline constexpr std::int64_t kHighestCount = 52100000;  // 521.00000 MHz, accepted
 inline constexpr std::int64_t kCountsPerMHz = 100000;
 // Channel rasters in 10 Hz units: 6.25 kHz, 5 kHz and 2.5 kHz.
 inline constexpr std::int64_t kRasters[] = {625, 500, 250};

@@ -57,9 +57,9 @@ struct RadioIdentity {
 enum class IdentityKey { kPort, kOrder };
 
 struct IdentityRow {
-  int line = 0;       // where the row starts in the text, for messages
-  std::string port;   // kPort: the Port cell, blanks trimmed
-  int order = 0;      // kOrder: 1, 2, ...
+  int line = 0;      // where the row starts in the text, for messages
+  std::string port;  // kPort: the Port cell, blanks trimmed
+  int order = 0;     // kOrder: 1, 2, ...
   RadioIdentity identity;
 };
 

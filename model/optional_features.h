@@ -57,8 +57,8 @@ struct OptionalFeaturesValues {
 namespace optional_features {
 inline constexpr std::array<std::string_view, 10> kSquelchEntries = {"0", "1", "2", "3", "4",
                                                                      "5", "6", "7", "8", "9"};
-inline constexpr std::array<std::string_view, 11> kVoxGainEntries = {
-    "OFF", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
+inline constexpr std::array<std::string_view, 11> kVoxGainEntries = {"OFF", "1", "2", "3", "4", "5",
+                                                                     "6",   "7", "8", "9", "10"};
 // Entry 0 ends in a blank.
 inline constexpr std::array<std::string_view, 3> kLanguageEntries = {"Germany ", "English", "OFF"};
 inline constexpr std::array<std::string_view, 6> kKeyFunctionEntries = {

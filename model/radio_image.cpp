@@ -20,14 +20,16 @@ RadioImage::RadioImage() { bytes_.fill(0xFF); }
 
 std::uint8_t RadioImage::at(std::size_t offset) const {
   if (offset >= image_map::kSize) {
-    throw std::out_of_range("image offset " + std::to_string(offset) + " is outside the 4096 bytes");
+    throw std::out_of_range("image offset " + std::to_string(offset) +
+                            " is outside the 4096 bytes");
   }
   return bytes_[offset];
 }
 
 void RadioImage::set(std::size_t offset, std::uint8_t value) {
   if (offset >= image_map::kSize) {
-    throw std::out_of_range("image offset " + std::to_string(offset) + " is outside the 4096 bytes");
+    throw std::out_of_range("image offset " + std::to_string(offset) +
+                            " is outside the 4096 bytes");
   }
   bytes_[offset] = value;
 }
@@ -35,7 +37,8 @@ void RadioImage::set(std::size_t offset, std::uint8_t value) {
 std::span<std::uint8_t, image_map::kRecordSize> RadioImage::Record(int channel) {
   CheckChannel(channel);
   const std::size_t offset = image_map::kChannelBase + (channel - 1) * image_map::kRecordSize;
-  return std::span<std::uint8_t, image_map::kRecordSize>(bytes_.data() + offset, image_map::kRecordSize);
+  return std::span<std::uint8_t, image_map::kRecordSize>(bytes_.data() + offset,
+                                                         image_map::kRecordSize);
 }
 
 std::span<const std::uint8_t, image_map::kRecordSize> RadioImage::Record(int channel) const {
@@ -48,7 +51,8 @@ std::span<const std::uint8_t, image_map::kRecordSize> RadioImage::Record(int cha
 std::span<std::uint8_t, image_map::kNameSize> RadioImage::Name(int channel) {
   CheckChannel(channel);
   const std::size_t offset = image_map::kNameBase + (channel - 1) * image_map::kNameSize;
-  return std::span<std::uint8_t, image_map::kNameSize>(bytes_.data() + offset, image_map::kNameSize);
+  return std::span<std::uint8_t, image_map::kNameSize>(bytes_.data() + offset,
+                                                       image_map::kNameSize);
 }
 
 std::span<const std::uint8_t, image_map::kNameSize> RadioImage::Name(int channel) const {

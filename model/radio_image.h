@@ -14,11 +14,11 @@ namespace image_map {
 inline constexpr std::size_t kSize = 4096;
 inline constexpr int kChannelCount = 128;
 
-inline constexpr std::size_t kChannelBase = 0x000;   // 128 records of 16 bytes
+inline constexpr std::size_t kChannelBase = 0x000;  // 128 records of 16 bytes
 inline constexpr std::size_t kRecordSize = 16;
 inline constexpr std::size_t kSettingsBase = 0x800;  // 80-byte settings block
 inline constexpr std::size_t kSettingsSize = 80;
-inline constexpr std::size_t kNameBase = 0x850;      // 128 names of 8 bytes
+inline constexpr std::size_t kNameBase = 0x850;  // 128 names of 8 bytes
 inline constexpr std::size_t kNameSize = 8;
 // The radio exchanges bytes [0, kTransferEnd) in 8-byte blocks.
 inline constexpr std::size_t kTransferEnd = 0xC50;

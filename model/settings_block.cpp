@@ -105,7 +105,8 @@ void SettingsBlock::set_byte(std::size_t image_offset, std::uint8_t value) {
 }
 
 std::span<const std::uint8_t, 8> SettingsBlock::Field(std::size_t image_offset) const {
-  return std::span<const std::uint8_t, 8>(bytes_.data() + (image_offset - image_map::kSettingsBase), 8);
+  return std::span<const std::uint8_t, 8>(bytes_.data() + (image_offset - image_map::kSettingsBase),
+                                          8);
 }
 
 std::span<std::uint8_t, 8> SettingsBlock::Field(std::size_t image_offset) {
@@ -213,7 +214,8 @@ void SettingsBlock::SetLanguageEntry(int entry) {
     case sm::kLanguageOffEntry:
       set_byte(sm::kFunctionFlags, sm::kLanguageOff);
       break;
-    default: break;  // no selection: the byte stays as it is
+    default:
+      break;  // no selection: the byte stays as it is
   }
 }
 
@@ -247,10 +249,18 @@ void SettingsBlock::SetPriorityEntry(int entry) {
 }
 
 void SettingsBlock::SetAniText(std::string_view text) { TextToAniField(text, Field(sm::kAni)); }
-void SettingsBlock::SetCallIdText(std::string_view text) { TextToIdField(text, Field(sm::kCallId)); }
-void SettingsBlock::SetRadioIdText(std::string_view text) { TextToIdField(text, Field(sm::kRadioId)); }
-void SettingsBlock::SetCheckIdText(std::string_view text) { TextToIdField(text, Field(sm::kCheckId)); }
-void SettingsBlock::SetKillIdText(std::string_view text) { TextToIdField(text, Field(sm::kKillId)); }
+void SettingsBlock::SetCallIdText(std::string_view text) {
+  TextToIdField(text, Field(sm::kCallId));
+}
+void SettingsBlock::SetRadioIdText(std::string_view text) {
+  TextToIdField(text, Field(sm::kRadioId));
+}
+void SettingsBlock::SetCheckIdText(std::string_view text) {
+  TextToIdField(text, Field(sm::kCheckId));
+}
+void SettingsBlock::SetKillIdText(std::string_view text) {
+  TextToIdField(text, Field(sm::kKillId));
+}
 void SettingsBlock::SetListenIdText(std::string_view text) {
   TextToIdField(text, Field(sm::kListenId));
 }

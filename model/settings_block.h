@@ -14,27 +14,29 @@ namespace zlm5 {
 
 // Bytes of the 80-byte settings block, by image offset.
 namespace settings_map {
-inline constexpr std::size_t kFieldCode = 0x80A;      // 0xEE + "Field" entry
-inline constexpr std::size_t kTypeCode = 0x80B;       // 0x38 + "Type" entry
-inline constexpr std::size_t kPttIdFlags = 0x810;     // bits 5, 4
-inline constexpr std::size_t kFixedA8 = 0x811;        // always 0xA8 after a grid encode
-inline constexpr std::size_t kFunctionFlags = 0x812;  // language, battery save, scrambler, beep, manual
-inline constexpr std::size_t kSquelch = 0x813;        // 0-9
-inline constexpr std::size_t kTot = 0x814;            // 0 off, n = n x 15 s (1-40)
-inline constexpr std::size_t kVoxGain = 0x815;        // 0 off, 1-10
-inline constexpr std::size_t kOptSignal = 0x816;      // 2 "CCIR", 3 "OFF"
-inline constexpr std::size_t kFixed817 = 0x817;       // the dialog writes 4
-inline constexpr std::size_t kFixed818 = 0x818;       // the dialog writes 0
-inline constexpr std::size_t kPowerRank = 0x819;      // "Tx Power Rank" entry 0-9
-inline constexpr std::size_t kPriority = 0x81A;       // priority channel 1-128, 0 none
-inline constexpr std::size_t kRadioType = 0x81B;      // PF2 key function; compared by the write transfer
-inline constexpr std::size_t kReserved81D = 0x81D;    // 0 in a new document, otherwise untouched
-inline constexpr std::size_t kAni = 0x820;            // AniField
-inline constexpr std::size_t kCallId = 0x828;         // IdField
-inline constexpr std::size_t kRadioId = 0x830;        // IdField
-inline constexpr std::size_t kCheckId = 0x838;        // IdField
-inline constexpr std::size_t kKillId = 0x840;         // IdField
-inline constexpr std::size_t kListenId = 0x848;       // IdField
+inline constexpr std::size_t kFieldCode = 0x80A;   // 0xEE + "Field" entry
+inline constexpr std::size_t kTypeCode = 0x80B;    // 0x38 + "Type" entry
+inline constexpr std::size_t kPttIdFlags = 0x810;  // bits 5, 4
+inline constexpr std::size_t kFixedA8 = 0x811;     // always 0xA8 after a grid encode
+inline constexpr std::size_t kFunctionFlags =
+    0x812;                                        // language, battery save, scrambler, beep, manual
+inline constexpr std::size_t kSquelch = 0x813;    // 0-9
+inline constexpr std::size_t kTot = 0x814;        // 0 off, n = n x 15 s (1-40)
+inline constexpr std::size_t kVoxGain = 0x815;    // 0 off, 1-10
+inline constexpr std::size_t kOptSignal = 0x816;  // 2 "CCIR", 3 "OFF"
+inline constexpr std::size_t kFixed817 = 0x817;   // the dialog writes 4
+inline constexpr std::size_t kFixed818 = 0x818;   // the dialog writes 0
+inline constexpr std::size_t kPowerRank = 0x819;  // "Tx Power Rank" entry 0-9
+inline constexpr std::size_t kPriority = 0x81A;   // priority channel 1-128, 0 none
+inline constexpr std::size_t kRadioType =
+    0x81B;  // PF2 key function; compared by the write transfer
+inline constexpr std::size_t kReserved81D = 0x81D;  // 0 in a new document, otherwise untouched
+inline constexpr std::size_t kAni = 0x820;          // AniField
+inline constexpr std::size_t kCallId = 0x828;       // IdField
+inline constexpr std::size_t kRadioId = 0x830;      // IdField
+inline constexpr std::size_t kCheckId = 0x838;      // IdField
+inline constexpr std::size_t kKillId = 0x840;       // IdField
+inline constexpr std::size_t kListenId = 0x848;     // IdField
 inline constexpr std::size_t kIdFieldSize = 8;
 inline constexpr std::size_t kAniMaxDigits = 4;
 inline constexpr std::size_t kIdMaxLength = 8;
@@ -184,10 +186,11 @@ class SettingsBlock {
   bool Beep() const;           // 0x812 bit 6
   bool Scrambler() const;      // 0x812 bit 4
   bool BatterySave() const;    // 0x812 bit 2
-  int LanguageEntry() const;   // 0x812 bits 1-0: 3, 1 -> 0 "Germany ", 2 -> 1 "English", 0 -> 2 "OFF"
-  int SquelchEntry() const;    // 0x813: 0-9, else 0
-  int TotPosition() const;     // 0x814: 0-40, else 0
-  int VoxGainEntry() const;    // 0x815: 0-10, else 0
+  int LanguageEntry()
+      const;                 // 0x812 bits 1-0: 3, 1 -> 0 "Germany ", 2 -> 1 "English", 0 -> 2 "OFF"
+  int SquelchEntry() const;  // 0x813: 0-9, else 0
+  int TotPosition() const;   // 0x814: 0-40, else 0
+  int VoxGainEntry() const;  // 0x815: 0-10, else 0
   int OptSignalEntry() const;  // 0x816: 2 or above 3 -> 0 "CCIR"; 0, 1, 3 -> 1 "OFF"
   int PriorityEntry() const;   // 0x81A: 1-128 -> entry b-1, else none (-1)
   int Pf1Entry() const;        // 0x81A read as a key function: 0-5, else 0
@@ -214,7 +217,7 @@ class SettingsBlock {
   void SetOptSignalEntry(int entry);  // 0 ("CCIR") -> 2, anything else -> 3
   void WriteFixedDialogBytes();       // 0x817 = 4, 0x818 = 0
   void SetPf2Entry(int entry);
-  void SetPriorityEntry(int entry);   // entry + 1; -1 (none) -> 0
+  void SetPriorityEntry(int entry);  // entry + 1; -1 (none) -> 0
   void SetAniText(std::string_view text);
   void SetCallIdText(std::string_view text);
   void SetRadioIdText(std::string_view text);

@@ -30,10 +30,9 @@ std::vector<SettingText> ListSettings(const OptionalFeaturesValues& v) {
       {"end of tx", Check(v.end_of_tx)},
       {"pf1", EntryOf(of::kKeyFunctionEntries, v.pf1)},
       {"pf2", EntryOf(of::kKeyFunctionEntries, v.pf2)},
-      {"priority channel",
-       v.priority_channel >= 0 && v.priority_channel < of::kPriorityEntryCount
-           ? PriorityEntryText(v.priority_channel)
-           : std::string()},
+      {"priority channel", v.priority_channel >= 0 && v.priority_channel < of::kPriorityEntryCount
+                               ? PriorityEntryText(v.priority_channel)
+                               : std::string()},
       {"ani", v.ani},
       {"radio id", v.radio_id},
       {"call id", v.call_id},

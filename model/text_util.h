@@ -9,7 +9,9 @@ namespace zlm5 {
 // Small text helpers of the core. Texts are UTF-8; only ASCII letters have a
 // case here, whatever the process locale.
 
-constexpr char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr char AsciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 

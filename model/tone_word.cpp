@@ -17,7 +17,7 @@ constexpr unsigned kMaxDcsNormalHundreds = 0xBF - kDcsNormalBase;      // 63
 constexpr unsigned kMaxDcsInvertedHundreds = 0xFE - kDcsInvertedBase;  // 62
 constexpr unsigned kMaxCtcssHighNibble = 7;
 constexpr unsigned kMaxCtcssHigh = kMaxCtcssHighNibble * 10 + 15;  // 0x7F reads as 85
-constexpr unsigned kMaxPair = 165;                                   // 0xFF reads as 165
+constexpr unsigned kMaxPair = 165;                                 // 0xFF reads as 165
 
 // The leading decimal digits of `text` (0 when there are none), saturating
 // well above any code a tone word can hold.
@@ -46,8 +46,8 @@ ToneWord DcsWord(unsigned code, bool normal, bool below_hundred) {
 
 ToneWord CtcssWord(long long tenths) {
   if (tenths <= 0) return ToneWord{};
-  const unsigned t = static_cast<unsigned>(
-      std::min<long long>(tenths, kMaxCtcssHigh * 100 + kMaxPair));
+  const unsigned t =
+      static_cast<unsigned>(std::min<long long>(tenths, kMaxCtcssHigh * 100 + kMaxPair));
   const unsigned high = std::min(t / 100, kMaxCtcssHigh);
   ToneWord word;
   word.high = BcdPairByte(high, kMaxCtcssHighNibble);

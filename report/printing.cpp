@@ -198,8 +198,8 @@ void PrintPage(QPainter& painter, int page, const QRect& drawing_rect, int dpi_x
 
   painter.save();
   // Twips with y upwards, the origin at the top left of the printable area.
-  painter.setWorldTransform(QTransform(double(dpi_x) / kTwipsPerInch, 0, 0,
-                                       -double(dpi_y) / kTwipsPerInch, 0, 0));
+  painter.setWorldTransform(
+      QTransform(double(dpi_x) / kTwipsPerInch, 0, 0, -double(dpi_y) / kTwipsPerInch, 0, 0));
 
   const int h = FontHeight(drawing_rect, dpi_y);
   const int width = drawing_rect.width() * kTwipsPerInch / dpi_x;
@@ -226,8 +226,8 @@ void PrintPage(QPainter& painter, int page, const QRect& drawing_rect, int dpi_x
 
 int ReportColumnWidth(const QRect& drawing_rect, int dpi_x, int dpi_y, const ReportData& data) {
   if (dpi_x <= 0 || dpi_y <= 0) return 0;
-  return ColumnWidth(drawing_rect.width() * kTwipsPerInch / dpi_x,
-                     FontHeight(drawing_rect, dpi_y), data);
+  return ColumnWidth(drawing_rect.width() * kTwipsPerInch / dpi_x, FontHeight(drawing_rect, dpi_y),
+                     data);
 }
 
 int RenderReportPages(QPainter& painter, QPagedPaintDevice& device, const ReportData& data,
@@ -253,9 +253,7 @@ int RenderReport(QPainter& painter, QPagedPaintDevice& device, const ReportData&
   return RenderReportPages(painter, device, data, pages);
 }
 
-QMarginsF ReportPageMarginsMm() {
-  return QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm);
-}
+QMarginsF ReportPageMarginsMm() { return QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm); }
 
 Status WriteReportPdf(const QString& path, const ReportData& data, const PdfPageSetup& setup) {
   // Drawn in memory, then saved under the channel files' rules: only a

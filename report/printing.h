@@ -23,8 +23,8 @@ namespace zlm5 {
 // shows them, the selected entries of three form lists, and the image bytes
 // whose settings the report reads by its own rules.
 struct ReportData {
-  static constexpr int kRows = 129;     // grid rows 0..128; row 0 holds the headers
-  static constexpr int kColumns = 11;   // grid columns 0..10; the name column is not printed
+  static constexpr int kRows = 129;    // grid rows 0..128; row 0 holds the headers
+  static constexpr int kColumns = 11;  // grid columns 0..10; the name column is not printed
 
   std::array<std::array<QString, kColumns>, kRows> cells;
   QString type_entry;        // selected entry of the Type list, empty when none

@@ -33,8 +33,8 @@ void SetStretch(QFont& font, qreal natural, qreal wanted) {
 // they occur in English text. (Newer fonts store an average over all their
 // glyphs instead, far larger than the width of their running text.)
 qreal AverageCharWidth(const QFontMetricsF& metrics) {
-  static constexpr int kWeights[26] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3,  6,  35, 20,
-                                       56, 56, 17, 4,  49, 56,  71, 31, 10, 18, 3, 18, 2};
+  static constexpr int kWeights[26] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3,  6, 35, 20,
+                                       56, 56, 17, 4,  49,  56, 71, 31, 10, 18, 3, 18, 2};
   static constexpr int kSpaceWeight = 166;
   qreal sum = kSpaceWeight * metrics.horizontalAdvance(QLatin1Char(' '));
   int total = kSpaceWeight;
@@ -115,8 +115,7 @@ qreal ReportFont::Advance(const QString& text) const {
   return advance;
 }
 
-void ReportFont::Draw(QPainter& painter, int x, int y, const QString& text,
-                      qreal max_width) const {
+void ReportFont::Draw(QPainter& painter, int x, int y, const QString& text, qreal max_width) const {
   if (text.isEmpty()) return;
   painter.save();
   painter.translate(x, y);

@@ -22,7 +22,7 @@ std::string TwoDigits(int value) {
 std::string KeyText(std::uint8_t value, ReportTextSet set) {
   static constexpr std::string_view kEnglish[] = {"None",    "Autodial",          "Key Lock",
                                                   "Monitor", "Monitor Momentary", "Scrambler"};
-  static constexpr std::string_view kChinese[] = {"无", "自动拨号", "按键锁定",
+  static constexpr std::string_view kChinese[] = {"无",   "自动拨号", "按键锁定",
                                                   "监听", "监听瞬时", "扰频器"};
   const int index = value >= 1 && value <= 5 ? value : 0;
   return std::string(English(set) ? kEnglish[index] : kChinese[index]);

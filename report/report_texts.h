@@ -61,10 +61,10 @@ struct ReportLabels {
   // The fixed pieces of the channel table's header line, in their order;
   // the pieces that repeat a grid header (columns 0, 3 and 4) are joined
   // in by ChannelHeaderLine.
-  std::string_view after_ch;        // "   Rx(MHz)   "
-  std::string_view tx_freq;         // "Tx(MHz)    "
-  std::string_view after_rx_tone;   // blanks after the Rx Tone header
-  std::string_view after_tx_tone;   // blanks after the Tx Tone header
+  std::string_view after_ch;       // "   Rx(MHz)   "
+  std::string_view tx_freq;        // "Tx(MHz)    "
+  std::string_view after_rx_tone;  // blanks after the Rx Tone header
+  std::string_view after_tx_tone;  // blanks after the Tx Tone header
   std::string_view bandwidth, scan, tx_power, opt_signal, ptt_id_head, busy;
 };
 

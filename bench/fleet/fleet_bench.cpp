@@ -34,8 +34,6 @@
 #include "link/fleet_run.h"
 #include "ui/radio/fleet_dialog.h"
 
-
-
 namespace zlm5 {
 namespace {
 
@@ -163,9 +161,10 @@ int main(int argc, char* argv[]) {
   // the user's own.
   QTemporaryDir data;
   qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
-  std::printf("One image written to several z-lm5-radio-sim at once at 9600 baud "
-              "(targets: 4 radios <= %.2f x 1 radio; event loop stall < %.0f ms)\n",
-              kRatioTarget, kStallTargetMs);
+  std::printf(
+      "One image written to several z-lm5-radio-sim at once at 9600 baud "
+      "(targets: 4 radios <= %.2f x 1 radio; event loop stall < %.0f ms)\n",
+      kRatioTarget, kStallTargetMs);
   const double one = WriteRadios(1);
   if (one <= 0) return 1;
   std::printf("1 radio   %6.2f s\n", one);

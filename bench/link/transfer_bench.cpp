@@ -23,8 +23,6 @@
 #include "link/serial_port.h"
 #include "link/transfer.h"
 
-
-
 namespace zlm5 {
 namespace {
 
@@ -141,9 +139,10 @@ bool Measure(TransferDirection direction, const char* name) {
   const double floor = static_cast<double>(port.bytes) * kByteMs + Ms(clock.requested);
   const double ratio = elapsed / floor;
   const double gap = Ms(host.longest);
-  std::printf("%-5s elapsed %8.1f ms  floor %8.1f ms (%zu bytes, %.1f ms of pauses)  ratio %.3f %s\n",
-              name, elapsed, floor, port.bytes, Ms(clock.requested), ratio,
-              ratio <= kRatioTarget ? "(target met)" : "(target MISSED)");
+  std::printf(
+      "%-5s elapsed %8.1f ms  floor %8.1f ms (%zu bytes, %.1f ms of pauses)  ratio %.3f %s\n", name,
+      elapsed, floor, port.bytes, Ms(clock.requested), ratio,
+      ratio <= kRatioTarget ? "(target met)" : "(target MISSED)");
   std::printf("      longest pump gap %.1f ms %s\n", gap,
               gap < kGapTargetMs ? "(target met)" : "(target MISSED)");
   return ratio <= kRatioTarget && gap < kGapTargetMs;
@@ -166,9 +165,10 @@ bool MeasureSilent() {
 }  // namespace zlm5
 
 int main() {
-  std::printf("Full transfers against z-lm5-radio-sim at 9600 baud (targets: ratio <= %.2f, "
-              "pump gap < %.0f ms)\n",
-              zlm5::kRatioTarget, zlm5::kGapTargetMs);
+  std::printf(
+      "Full transfers against z-lm5-radio-sim at 9600 baud (targets: ratio <= %.2f, "
+      "pump gap < %.0f ms)\n",
+      zlm5::kRatioTarget, zlm5::kGapTargetMs);
   bool met = zlm5::Measure(zlm5::TransferDirection::kWrite, "write");
   met = zlm5::Measure(zlm5::TransferDirection::kRead, "read") && met;
   met = zlm5::MeasureSilent() && met;

@@ -22,7 +22,7 @@ constexpr int kDirectoryRows = 10000;
 // need shortening, as a directory would publish them.
 std::string DirectoryCsv() {
   static const char* const kTones[] = {
-      ",88.5,88.5,023,NN,023,Tone->Tone",   "Tone,100.0,88.5,023,NN,023,Tone->Tone",
+      ",88.5,88.5,023,NN,023,Tone->Tone", "Tone,100.0,88.5,023,NN,023,Tone->Tone",
       "TSQL,67.0,67.0,023,NN,023,Tone->Tone", "DTCS,88.5,88.5,754,NR,754,Tone->Tone",
       "Cross,88.5,71.9,143,RN,023,DTCS->Tone"};
   std::string csv(channel_csv::kHeader[0]);
@@ -36,8 +36,7 @@ std::string DirectoryCsv() {
     char khz[8];
     std::snprintf(khz, sizeof khz, "%03d", 5 * (n % 200));  // on the 5 kHz steps
     csv += std::to_string(n) + ",Repeater " + std::to_string(n) + "," + (uhf ? "439." : "145.") +
-           khz + "000," +
-           (uhf ? "-,7.600000," : "-,0.600000,") + kTones[n % 5] + "," +
+           khz + "000," + (uhf ? "-,7.600000," : "-,0.600000,") + kTones[n % 5] + "," +
            (n % 3 ? "FM" : "NFM") + ",12.50,,5.0W,\"Town " + std::to_string(n) + ", hill\",,,,\r\n";
   }
   return csv;
@@ -69,7 +68,8 @@ void BM_ExportFullDocument(benchmark::State& state) {
                    CommitPath::LeaveCell);
     CommitCellText(grid, row, grid_layout::kColRxTone, tones[row % 5], CommitPath::LeaveCell);
     CommitCellText(grid, row, grid_layout::kColTxTone, tones[(row + 2) % 5], CommitPath::LeaveCell);
-    CommitCellText(grid, row, grid_layout::kColName, "CH " + std::to_string(row), CommitPath::LeaveCell);
+    CommitCellText(grid, row, grid_layout::kColName, "CH " + std::to_string(row),
+                   CommitPath::LeaveCell);
   }
   std::size_t size = 0;
   for (auto _ : state) {

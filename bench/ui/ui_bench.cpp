@@ -28,12 +28,12 @@
 #include "model/channel_csv.h"
 #include "model/memory_grid.h"
 #include "ui/app/app.h"
-#include "ui/grid/cell_editor.h"
-#include "ui/grid/channel_view.h"
-#include "ui/edit/edit_history.h"
-#include "ui/grid/grid_control.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/message_box.h"
+#include "ui/edit/edit_history.h"
+#include "ui/grid/cell_editor.h"
+#include "ui/grid/channel_view.h"
+#include "ui/grid/grid_control.h"
 
 namespace {
 
@@ -45,8 +45,8 @@ double Median(std::vector<double> values) {
 void Report(const char* what, const std::vector<double>& ms, double target_ms) {
   const double median = Median(ms);
   const double worst = *std::max_element(ms.begin(), ms.end());
-  std::printf("%-44s median %8.3f ms  worst %8.3f ms  target %6.1f ms  (%5.1f%% of target)\n",
-              what, median, worst, target_ms, 100.0 * median / target_ms);
+  std::printf("%-44s median %8.3f ms  worst %8.3f ms  target %6.1f ms  (%5.1f%% of target)\n", what,
+              median, worst, target_ms, 100.0 * median / target_ms);
 }
 
 void WaitUntilExposed(QWidget& widget) {

@@ -92,9 +92,9 @@ TEST_F(BackupStoreTest, NamesByTimeAndDirectionNeverReplacesAndListsNewestFirst)
   const auto listed = store.List();
   ASSERT_TRUE(listed);
   EXPECT_EQ(Names(*listed),
-            (std::vector<std::string>{"2026-12-07_21-47-19_write.sin", "2026-12-07_21-47-18_read-3.sin",
-                                      "2026-12-07_21-47-18_write-2.sin",
-                                      "2026-12-07_21-47-18_read.sin"}));
+            (std::vector<std::string>{
+                "2026-12-07_21-47-19_write.sin", "2026-12-07_21-47-18_read-3.sin",
+                "2026-12-07_21-47-18_write-2.sin", "2026-12-07_21-47-18_read.sin"}));
   EXPECT_EQ((*listed)[0].time, "2026-12-07 21:47:19");
   EXPECT_EQ((*listed)[0].direction, TransferDirection::kWrite);
   EXPECT_EQ((*listed)[1].direction, TransferDirection::kRead);
@@ -135,7 +135,8 @@ TEST_F(BackupStoreTest, AFolderThatCannotBeMadeIsAnErrorAndLeavesNothing) {
   BackupStore store(Folder());
   const auto made = store.Save(Image(1), TransferDirection::kWrite, Time(7, 21, 47, 18));
   ASSERT_FALSE(made);
-  EXPECT_EQ(made.error().Message(), Folder() + ": cannot create the backup folder: Not a directory");
+  EXPECT_EQ(made.error().Message(),
+            Folder() + ": cannot create the backup folder: Not a directory");
   EXPECT_EQ(made.error().code(), ENOTDIR);
   EXPECT_EQ(fs::file_size(dir_ / "z-lm5"), 33u);
 

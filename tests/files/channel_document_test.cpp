@@ -43,7 +43,8 @@ class ChannelDocumentTest : public ::testing::Test {
   }
   static void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
   static std::vector<std::uint8_t> Pattern(std::size_t size) {
     std::vector<std::uint8_t> bytes(size);
@@ -198,7 +199,8 @@ TEST_F(ChannelDocumentTest, DevicesAreRefused) {
   const Status opened = doc.Open("/dev/zero");
   ASSERT_FALSE(opened);
   EXPECT_NE(opened.error().Message().find("/dev/zero: cannot open the file: it is a device"),
-            std::string::npos) << opened.error().Message();
+            std::string::npos)
+      << opened.error().Message();
   EXPECT_EQ(doc.image(), ChannelDocument::NewDocumentImage());
   EXPECT_EQ(doc.path(), "");
 }

@@ -63,8 +63,8 @@ class CliFleetTest : public ::testing::Test {
   ProcessResult Cli(std::vector<std::string> args) {
     args.insert(args.begin(), {ZLM5_CLI, "fleet"});
     // Never the user's own port settings or backups.
-    return test::RunProcess(args, {"XDG_CONFIG_HOME=" + dir.Path("config"),
-                                   "XDG_DATA_HOME=" + dir.Path("data")});
+    return test::RunProcess(
+        args, {"XDG_CONFIG_HOME=" + dir.Path("config"), "XDG_DATA_HOME=" + dir.Path("data")});
   }
 
   std::string File(const std::string& name, const std::string& text) {
@@ -101,9 +101,9 @@ TEST_F(CliFleetTest, WriteGivesEachRadioItsIdentityAndTellsHowEachEnded) {
                        ": line 2: Ani \"12a\" may hold digits only\nNothing was written.\n");
 
   // Rows and ports that do not meet are told; --strict refuses them.
-  const std::string ids = File("ids.csv", "Port,Name,RadioId,CallId,Ani\n" + a +
-                                              ",Unit A,1001,,5678\n" + b +
-                                              ",Unit B,1002,2002,0102\n/dev/ttyUSB9,C,1003,,\n");
+  const std::string ids =
+      File("ids.csv", "Port,Name,RadioId,CallId,Ani\n" + a + ",Unit A,1001,,5678\n" + b +
+                          ",Unit B,1002,2002,0102\n/dev/ttyUSB9,C,1003,,\n");
   args = {"write", dir.Path("in.sin"), "--ids", ids, "--strict"};
   args.insert(args.end(), ports.begin(), ports.end());
   r = Cli(args);
@@ -133,15 +133,17 @@ TEST_F(CliFleetTest, WriteGivesEachRadioItsIdentityAndTellsHowEachEnded) {
   EXPECT_TRUE(table[1].ends_with("  written")) << table[1];
   EXPECT_TRUE(Has(table[2], "  Unit B  Radio ID 1002, Call ID 2002, ANI 0102  "));
   EXPECT_TRUE(table[2].ends_with("  written")) << table[2];
-  EXPECT_TRUE(table[3].ends_with("  failed: " + std::string(link_texts::kCouldNotOpenPort) +
-                                 " (" + missing + ": No such file or directory)"))
+  EXPECT_TRUE(table[3].ends_with("  failed: " + std::string(link_texts::kCouldNotOpenPort) + " (" +
+                                 missing + ": No such file or directory)"))
       << table[3];
   const std::string report = test::ReadText(dir.Path("report.json"));
-  EXPECT_TRUE(Has(report, "{\"port\": \"" + a + "\", \"label\": \"Unit A\", \"result\": "
-                          "\"written\", \"result_text\": \"written\", \"blocks\": 394"))
+  EXPECT_TRUE(Has(report, "{\"port\": \"" + a +
+                              "\", \"label\": \"Unit A\", \"result\": "
+                              "\"written\", \"result_text\": \"written\", \"blocks\": 394"))
       << report;
-  EXPECT_TRUE(Has(report, "\"port\": \"" + missing + "\", \"label\": \"\", \"result\": "
-                          "\"port unavailable\""))
+  EXPECT_TRUE(Has(report, "\"port\": \"" + missing +
+                              "\", \"label\": \"\", \"result\": "
+                              "\"port unavailable\""))
       << report;
 
   const RadioImage sent = ThroughTheGrid(file);
@@ -189,8 +191,8 @@ TEST_F(CliFleetTest, ReadSavesEachRadioInAFileOfItsOwn) {
     const std::string name = out + "/radio-" + std::to_string(n) + ".sin";
     const std::vector<std::uint8_t> saved = test::ReadBytes(name);
     const RadioImage expected = ThroughTheGrid(memory);
-    EXPECT_TRUE(std::equal(saved.begin(), saved.end(), expected.bytes().begin(),
-                           expected.bytes().end()))
+    EXPECT_TRUE(
+        std::equal(saved.begin(), saved.end(), expected.bytes().begin(), expected.bytes().end()))
         << name;
     EXPECT_TRUE(Has(table[n], "  " + name + "  ")) << table[n];
     EXPECT_TRUE(table[n].ends_with("  read")) << table[n];

@@ -339,11 +339,10 @@ TEST_F(CliLinkTest, BackupFirstWritesOnlyOnceTheRadioIsKept) {
   // The first block read fails: the write must not start.
   Start({"--stray-byte", "block", "--fault-count", "1"}, SomeChannels());
   test::WriteBytes(dir.Path("in.sin"), TwoChannels());
-  ProcessResult r =
-      Cli({"write", "--backup-first", "--port", sim->terminal(), dir.Path("in.sin")});
+  ProcessResult r = Cli({"write", "--backup-first", "--port", sim->terminal(), dir.Path("in.sin")});
   EXPECT_EQ(r.exit_code, 1);
-  EXPECT_TRUE(r.err.ends_with(
-      "\nNothing was written: the radio could not be read into a backup first\n"))
+  EXPECT_TRUE(
+      r.err.ends_with("\nNothing was written: the radio could not be read into a backup first\n"))
       << r.err;
   EXPECT_EQ(WriteFrames(), 0);
   EXPECT_TRUE(Backups().empty());
@@ -486,8 +485,8 @@ TEST_F(CliLinkTest, TuneWithoutSetOnlyReads) {
 // Like grid: a result or a help text that cannot be written is no success.
 TEST_F(CliLinkTest, OutputThatCannotBeWrittenExits3) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {"--help"}, {"help"}, {"tune", "--help"}}) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{"--help"}, {"help"}, {"tune", "--help"}}) {
     EXPECT_EQ(Cli(args, {}, "/dev/full").exit_code, 3) << args.back();
   }
   Start({"--low", "12"}, ChannelDocument::NewDocumentImage(), "20");

@@ -42,7 +42,8 @@ class FakeSerialTree {
     Node("null", 0666);
 
     fs::create_directories(Dev("serial/by-id"));
-    fs::create_symlink("../../ttyUSB0", Dev("serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"));
+    fs::create_symlink("../../ttyUSB0",
+                       Dev("serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"));
 
     AddProcess(1, "systemd", {});
     AddProcess(812, "ModemManager", {});
@@ -71,8 +72,8 @@ class FakeSerialTree {
     std::ofstream(dir / "product") << product << "\n";
   }
 
-  void AddTty(const std::string& name, const std::filesystem::path& device, const std::string& driver,
-              mode_t mode) {
+  void AddTty(const std::string& name, const std::filesystem::path& device,
+              const std::string& driver, mode_t mode) {
     namespace fs = std::filesystem;
     fs::create_directories(device);
     Driver(device, driver);
@@ -98,7 +99,8 @@ class FakeSerialTree {
     fs::create_directories(dir / "fd");
     std::ofstream(dir / "comm") << comm << "\n";
     int fd = 3;
-    for (const std::string& file : open_files) fs::create_symlink(file, dir / "fd" / std::to_string(fd++));
+    for (const std::string& file : open_files)
+      fs::create_symlink(file, dir / "fd" / std::to_string(fd++));
   }
 
   std::filesystem::path root_;

@@ -44,8 +44,8 @@ class FleetPlanTest : public ::testing::Test {
 TEST_F(FleetPlanTest, RowsMeetPortsByNameOrDeviceAndTheRestIsToldBeforeWriting) {
   const std::vector<FleetPort> ports = {
       {"COM1", "/dev/ttyS0"}, {device, device}, {"/dev/ttyUSB3", "/dev/ttyUSB3"}};
-  const IdentityList list = List("Port,Name,Ani\ncom1,A,5678\n" + link +
-                                 ",B,0102\n/dev/ttyUSB9,C,0103\n");
+  const IdentityList list =
+      List("Port,Name,Ani\ncom1,A,5678\n" + link + ",B,0102\n/dev/ttyUSB9,C,0103\n");
   const Result<IdentityAssignment> assignment = AssignIdentities(list, ports, table);
   ASSERT_TRUE(assignment) << assignment.error().Message();
   EXPECT_EQ(assignment->row_of_port, (Rows{0, 1, std::nullopt}));
@@ -114,8 +114,7 @@ TEST_F(FleetPlanTest, ReadFilesAreNamedAfterTheStableNameOrThePosition) {
       {"/dev/ttyUSB5", "/dev/serial/by-id/usb-FTDI_B2-if00-port0"}};
   EXPECT_EQ(FleetReadFileNames(ports, std::vector<SerialDevice>{prolific, found, plain}),
             (std::vector<std::string>{"radio-1.sin", "usb-Prolific_2303-if00.sin",
-                                      "usb-FTDI_A1-if00-port0.sin", "radio-4.sin",
-                                      "radio-5.sin"}));
+                                      "usb-FTDI_A1-if00-port0.sin", "radio-4.sin", "radio-5.sin"}));
 }
 
 TEST(FleetReportTest, TheTableAndTheJsonSayHowEachRadioEnded) {
@@ -164,12 +163,10 @@ TEST(FleetReportTest, TheTableAndTheJsonSayHowEachRadioEnded) {
   // last, as it may be long.
   const auto pad = [](std::size_t n) { return std::string(n, ' '); };
   EXPECT_EQ(FormatFleetTable(TransferDirection::kWrite, std::span(rows).first(2)),
-            "Port" + pad(10) + "Label" + pad(3) + "Identity" + pad(49 - 8 + 2) + "Time" +
-                pad(4) + "Result\n" +
-                "/dev/ttyUSB0" + pad(2) + "Unit 1" + pad(2) +
+            "Port" + pad(10) + "Label" + pad(3) + "Identity" + pad(49 - 8 + 2) + "Time" + pad(4) +
+                "Result\n" + "/dev/ttyUSB0" + pad(2) + "Unit 1" + pad(2) +
                 "Radio ID 1001, ANI 1678 (ANI 5678 stored as 1678)" + pad(2) + "17.2 s" + pad(2) +
-                "written\n" +
-                "COM2" + pad(10) + pad(8) + pad(49 + 2) + "2.5 s" + pad(3) +
+                "written\n" + "COM2" + pad(10) + pad(8) + pad(49 + 2) + "2.5 s" + pad(3) +
                 "partly written (40 of 394 blocks): " + comm_error +
                 " (/dev/ttyUSB1: No such file or directory)\n");
   EXPECT_EQ(FormatFleetTable(TransferDirection::kRead,
@@ -181,13 +178,14 @@ TEST(FleetReportTest, TheTableAndTheJsonSayHowEachRadioEnded) {
 
   const std::string json = FleetReportJson(TransferDirection::kWrite, rows);
   EXPECT_EQ(json.substr(0, 30), "{\"mode\": \"write\", \"radios\": [\n");
-  EXPECT_NE(json.find("{\"port\": \"/dev/ttyUSB0\", \"label\": \"Unit 1\", \"result\": \"written\", "
-                      "\"result_text\": \"written\", \"blocks\": 394, \"identity\": \"Radio ID "
-                      "1001, ANI 1678 (ANI 5678 stored as 1678)\", \"identity_notes\": [\"ANI "
-                      "5678 stored as 1678\"], \"file\": \"\", \"elapsed_ms\": 17210, "
-                      "\"messages\": [], \"differences\": [], \"backups\": "
-                      "[\"/b/2026-12-07_21-47-18_write.sin\"], \"summary\": []}"),
-            std::string::npos)
+  EXPECT_NE(
+      json.find("{\"port\": \"/dev/ttyUSB0\", \"label\": \"Unit 1\", \"result\": \"written\", "
+                "\"result_text\": \"written\", \"blocks\": 394, \"identity\": \"Radio ID "
+                "1001, ANI 1678 (ANI 5678 stored as 1678)\", \"identity_notes\": [\"ANI "
+                "5678 stored as 1678\"], \"file\": \"\", \"elapsed_ms\": 17210, "
+                "\"messages\": [], \"differences\": [], \"backups\": "
+                "[\"/b/2026-12-07_21-47-18_write.sin\"], \"summary\": []}"),
+      std::string::npos)
       << json;
   EXPECT_NE(json.find("\"result\": \"partly written\""), std::string::npos);
   EXPECT_NE(json.find("\"blocks\": 40"), std::string::npos);

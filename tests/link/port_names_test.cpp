@@ -33,8 +33,8 @@ TEST(PortNamesTest, ComNamesGoThroughTheTableAndPathsAreKept) {
 TEST(PortNamesTest, SettingsTextOverridesOnlyTheNamesItLists) {
   auto table = ParsePortTable("# my cable\n\nCOM1 = /dev/ttyUSB0\n  com3=/dev/ttyACM0  \n");
   ASSERT_TRUE(table);
-  EXPECT_EQ(table->devices,
-            (std::array<std::string, 4>{"/dev/ttyUSB0", "/dev/ttyS1", "/dev/ttyACM0", "/dev/ttyS3"}));
+  EXPECT_EQ(table->devices, (std::array<std::string, 4>{"/dev/ttyUSB0", "/dev/ttyS1",
+                                                        "/dev/ttyACM0", "/dev/ttyS3"}));
   EXPECT_EQ(*ParsePortTable(FormatPortTable(*table)), *table);
 }
 

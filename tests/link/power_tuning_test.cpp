@@ -63,8 +63,8 @@ TEST_F(TuningTest, EnterReadsTheHighPowerByteIntoTheDocument) {
   EXPECT_EQ(session->value(), 77);
   EXPECT_EQ(document.at(0xFF9), 77);
   EXPECT_EQ(document.at(0xFF8), 0xFF);
-  EXPECT_EQ(frames, (std::vector<std::string>{kEnterWake, "tx 06", "rx 4D 53",
-                                              "tx 57 0F F9 01 4D", "rx 06"}));
+  EXPECT_EQ(frames, (std::vector<std::string>{kEnterWake, "tx 06", "rx 4D 53", "tx 57 0F F9 01 4D",
+                                              "rx 06"}));
   EXPECT_TRUE(session->port_open());
   // The high power function settles with three purges after its 06.
   const auto& calls = port->calls();
@@ -341,7 +341,8 @@ TEST_F(TuningTest, RequestsDuringAnExchangeAreQueuedNewestFirstThenExit) {
   for (const auto& f : frames) {
     if (f.starts_with("rx 57 0F F9 01 ") || f == "rx 4D 55") values.push_back(f);
   }
-  EXPECT_EQ(values, (std::vector<std::string>{"rx 57 0F F9 01 50", "rx 57 0F F9 01 78", "rx 4D 55"}));
+  EXPECT_EQ(values,
+            (std::vector<std::string>{"rx 57 0F F9 01 50", "rx 57 0F F9 01 78", "rx 4D 55"}));
   EXPECT_EQ(host.ended, 1);
   EXPECT_FALSE(session->port_open());
 }

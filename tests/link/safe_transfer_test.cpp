@@ -84,7 +84,8 @@ TEST_F(SafeTransferTest, BackupFirstKeepsWhatTheRadioHeldThenWrites) {
   RadioImage sent = TwoChannels();
   const SafeTransferReport r = Run(TransferDirection::kWrite, sent, true);
   ASSERT_TRUE(r.Succeeded());
-  EXPECT_EQ(passes, (std::vector<TransferPass>{TransferPass::kBackupRead, TransferPass::kTransfer}));
+  EXPECT_EQ(passes,
+            (std::vector<TransferPass>{TransferPass::kBackupRead, TransferPass::kTransfer}));
   ASSERT_EQ(r.backups.size(), 2u);
   // The read backup: the radio's bytes, and above them the document's own.
   const RadioImage held = *LoadChannelDataFile(r.backups[0]);
@@ -147,9 +148,10 @@ TEST_F(SafeTransferTest, VerifyReadsTheRadioBackAndNamesTheChannelItDidNotStore)
   RadioImage sent = TwoChannels();
   SafeTransferReport r = Run(TransferDirection::kWrite, sent, false, true);
   EXPECT_TRUE(r.Succeeded());
-  EXPECT_EQ(passes, (std::vector<TransferPass>{TransferPass::kTransfer, TransferPass::kVerifyRead}));
-  EXPECT_EQ(SafeTransferSummary(r), (std::vector<std::string>{
-                                        "394 blocks written", "Radio verified: 394 blocks match"}));
+  EXPECT_EQ(passes,
+            (std::vector<TransferPass>{TransferPass::kTransfer, TransferPass::kVerifyRead}));
+  EXPECT_EQ(SafeTransferSummary(r),
+            (std::vector<std::string>{"394 blocks written", "Radio verified: 394 blocks match"}));
   EXPECT_EQ(Backups().size(), 1u) << "the read-back is part of the write";
 
   // A radio that acknowledges channel 12's frequencies but keeps its own.
@@ -177,8 +179,9 @@ TEST(TraceLogTest, KeepsTheFirstAndTheNewestLinesAndCountsTheRest) {
   EXPECT_TRUE(log.empty());
   for (int i = 0; i < 9; ++i) log.stream() << "line " << i << " xx\n";
   log.stream() << "open";
-  EXPECT_EQ(log.Text(),
-            "line 0 xx\nline 1 xx\nline 2 xx\n... 4 lines left out ...\nline 7 xx\nline 8 xx\nopen");
+  EXPECT_EQ(
+      log.Text(),
+      "line 0 xx\nline 1 xx\nline 2 xx\n... 4 lines left out ...\nline 7 xx\nline 8 xx\nopen");
   log.Clear();
   EXPECT_TRUE(log.empty());
   log.stream() << "tx 02\n";

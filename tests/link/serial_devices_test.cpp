@@ -91,15 +91,16 @@ TEST_F(SerialDevicesTest, ListsEachDeviceWithItsNamesDriverAccessAndHolder) {
   ASSERT_EQ(survey.warnings.size(), 1u);
   EXPECT_EQ(survey.warnings[0].program, "ModemManager");
   EXPECT_EQ(survey.warnings[0].pids, std::vector<int>{812});
-  EXPECT_EQ(survey.warnings[0].text,
-            "ModemManager is running (PID 812). It probes USB serial adapters for modems when they "
-            "are plugged in, holding the port and sending the radio stray bytes. Keep it away from "
-            "the cable with a udev rule in /etc/udev/rules.d/99-z-lm5.rules:\n"
-            "  ATTRS{idVendor}==\"0403\", ATTRS{idProduct}==\"6001\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"\n"
-            "  ATTRS{idVendor}==\"1a86\", ATTRS{idProduct}==\"7523\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"\n"
-            "  ATTRS{idVendor}==\"2341\", ATTRS{idProduct}==\"0043\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"\n"
-            "then run sudo udevadm control --reload and plug the cable in again. Or stop it: sudo "
-            "systemctl stop ModemManager");
+  EXPECT_EQ(
+      survey.warnings[0].text,
+      "ModemManager is running (PID 812). It probes USB serial adapters for modems when they "
+      "are plugged in, holding the port and sending the radio stray bytes. Keep it away from "
+      "the cable with a udev rule in /etc/udev/rules.d/99-z-lm5.rules:\n"
+      "  ATTRS{idVendor}==\"0403\", ATTRS{idProduct}==\"6001\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"\n"
+      "  ATTRS{idVendor}==\"1a86\", ATTRS{idProduct}==\"7523\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"\n"
+      "  ATTRS{idVendor}==\"2341\", ATTRS{idProduct}==\"0043\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"\n"
+      "then run sudo udevadm control --reload and plug the cable in again. Or stop it: sudo "
+      "systemctl stop ModemManager");
 }
 
 TEST_F(SerialDevicesTest, AccessFollowsTheSessionsGroupsNotTheGroupFile) {
@@ -168,7 +169,8 @@ TEST_F(SerialDevicesTest, TheStandInAtStartUpIsTheOnlyUsbAdapter) {
 
   std::vector<SerialDevice> one_adapter;
   for (const SerialDevice& d : all) {
-    if (d.path == dir_.Path("dev/ttyUSB0") || d.path == dir_.Path("dev/ttyS0")) one_adapter.push_back(d);
+    if (d.path == dir_.Path("dev/ttyUSB0") || d.path == dir_.Path("dev/ttyS0"))
+      one_adapter.push_back(d);
   }
   ASSERT_EQ(one_adapter.size(), 2u);
   const auto stand_in = LoneUsbStandIn(Roots(), missing, one_adapter);
@@ -182,7 +184,8 @@ TEST_F(SerialDevicesTest, TheStandInAtStartUpIsTheOnlyUsbAdapter) {
 }
 
 TEST_F(SerialDevicesTest, BrlttyAndModemManagerAreNamedWithNoDevicePresent) {
-  for (const auto& [pid, comm] : {std::pair{733, "brltty"}, {900, "ModemManager"}, {901, "ModemManager"}}) {
+  for (const auto& [pid, comm] :
+       {std::pair{733, "brltty"}, {900, "ModemManager"}, {901, "ModemManager"}}) {
     fs::create_directories(dir_.Path("proc/" + std::to_string(pid) + "/fd"));
     std::ofstream(dir_.Path("proc/" + std::to_string(pid) + "/comm")) << comm << "\n";
   }
@@ -191,18 +194,17 @@ TEST_F(SerialDevicesTest, BrlttyAndModemManagerAreNamedWithNoDevicePresent) {
   ASSERT_EQ(survey.warnings.size(), 2u);
   EXPECT_EQ(survey.warnings[0].pids, (std::vector<int>{900, 901}));
   // Without an adapter the rule shows where its numbers go.
-  EXPECT_NE(survey.warnings[0].text.find(
-                "(PIDs 900, 901)"),
-            std::string::npos);
-  EXPECT_NE(survey.warnings[0].text.find(
-                "  ATTRS{idVendor}==\"VVVV\", ATTRS{idProduct}==\"PPPP\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"\n"),
+  EXPECT_NE(survey.warnings[0].text.find("(PIDs 900, 901)"), std::string::npos);
+  EXPECT_NE(survey.warnings[0].text.find("  ATTRS{idVendor}==\"VVVV\", ATTRS{idProduct}==\"PPPP\", "
+                                         "ENV{ID_MM_DEVICE_IGNORE}=\"1\"\n"),
             std::string::npos);
   EXPECT_EQ(survey.warnings[1].program, "brltty");
-  EXPECT_EQ(survey.warnings[1].text,
-            "brltty is running (PID 733). It takes USB serial adapters of some kinds (CH340, "
-            "CP210x) for Braille displays and detaches their serial driver, so the device "
-            "disappears just after it is plugged in. Without a Braille display, remove it: sudo apt "
-            "remove brltty (or your system's equivalent)");
+  EXPECT_EQ(
+      survey.warnings[1].text,
+      "brltty is running (PID 733). It takes USB serial adapters of some kinds (CH340, "
+      "CP210x) for Braille displays and detaches their serial driver, so the device "
+      "disappears just after it is plugged in. Without a Braille display, remove it: sudo apt "
+      "remove brltty (or your system's equivalent)");
 }
 
 }  // namespace

@@ -85,14 +85,15 @@ TEST_F(SimFleetTest, ThreeRadiosWrittenAtOnceHoldTheImageEachWithItsOwnIdentity)
   run.Start([&](std::size_t radio) {
     const FleetRadioStatus s = run.Status(radio);
     std::lock_guard lock(mutex);
-    if (s.stage == FleetStage::kBlocks && in_blocks.insert(radio).second) events.emplace_back("blocks");
+    if (s.stage == FleetStage::kBlocks && in_blocks.insert(radio).second)
+      events.emplace_back("blocks");
     if (s.stage == FleetStage::kEnded) events.emplace_back("ended");
   });
   run.Wait();
 
   // All three were in their blocks before the first one ended.
-  EXPECT_EQ(events, (std::vector<std::string>{"blocks", "blocks", "blocks", "ended", "ended",
-                                              "ended"}));
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"blocks", "blocks", "blocks", "ended", "ended", "ended"}));
   const std::vector<FleetRadioStatus> results = run.Snapshot();
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(results[i].result, FleetResult::kWritten) << FleetResultText(results[i]);
@@ -155,8 +156,8 @@ TEST_F(SimFleetTest, EachFailureStaysWithItsRadioAndSaysWhy) {
   EXPECT_EQ(silent.messages[0].answer, MessageAnswer::kRetry);
   EXPECT_EQ(silent.messages[1].answer, MessageAnswer::kCancel);
   EXPECT_EQ(FleetResultText(silent), "failed: " + kCommError);
-  EXPECT_EQ(Saved(1), std::vector<std::uint8_t>(memories[1].bytes().begin(),
-                                                memories[1].bytes().end()));
+  EXPECT_EQ(Saved(1),
+            std::vector<std::uint8_t>(memories[1].bytes().begin(), memories[1].bytes().end()));
 
   // Retry opens the port again, which is gone with the radio.
   const FleetRadioStatus& hung_up = results[2];
@@ -224,9 +225,9 @@ TEST_F(SimFleetTest, CancelStopsEveryRadio) {
     EXPECT_TRUE(SameBytes(saved, image, 0, written)) << "radio " << i;
     EXPECT_TRUE(SameBytes(saved, memories[i], written + 8, image_map::kSize)) << "radio " << i;
   }
-  EXPECT_GE(run.Status(0).blocks_written + run.Status(1).blocks_written +
-                run.Status(2).blocks_written,
-            kCancelAt);
+  EXPECT_GE(
+      run.Status(0).blocks_written + run.Status(1).blocks_written + run.Status(2).blocks_written,
+      kCancelAt);
   EXPECT_TRUE(backups.List()->empty());
 }
 

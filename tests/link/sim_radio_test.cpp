@@ -32,7 +32,8 @@ class SimRadioTest : public ::testing::Test {
     std::vector<std::uint8_t> reply;
     Answer answer;
     for (std::string pair; in >> pair;) {
-      const sim::RadioReaction r = radio.Receive(static_cast<std::uint8_t>(std::stoul(pair, nullptr, 16)));
+      const sim::RadioReaction r =
+          radio.Receive(static_cast<std::uint8_t>(std::stoul(pair, nullptr, 16)));
       reply.insert(reply.end(), r.reply.begin(), r.reply.end());
       if (!r.refused.empty()) answer.refused = r.refused;
     }
@@ -73,10 +74,12 @@ class SimRadioTest : public ::testing::Test {
 };
 
 TEST_F(SimRadioTest, BlockWriteOutsideAProgrammingSession) {
-  ExpectRefused(std::string("57 00 00 08 ") + kEightBytes, "block write outside a programming session");
+  ExpectRefused(std::string("57 00 00 08 ") + kEightBytes,
+                "block write outside a programming session");
   // A wake-up alone opens no session.
   ASSERT_EQ(Send(kWakeUp).reply, "06");
-  ExpectRefused(std::string("57 00 08 08 ") + kEightBytes, "block write outside a programming session");
+  ExpectRefused(std::string("57 00 08 08 ") + kEightBytes,
+                "block write outside a programming session");
 }
 
 TEST_F(SimRadioTest, BlockReadOutsideAProgrammingSession) {
@@ -85,8 +88,10 @@ TEST_F(SimRadioTest, BlockReadOutsideAProgrammingSession) {
 
 TEST_F(SimRadioTest, BlockWriteBeyondTheTransferredRange) {
   OpenSession();
-  ExpectRefused(std::string("57 0C 50 08 ") + kEightBytes, "block write at 0C50, outside 0000-0C4F");
-  ExpectRefused(std::string("57 0F F8 08 ") + kEightBytes, "block write at 0FF8, outside 0000-0C4F");
+  ExpectRefused(std::string("57 0C 50 08 ") + kEightBytes,
+                "block write at 0C50, outside 0000-0C4F");
+  ExpectRefused(std::string("57 0F F8 08 ") + kEightBytes,
+                "block write at 0FF8, outside 0000-0C4F");
   // The session goes on: the last block in range is taken.
   EXPECT_EQ(Send(std::string("57 0C 48 08 ") + kEightBytes).reply, "06");
   EXPECT_EQ(radio.memory().at(0xC48), 0x11);
@@ -100,7 +105,8 @@ TEST_F(SimRadioTest, BlockReadBeyondTheTransferredRange) {
 
 TEST_F(SimRadioTest, BlockWriteNotAtTheStartOfABlock) {
   OpenSession();
-  ExpectRefused(std::string("57 00 04 08 ") + kEightBytes, "block write at 0004, not at the start of a block");
+  ExpectRefused(std::string("57 00 04 08 ") + kEightBytes,
+                "block write at 0004, not at the start of a block");
 }
 
 TEST_F(SimRadioTest, BlockWriteOfAnotherSize) {
@@ -149,7 +155,8 @@ TEST_F(SimRadioTest, TuningValueWriteToTheOtherByte) {
   EnterTuning();
   ASSERT_EQ(Send(kChangeWakeUp).reply, "06");
   ASSERT_EQ(Send("4D 62").reply, "06");
-  ExpectRefused("57 0F F9 01 64", "tuning value write of 1 byte(s) at 0FF9 after the write mode for 0FF8");
+  ExpectRefused("57 0F F9 01 64",
+                "tuning value write of 1 byte(s) at 0FF9 after the write mode for 0FF8");
   // The right byte is still taken.
   EXPECT_EQ(Send("57 0F F8 01 64").reply, "06");
   EXPECT_EQ(radio.memory().at(image_map::kLowPowerTuning), 0x64);

@@ -119,10 +119,10 @@ TEST_F(SimTransferTest, PulledCableInTheBlocksAsksAndNothingHangs) {
   host.answers = {MessageAnswer::kRetry};
   RadioImage image = test::PatternImage(39);
   EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kFailed);
-  EXPECT_EQ(Texts(), (std::vector<std::string>{
-                         kCommError,
-                         kCommError + "\n\n" + sim->terminal() + ": No such file or directory",
-                         link_texts::PartlyWritten(100, 394)}));
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{
+                kCommError, kCommError + "\n\n" + sim->terminal() + ": No such file or directory",
+                link_texts::PartlyWritten(100, 394)}));
   EXPECT_EQ(host.blocks.back(), 100);
   EXPECT_FALSE(port.IsOpen());
 }
@@ -140,7 +140,8 @@ TEST_F(SimTransferTest, RefusedBlockWriteIsNotAcknowledgedAndIsReported) {
   ASSERT_TRUE(got);
   EXPECT_EQ(*got, 0u);
   raw.Close();
-  EXPECT_EQ(Saved(), std::vector<std::uint8_t>(radio_memory.bytes().begin(), radio_memory.bytes().end()));
+  EXPECT_EQ(Saved(),
+            std::vector<std::uint8_t>(radio_memory.bytes().begin(), radio_memory.bytes().end()));
   EXPECT_EQ(test::LogFrames(log_file),
             (std::vector<std::string>{"rx 57 00 00 08 01 02 03 04 05 06 07 08",
                                       "refused: block write outside a programming session"}));
@@ -239,9 +240,9 @@ TEST_F(SimTransferTest, RadioThatAnswersAfterTenSecondsIsGivenUpAfterFifteenWake
 }
 
 TEST(SimLineOptions, PausesUpToTenSecondsAndAReplugThatHasSomewhereToComeBack) {
-  for (const std::vector<std::string>& refused :
-       {std::vector<std::string>{"--turnaround", "10001"}, {"--pause", "block=10001"},
-        {"--replug-after-block", "5"}}) {
+  for (const std::vector<std::string>& refused : {std::vector<std::string>{"--turnaround", "10001"},
+                                                  {"--pause", "block=10001"},
+                                                  {"--replug-after-block", "5"}}) {
     SimProcess sim(refused);
     EXPECT_FALSE(sim.started());
     EXPECT_EQ(sim.Stop(), 2) << refused[0];

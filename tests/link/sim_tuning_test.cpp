@@ -59,9 +59,9 @@ TEST_F(SimTuningTest, HighPower250IsSentAfterTheWriteModeExchange) {
 
   const auto frames = Frames();
   const std::vector<std::string> expected = {
-      kEnterWake, "tx 06", "rx 4D 53", "tx 57 0F F9 01 4D", "rx 06",
-      "rx 02 50 52 47 47 50 41", "tx 06", "rx 4D 63", "tx 06", "rx 57 0F F9 01 FA", "tx 06",
-      kEnterWake, "tx 06", "rx 4D 55"};
+      kEnterWake, "tx 06",    "rx 4D 53", "tx 57 0F F9 01 4D", "rx 06", "rx 02 50 52 47 47 50 41",
+      "tx 06",    "rx 4D 63", "tx 06",    "rx 57 0F F9 01 FA", "tx 06", kEnterWake,
+      "tx 06",    "rx 4D 55"};
   EXPECT_EQ(frames, expected);
   EXPECT_EQ(test::ReadBytes(save_file).at(0xFF9), 250);
 }

@@ -62,7 +62,8 @@ TEST_F(TransferTest, WriteSendsEveryBlockAndNothingFromC50) {
   EXPECT_EQ(frames[2], "rx 4D 02");
   EXPECT_EQ(frames[4], "rx 06");
   EXPECT_EQ(frames[6], "rx 57 00 00 08 " + HexBytes(before.bytes().subspan(0, 8)));
-  EXPECT_EQ(frames[frames.size() - 2], "rx 57 0C 48 08 " + HexBytes(before.bytes().subspan(0xC48, 8)));
+  EXPECT_EQ(frames[frames.size() - 2],
+            "rx 57 0C 48 08 " + HexBytes(before.bytes().subspan(0xC48, 8)));
 
   EXPECT_EQ(host.statuses, (std::vector<std::string>{std::string(link_texts::kDetectingPort),
                                                      std::string(link_texts::kWaitingForRadio)}));
@@ -268,13 +269,14 @@ TEST_F(TransferTest, SendOrderErrorRepeatsTheSend) {
 
 TEST_F(TransferTest, SendOrderErrorGivesUpAfterThreeMessages) {
   MakeRadio();
-  port->FailWritesWhen([](std::span<const std::uint8_t> b) { return b.size() == 1 && b[0] == 0x06; });
+  port->FailWritesWhen(
+      [](std::span<const std::uint8_t> b) { return b.size() == 1 && b[0] == 0x06; });
   RadioImage image;
   EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kFailed);
-  EXPECT_EQ(Texts(), (std::vector<std::string>{std::string(link_texts::kSendOrderError),
-                                               std::string(link_texts::kSendOrderError),
-                                               std::string(link_texts::kSendOrderError),
-                                               kCommError}));
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{std::string(link_texts::kSendOrderError),
+                                      std::string(link_texts::kSendOrderError),
+                                      std::string(link_texts::kSendOrderError), kCommError}));
 }
 
 TEST_F(TransferTest, WrongSessionAcknowledgementWaits601StepsThenAsks) {
@@ -409,10 +411,11 @@ TEST_F(TransferTest, CancelAfterAWriteWasCutOffSaysWhatTheRadioHolds) {
   MakeRadio();
   RadioImage image = test::PatternImage(22);
   EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kFailed);
-  EXPECT_EQ(Texts(), (std::vector<std::string>{
-                         kCommError, "The radio now holds a partly written memory: 100 of 394 "
-                                     "blocks were written. Write it to the radio again before "
-                                     "using the radio."}));
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{kCommError,
+                                      "The radio now holds a partly written memory: 100 of 394 "
+                                      "blocks were written. Write it to the radio again before "
+                                      "using the radio."}));
   // A read cut off the same way keeps to the question: the radio is as it was.
   frames.clear();
   host.messages.clear();

@@ -46,15 +46,15 @@ TEST(FieldBandTest, EachEntryIsTheBandItsLabelNames) {
 TEST_F(ChannelChecksTest, ANewTableHasNoFindings) { EXPECT_TRUE(CheckChannels(grid_).empty()); }
 
 TEST_F(ChannelChecksTest, EachKindOfFindingInChannelOrder) {
-  Channel(1, "136", "88.5", "OFF", "HOME");        // the band's lower edge: inside
-  Channel(2, "174", "88.5", "OFF", "HOME2");       // the upper edge: inside
-  Channel(3, "174.00625", "OFF", "OFF", "HOME");   // just above; name of CH 1
+  Channel(1, "136", "88.5", "OFF", "HOME");       // the band's lower edge: inside
+  Channel(2, "174", "88.5", "OFF", "HOME2");      // the upper edge: inside
+  Channel(3, "174.00625", "OFF", "OFF", "HOME");  // just above; name of CH 1
   Type(3, gl::kColTransmit, "446.00625");
-  Channel(4, "136.00000", "88.5", "OFF");          // same as CH 1
-  Channel(5, "136", "88.5", "D023N");              // another Tx tone: not the same
-  Channel(6, "136", "88.5", "OFF", "  ");          // same as CH 1 again; a blank name
-  Type(7, gl::kColTransmit, "146.52");             // transmit only
-  Type(9, gl::kColName, "HOME");                   // a name without a channel: not in use
+  Channel(4, "136.00000", "88.5", "OFF");  // same as CH 1
+  Channel(5, "136", "88.5", "D023N");      // another Tx tone: not the same
+  Channel(6, "136", "88.5", "OFF", "  ");  // same as CH 1 again; a blank name
+  Type(7, gl::kColTransmit, "146.52");     // transmit only
+  Type(9, gl::kColName, "HOME");           // a name without a channel: not in use
   Channel(10, "146.52", "D023N", "OFF");
   Channel(11, "146.52", "D023I", "OFF", "HOME2");  // inverted code: not the same
 
@@ -83,7 +83,8 @@ TEST_F(ChannelChecksTest, TheBandFollowsTheFieldBoxAndNeedsASelection) {
   grid_.SetBoxSelection(FormBox::Field, 8);  // 400 - 470MHz
   std::vector<ChannelFinding> findings = CheckChannels(grid_);
   ASSERT_EQ(findings.size(), 2u);
-  EXPECT_EQ(findings[0].text, "CH 2: receive frequency 146.52000 MHz is outside the band 400 - 470MHz");
+  EXPECT_EQ(findings[0].text,
+            "CH 2: receive frequency 146.52000 MHz is outside the band 400 - 470MHz");
   EXPECT_EQ(findings[1].column, gl::kColTransmit);
 
   grid_.SetBoxSelection(FormBox::Field, 0);  // the label's leading blanks are not repeated

@@ -44,45 +44,51 @@ TEST_F(ImageToGridTest, NewDocumentShowsEmptyRowsAndDefaultBoxes) {
 }
 
 TEST_F(ImageToGridTest, DecodesEveryColumn) {
-  SetRecord(image_, 5, {0x00, 0x25, 0x65, 0x14, 0x25, 0x06, 0x60, 0x44, 0x70, 0x06, 0x23, 0x80,
-                        0x04, 0x3A, 0x01, 0x00});
+  SetRecord(image_, 5,
+            {0x00, 0x25, 0x65, 0x14, 0x25, 0x06, 0x60, 0x44, 0x70, 0x06, 0x23, 0x80, 0x04, 0x3A,
+             0x01, 0x00});
   image_.Name(5)[0] = 10;
   image_.Name(5)[1] = 37;
   image_.Name(5)[2] = 11;
   ImageToGrid(image_, grid_);
-  EXPECT_EQ(Row(grid_, 5), (std::vector<std::string>{"146.52500", "446.00625", "67.0", "D023N",
-                                                     "Wide", "Yes", "High", "CCIR", "ON",
-                                                     "Carrier", "A B"}));
+  EXPECT_EQ(Row(grid_, 5),
+            (std::vector<std::string>{"146.52500", "446.00625", "67.0", "D023N", "Wide", "Yes",
+                                      "High", "CCIR", "ON", "Carrier", "A B"}));
 }
 
 TEST_F(ImageToGridTest, ReceiveEmptyButTransmitSetIsInUse) {
-  SetRecord(image_, 1, {0xFF, 0xFF, 0xFF, 0xFF, 0x25, 0x06, 0x60, 0x44, 0xFF, 0xFF, 0xFF, 0xFF,
-                        0x01, 0x00, 0x00, 0xFF});
+  SetRecord(image_, 1,
+            {0xFF, 0xFF, 0xFF, 0xFF, 0x25, 0x06, 0x60, 0x44, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x00,
+             0x00, 0xFF});
   ImageToGrid(image_, grid_);
-  EXPECT_EQ(Row(grid_, 1), (std::vector<std::string>{"", "446.00625", "OFF", "OFF", "Narrow",
-                                                     "No", "Low", "None", "OFF", "Close", ""}));
+  EXPECT_EQ(Row(grid_, 1), (std::vector<std::string>{"", "446.00625", "OFF", "OFF", "Narrow", "No",
+                                                     "Low", "None", "OFF", "Close", ""}));
 }
 
 TEST_F(ImageToGridTest, ChannelNotInUseShowsOnlyItsNameAndRealTones) {
-  SetRecord(image_, 3, {0x00, 0x25, 0x65, 0x00, 0x11, 0x22, 0x33, 0xFF, 0xFF, 0xFF, 0x23, 0x80,
-                        0x01, 0x3F, 0x01, 0x00});
+  SetRecord(image_, 3,
+            {0x00, 0x25, 0x65, 0x00, 0x11, 0x22, 0x33, 0xFF, 0xFF, 0xFF, 0x23, 0x80, 0x01, 0x3F,
+             0x01, 0x00});
   image_.Name(3)[0] = 12;
   ImageToGrid(image_, grid_);
-  EXPECT_EQ(Row(grid_, 3), (std::vector<std::string>{"", "", "", "D023N", "", "", "", "", "", "",
-                                                     "C"}));
+  EXPECT_EQ(Row(grid_, 3),
+            (std::vector<std::string>{"", "", "", "D023N", "", "", "", "", "", "", "C"}));
 }
 
 TEST_F(ImageToGridTest, FlagByteEdgeCases) {
-  SetRecord(image_, 2, {0x00, 0x25, 0x65, 0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                        0x02, 0x04, 0xFE, 0xFF});
-  SetRecord(image_, 4, {0x00, 0x25, 0x65, 0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                        0x00, 0x03, 0x00, 0xFF});
-  SetRecord(image_, 6, {0x00, 0x25, 0x65, 0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                        0x01, 0x01, 0x00, 0xFF});
+  SetRecord(image_, 2,
+            {0x00, 0x25, 0x65, 0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x04,
+             0xFE, 0xFF});
+  SetRecord(image_, 4,
+            {0x00, 0x25, 0x65, 0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x03,
+             0x00, 0xFF});
+  SetRecord(image_, 6,
+            {0x00, 0x25, 0x65, 0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x01,
+             0x00, 0xFF});
   ImageToGrid(image_, grid_);
   // Bit 2 alone shows as scanned; byte 12 = 2 shows nothing; PTT ID is bit 0 only.
-  EXPECT_EQ(Row(grid_, 2), (std::vector<std::string>{"146.52500", "", "OFF", "OFF", "Narrow",
-                                                     "Yes", "Low", "", "OFF", "Close", ""}));
+  EXPECT_EQ(Row(grid_, 2), (std::vector<std::string>{"146.52500", "", "OFF", "OFF", "Narrow", "Yes",
+                                                     "Low", "", "OFF", "Close", ""}));
   EXPECT_EQ(grid_.TextMatrix(4, gl::kColBusyLock), "Close");  // 3 shows as "Close"
   EXPECT_EQ(grid_.TextMatrix(4, gl::kColOptSignal), "");
   EXPECT_EQ(grid_.TextMatrix(6, gl::kColBusyLock), "QT/DQT");
@@ -103,9 +109,10 @@ TEST_F(ImageToGridTest, FormBoxesFollowTheReadingRules) {
     std::uint8_t field, type, flags, rank;
     int field_entry, type_entry, manual_entry, rank_entry;
   };
-  for (const Case c : {Case{0xF5, 0x38, 0x44, 0x0C, 7, 0, 1, 0}, Case{0xED, 0x39, 0x80, 0x03, 0, -1, 0, 3},
-                       Case{0xF8, 0x3B, 0x00, 0x09, 0, 0, 1, 9}, Case{0xEE, 0x37, 0xFF, 0xFF, 0, -1, 0, 0},
-                       Case{0xF7, 0x3A, 0x7F, 0x00, 9, -1, 1, 0}}) {
+  for (const Case c :
+       {Case{0xF5, 0x38, 0x44, 0x0C, 7, 0, 1, 0}, Case{0xED, 0x39, 0x80, 0x03, 0, -1, 0, 3},
+        Case{0xF8, 0x3B, 0x00, 0x09, 0, 0, 1, 9}, Case{0xEE, 0x37, 0xFF, 0xFF, 0, -1, 0, 0},
+        Case{0xF7, 0x3A, 0x7F, 0x00, 9, -1, 1, 0}}) {
     image_.set(0x80A, c.field);
     image_.set(0x80B, c.type);
     image_.set(0x812, c.flags);
@@ -151,26 +158,27 @@ TEST_F(GridToImageTest, UntouchedNewDocumentWritesTheEmptyChannelBytes) {
 }
 
 TEST_F(GridToImageTest, EncodesEveryColumn) {
-  const std::vector<std::string> row = {"146.52500", "446.00625", "D023N", "67.0", "Wide", "Yes",
-                                        "High", "CCIR", "ON", "Carrier", "AB-1 2"};
+  const std::vector<std::string> row = {"146.52500", "446.00625", "D023N", "67.0",
+                                        "Wide",      "Yes",       "High",  "CCIR",
+                                        "ON",        "Carrier",   "AB-1 2"};
   for (int col = 1; col <= 11; ++col) grid_.SetTextMatrix(9, col, row[col - 1]);
   image_.Record(9)[13] = 0xC4;  // bits 7-6 and 2 must survive
   image_.Record(9)[14] = 0xAA;
   image_.Record(9)[15] = 0x5A;
   GridToImage(grid_, image_);
   const auto r = image_.Record(9);
-  EXPECT_EQ(std::vector<std::uint8_t>(r.begin(), r.end()),
-            (std::vector<std::uint8_t>{0x00, 0x25, 0x65, 0x14, 0x25, 0x06, 0x60, 0x44, 0x23, 0x80,
-                                       0x70, 0x06, 0x04, 0xC4 | 0x20 | 0x10 | 0x08 | 0x02, 0xAB,
-                                       0x5A}));
+  EXPECT_EQ(
+      std::vector<std::uint8_t>(r.begin(), r.end()),
+      (std::vector<std::uint8_t>{0x00, 0x25, 0x65, 0x14, 0x25, 0x06, 0x60, 0x44, 0x23, 0x80, 0x70,
+                                 0x06, 0x04, 0xC4 | 0x20 | 0x10 | 0x08 | 0x02, 0xAB, 0x5A}));
   const auto name = image_.Name(9);
   EXPECT_EQ(std::vector<std::uint8_t>(name.begin(), name.end()),
             (std::vector<std::uint8_t>{10, 11, 36, 1, 37, 2, 0xFF, 0xFF}));
 }
 
 TEST_F(GridToImageTest, ChineseFormsSetTheSameBits) {
-  const std::vector<std::string> row = {"146.52500", "", "OFF", "OFF", "宽", "是", "高", "无", "开",
-                                        "载波", ""};
+  const std::vector<std::string> row = {"146.52500", "",   "OFF", "OFF",  "宽", "是",
+                                        "高",        "无", "开",  "载波", ""};
   for (int col = 1; col <= 11; ++col) grid_.SetTextMatrix(1, col, row[col - 1]);
   image_.Record(1)[13] = 0x00;
   image_.Record(1)[14] = 0x00;
@@ -184,8 +192,8 @@ TEST_F(GridToImageTest, ChineseFormsSetTheSameBits) {
 }
 
 TEST_F(GridToImageTest, UnknownTextsCountAsTheOtherCase) {
-  const std::vector<std::string> row = {"146.52500", "", "OFF", "OFF", "wide", "yes", "Low", "ccir",
-                                        "On", "QT/DQT", "ab"};
+  const std::vector<std::string> row = {"146.52500", "",     "OFF", "OFF",    "wide", "yes",
+                                        "Low",       "ccir", "On",  "QT/DQT", "ab"};
   for (int col = 1; col <= 11; ++col) grid_.SetTextMatrix(1, col, row[col - 1]);
   image_.Record(1)[13] = 0xFF;
   image_.Record(1)[14] = 0xFF;

@@ -13,7 +13,7 @@ namespace {
 namespace gl = grid_layout;
 using Cells = std::vector<std::string>;
 
-const Cells kNewRowLeave = {"146.52500", "146.52500", "OFF", "OFF", "Wide", "Yes",
+const Cells kNewRowLeave = {"146.52500", "146.52500", "OFF", "OFF",   "Wide", "Yes",
                             "High",      "None",      "ON",  "Close", ""};
 
 class CommitCellTextTest : public ::testing::Test {
@@ -71,8 +71,8 @@ TEST_F(CommitCellTextTest, RejectedFrequencyReturnsTheMessageAndEmptiesTheCell) 
   SetRow(1, kNewRowLeave);
   EXPECT_EQ(Commit(1, gl::kColReceive, "146.5215", CommitPath::LeaveCell), kFrequencyStepError);
   // The receive tone goes with the receive frequency; the transmit side stays.
-  EXPECT_EQ(Row(1), (Cells{"", "146.52500", "", "OFF", "Wide", "Yes", "High", "None", "ON",
-                           "Close", ""}));
+  EXPECT_EQ(Row(1),
+            (Cells{"", "146.52500", "", "OFF", "Wide", "Yes", "High", "None", "ON", "Close", ""}));
   EXPECT_EQ(Commit(3, gl::kColReceive, "abc", CommitPath::LeaveCell), kFrequencyFormatError);
   EXPECT_EQ(Row(3), Cells(11, ""));
 }
@@ -85,7 +85,8 @@ TEST_F(CommitCellTextTest, LeavingClearsTheRowWhenFrequenciesAndTonesAreEmpty) {
   // A receive tone left over keeps the rest of the row when leaving...
   SetRow(2, {"", "146.52500", "67.0", "OFF", "Wide", "Yes", "High", "None", "ON", "Close", "AB"});
   Commit(2, gl::kColTransmit, "", CommitPath::LeaveCell);
-  EXPECT_EQ(Row(2), (Cells{"", "", "67.0", "", "Wide", "Yes", "High", "None", "ON", "Close", "AB"}));
+  EXPECT_EQ(Row(2),
+            (Cells{"", "", "67.0", "", "Wide", "Yes", "High", "None", "ON", "Close", "AB"}));
 }
 
 TEST_F(CommitCellTextTest, EnterClearsTheRowWhenBothFrequenciesAreEmpty) {
@@ -96,8 +97,8 @@ TEST_F(CommitCellTextTest, EnterClearsTheRowWhenBothFrequenciesAreEmpty) {
 
   SetRow(3, kNewRowLeave);
   Commit(3, gl::kColReceive, "", CommitPath::EnterKey);
-  EXPECT_EQ(Row(3), (Cells{"", "146.52500", "", "OFF", "Wide", "Yes", "High", "None", "ON",
-                           "Close", ""}));
+  EXPECT_EQ(Row(3),
+            (Cells{"", "146.52500", "", "OFF", "Wide", "Yes", "High", "None", "ON", "Close", ""}));
 }
 
 TEST_F(CommitCellTextTest, ToneStoresTheListSpellingOrOffAndNeedsAFrequency) {

@@ -85,13 +85,13 @@ TEST(ChannelCsvExport, WritesEachDuplexFormListAndCommentCell) {
   Type(grid, 5, 1, "440");
   Type(grid, 5, 2, "145");  // a split
   Type(grid, 6, 1, "433.5");
-  Type(grid, 6, 2, "");  // receive only
+  Type(grid, 6, 2, "");           // receive only
   Type(grid, 7, 2, "446.00625");  // transmit only
-  Type(grid, 8, 11, "ALONE");  // a name without a channel is no channel
+  Type(grid, 8, 11, "ALONE");     // a name without a channel is no channel
   Type(grid, 9, 1, "67");
   grid.SetTextMatrix(9, gl::kColName, "A ");  // decoded names may end in a blank
-  Type(grid, 10, 1, "146.00625");  // on the 6.25 kHz steps only
-  Type(grid, 10, 2, "146.005");    // on the 5 kHz steps only: TStep of the receive side
+  Type(grid, 10, 1, "146.00625");             // on the 6.25 kHz steps only
+  Type(grid, 10, 2, "146.005");               // on the 5 kHz steps only: TStep of the receive side
 
   EXPECT_EQ(ChannelsToCsv(Reopened(grid)),
             std::string(kHeader) +
@@ -175,14 +175,19 @@ TEST(ChannelCsvImport, ReadsAnyColumnOrderAndEachDuplexForm) {
   const ChannelCsvImport import = Read(csv);
   MemoryGrid grid;
   ApplyChannelImport(import, grid);
-  EXPECT_EQ(Row(grid, 1), "146.52000\t146.52000\tOFF\t100.0\tNarrow\tNo\tLow\tNone\tON\tClose\tABC");
-  EXPECT_EQ(Row(grid, 2), "145.50000\t144.90000\t103.5\t103.5\tWide\tYes\tHigh\tNone\tON\tClose\tRPT");
-  EXPECT_EQ(Row(grid, 3), "430.00625\t435.00625\t100.0\t100.0\tWide\tYes\tLow\tNone\tON\tClose\tUPHILL");
-  EXPECT_EQ(Row(grid, 4), "440.00000\t145.00625\tOFF\tOFF\tWide\tYes\tHigh\tNone\tON\tClose\tSPLIT");
+  EXPECT_EQ(Row(grid, 1),
+            "146.52000\t146.52000\tOFF\t100.0\tNarrow\tNo\tLow\tNone\tON\tClose\tABC");
+  EXPECT_EQ(Row(grid, 2),
+            "145.50000\t144.90000\t103.5\t103.5\tWide\tYes\tHigh\tNone\tON\tClose\tRPT");
+  EXPECT_EQ(Row(grid, 3),
+            "430.00625\t435.00625\t100.0\t100.0\tWide\tYes\tLow\tNone\tON\tClose\tUPHILL");
+  EXPECT_EQ(Row(grid, 4),
+            "440.00000\t145.00625\tOFF\tOFF\tWide\tYes\tHigh\tNone\tON\tClose\tSPLIT");
   EXPECT_EQ(Row(grid, 5), "433.50000\t\tOFF\tOFF\tWide\tYes\tHigh\tNone\tON\tClose\tRX");
   EXPECT_EQ(Row(grid, 6), "\t\t\t\t\t\t\t\t\t\t");
-  EXPECT_EQ(ReportOf(import), (std::vector<std::string>{"2 ch1: Name 'a;b\"c' is changed to 'ABC'",
-                                                        "4 ch3: Name 'Up\nHill' is changed to 'UPHILL'"}));
+  EXPECT_EQ(ReportOf(import),
+            (std::vector<std::string>{"2 ch1: Name 'a;b\"c' is changed to 'ABC'",
+                                      "4 ch3: Name 'Up\nHill' is changed to 'UPHILL'"}));
 }
 
 TEST(ChannelCsvImport, LocationsFromZeroFromOneWithoutAndAt) {
@@ -204,9 +209,10 @@ TEST(ChannelCsvImport, LocationsFromZeroFromOneWithoutAndAt) {
   EXPECT_EQ(grid.TextMatrix(127, 1), "146.50000");
   EXPECT_EQ(grid.TextMatrix(128, 1), "146.60000");
   EXPECT_EQ(grid.TextMatrix(6, 1), "");
-  EXPECT_EQ(ReportOf(Read(rows + "7,146.7\n", 127)),
-            (std::vector<std::string>{
-                "4 ch0: no channel is left for this row (channel 128 is the last); the row is skipped"}));
+  EXPECT_EQ(
+      ReportOf(Read(rows + "7,146.7\n", 127)),
+      (std::vector<std::string>{
+          "4 ch0: no channel is left for this row (channel 128 is the last); the row is skipped"}));
 }
 
 // Every refusal, with its line (a quoted line end moves the count on), and
@@ -215,59 +221,61 @@ TEST(ChannelCsvImport, ReportsEveryRejectionAndLeavesThoseChannelsAlone) {
   const std::string csv =
       "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
       "RxDtcsCode,CrossMode,Mode,Power,Comment\r\n"
-      "1,\"two\r\nlines\",600,,0,,,,,,,,FM,,\r\n"                  // line 2
-      "2,,146.523,,0,,,,,,,,FM,,\r\n"                              // 4
-      "3,,abc,,0,,,,,,,,FM,,\r\n"                                  // 5
-      "4,,146.5,,0,,,,,,,,AM,,\r\n"                                // 6
-      "5,,146.5,,0,Tone,69.4,,,,,,FM,,\r\n"                        // 7
-      "6,,146.5,,0,DTCS,,,017,NN,,,FM,,\r\n"                       // 8
-      "7,,146.5,,0,TSQL-R,88.5,88.5,,,,,FM,,\r\n"                  // 9
-      "8,,146.5,,0,DTCS-R,,,023,NN,023,,FM,,\r\n"                  // 10
-      "129,,146.5,,0,,,,,,,,FM,,\r\n"                              // 11
-      "10,,146.5,,0,,,,\r\n"                                       // 12
-      "11,,146.5,+,500,,,,,,,,FM,,\r\n"                            // 13
-      "12,,146.5,x,0,,,,,,,,FM,,\r\n"                              // 14
-      "13,,146.5,,0,Cross,,,,,,Tone->Tone->,FM,,\r\n"              // 15
-      "14,,146.5,,0,DTCS,,,023,NX,,,FM,,\r\n"                      // 16
+      "1,\"two\r\nlines\",600,,0,,,,,,,,FM,,\r\n"                        // line 2
+      "2,,146.523,,0,,,,,,,,FM,,\r\n"                                    // 4
+      "3,,abc,,0,,,,,,,,FM,,\r\n"                                        // 5
+      "4,,146.5,,0,,,,,,,,AM,,\r\n"                                      // 6
+      "5,,146.5,,0,Tone,69.4,,,,,,FM,,\r\n"                              // 7
+      "6,,146.5,,0,DTCS,,,017,NN,,,FM,,\r\n"                             // 8
+      "7,,146.5,,0,TSQL-R,88.5,88.5,,,,,FM,,\r\n"                        // 9
+      "8,,146.5,,0,DTCS-R,,,023,NN,023,,FM,,\r\n"                        // 10
+      "129,,146.5,,0,,,,,,,,FM,,\r\n"                                    // 11
+      "10,,146.5,,0,,,,\r\n"                                             // 12
+      "11,,146.5,+,500,,,,,,,,FM,,\r\n"                                  // 13
+      "12,,146.5,x,0,,,,,,,,FM,,\r\n"                                    // 14
+      "13,,146.5,,0,Cross,,,,,,Tone->Tone->,FM,,\r\n"                    // 15
+      "14,,146.5,,0,DTCS,,,023,NX,,,FM,,\r\n"                            // 16
       "15,Repeater,146.5,,0,,,,,,,,FM,Mid,BusyLock=Never PTTID=off\r\n"  // 17: row stands
-      "15,,146.6,,0,,,,,,,,FM,,\r\n"                               // 18
-      "-1,,146.5,,0,,,,,,,,FM,,\r\n"                               // 19
-      "16,\"open,146.5\r\n";                                       // 20
+      "15,,146.6,,0,,,,,,,,FM,,\r\n"                                     // 18
+      "-1,,146.5,,0,,,,,,,,FM,,\r\n"                                     // 19
+      "16,\"open,146.5\r\n";                                             // 20
   MemoryGrid grid;
   for (int row = 1; row <= 16; ++row) Type(grid, row, 1, "145.0");
   const ChannelCsvImport import = Read(csv);
-  EXPECT_EQ(ReportOf(import),
-            (std::vector<std::string>{
-                "2 ch1: Frequency 600 MHz is outside 67-521 MHz; the row is skipped",
-                "4 ch2: Frequency 146.523 MHz is not on a 6.25, 5 or 2.5 kHz step; the row is skipped",
-                "5 ch3: Frequency 'abc' is not a frequency in MHz; the row is skipped",
-                "6 ch4: Mode AM is not FM or NFM; the row is skipped",
-                "7 ch5: rToneFreq '69.4' is not a CTCSS tone of the radio; the row is skipped",
-                "8 ch6: DtcsCode '017' is not a DCS code of the radio; the row is skipped",
-                "9 ch7: Tone TSQL-R (reverse squelch) is not a mode the radio has; the row is skipped",
-                "10 ch8: Tone DTCS-R (reverse squelch) is not a mode the radio has; the row is skipped",
-                "11 ch0: Location 129 is beyond channel 128; the row is skipped",
-                "12 ch10: the row has 9 fields where the header has 15; the row is skipped",
-                "13 ch11: the transmit frequency 646.500000 MHz (Duplex '+', Offset 500) is outside "
-                "67-521 MHz; the row is skipped",
-                "14 ch12: Duplex 'x' is not +, -, split, off or empty; the row is skipped",
-                "15 ch13: CrossMode 'Tone->Tone->' is not one the radio can hold; the row is skipped",
-                "16 ch14: DtcsPolarity 'NX' is not NN, NR, RN or RR; the row is skipped",
-                "17 ch15: Power 'Mid' is neither High, Low nor a wattage; the channel keeps High",
-                "17 ch15: Comment 'BusyLock=Never' is not a BusyLock the radio has; the channel keeps "
-                "Close",
-                "17 ch15: Name 'Repeater' is shortened to 'REPEAT'",
-                "18 ch15: channel 15 was already imported from line 17; the row is skipped",
-                "19 ch0: Location '-1' is not a channel number; the row is skipped",
-                "20 ch16: a quoted field is not closed before the end of the file; the row is skipped",
-            }));
+  EXPECT_EQ(
+      ReportOf(import),
+      (std::vector<std::string>{
+          "2 ch1: Frequency 600 MHz is outside 67-521 MHz; the row is skipped",
+          "4 ch2: Frequency 146.523 MHz is not on a 6.25, 5 or 2.5 kHz step; the row is skipped",
+          "5 ch3: Frequency 'abc' is not a frequency in MHz; the row is skipped",
+          "6 ch4: Mode AM is not FM or NFM; the row is skipped",
+          "7 ch5: rToneFreq '69.4' is not a CTCSS tone of the radio; the row is skipped",
+          "8 ch6: DtcsCode '017' is not a DCS code of the radio; the row is skipped",
+          "9 ch7: Tone TSQL-R (reverse squelch) is not a mode the radio has; the row is skipped",
+          "10 ch8: Tone DTCS-R (reverse squelch) is not a mode the radio has; the row is skipped",
+          "11 ch0: Location 129 is beyond channel 128; the row is skipped",
+          "12 ch10: the row has 9 fields where the header has 15; the row is skipped",
+          "13 ch11: the transmit frequency 646.500000 MHz (Duplex '+', Offset 500) is outside "
+          "67-521 MHz; the row is skipped",
+          "14 ch12: Duplex 'x' is not +, -, split, off or empty; the row is skipped",
+          "15 ch13: CrossMode 'Tone->Tone->' is not one the radio can hold; the row is skipped",
+          "16 ch14: DtcsPolarity 'NX' is not NN, NR, RN or RR; the row is skipped",
+          "17 ch15: Power 'Mid' is neither High, Low nor a wattage; the channel keeps High",
+          "17 ch15: Comment 'BusyLock=Never' is not a BusyLock the radio has; the channel keeps "
+          "Close",
+          "17 ch15: Name 'Repeater' is shortened to 'REPEAT'",
+          "18 ch15: channel 15 was already imported from line 17; the row is skipped",
+          "19 ch0: Location '-1' is not a channel number; the row is skipped",
+          "20 ch16: a quoted field is not closed before the end of the file; the row is skipped",
+      }));
   ApplyChannelImport(import, grid);
   for (int row = 1; row <= 16; ++row) {
     if (row == 15) continue;
     EXPECT_EQ(grid.TextMatrix(row, 1), "145.00000") << row;
     EXPECT_EQ(grid.TextMatrix(row, 11), "") << row;
   }
-  EXPECT_EQ(Row(grid, 15), "146.50000\t146.50000\tOFF\tOFF\tWide\tYes\tHigh\tNone\tOFF\tClose\tREPEAT");
+  EXPECT_EQ(Row(grid, 15),
+            "146.50000\t146.50000\tOFF\tOFF\tWide\tYes\tHigh\tNone\tOFF\tClose\tREPEAT");
 }
 
 TEST(ChannelCsvImport, TextsThatAreNoChannelListAreRefused) {
@@ -341,7 +349,8 @@ TEST(ChannelCsvRoundTrip, ExportThenImportIntoANewDocumentGivesBackEveryChannel)
     ApplyChannelImport(import, copy);
     copy = Reopened(copy);
     for (int row = 1; row < gl::kRows; ++row) {
-      const std::string expected = RowHasFrequency(original, row) ? Row(original, row) : Row(MemoryGrid(), row);
+      const std::string expected =
+          RowHasFrequency(original, row) ? Row(original, row) : Row(MemoryGrid(), row);
       ASSERT_EQ(Row(copy, row), expected) << "document " << document << " channel " << row;
     }
   }
@@ -364,7 +373,8 @@ TEST(GridTextRoundTrip, CopiedChannelsPasteBackCellForCell) {
     for (int row = 1; row < gl::kRows; ++row) {
       MemoryGrid name_only;
       name_only.SetTextMatrix(row, gl::kColName, original.TextMatrix(row, gl::kColName));
-      const std::string expected = RowHasFrequency(original, row) ? Row(original, row) : Row(name_only, row);
+      const std::string expected =
+          RowHasFrequency(original, row) ? Row(original, row) : Row(name_only, row);
       ASSERT_EQ(Row(copy, row), expected) << "document " << document << " channel " << row;
     }
   }
@@ -389,18 +399,19 @@ TEST(GridTextRead, ReportsWhatTheRadioCannotHold) {
     report.push_back(std::to_string(line.line) + " " + std::to_string(line.channel) + " " +
                      line.reason);
   }
-  EXPECT_EQ(report, (std::vector<std::string>{
-                        "3 127 Name 'ab.cdefg' is changed to 'ABCDEF'",
-                        "4 128 Receive(MHz) '600' is not a frequency within 67-521 MHz; the line is "
-                        "skipped",
-                        "5 0 no channel is left for this line (channel 128 is the last); the line is "
-                        "skipped",
-                        "6 0 no channel is left for this line (channel 128 is the last); the line is "
-                        "skipped",
-                        "7 0 no channel is left for this line (channel 128 is the last); the line is "
-                        "skipped",
-                        "8 0 no channel is left for this line (channel 128 is the last); the line is "
-                        "skipped"}));
+  EXPECT_EQ(report,
+            (std::vector<std::string>{
+                "3 127 Name 'ab.cdefg' is changed to 'ABCDEF'",
+                "4 128 Receive(MHz) '600' is not a frequency within 67-521 MHz; the line is "
+                "skipped",
+                "5 0 no channel is left for this line (channel 128 is the last); the line is "
+                "skipped",
+                "6 0 no channel is left for this line (channel 128 is the last); the line is "
+                "skipped",
+                "7 0 no channel is left for this line (channel 128 is the last); the line is "
+                "skipped",
+                "8 0 no channel is left for this line (channel 128 is the last); the line is "
+                "skipped"}));
   MemoryGrid grid;
   ApplyChannelImport(import, grid);
   EXPECT_EQ(Row(grid, 126), "146.52000\t146.52000\tOFF\tOFF\tWide\tYes\tHigh\tNone\tON\tClose\t");
@@ -410,11 +421,14 @@ TEST(GridTextRead, ReportsWhatTheRadioCannotHold) {
   const ChannelCsvImport fields = ReadGridText(
       "145.5\t145.5\t77.7\n145.5\t\t\t\tNarrower\n1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\n", 1);
   ASSERT_EQ(fields.report.size(), 3u);
-  EXPECT_EQ(fields.report[0].reason, "Rx Tone '77.7' is not a tone of the radio; the line is skipped");
-  EXPECT_EQ(fields.report[1].reason,
-            "W/N 'Narrower' is not an entry of its list; the channel keeps what a new channel gets");
-  EXPECT_EQ(fields.report[2].reason,
-            "the line has 13 fields where a channel has 11 (12 with its number); the line is skipped");
+  EXPECT_EQ(fields.report[0].reason,
+            "Rx Tone '77.7' is not a tone of the radio; the line is skipped");
+  EXPECT_EQ(
+      fields.report[1].reason,
+      "W/N 'Narrower' is not an entry of its list; the channel keeps what a new channel gets");
+  EXPECT_EQ(
+      fields.report[2].reason,
+      "the line has 13 fields where a channel has 11 (12 with its number); the line is skipped");
   ASSERT_EQ(fields.channels.size(), 1u);
   EXPECT_EQ(fields.channels[0].channel, 2);
   EXPECT_EQ(fields.channels[0].cells[gl::kColTransmit], "");

@@ -24,9 +24,16 @@ RadioImage RandomImage(std::mt19937& random) {
   for (int n = 1; n <= 128; ++n) {
     auto record = image.Record(n);
     switch (kind(random)) {
-      case 0: record[3] = 0xFF; record[7] = 0x00; break;  // not in use
-      case 1: record[3] = 0x14; record[2] = 0x65; break;  // in use, plausible BCD
-      default: break;                                     // whatever came out
+      case 0:
+        record[3] = 0xFF;
+        record[7] = 0x00;
+        break;  // not in use
+      case 1:
+        record[3] = 0x14;
+        record[2] = 0x65;
+        break;  // in use, plausible BCD
+      default:
+        break;  // whatever came out
     }
   }
   return image;
@@ -79,7 +86,8 @@ TEST_P(CodecPropertyTest, UninterpretedBitsSurviveAndASecondRoundChangesNothing)
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, CodecPropertyTest, ::testing::Values(1u, 2u, 3u, 42u, 2026u, 77777u));
+INSTANTIATE_TEST_SUITE_P(Seeds, CodecPropertyTest,
+                         ::testing::Values(1u, 2u, 3u, 42u, 2026u, 77777u));
 
 }  // namespace
 }  // namespace zlm5

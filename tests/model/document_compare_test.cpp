@@ -98,14 +98,14 @@ TEST(DocumentCompareTest, CellsBoxesSettingsAndTuningInWords) {
 TEST(DocumentCompareTest, BytesThatNothingShowsAreNamedByOffset) {
   const RadioImage before = SavedDocument();
   RadioImage after = before;
-  after.Record(7)[15] ^= 0x01;                    // spare byte of an empty channel
+  after.Record(7)[15] ^= 0x01;  // spare byte of an empty channel
   after.Record(9)[15] ^= 0x01;
   after.Record(10)[15] ^= 0x01;
-  after.Record(12)[15] ^= 0x01;                   // hidden by CH 12's shown change below
-  after.Record(12)[8] = 0x70;                     // Rx Tone 88.5 -> 67.0
+  after.Record(12)[15] ^= 0x01;  // hidden by CH 12's shown change below
+  after.Record(12)[8] = 0x70;    // Rx Tone 88.5 -> 67.0
   after.Record(12)[9] = 0x06;
-  after.set(0x81D, 0x01);                         // reserved settings byte
-  after.set(image_map::kTransferEnd, 0x00);       // beyond what the radio exchanges
+  after.set(0x81D, 0x01);                    // reserved settings byte
+  after.set(image_map::kTransferEnd, 0x00);  // beyond what the radio exchanges
   after.set(image_map::kHighPowerTuning, 77);
 
   std::vector<Difference> differences = CompareImages(before, after);

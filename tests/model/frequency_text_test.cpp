@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <clocale>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "model/channel_codec.h"
@@ -42,8 +42,8 @@ class CommaLocale {
     char pattern[] = "/tmp/zlm5-locale-XXXXXX";
     if (::mkdtemp(pattern) == nullptr) return;
     folder_ = pattern;
-    const std::string command = "localedef -i de_DE -f UTF-8 " + folder_ +
-                                "/de_DE.UTF-8 >/dev/null 2>&1";
+    const std::string command =
+        "localedef -i de_DE -f UTF-8 " + folder_ + "/de_DE.UTF-8 >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return;
     ::setenv("LOCPATH", folder_.c_str(), 1);
     std::setlocale(LC_ALL, "de_DE.UTF-8");
@@ -118,8 +118,8 @@ TEST(CommitFrequencyTextTest, EmptyPassesWithoutCheck) {
 }
 
 TEST(CommitFrequencyTextTest, OutOfRangeOrNotANumberIsAFormatError) {
-  for (const char* text : {"66.99999", "521.00001", "abc", "-146", " ", "nan", "inf", "1e300",
-                           "0"}) {
+  for (const char* text :
+       {"66.99999", "521.00001", "abc", "-146", " ", "nan", "inf", "1e300", "0"}) {
     const FrequencyCommit commit = CommitFrequencyText(text);
     EXPECT_EQ(commit.text, "") << text;
     EXPECT_EQ(commit.error, "Error Data Format，Please input again") << text;

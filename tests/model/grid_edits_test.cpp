@@ -52,14 +52,14 @@ TEST(GridEditsTest, OnlyTheEditedChannelAndTheBoxesAreEncoded) {
 
   const RadioImage edited = ImageWithGridEdits(radio, grid);
   // Channels 5 and 7 as the grid shows them, nothing else touched.
-  EXPECT_EQ(Lines(radio, edited),
-            (std::vector<std::string>{
-                "CH 5 Name: (empty) → REP", "CH 7 Receive(MHz): (empty) → 146.50000",
-                "CH 7 Transmit(MHz): (empty) → 146.50000", "CH 7 Rx Tone: (empty) → OFF",
-                "CH 7 Tx Tone: (empty) → OFF", "CH 7 W/N: (empty) → Wide",
-                "CH 7 Scan: (empty) → Yes", "CH 7 Tx Power: (empty) → High",
-                "CH 7 Opt Signal: (empty) → None", "CH 7 PTTID: (empty) → ON",
-                "CH 7 BusyLock: (empty) → Close"}));
+  EXPECT_EQ(
+      Lines(radio, edited),
+      (std::vector<std::string>{
+          "CH 5 Name: (empty) → REP", "CH 7 Receive(MHz): (empty) → 146.50000",
+          "CH 7 Transmit(MHz): (empty) → 146.50000", "CH 7 Rx Tone: (empty) → OFF",
+          "CH 7 Tx Tone: (empty) → OFF", "CH 7 W/N: (empty) → Wide", "CH 7 Scan: (empty) → Yes",
+          "CH 7 Tx Power: (empty) → High", "CH 7 Opt Signal: (empty) → None",
+          "CH 7 PTTID: (empty) → ON", "CH 7 BusyLock: (empty) → Close"}));
   RadioImage encoded = radio;
   GridToImage(grid, encoded);
   for (int channel : {5, 7}) {

@@ -99,8 +99,10 @@ TEST(SettingsBlockTest, ReadingRulesOfOutOfRangeBytes) {
   EXPECT_EQ(read(sm::kVoxGain, 10).VoxGainEntry(), 10);
   EXPECT_EQ(read(sm::kVoxGain, 11).VoxGainEntry(), 0);
   EXPECT_EQ(read(sm::kPowerRank, 0x0C).PowerRankEntry(), 0);
-  for (const std::uint8_t b : {0, 1, 3}) EXPECT_EQ(read(sm::kOptSignal, b).OptSignalEntry(), 1) << int(b);
-  for (const std::uint8_t b : {2, 4, 7, 255}) EXPECT_EQ(read(sm::kOptSignal, b).OptSignalEntry(), 0) << int(b);
+  for (const std::uint8_t b : {0, 1, 3})
+    EXPECT_EQ(read(sm::kOptSignal, b).OptSignalEntry(), 1) << int(b);
+  for (const std::uint8_t b : {2, 4, 7, 255})
+    EXPECT_EQ(read(sm::kOptSignal, b).OptSignalEntry(), 0) << int(b);
   EXPECT_EQ(read(sm::kPriority, 17).PriorityEntry(), 16);
   EXPECT_EQ(read(sm::kPriority, 17).Pf1Entry(), 0);
   EXPECT_EQ(read(sm::kPriority, 128).PriorityEntry(), 127);

@@ -55,7 +55,8 @@ QList<Line> Lines(const Page& page) {
                    [](const Word& a, const Word& b) { return a.y0 < b.y0; });
   QList<Line> lines;
   for (const Word& w : words) {
-    if (lines.isEmpty() || std::abs(lines.last().first().y0 - w.y0) > kLineGapPt) lines.append(Line());
+    if (lines.isEmpty() || std::abs(lines.last().first().y0 - w.y0) > kLineGapPt)
+      lines.append(Line());
     lines.last().append(w);
   }
   for (Line& line : lines) {

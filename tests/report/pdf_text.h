@@ -21,7 +21,7 @@ struct Word {
 };
 
 struct Page {
-  double width = 0;   // points
+  double width = 0;  // points
   double height = 0;
   QList<Word> words;
 };

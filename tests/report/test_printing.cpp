@@ -17,11 +17,11 @@
 
 #include "files/channel_document.h"
 #include "model/memory_grid.h"
-#include "tests/report/pdf_text.h"
 #include "report/printing.h"
 #include "report/report_data.h"
 #include "report/report_font.h"
 #include "report/report_texts.h"
+#include "tests/report/pdf_text.h"
 
 using namespace zlm5;
 using namespace zlm5::pdf_text;
@@ -66,8 +66,8 @@ RadioImage NewImage() { return ChannelDocument::NewDocumentImage(); }
 // A grid with channel `row` filled in every printed column.
 MemoryGrid GridWithChannel(int row) {
   MemoryGrid grid;
-  const char* texts[] = {"146.52500", "147.00000", "D023N",  "88.5", "Narrow",
-                         "Yes",       "High",      "CCIR",   "ON",   "QT/DQT"};
+  const char* texts[] = {"146.52500", "147.00000", "D023N", "88.5", "Narrow",
+                         "Yes",       "High",      "CCIR",  "ON",   "QT/DQT"};
   for (int c = 1; c <= 10; ++c) grid.SetTextMatrix(row, c, texts[c - 1]);
   grid.SetTextMatrix(row, 11, "NAME");
   return grid;
@@ -220,8 +220,9 @@ class PrintingTest : public QObject {
       // with the integer steps the page drawing takes.
       // NOLINTNEXTLINE(bugprone-integer-division)
       const double x = g.left_pt + ((g.right_px / 2) * 1440 / g.dpi - 18 * g.w_twips) / 20.0;
-      QVERIFY2(std::abs(lines.first().first().x0 - x) < kTolerancePt,
-               qPrintable(QString("title at %1, expected %2").arg(lines.first().first().x0).arg(x)));
+      QVERIFY2(
+          std::abs(lines.first().first().x0 - x) < kTolerancePt,
+          qPrintable(QString("title at %1, expected %2").arg(lines.first().first().x0).arg(x)));
       // Every word lies on the paper.
       for (const Word& w : pages[i].words) {
         QVERIFY2(w.x0 >= 0 && w.x1 <= pages[i].width && w.y0 >= 0 && w.y1 <= pages[i].height,
@@ -234,28 +235,60 @@ class PrintingTest : public QObject {
     QTest::addColumn<bool>("english");
     QTest::addColumn<QStringList>("cells");  // line by line, left to right, "|" between lines
     QTest::newRow("english") << true
-                             << QStringList{"Function Setting:", "|",
-                                            "Type: RaNOX-ONE", "Frequency Field: 67 - 72MHz", "|",
-                                            "Pf1: None", "Pf2: None", "Beep Warning: Disable", "|",
-                                            "Squelch Level: 5", "TX power rank: 9",
-                                            "Scrambler Activation:Enable", "|",
-                                            "Vox Function:Disable", "Vox Gain Level:OFF",
-                                            "Vox Delay Time: 1.5s", "|",
-                                            "PTT ID: BOT", "Battery Save:Disable",
-                                            "Total Tx Time(s):OFF", "|",
-                                            "Begin of Tx:", "End of Tx:", "|",
-                                            "Vox inhibit on recieve:Enable", "|",
+                             << QStringList{"Function Setting:",
+                                            "|",
+                                            "Type: RaNOX-ONE",
+                                            "Frequency Field: 67 - 72MHz",
+                                            "|",
+                                            "Pf1: None",
+                                            "Pf2: None",
+                                            "Beep Warning: Disable",
+                                            "|",
+                                            "Squelch Level: 5",
+                                            "TX power rank: 9",
+                                            "Scrambler Activation:Enable",
+                                            "|",
+                                            "Vox Function:Disable",
+                                            "Vox Gain Level:OFF",
+                                            "Vox Delay Time: 1.5s",
+                                            "|",
+                                            "PTT ID: BOT",
+                                            "Battery Save:Disable",
+                                            "Total Tx Time(s):OFF",
+                                            "|",
+                                            "Begin of Tx:",
+                                            "End of Tx:",
+                                            "|",
+                                            "Vox inhibit on recieve:Enable",
+                                            "|",
                                             "Channel Setting:"};
     QTest::newRow("chinese") << false
-                             << QStringList{"功能设置:", "|",
-                                            "机型: RaNOX-ONE", "频段: 67 - 72MHz", "|",
-                                            "Pf1: 无", "Pf2: 无", "报警音提示: 关闭", "|",
-                                            "静噪等级: 5", "发射功率等级: 9", "扰频器激活:打开", "|",
-                                            "Vox 功能:关闭", "Vox 增益电平:OFF",
-                                            "Vox 延迟时间(秒): 1.5s", "|",
-                                            "PTT ID: BOT", "电池省电:关闭", "发射时间(s):OFF", "|",
-                                            "发射开始:", "发射结束:", "|",
-                                            "接收时禁止VOX:使能", "|",
+                             << QStringList{"功能设置:",
+                                            "|",
+                                            "机型: RaNOX-ONE",
+                                            "频段: 67 - 72MHz",
+                                            "|",
+                                            "Pf1: 无",
+                                            "Pf2: 无",
+                                            "报警音提示: 关闭",
+                                            "|",
+                                            "静噪等级: 5",
+                                            "发射功率等级: 9",
+                                            "扰频器激活:打开",
+                                            "|",
+                                            "Vox 功能:关闭",
+                                            "Vox 增益电平:OFF",
+                                            "Vox 延迟时间(秒): 1.5s",
+                                            "|",
+                                            "PTT ID: BOT",
+                                            "电池省电:关闭",
+                                            "发射时间(s):OFF",
+                                            "|",
+                                            "发射开始:",
+                                            "发射结束:",
+                                            "|",
+                                            "接收时禁止VOX:使能",
+                                            "|",
                                             "频道设置:"};
   }
 
@@ -276,25 +309,31 @@ class PrintingTest : public QObject {
 
     QList<QStringList> expected(1);
     for (const QString& c : cells) {
-      if (c == "|") expected.append(QStringList());
-      else expected.last() << c;
+      if (c == "|")
+        expected.append(QStringList());
+      else
+        expected.last() << c;
     }
     QVERIFY(lines.size() > expected.size());
     for (qsizetype i = 0; i < expected.size(); ++i) {
       const Line& line = lines[i + 1];  // line 0 is the title
       const QStringList& want = expected[i];
       QList<double> xs;
-      if (want.size() == 1 && (i == 0 || i == expected.size() - 1)) xs = {5};
-      else if (i == 6) xs = {2, 35};
-      else xs = {2, 25, 50};
+      if (want.size() == 1 && (i == 0 || i == expected.size() - 1))
+        xs = {5};
+      else if (i == 6)
+        xs = {2, 35};
+      else
+        xs = {2, 25, 50};
       for (qsizetype k = 0; k < want.size(); ++k) {
         const double from = g.X(xs[k]);
         const double to = k + 1 < want.size() ? g.X(xs[k + 1]) : 1e9;
         QCOMPARE(CellText(line, from, to), want[k]);
         const auto first = FirstWordFrom(line, from);
         QVERIFY(first);
-        QVERIFY2(std::abs(first->x0 - from) < kTolerancePt,
-                 qPrintable(QString("%1 at %2, expected %3").arg(want[k]).arg(first->x0).arg(from)));
+        QVERIFY2(
+            std::abs(first->x0 - from) < kTolerancePt,
+            qPrintable(QString("%1 at %2, expected %3").arg(want[k]).arg(first->x0).arg(from)));
       }
     }
     // The header line follows, then channels 1..22 with nothing but their
@@ -345,13 +384,11 @@ class PrintingTest : public QObject {
                                 << "Squelch Level: 0";
     QTest::newRow("gain 11") << QList<int>{0x815, 11} << "Vox" << 25 << 50 << "Vox Gain Level:0";
     QTest::newRow("gain 10") << QList<int>{0x815, 10} << "Vox" << 25 << 50 << "Vox Gain Level:10";
-    QTest::newRow("time 41") << QList<int>{0x814, 41} << "PTT" << 50 << 0
-                             << "Total Tx Time(s):OFF";
-    QTest::newRow("time 40") << QList<int>{0x814, 40} << "PTT" << 50 << 0
-                             << "Total Tx Time(s):600";
-    QTest::newRow("begin code")
-        << QList<int>{0x7B0, 0x31, 0x7B1, 0x32, 0x7B2, 0x41, 0x7B3, 0x45, 0x7B4, 0x44, 0x7B5, 0xFF}
-        << "Begin" << 2 << 35 << "Begin of Tx:12AD";
+    QTest::newRow("time 41") << QList<int>{0x814, 41} << "PTT" << 50 << 0 << "Total Tx Time(s):OFF";
+    QTest::newRow("time 40") << QList<int>{0x814, 40} << "PTT" << 50 << 0 << "Total Tx Time(s):600";
+    QTest::newRow("begin code") << QList<int>{0x7B0, 0x31, 0x7B1, 0x32, 0x7B2, 0x41,
+                                              0x7B3, 0x45, 0x7B4, 0x44, 0x7B5, 0xFF}
+                                << "Begin" << 2 << 35 << "Begin of Tx:12AD";
     QTest::newRow("end code") << QList<int>{0x7C0, 0x39, 0x7C7, 0x30, 0x7CF, 0x43} << "Begin" << 35
                               << 0 << "End of Tx: 90C";
     QTest::newRow("keys") << QList<int>{0x810, 3, 0x811, 5} << "Pf1:" << 2 << 25 << "Pf1: Monitor";
@@ -361,14 +398,14 @@ class PrintingTest : public QObject {
     QTest::newRow("ptt eot") << QList<int>{0x812, 0x01} << "PTT" << 2 << 25 << "PTT ID: EOT";
     QTest::newRow("beep bit 4") << QList<int>{0x812, 0x10} << "Pf1:" << 50 << 0
                                 << "Beep Warning: Enable";
-    QTest::newRow("scrambler bit 2 clear") << QList<int>{0x812, 0xFB} << "Squelch" << 50 << 0
-                                           << "Scrambler Activation:Disable";
+    QTest::newRow("scrambler bit 2 clear")
+        << QList<int>{0x812, 0xFB} << "Squelch" << 50 << 0 << "Scrambler Activation:Disable";
     QTest::newRow("vox bit 5") << QList<int>{0x812, 0x20} << "Vox" << 2 << 25
                                << "Vox Function:Enable";
-    QTest::newRow("battery bit 3") << QList<int>{0x812, 0x08} << "PTT" << 25 << 50
-                                   << "Battery Save:Enable";
-    QTest::newRow("inhibit bit 6 clear") << QList<int>{0x812, 0x80} << "Vox" << 2 << 0
-                                         << "Vox inhibit on recieve:Disable";
+    QTest::newRow("battery bit 3")
+        << QList<int>{0x812, 0x08} << "PTT" << 25 << 50 << "Battery Save:Enable";
+    QTest::newRow("inhibit bit 6 clear")
+        << QList<int>{0x812, 0x80} << "Vox" << 2 << 0 << "Vox inhibit on recieve:Disable";
   }
 
   void settingsEdgeCases() {
@@ -439,13 +476,15 @@ class PrintingTest : public QObject {
     const Geometry g = GeometryOf(setup, data);
     // The English last column starts at 82: W shrinks so that it ends inside
     // the printable area; the Chinese table fits with 80 columns across.
-    if (english) QVERIFY(g.w_twips < g.spec_w_twips);
-    else QCOMPARE(g.w_twips, g.spec_w_twips);
+    if (english)
+      QVERIFY(g.w_twips < g.spec_w_twips);
+    else
+      QCOMPARE(g.w_twips, g.spec_w_twips);
     const QList<Page> pages = ReadPdf(Write(dir_, "columns.pdf", data, setup));
     QCOMPARE(pages.size(), 5);
     const auto line = LineStartingWith(pages[2], "60");
     QVERIFY(line);
-    const QStringList want{"60",  "146.52500", "147.00000", "D023N", "88.5", "Narrow",
+    const QStringList want{"60",  "146.52500", "147.00000", "D023N", "88.5",  "Narrow",
                            "Yes", "High",      "CCIR",      "ON",    "QT/DQT"};
     QCOMPARE(line->size(), want.size());
     for (int c = 0; c < want.size(); ++c) {
@@ -487,8 +526,8 @@ class PrintingTest : public QObject {
     const auto header = LineStartingWith(pages[1], "CH");
     QVERIFY(title && section && header);
     QVERIFY(std::abs(section->first().y0 - title->first().y0 - lh) < 0.1);
-    QVERIFY(std::abs(header->first().y0 - section->first().y0 - int(1.2 * font.LineHeight()) / 20.0) <
-            0.1);
+    QVERIFY(std::abs(header->first().y0 - section->first().y0 -
+                     int(1.2 * font.LineHeight()) / 20.0) < 0.1);
     QVERIFY(std::abs(row(23) - header->first().y0 - lh) < 0.1);
   }
 

@@ -19,11 +19,11 @@
 #include <utility>
 
 #include "link/serial_port.h"
+#include "tests/ui/ui_test_support.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/message_box.h"
 #include "ui/radio/progress_dialog.h"
 #include "ui/radio/radio_operations.h"
-#include "tests/ui/ui_test_support.h"
 
 namespace zlm5::test {
 

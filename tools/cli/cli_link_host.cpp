@@ -22,9 +22,12 @@ constexpr int kPlainStep = 40;  // plain progress lines every this many blocks
 
 const char* ButtonsText(MessageButtons buttons) {
   switch (buttons) {
-    case MessageButtons::kOk: return "";
-    case MessageButtons::kOkCancel: return " [OK/Cancel]";
-    case MessageButtons::kRetryCancel: return " [Retry/Cancel]";
+    case MessageButtons::kOk:
+      return "";
+    case MessageButtons::kOkCancel:
+      return " [OK/Cancel]";
+    case MessageButtons::kRetryCancel:
+      return " [Retry/Cancel]";
   }
   return "";
 }
@@ -176,11 +179,15 @@ void AnnouncePasses(SafeTransferOptions& options, CliTransferHost& host) {
   const bool backup_first = options.backup_first;
   options.on_pass = [backup_first, &host](TransferPass pass) {
     switch (pass) {
-      case TransferPass::kBackupRead: host.SetStatusText("Reading the radio into a backup"); break;
+      case TransferPass::kBackupRead:
+        host.SetStatusText("Reading the radio into a backup");
+        break;
       case TransferPass::kTransfer:
         if (backup_first) host.SetStatusText("Writing the radio");
         break;
-      case TransferPass::kVerifyRead: host.SetStatusText("Reading the radio back to verify"); break;
+      case TransferPass::kVerifyRead:
+        host.SetStatusText("Reading the radio back to verify");
+        break;
     }
   };
 }

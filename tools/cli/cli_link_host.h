@@ -10,8 +10,8 @@
 #include "link/link_host.h"
 #include "link/safe_transfer.h"
 #include "link/serial_port.h"
-#include "link/wire_trace.h"
 #include "link/serial_transport.h"
+#include "link/wire_trace.h"
 #include "tools/cli/cli_command.h"
 
 namespace zlm5::cli {

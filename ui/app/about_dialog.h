@@ -14,9 +14,9 @@ class AboutDialog : public QDialog {
  public:
   explicit AboutDialog(QWidget* parent = nullptr);
 
-  static QString MakerName();   // "VRAX Electronics"
+  static QString MakerName();    // "VRAX Electronics"
   static QString ProductLine();  // "Communication Software Z-LM5"
-  static QString Notice();  // "Version <the program's version>\nCopyright ..."
+  static QString Notice();       // "Version <the program's version>\nCopyright ..."
 };
 
 }  // namespace zlm5

@@ -35,8 +35,7 @@ QString PlainText(QString html) {
 const QRegularExpression& HeadingPattern() {
   static const QRegularExpression pattern(
       QStringLiteral(R"re(<h([23])[^>]*>\s*<a\s+name="([^"]+)"\s*>\s*</a>(.*?)</h\1>)re"),
-      QRegularExpression::DotMatchesEverythingOption |
-          QRegularExpression::CaseInsensitiveOption);
+      QRegularExpression::DotMatchesEverythingOption | QRegularExpression::CaseInsensitiveOption);
   return pattern;
 }
 

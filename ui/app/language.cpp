@@ -19,8 +19,8 @@ QString& Tag() {
 QString ProgramBaseNameOf(const QString& program_path) {
   QString name = program_path;
   while (!name.isEmpty() && name.back().isSpace()) name.chop(1);
-  const qsizetype slash = std::max(name.lastIndexOf(QLatin1Char('/')),
-                                   name.lastIndexOf(QLatin1Char('\\')));
+  const qsizetype slash =
+      std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
   if (slash >= 0) name = name.mid(slash + 1);
   const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
   if (dot < 0) return QStringLiteral("MAIN");
@@ -37,9 +37,7 @@ QString ProgramBaseName() {
   return ProgramBaseNameOf(path);
 }
 
-bool UseEnglishTexts() {
-  return LanguageTag() == ProgramBaseName() + QStringLiteral("_EN");
-}
+bool UseEnglishTexts() { return LanguageTag() == ProgramBaseName() + QStringLiteral("_EN"); }
 
 QString LanguageTag() { return Tag(); }
 

@@ -9,9 +9,12 @@ namespace {
 
 QString LedSuffix(LockKey key) {
   switch (key) {
-    case LockKey::Caps: return QStringLiteral("::capslock");
-    case LockKey::Num: return QStringLiteral("::numlock");
-    case LockKey::Scroll: return QStringLiteral("::scrolllock");
+    case LockKey::Caps:
+      return QStringLiteral("::capslock");
+    case LockKey::Num:
+      return QStringLiteral("::numlock");
+    case LockKey::Scroll:
+      return QStringLiteral("::scrolllock");
   }
   return {};
 }
@@ -20,9 +23,8 @@ QString LedSuffix(LockKey key) {
 
 std::optional<bool> ReadLockKeyState(LockKey key, const QString& leds_root) {
   const QDir root(leds_root);
-  const QStringList devices =
-      root.entryList({QLatin1Char('*') + LedSuffix(key)}, QDir::Dirs | QDir::System |
-                                                             QDir::NoDotAndDotDot);
+  const QStringList devices = root.entryList({QLatin1Char('*') + LedSuffix(key)},
+                                             QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
   std::optional<bool> state;
   for (const QString& device : devices) {
     QFile file(root.filePath(device + QStringLiteral("/brightness")));

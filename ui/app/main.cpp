@@ -8,9 +8,9 @@
 #include <cstdio>
 
 #include "ui/app/app.h"
+#include "ui/app/print_controller.h"
 #include "ui/edit/check_commands.h"
 #include "ui/radio/fleet_commands.h"
-#include "ui/app/print_controller.h"
 #include "ui/radio/radio_operations.h"
 #include "zlm5_version.h"
 
@@ -77,8 +77,10 @@ int main(int argc, char* argv[]) {
 
   const QString port = parser.value(port_option);
   if (parser.isSet(port_option) && !zlm5::RadioOperations::IsPortName(port)) {
-    std::fprintf(stderr, "z-lm5: --port: \"%s\" is not a serial port; use COM1 to COM4 or a "
-                 "device path such as /dev/ttyUSB0\n", qUtf8Printable(port));
+    std::fprintf(stderr,
+                 "z-lm5: --port: \"%s\" is not a serial port; use COM1 to COM4 or a "
+                 "device path such as /dev/ttyUSB0\n",
+                 qUtf8Printable(port));
     return kExitUsage;
   }
 

@@ -23,11 +23,7 @@
 #include "ui/app/about_dialog.h"
 #include "ui/app/app.h"
 #include "ui/app/app_names.h"
-#include "ui/grid/channel_view.h"
 #include "ui/app/command_ids.h"
-#include "ui/edit/edit_commands.h"
-#include "ui/edit/edit_history.h"
-#include "ui/grid/grid_control.h"
 #include "ui/app/help_window.h"
 #include "ui/app/language.h"
 #include "ui/app/lock_keys.h"
@@ -35,6 +31,10 @@
 #include "ui/app/recent_files.h"
 #include "ui/app/resources.h"
 #include "ui/app/translation.h"
+#include "ui/edit/edit_commands.h"
+#include "ui/edit/edit_history.h"
+#include "ui/grid/channel_view.h"
+#include "ui/grid/grid_control.h"
 
 namespace zlm5 {
 namespace id = command_id;
@@ -109,9 +109,7 @@ MainFrame::MainFrame(QSettings& settings, QWidget* parent)
   qApp->installEventFilter(this);
 }
 
-MainFrame::~MainFrame() {
-  qApp->removeEventFilter(this);
-}
+MainFrame::~MainFrame() { qApp->removeEventFilter(this); }
 
 QAction* MainFrame::Action(int command_id) const { return actions_.value(command_id, nullptr); }
 
@@ -144,15 +142,38 @@ struct MainFrame::CommandRow {
 // no handler here; see the class comment.
 const MainFrame::CommandRow MainFrame::kCommandRows[] = {
     // File
-    {id::kNew, QT_TR_NOOP("&New\tCtrl+N"), QT_TR_NOOP("Create a new document\nNew"), "new",
-     Qt::CTRL | Qt::Key_N, {}, KeyScope::kMenu, [](MainFrame& f) { f.NewDocument(); }},
-    {id::kOpen, QT_TR_NOOP("&Open...\tCtrl+O"), QT_TR_NOOP("Open an existing document\nOpen"),
-     "open", Qt::CTRL | Qt::Key_O, {}, KeyScope::kMenu, [](MainFrame& f) { f.OpenDocument(); }},
-    {id::kSave, QT_TR_NOOP("&Save\tCtrl+S"), QT_TR_NOOP("Save the active document\nSave"), "save",
-     Qt::CTRL | Qt::Key_S, {}, KeyScope::kMenu, [](MainFrame& f) { f.SaveDocument(); }},
-    {id::kSaveAs, QT_TR_NOOP("Save &As..."),
-     QT_TR_NOOP("Save the active document with a new name\nSave As"), nullptr, {}, {},
-     KeyScope::kMenu, [](MainFrame& f) { f.SaveDocumentAs(); }},
+    {id::kNew,
+     QT_TR_NOOP("&New\tCtrl+N"),
+     QT_TR_NOOP("Create a new document\nNew"),
+     "new",
+     Qt::CTRL | Qt::Key_N,
+     {},
+     KeyScope::kMenu,
+     [](MainFrame& f) { f.NewDocument(); }},
+    {id::kOpen,
+     QT_TR_NOOP("&Open...\tCtrl+O"),
+     QT_TR_NOOP("Open an existing document\nOpen"),
+     "open",
+     Qt::CTRL | Qt::Key_O,
+     {},
+     KeyScope::kMenu,
+     [](MainFrame& f) { f.OpenDocument(); }},
+    {id::kSave,
+     QT_TR_NOOP("&Save\tCtrl+S"),
+     QT_TR_NOOP("Save the active document\nSave"),
+     "save",
+     Qt::CTRL | Qt::Key_S,
+     {},
+     KeyScope::kMenu,
+     [](MainFrame& f) { f.SaveDocument(); }},
+    {id::kSaveAs,
+     QT_TR_NOOP("Save &As..."),
+     QT_TR_NOOP("Save the active document with a new name\nSave As"),
+     nullptr,
+     {},
+     {},
+     KeyScope::kMenu,
+     [](MainFrame& f) { f.SaveDocumentAs(); }},
     {id::kPrint, QT_TR_NOOP("&Print...\tCtrl+P"), QT_TR_NOOP("Print the active document\nPrint"),
      "print", Qt::CTRL | Qt::Key_P},
     {id::kPrintPreview, QT_TR_NOOP("Print Pre&view"),
@@ -163,9 +184,14 @@ const MainFrame::CommandRow MainFrame::kCommandRows[] = {
      QT_TR_NOOP("Import channels from a CSV channel list\nImport Channels")},
     {id::kExportChannels, QT_TR_NOOP("&Export Channels..."),
      QT_TR_NOOP("Export the channels to a CSV channel list\nExport Channels")},
-    {id::kExit, QT_TR_NOOP("E&xit"),
-     QT_TR_NOOP("Quit the application; prompts to save documents\nExit"), nullptr, {}, {},
-     KeyScope::kMenu, [](MainFrame& f) { f.close(); }},
+    {id::kExit,
+     QT_TR_NOOP("E&xit"),
+     QT_TR_NOOP("Quit the application; prompts to save documents\nExit"),
+     nullptr,
+     {},
+     {},
+     KeyScope::kMenu,
+     [](MainFrame& f) { f.close(); }},
 
     // Edit. The texts of Undo and Redo name the step they act on. A text
     // field keeps Ctrl+Z and Ctrl+Y (and the clipboard keys) for itself.
@@ -173,28 +199,61 @@ const MainFrame::CommandRow MainFrame::kCommandRows[] = {
      Qt::CTRL | Qt::Key_Z},
     {id::kRedo, QT_TR_NOOP("&Redo"), QT_TR_NOOP("Redo the change that was undone\nRedo"), nullptr,
      Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
-    {id::kCut, QT_TR_NOOP("Cu&t"), QT_TR_NOOP("Cut the selected channels to the clipboard\nCut"),
-     nullptr, Qt::CTRL | Qt::Key_X, {}, KeyScope::kGrid},
-    {id::kCopy, QT_TR_NOOP("&Copy"),
-     QT_TR_NOOP("Copy the selected channels to the clipboard\nCopy"), nullptr,
-     Qt::CTRL | Qt::Key_C, {}, KeyScope::kGrid},
-    {id::kPaste, QT_TR_NOOP("&Paste"),
-     QT_TR_NOOP("Paste channels from the clipboard from the selected channel on\nPaste"), nullptr,
-     Qt::CTRL | Qt::Key_V, {}, KeyScope::kGrid},
-    {id::kInsertChannel, QT_TR_NOOP("&Insert Empty Channel"),
+    {id::kCut,
+     QT_TR_NOOP("Cu&t"),
+     QT_TR_NOOP("Cut the selected channels to the clipboard\nCut"),
+     nullptr,
+     Qt::CTRL | Qt::Key_X,
+     {},
+     KeyScope::kGrid},
+    {id::kCopy,
+     QT_TR_NOOP("&Copy"),
+     QT_TR_NOOP("Copy the selected channels to the clipboard\nCopy"),
+     nullptr,
+     Qt::CTRL | Qt::Key_C,
+     {},
+     KeyScope::kGrid},
+    {id::kPaste,
+     QT_TR_NOOP("&Paste"),
+     QT_TR_NOOP("Paste channels from the clipboard from the selected channel on\nPaste"),
+     nullptr,
+     Qt::CTRL | Qt::Key_V,
+     {},
+     KeyScope::kGrid},
+    {id::kInsertChannel,
+     QT_TR_NOOP("&Insert Empty Channel"),
      QT_TR_NOOP("Insert an empty channel; the channels below move down\nInsert Empty Channel"),
-     nullptr, Qt::Key_Insert, {}, KeyScope::kGrid},
-    {id::kDeleteChannels, QT_TR_NOOP("&Delete Channels"),
+     nullptr,
+     Qt::Key_Insert,
+     {},
+     KeyScope::kGrid},
+    {id::kDeleteChannels,
+     QT_TR_NOOP("&Delete Channels"),
      QT_TR_NOOP("Delete the selected channels; the channels below move up\nDelete Channels"),
-     nullptr, Qt::CTRL | Qt::Key_Delete, {}, KeyScope::kGrid},
-    {id::kMoveChannelUp, QT_TR_NOOP("Mo&ve Up"),
-     QT_TR_NOOP("Move the selected channels up by one\nMove Up"), nullptr, Qt::ALT | Qt::Key_Up,
-     {}, KeyScope::kGrid},
-    {id::kMoveChannelDown, QT_TR_NOOP("Move Do&wn"),
-     QT_TR_NOOP("Move the selected channels down by one\nMove Down"), nullptr,
-     Qt::ALT | Qt::Key_Down, {}, KeyScope::kGrid},
-    {id::kClearChannels, QT_TR_NOOP("C&lear Channels"),
-     QT_TR_NOOP("Empty the selected channels\nClear Channels"), nullptr, Qt::Key_Delete, {},
+     nullptr,
+     Qt::CTRL | Qt::Key_Delete,
+     {},
+     KeyScope::kGrid},
+    {id::kMoveChannelUp,
+     QT_TR_NOOP("Mo&ve Up"),
+     QT_TR_NOOP("Move the selected channels up by one\nMove Up"),
+     nullptr,
+     Qt::ALT | Qt::Key_Up,
+     {},
+     KeyScope::kGrid},
+    {id::kMoveChannelDown,
+     QT_TR_NOOP("Move Do&wn"),
+     QT_TR_NOOP("Move the selected channels down by one\nMove Down"),
+     nullptr,
+     Qt::ALT | Qt::Key_Down,
+     {},
+     KeyScope::kGrid},
+    {id::kClearChannels,
+     QT_TR_NOOP("C&lear Channels"),
+     QT_TR_NOOP("Empty the selected channels\nClear Channels"),
+     nullptr,
+     Qt::Key_Delete,
+     {},
      KeyScope::kGrid},
 
     // Program
@@ -202,8 +261,14 @@ const MainFrame::CommandRow MainFrame::kCommandRows[] = {
      QT_TR_NOOP("Read Data From Radio\nRead"), "read"},
     {id::kWriteToRadio, QT_TR_NOOP("&Write To Radio\tCtrl+W"),
      QT_TR_NOOP("Write Data to Radio \nWrite"), "write"},
-    {id::kEditData, QT_TR_NOOP("&Edit Data\tCtrl+E"), QT_TR_NOOP("Edit channel Data \nEdit"),
-     "edit", {}, {}, KeyScope::kMenu, [](MainFrame& f) { f.View().EditData(); }},
+    {id::kEditData,
+     QT_TR_NOOP("&Edit Data\tCtrl+E"),
+     QT_TR_NOOP("Edit channel Data \nEdit"),
+     "edit",
+     {},
+     {},
+     KeyScope::kMenu,
+     [](MainFrame& f) { f.View().EditData(); }},
     {id::kOptionalFeatures, QT_TR_NOOP("&Optional Features\tCtrl+O"),
      QT_TR_NOOP("Set the rest  functional features for the interphone")},
     {id::kHighPowerDebug, QT_TR_NOOP("High Power Debug"), ""},
@@ -227,22 +292,51 @@ const MainFrame::CommandRow MainFrame::kCommandRows[] = {
 
     // Help. F1 (kHelp), F6 and Shift+F6 do nothing: there is a single pane,
     // and help is reached through Help Topics, Shift+F1 and the toolbar.
-    {id::kHelpTopics, QT_TR_NOOP("&Help Topics"), QT_TR_NOOP("List Help topics\nHelp Topics"),
-     nullptr, {}, {}, KeyScope::kMenu, [](MainFrame& f) { f.ShowHelpTopics(); }},
-    {id::kAbout, QT_TR_NOOP("&About VRAX-3.0..."),
-     QT_TR_NOOP("Display program information, version number and copyright\nAbout"), "about", {},
-     {}, KeyScope::kMenu, [](MainFrame& f) { f.ShowAbout(); }},
-    {id::kContextHelp, QT_TR_NOOP("Help"),
-     QT_TR_NOOP("Display help for clicked on buttons, menus and windows\nHelp"), "context_help",
-     Qt::SHIFT | Qt::Key_F1, {}, KeyScope::kWindow, [](MainFrame& f) { f.ShowHelpContents(); }},
-    {id::kHelp, QT_TR_NOOP("Help"), QT_TR_NOOP("Display help for current task or command\nHelp"),
-     nullptr, Qt::Key_F1, {}, KeyScope::kWindow},
-    {id::kNextPane, QT_TR_NOOP("Next Pane"),
-     QT_TR_NOOP("Switch to the next window pane\nNext Pane"), nullptr, Qt::Key_F6, {},
+    {id::kHelpTopics,
+     QT_TR_NOOP("&Help Topics"),
+     QT_TR_NOOP("List Help topics\nHelp Topics"),
+     nullptr,
+     {},
+     {},
+     KeyScope::kMenu,
+     [](MainFrame& f) { f.ShowHelpTopics(); }},
+    {id::kAbout,
+     QT_TR_NOOP("&About VRAX-3.0..."),
+     QT_TR_NOOP("Display program information, version number and copyright\nAbout"),
+     "about",
+     {},
+     {},
+     KeyScope::kMenu,
+     [](MainFrame& f) { f.ShowAbout(); }},
+    {id::kContextHelp,
+     QT_TR_NOOP("Help"),
+     QT_TR_NOOP("Display help for clicked on buttons, menus and windows\nHelp"),
+     "context_help",
+     Qt::SHIFT | Qt::Key_F1,
+     {},
+     KeyScope::kWindow,
+     [](MainFrame& f) { f.ShowHelpContents(); }},
+    {id::kHelp,
+     QT_TR_NOOP("Help"),
+     QT_TR_NOOP("Display help for current task or command\nHelp"),
+     nullptr,
+     Qt::Key_F1,
+     {},
      KeyScope::kWindow},
-    {id::kPreviousPane, QT_TR_NOOP("Previous Pane"),
-     QT_TR_NOOP("Switch back to the previous window pane\nPrevious Pane"), nullptr,
-     Qt::SHIFT | Qt::Key_F6, {}, KeyScope::kWindow},
+    {id::kNextPane,
+     QT_TR_NOOP("Next Pane"),
+     QT_TR_NOOP("Switch to the next window pane\nNext Pane"),
+     nullptr,
+     Qt::Key_F6,
+     {},
+     KeyScope::kWindow},
+    {id::kPreviousPane,
+     QT_TR_NOOP("Previous Pane"),
+     QT_TR_NOOP("Switch back to the previous window pane\nPrevious Pane"),
+     nullptr,
+     Qt::SHIFT | Qt::Key_F6,
+     {},
+     KeyScope::kWindow},
 
     // Toolbar only; no part of the program handles it (always disabled).
     {id::kDebugOnLine, QT_TR_NOOP("Debug on line"),
@@ -256,25 +350,37 @@ namespace {
 constexpr int kSeparator = 0;
 constexpr int kRecentFiles = -1;
 
-constexpr int kFileEntries[] = {
-    id::kNew,           id::kOpen,           id::kSave,  id::kSaveAs,       kSeparator,
-    id::kImportChannels, id::kExportChannels, kSeparator, id::kPrint,        id::kPrintPreview,
-    id::kPrintSetup,    kSeparator,          kRecentFiles, kSeparator,      id::kExit};
+constexpr int kFileEntries[] = {id::kNew,
+                                id::kOpen,
+                                id::kSave,
+                                id::kSaveAs,
+                                kSeparator,
+                                id::kImportChannels,
+                                id::kExportChannels,
+                                kSeparator,
+                                id::kPrint,
+                                id::kPrintPreview,
+                                id::kPrintSetup,
+                                kSeparator,
+                                kRecentFiles,
+                                kSeparator,
+                                id::kExit};
 constexpr int kEditEntries[] = {
     id::kUndo,           id::kRedo,          kSeparator,           id::kCut,
     id::kCopy,           id::kPaste,         kSeparator,           id::kInsertChannel,
     id::kDeleteChannels, id::kMoveChannelUp, id::kMoveChannelDown, id::kClearChannels};
 constexpr int kProgramEntries[] = {
-    id::kReadFromRadio,    kSeparator, id::kWriteToRadio,   kSeparator, id::kEditData, kSeparator,
-    id::kOptionalFeatures, kSeparator, id::kHighPowerDebug, kSeparator, id::kLowPowerDebug};
+    id::kReadFromRadio,  kSeparator, id::kWriteToRadio,     kSeparator,
+    id::kEditData,       kSeparator, id::kOptionalFeatures, kSeparator,
+    id::kHighPowerDebug, kSeparator, id::kLowPowerDebug};
 constexpr int kPortEntries[] = {id::kCom1, id::kCom2, id::kCom3, id::kCom4};
 constexpr int kViewEntries[] = {id::kViewToolbar, id::kViewStatusBar, kSeparator,
                                 id::kViewEnglishTexts};
 constexpr int kHelpEntries[] = {id::kHelpTopics, kSeparator, id::kAbout};
 constexpr int kToolBarEntries[] = {
-    id::kNew,         id::kOpen,     id::kSave,     kSeparator,   id::kReadFromRadio,
-    id::kWriteToRadio, kSeparator,   id::kEditData, kSeparator,   id::kPrint,
-    id::kContextHelp, id::kAbout,    id::kDebugOnLine};
+    id::kNew,          id::kOpen,  id::kSave,       kSeparator, id::kReadFromRadio,
+    id::kWriteToRadio, kSeparator, id::kEditData,   kSeparator, id::kPrint,
+    id::kContextHelp,  id::kAbout, id::kDebugOnLine};
 
 }  // namespace
 
@@ -505,9 +611,8 @@ QString MainFrame::ChooseFile(FileDialogKind kind, const QString& suggested) {
   if (kind == FileDialogKind::ImportChannels) caption = tr("Import Channels");
   if (kind == FileDialogKind::ExportChannels) caption = tr("Export Channels");
   QFileDialog dialog(this, caption);
-  dialog.setNameFilters({channel_list ? tr("Channel Lists (*.csv)")
-                                      : app_names::FileFilter(),
-                         tr("All Files (*)")});
+  dialog.setNameFilters(
+      {channel_list ? tr("Channel Lists (*.csv)") : app_names::FileFilter(), tr("All Files (*)")});
   dialog.setDefaultSuffix(channel_list ? QStringLiteral("csv") : app_names::kFileSuffix);
   if (kind == FileDialogKind::Open || kind == FileDialogKind::ImportChannels) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -606,8 +711,9 @@ bool MainFrame::SaveTo(const QString& path) {
   view_->EncodeToImage();
   const Status saved = document_.Save(ToNativePath(absolute));
   if (!saved) {
-    ShowMessage(this, tr("Failed to save document.\n\n%1")
-                          .arg(QString::fromStdString(saved.error().Message())));
+    ShowMessage(
+        this,
+        tr("Failed to save document.\n\n%1").arg(QString::fromStdString(saved.error().Message())));
     UpdateDocumentPane();
     return false;
   }

@@ -113,9 +113,9 @@ class MainFrame : public QMainWindow {
   // did what it was asked (false when cancelled or failed; failures are
   // reported to the user).
   bool NewDocument();
-  bool OpenDocument();                       // asks for a file
+  bool OpenDocument();  // asks for a file
   bool OpenDocumentFile(const QString& path);
-  bool OpenRecentFile(int index);            // 0 = the newest entry
+  bool OpenRecentFile(int index);  // 0 = the newest entry
   bool SaveDocument();
   bool SaveDocumentAs();
   // Commits an open editor; if the document is modified asks whether to save

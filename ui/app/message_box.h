@@ -26,11 +26,10 @@ struct MessageRequest {
 
 // Shows a modal message box and returns the button the user chose
 // (QMessageBox::Ok for a plain message).
-QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text,
-                                        QMessageBox::Icon icon = QMessageBox::Warning,
-                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                        QMessageBox::StandardButton default_button =
-                                            QMessageBox::NoButton);
+QMessageBox::StandardButton ShowMessage(
+    QWidget* parent, const QString& text, QMessageBox::Icon icon = QMessageBox::Warning,
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+    QMessageBox::StandardButton default_button = QMessageBox::NoButton);
 
 // Replaces the boxes by a handler that receives each request and returns
 // the answer: tests record the messages and script the answers with it.

@@ -13,12 +13,12 @@
 
 #include <cstdio>
 
-#include "ui/grid/channel_view.h"
+#include "report/report_data.h"
 #include "ui/app/command_ids.h"
 #include "ui/app/language.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/message_box.h"
-#include "report/report_data.h"
+#include "ui/grid/channel_view.h"
 
 namespace zlm5 {
 namespace {
@@ -58,7 +58,9 @@ void PrepareReportPrinter(QPrinter& printer) {
 }
 
 PrintController::PrintController(MainFrame& frame)
-    : QObject(&frame), frame_(frame), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    : QObject(&frame),
+      frame_(frame),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
   PrepareReportPrinter(*printer_);
   if (QAction* a = frame_.Action(command_id::kPrint)) {
     connect(a, &QAction::triggered, this, &PrintController::Print);

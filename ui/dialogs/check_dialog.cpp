@@ -35,8 +35,7 @@ ChannelCheckDialog::ChannelCheckDialog(Checker checker, QWidget* parent)
   summary_->setBuddy(list_);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  check_again_ = buttons->addButton(tr("Check &Again"),
-                                    QDialogButtonBox::ActionRole);
+  check_again_ = buttons->addButton(tr("Check &Again"), QDialogButtonBox::ActionRole);
   check_again_->setObjectName(QStringLiteral("checkAgain"));
   // Enter belongs to the list (go to the cell): no button takes it.
   for (QAbstractButton* button : buttons->buttons()) {
@@ -60,7 +59,8 @@ ChannelCheckDialog::ChannelCheckDialog(Checker checker, QWidget* parent)
 }
 
 void ChannelCheckDialog::CheckAgain() {
-  const std::vector<ChannelFinding> findings = checker_ ? checker_() : std::vector<ChannelFinding>{};
+  const std::vector<ChannelFinding> findings =
+      checker_ ? checker_() : std::vector<ChannelFinding>{};
   list_->clear();
   for (const ChannelFinding& finding : findings) {
     auto* item = new QListWidgetItem(QString::fromStdString(finding.text), list_);

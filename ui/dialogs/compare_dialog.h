@@ -26,8 +26,7 @@ class CompareDialog : public QDialog {
  public:
   // `other` names what the document was compared with, as the user knows
   // it: a file name, or "the radio".
-  CompareDialog(const QString& other, const std::vector<Difference>& differences,
-                QWidget* parent);
+  CompareDialog(const QString& other, const std::vector<Difference>& differences, QWidget* parent);
 
   // "No differences between the document and radio.sin." or how many
   // there are and how a line reads.

@@ -40,8 +40,7 @@ QString ChannelRanges(std::vector<int> channels) {
 }  // namespace
 
 ImportReportDialog::ImportReportDialog(const QString& title, const QString& source, Reader reader,
-                                       bool offer_first_channel, int first_channel,
-                                       QWidget* parent)
+                                       bool offer_first_channel, int first_channel, QWidget* parent)
     : QDialog(parent), reader_(std::move(reader)) {
   setObjectName(QStringLiteral("importReportDialog"));
   setWindowTitle(title);

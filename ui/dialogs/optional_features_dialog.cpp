@@ -46,8 +46,8 @@ class UpperCaseValidator : public QValidator {
       : QValidator(parent), digits_only_(digits_only) {}
 
   State validate(QString& input, int&) const override {
-    if (digits_only_ && std::any_of(input.cbegin(), input.cend(),
-                                    [](QChar c) { return !c.isDigit(); })) {
+    if (digits_only_ &&
+        std::any_of(input.cbegin(), input.cend(), [](QChar c) { return !c.isDigit(); })) {
       return Invalid;
     }
     input = input.toUpper();
@@ -229,13 +229,12 @@ void OptionalFeaturesDialog::BuildIdBoxes() {
 
 // Controls the radio does not offer: made, loaded and stored, never shown.
 void OptionalFeaturesDialog::HideWhatTheRadioLacks() {
-  for (QWidget* hidden : std::initializer_list<QWidget*>{ani_, pf1_, pf2_, begin_of_tx_,
-                                                         priority_, check_id_, kill_id_,
-                                                         listen_id_}) {
+  for (QWidget* hidden : std::initializer_list<QWidget*>{ani_, pf1_, pf2_, begin_of_tx_, priority_,
+                                                         check_id_, kill_id_, listen_id_}) {
     hidden->hide();
   }
-  for (const char* text : {"ANI CODE", "PF1", "PF2", "Priority Channel", "Check ID", "Kill ID",
-                           "Listen ID"}) {
+  for (const char* text :
+       {"ANI CODE", "PF1", "PF2", "Priority Channel", "Check ID", "Kill ID", "Listen ID"}) {
     auto* label = new QLabel(QString::fromLatin1(text), this);
     label->hide();
     hidden_labels_.append(label);
@@ -314,9 +313,9 @@ QGroupBox* OptionalFeaturesDialog::PttIdGroup() {
 void OptionalFeaturesDialog::SetTabOrder() {
   // The order of the controls in the dialog's template; hidden controls and
   // the up-down control are no tab stops.
-  const QList<QWidget*> order = {ok_,    cancel_,   squelch_,      beep_,      scrambler_,
-                                 vox_gain_, language_, radio_id_, tot_edit_, battery_save_,
-                                 end_of_tx_, call_id_, opt_signal_};
+  const QList<QWidget*> order = {ok_,        cancel_,   squelch_,   beep_,     scrambler_,
+                                 vox_gain_,  language_, radio_id_,  tot_edit_, battery_save_,
+                                 end_of_tx_, call_id_,  opt_signal_};
   for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

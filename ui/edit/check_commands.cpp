@@ -13,14 +13,14 @@
 #include "model/document_compare.h"
 #include "model/grid_edits.h"
 #include "ui/app/app_names.h"
-#include "ui/grid/channel_view.h"
-#include "ui/dialogs/check_dialog.h"
 #include "ui/app/command_ids.h"
-#include "ui/dialogs/compare_dialog.h"
-#include "ui/grid/grid_control.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/message_box.h"
 #include "ui/app/translation.h"
+#include "ui/dialogs/check_dialog.h"
+#include "ui/dialogs/compare_dialog.h"
+#include "ui/grid/channel_view.h"
+#include "ui/grid/grid_control.h"
 #include "ui/radio/radio_operations.h"
 
 namespace zlm5 {

@@ -21,13 +21,13 @@
 #include "model/channel_codec.h"
 #include "model/channel_rows.h"
 #include "model/memory_grid.h"
-#include "ui/grid/channel_view.h"
 #include "ui/app/command_ids.h"
-#include "ui/edit/edit_history.h"
-#include "ui/grid/grid_control.h"
-#include "ui/dialogs/import_report_dialog.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/message_box.h"
+#include "ui/dialogs/import_report_dialog.h"
+#include "ui/edit/edit_history.h"
+#include "ui/grid/channel_view.h"
+#include "ui/grid/grid_control.h"
 #include "ui/radio/radio_operations.h"
 
 namespace zlm5 {
@@ -62,7 +62,8 @@ EditCommands::EditCommands(MainFrame& frame) : QObject(&frame), frame_(frame) {
           &EditCommands::InsertEmptyChannel);
   connect(frame_.Action(id::kDeleteChannels), &QAction::triggered, this,
           &EditCommands::DeleteChannels);
-  connect(frame_.Action(id::kMoveChannelUp), &QAction::triggered, this, [this] { MoveChannels(-1); });
+  connect(frame_.Action(id::kMoveChannelUp), &QAction::triggered, this,
+          [this] { MoveChannels(-1); });
   connect(frame_.Action(id::kMoveChannelDown), &QAction::triggered, this,
           [this] { MoveChannels(1); });
   connect(frame_.Action(id::kClearChannels), &QAction::triggered, this,
@@ -106,8 +107,9 @@ ChannelView& EditCommands::View() const { return frame_.View(); }
 QString EditCommands::CsvMimeType() { return QStringLiteral("text/csv"); }
 
 QString EditCommands::NoRoomText() {
-  return tr("Channel 128 is in use, so no channel can move down to make room. Delete or clear a "
-            "channel first.");
+  return tr(
+      "Channel 128 is in use, so no channel can move down to make room. Delete or clear a "
+      "channel first.");
 }
 
 QString EditCommands::NothingToPasteText() {
@@ -183,8 +185,7 @@ void EditCommands::CopyChannels() {
   data->setText(FromUtf8(RowsToGridText(grid, rows)));
   data->setData(CsvMimeType(), QByteArray::fromStdString(ChannelsToCsv(copied)));
   QApplication::clipboard()->setMimeData(data);
-  View().ShowStatusText(
-      tr("%1 copied").arg(ImportReportDialog::ChannelCount(rows.size())));
+  View().ShowStatusText(tr("%1 copied").arg(ImportReportDialog::ChannelCount(rows.size())));
 }
 
 void EditCommands::CutChannels() {
@@ -322,11 +323,10 @@ bool EditCommands::ImportChannels() {
 
 bool EditCommands::ImportFile(const QString& path) {
   View().CommitOpenEditor();
-  const Result<std::string> text =
-      ReadFileStart(ToNativePath(path), {kMaxCsvSize, true, kCsvKind});
+  const Result<std::string> text = ReadFileStart(ToNativePath(path), {kMaxCsvSize, true, kCsvKind});
   if (!text) {
-    ShowMessage(&frame_, tr("The channel list cannot be read.\n\n%1")
-                             .arg(FromUtf8(text.error().Message())));
+    ShowMessage(&frame_,
+                tr("The channel list cannot be read.\n\n%1").arg(FromUtf8(text.error().Message())));
     return false;
   }
   const auto reader = [&text](int first_channel) {
@@ -338,8 +338,8 @@ bool EditCommands::ImportFile(const QString& path) {
                              .arg(FromUtf8(error.Within(ToNativePath(path)).Message())));
     return false;
   }
-  ImportReportDialog dialog(tr("Import Channels"), QDir::toNativeSeparators(path),
-                            reader, true, 0, &frame_);
+  ImportReportDialog dialog(tr("Import Channels"), QDir::toNativeSeparators(path), reader, true, 0,
+                            &frame_);
   if (RunModal(dialog) != QDialog::Accepted) return false;
   WriteImport(tr("Import"), dialog.Import());
   return true;
@@ -371,17 +371,18 @@ bool EditCommands::ExportFile(const QString& path) {
   const ChannelGrid& grid = View().Grid();
   const std::string csv = ChannelsToCsv(grid);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(csv.data());
-  const Status saved = SaveFile(ToNativePath(path), std::span<const std::uint8_t>(bytes, csv.size()));
+  const Status saved =
+      SaveFile(ToNativePath(path), std::span<const std::uint8_t>(bytes, csv.size()));
   if (!saved) {
-    ShowMessage(&frame_, tr("Failed to export the channels.\n\n%1")
-                             .arg(FromUtf8(saved.error().Message())));
+    ShowMessage(&frame_,
+                tr("Failed to export the channels.\n\n%1").arg(FromUtf8(saved.error().Message())));
     return false;
   }
   std::size_t exported = 0;
   for (int row = 1; row <= kLastChannel; ++row) exported += RowHasFrequency(grid, row) ? 1 : 0;
-  View().ShowStatusText(tr("%1 exported to %2")
-                            .arg(ImportReportDialog::ChannelCount(exported),
-                                 QDir::toNativeSeparators(path)));
+  View().ShowStatusText(
+      tr("%1 exported to %2")
+          .arg(ImportReportDialog::ChannelCount(exported), QDir::toNativeSeparators(path)));
   return true;
 }
 

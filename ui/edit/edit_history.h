@@ -21,7 +21,7 @@ namespace zlm5 {
 // of the four form boxes. The texts are implicitly shared with the grid, so
 // a state costs little more than the cells that differ.
 struct EditState {
-  std::vector<QString> cells;  // (row - 1) * 11 + (col - 1)
+  std::vector<QString> cells;              // (row - 1) * 11 + (col - 1)
   std::array<int, kFormBoxCount> boxes{};  // indexed by FormBox, -1 = no selection
 
   bool operator==(const EditState&) const = default;

@@ -28,8 +28,8 @@ constexpr int kVisibleListEntries = 16;
 // by these rectangles; everything else is the application style's.
 class InCellGeometry : public QProxyStyle {
  public:
-  QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
-                       SubControl part, const QWidget* widget) const override {
+  QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                       const QWidget* widget) const override {
     if (control == CC_ComboBox) {
       const QRect r = option->rect;
       switch (part) {
@@ -69,8 +69,8 @@ class InCellComboBox : public QComboBox {
     QStyleOptionComboBox option;
     initStyleOption(&option);
     if (!isEditable()) {
-      const QRect text = style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                 QStyle::SC_ComboBoxEditField, this);
+      const QRect text =
+          style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
       painter.setPen(pal.color(QPalette::Text));
       painter.drawText(text.adjusted(kLineEditTextInset, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                        currentText());
@@ -105,8 +105,8 @@ std::unique_ptr<CellEditor> CellEditor::MakeEditBox(int id, const char* object_n
   return editor;
 }
 
-std::unique_ptr<CellEditor> CellEditor::MakeSelectionBox(int id, const char* object_name,
-                                                         Kind kind, QWidget* parent,
+std::unique_ptr<CellEditor> CellEditor::MakeSelectionBox(int id, const char* object_name, Kind kind,
+                                                         QWidget* parent,
                                                          const QStringList& entries) {
   std::unique_ptr<CellEditor> editor(new CellEditor(id, kind));
   auto* combo = new InCellComboBox(parent);
@@ -122,8 +122,8 @@ std::unique_ptr<CellEditor> CellEditor::MakeSelectionBox(int id, const char* obj
   // The list drops down as wide as its longest entry needs beside the
   // list's scroll bar, also where the box itself is narrower.
   QAbstractItemView* list = combo->view();
-  list->setMinimumWidth(list->sizeHintForColumn(0) +
-                        list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth());
+  list->setMinimumWidth(list->sizeHintForColumn(0) + list->verticalScrollBar()->sizeHint().width() +
+                        2 * list->frameWidth());
   combo->hide();
   editor->combo_ = combo;
   return editor;

@@ -33,13 +33,11 @@ class CellEditor {
   // An edit box. `upper_case_name` makes it the name editor: upper case,
   // the name characters only, `max_typed` characters typed at most.
   // `object_name` names its widget after what it edits.
-  static std::unique_ptr<CellEditor> MakeEditBox(int id, const char* object_name,
-                                                 QWidget* parent, bool upper_case_name = false,
-                                                 int max_typed = 0);
+  static std::unique_ptr<CellEditor> MakeEditBox(int id, const char* object_name, QWidget* parent,
+                                                 bool upper_case_name = false, int max_typed = 0);
   // A selection box holding `entries`; the tone box has a text field.
   static std::unique_ptr<CellEditor> MakeSelectionBox(int id, const char* object_name, Kind kind,
-                                                      QWidget* parent,
-                                                      const QStringList& entries);
+                                                      QWidget* parent, const QStringList& entries);
 
   ~CellEditor() = default;
   CellEditor(const CellEditor&) = delete;

@@ -14,10 +14,10 @@
 #include "model/channel_checks.h"
 #include "model/form_lists.h"
 #include "model/tone_tables.h"
-#include "ui/grid/cell_editor.h"
-#include "ui/edit/edit_history.h"
-#include "ui/grid/grid_control.h"
 #include "ui/app/message_box.h"
+#include "ui/edit/edit_history.h"
+#include "ui/grid/cell_editor.h"
+#include "ui/grid/grid_control.h"
 #include "ui/grid/view_grid.h"
 
 namespace zlm5 {
@@ -368,9 +368,10 @@ void ChannelView::BuildEditors() {
       CellEditor::MakeEditBox(kNameEditorId, "nameEditor", parent, true, kNameEditorLimit);
 
   QStringList tones;
-  for (const std::string& text : ToneTables::Get().texts()) tones.append(QString::fromStdString(text));
-  tone_box_ = CellEditor::MakeSelectionBox(kToneBoxId, "toneBox", CellEditor::Kind::ToneBox,
-                                           parent, tones);
+  for (const std::string& text : ToneTables::Get().texts())
+    tones.append(QString::fromStdString(text));
+  tone_box_ =
+      CellEditor::MakeSelectionBox(kToneBoxId, "toneBox", CellEditor::Kind::ToneBox, parent, tones);
 
   static_assert(kListEditorNames.size() == kListCount);
   for (int i = 0; i < kListCount; ++i) {
@@ -496,10 +497,14 @@ QString ChannelView::BoxEntryText(FormBox box) const {
 
 CellEditor& ChannelView::EditorForColumn(int col) {
   switch (EditorKindForColumn(col)) {
-    case CellEditorKind::Tone: return *tone_box_;
-    case CellEditorKind::List: return *lists_[col - gl::kColBandwidth];
-    case CellEditorKind::Name: return *name_editor_;
-    case CellEditorKind::Frequency: break;
+    case CellEditorKind::Tone:
+      return *tone_box_;
+    case CellEditorKind::List:
+      return *lists_[col - gl::kColBandwidth];
+    case CellEditorKind::Name:
+      return *name_editor_;
+    case CellEditorKind::Frequency:
+      break;
   }
   return *frequency_editor_;
 }
@@ -605,7 +610,6 @@ void ChannelView::OpenCellEditor(int key, CellEditor* editor) {
   grid_->Refresh();
 }
 
-
 std::string ChannelView::CommitEditor(CellEditor& editor, int row, int col, CommitPath path) {
   std::string message = CommitIfChanged(*view_grid_, *grid_, editor, row, col, path);
   history_->Record(tr("Edit Channel %1").arg(row));
@@ -626,8 +630,7 @@ void ChannelView::CommitOpenEditor() {
 }
 
 void ChannelView::EditData() {
-  ShowMessage(this, tr("Please directly double click inside the table"),
-              QMessageBox::Information);
+  ShowMessage(this, tr("Please directly double click inside the table"), QMessageBox::Information);
   grid_->SetRow(1);
   grid_->SetCol(1);
   grid_->setFocus(Qt::OtherFocusReason);
@@ -645,8 +648,8 @@ void ChannelView::OnLeaveCell() {
   if (grid_->Row() == 0) return;
   CellEditor& editor = EditorForColumn(grid_->Col());
   if (!editor.IsOpen()) return;
-  const std::string message = CommitEditor(editor, grid_->Row(), grid_->Col(),
-                                           CommitPath::LeaveCell);
+  const std::string message =
+      CommitEditor(editor, grid_->Row(), grid_->Col(), CommitPath::LeaveCell);
   HideEditor(editor);
   ShowCommitMessage(message);
 }
@@ -724,8 +727,8 @@ void ChannelView::EnterOnGrid() {
 }
 
 void ChannelView::EnterOnFrequencyEditor() {
-  const std::string message = CommitEditor(*frequency_editor_, grid_->RowSel(),
-                                           grid_->ColSel(), CommitPath::EnterKey);
+  const std::string message =
+      CommitEditor(*frequency_editor_, grid_->RowSel(), grid_->ColSel(), CommitPath::EnterKey);
   HideEditor(*frequency_editor_);
   ShowCommitMessage(message);
   MoveToNextColumnAndEdit();
@@ -745,8 +748,8 @@ void ChannelView::EnterOnList(CellEditor& list) {
 
 void ChannelView::EnterOnNameEditor() {
   const int row = grid_->RowSel();
-  const std::string message = CommitEditor(*name_editor_, row, grid_->ColSel(),
-                                           CommitPath::EnterKey);
+  const std::string message =
+      CommitEditor(*name_editor_, row, grid_->ColSel(), CommitPath::EnterKey);
   HideEditor(*name_editor_);
   ShowCommitMessage(message);
   if (row == gl::kRows - 1) {
@@ -763,8 +766,8 @@ void ChannelView::EnterElsewhere() {
     PressTab();
     return;
   }
-  const std::string message = CommitEditor(*tone_box_, grid_->RowSel(), grid_->ColSel(),
-                                           CommitPath::EnterKey);
+  const std::string message =
+      CommitEditor(*tone_box_, grid_->RowSel(), grid_->ColSel(), CommitPath::EnterKey);
   HideEditor(*tone_box_);
   ShowCommitMessage(message);
   MoveToNextColumnAndEdit();

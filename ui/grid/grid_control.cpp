@@ -62,9 +62,14 @@ Qt::Alignment ToQtAlignment(int alignment) {
   }
   Qt::Alignment vertical = Qt::AlignVCenter;
   switch (alignment % kVerticalPositions) {
-    case GridControl::kAlignLeftTop: vertical = Qt::AlignTop; break;
-    case GridControl::kAlignLeftBottom: vertical = Qt::AlignBottom; break;
-    default: break;
+    case GridControl::kAlignLeftTop:
+      vertical = Qt::AlignTop;
+      break;
+    case GridControl::kAlignLeftBottom:
+      vertical = Qt::AlignBottom;
+      break;
+    default:
+      break;
   }
   return horizontal | vertical;
 }
@@ -199,9 +204,7 @@ bool GridControl::CellAt(QPoint pos, int* row, int* col) const {
   return true;
 }
 
-int GridControl::ColWidth(int col) const {
-  return col >= 0 && col < cols_ ? col_widths_[col] : 0;
-}
+int GridControl::ColWidth(int col) const { return col >= 0 && col < cols_ ? col_widths_[col] : 0; }
 
 void GridControl::SetColWidth(int col, int width) {
   if (col < 0 || col >= cols_) return;
@@ -404,8 +407,8 @@ void GridControl::paintEvent(QPaintEvent* /*event*/) {
   };
 
   // Scrollable cells, clipped so that they never paint over the headers.
-  painter.setClipRect(QRect(fixed_w, row_height_, area.width() - fixed_w,
-                            area.height() - row_height_));
+  painter.setClipRect(
+      QRect(fixed_w, row_height_, area.width() - fixed_w, area.height() - row_height_));
   for (int row = first_row; row <= last_row; ++row) paint_row(row);
   // Header row, then header column, then the corner.
   painter.setClipRect(QRect(fixed_w, 0, area.width() - fixed_w, row_height_));
@@ -463,12 +466,24 @@ void GridControl::MoveBy(int key, Qt::KeyboardModifiers modifiers) {
   int col = col_;
   const int page = FullRowsInView();
   switch (key) {
-    case Qt::Key_Up: row = row_ - 1; break;
-    case Qt::Key_Down: row = row_ + 1; break;
-    case Qt::Key_PageUp: row = row_ - page; break;
-    case Qt::Key_PageDown: row = row_ + page; break;
-    case Qt::Key_Left: col = NextVisibleCol(std::max(col_, 1), -1); break;
-    case Qt::Key_Right: col = col_ == 0 ? NextVisibleCol(0, 1) : NextVisibleCol(col_, 1); break;
+    case Qt::Key_Up:
+      row = row_ - 1;
+      break;
+    case Qt::Key_Down:
+      row = row_ + 1;
+      break;
+    case Qt::Key_PageUp:
+      row = row_ - page;
+      break;
+    case Qt::Key_PageDown:
+      row = row_ + page;
+      break;
+    case Qt::Key_Left:
+      col = NextVisibleCol(std::max(col_, 1), -1);
+      break;
+    case Qt::Key_Right:
+      col = col_ == 0 ? NextVisibleCol(0, 1) : NextVisibleCol(col_, 1);
+      break;
     case Qt::Key_Home:
       col = NextVisibleCol(0, 1);
       if (control) row = 1;
@@ -477,7 +492,8 @@ void GridControl::MoveBy(int key, Qt::KeyboardModifiers modifiers) {
       col = NextVisibleCol(cols_, -1);
       if (control) row = rows_ - 1;
       break;
-    default: return;
+    default:
+      return;
   }
   // The keyboard never makes a header cell current.
   row = std::clamp(row, 1, rows_ - 1);
@@ -512,11 +528,12 @@ void GridControl::keyPressEvent(QKeyEvent* event) {
         return;
       }
       break;
-    default: break;
+    default:
+      break;
   }
   const QString text = event->text();
-  const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier |
-                                             Qt::MetaModifier);
+  const bool command =
+      event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
   if (!command && !text.isEmpty() && text.front() >= QLatin1Char(' ') &&
       text.front() != QChar(kDeleteCharacter)) {
     emit KeyPress(text.front());

@@ -12,11 +12,11 @@
 
 #include "link/port_names.h"
 #include "model/channel_codec.h"
-#include "ui/grid/channel_view.h"
 #include "ui/app/command_ids.h"
-#include "ui/radio/fleet_dialog.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/translation.h"
+#include "ui/grid/channel_view.h"
+#include "ui/radio/fleet_dialog.h"
 #include "ui/radio/radio_operations.h"
 
 namespace zlm5 {

@@ -38,17 +38,22 @@ PortTable CurrentPortTable() {
 
 QString StageText(const FleetRadioStatus& s) {
   switch (s.stage) {
-    case FleetStage::kStarting: return FleetDialog::tr("Starting");
-    case FleetStage::kBackingUp: return FleetDialog::tr("Reading into a backup");
+    case FleetStage::kStarting:
+      return FleetDialog::tr("Starting");
+    case FleetStage::kBackingUp:
+      return FleetDialog::tr("Reading into a backup");
     case FleetStage::kConnecting:
       if (!s.messages.empty() && s.messages.back().answer == MessageAnswer::kRetry) {
-        return QString::fromStdString(OneLineMessage(s.messages.back().text)) +
-               QLatin1Char(' ') + FleetDialog::tr("(retrying)");
+        return QString::fromStdString(OneLineMessage(s.messages.back().text)) + QLatin1Char(' ') +
+               FleetDialog::tr("(retrying)");
       }
       return QString::fromStdString(s.status);
-    case FleetStage::kBlocks: return FleetDialog::tr("Writing");
-    case FleetStage::kVerifying: return FleetDialog::tr("Reading back to verify");
-    case FleetStage::kEnded: return QString::fromStdString(FleetResultText(s));
+    case FleetStage::kBlocks:
+      return FleetDialog::tr("Writing");
+    case FleetStage::kVerifying:
+      return FleetDialog::tr("Reading back to verify");
+    case FleetStage::kEnded:
+      return QString::fromStdString(FleetResultText(s));
   }
   return {};
 }
@@ -94,11 +99,11 @@ FleetDialog::FleetDialog(ImageSource image_source, std::vector<PortChoice> ports
 }
 
 QLabel* FleetDialog::MakeIntro() {
-  auto* intro = new QLabel(
-      tr("Writes the document, as the window shows it, to the radio on every "
-         "checked port at once. Each radio gets its own Radio ID, Call ID and ANI "
-         "from an identity list, when one is loaded."),
-      this);
+  auto* intro =
+      new QLabel(tr("Writes the document, as the window shows it, to the radio on every "
+                    "checked port at once. Each radio gets its own Radio ID, Call ID and ANI "
+                    "from an identity list, when one is loaded."),
+                 this);
   intro->setWordWrap(true);
   return intro;
 }
@@ -261,8 +266,9 @@ bool FleetDialog::LoadIdentities(const QString& path) {
   if (!list) {
     Error error = list.error();
     if (text) error.Within(file);
-    ShowMessage(this, tr("The identity list cannot be used: %1")
-                          .arg(QString::fromStdString(error.Message())));
+    ShowMessage(
+        this,
+        tr("The identity list cannot be used: %1").arg(QString::fromStdString(error.Message())));
     return false;
   }
   identities_ = std::move(*list);
@@ -281,7 +287,8 @@ void FleetDialog::UpdateIdentities() {
   const std::vector<int> rows = CheckedRows();
   const std::vector<FleetPort> ports = CheckedPorts();
   const QSignalBlocker quiet(table_);
-  for (int row = 0; row < table_->rowCount(); ++row) table_->item(row, kIdentityColumn)->setText({});
+  for (int row = 0; row < table_->rowCount(); ++row)
+    table_->item(row, kIdentityColumn)->setText({});
   findings_.clear();
   if (identities_) {
     const Result<IdentityAssignment> assignment =
@@ -346,9 +353,9 @@ bool FleetDialog::Start() {
   options.verify = verify_->isChecked();
   run_.reset();
   ++run_generation_;
-  run_ = std::make_unique<FleetRun>(
-      TransferDirection::kWrite, std::move(plan.radios),
-      FleetAnswers{retries_->value(), accept_type_->isChecked()}, options);
+  run_ = std::make_unique<FleetRun>(TransferDirection::kWrite, std::move(plan.radios),
+                                    FleetAnswers{retries_->value(), accept_type_->isChecked()},
+                                    options);
   run_rows_ = CheckedRows();
   pending_ = std::make_unique<std::atomic<bool>[]>(run_rows_.size());
   for (std::size_t i = 0; i < run_rows_.size(); ++i) pending_[i] = false;
@@ -394,9 +401,9 @@ void FleetDialog::ShowRadio(std::size_t radio) {
   for (const FleetMessage& m : s.messages) {
     QString line = QString::fromStdString(OneLineMessage(m.text));
     if (m.buttons != MessageButtons::kOk) {
-      line += m.answer == MessageAnswer::kRetry  ? tr(" -> Retry")
-              : m.answer == MessageAnswer::kOk   ? tr(" -> OK")
-                                                 : tr(" -> Cancel");
+      line += m.answer == MessageAnswer::kRetry ? tr(" -> Retry")
+              : m.answer == MessageAnswer::kOk  ? tr(" -> OK")
+                                                : tr(" -> Cancel");
     }
     messages.append(line);
   }

@@ -39,10 +39,10 @@ namespace zlm5 {
 // Cancel and Close. Every completed transfer keeps its backup as a single
 // one does.
 //
-// Start takes the image to write from its source, and runs a FleetRun (core) on threads of its own; the threads never
-// touch a widget: each change is posted to this dialog's thread, at most
-// one pending update per radio. The dialog is modeless; closing it while
-// radios are written cancels them, and it closes once they have ended.
+// Start takes the image to write from its source, and runs a FleetRun (core) on threads of its own;
+// the threads never touch a widget: each change is posted to this dialog's thread, at most one
+// pending update per radio. The dialog is modeless; closing it while radios are written cancels
+// them, and it closes once they have ended.
 class FleetDialog : public QDialog {
   Q_OBJECT
 

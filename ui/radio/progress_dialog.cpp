@@ -161,8 +161,7 @@ void TransferProgressDialog::Interrupt() {
 
 bool TransferProgressDialog::event(QEvent* event) {
   const bool handled = QDialog::event(event);
-  if (event->type() == QEvent::WindowDeactivate && !destroyed_ && !cancel_ && Running() &&
-      watch_) {
+  if (event->type() == QEvent::WindowDeactivate && !destroyed_ && !cancel_ && Running() && watch_) {
     Interrupt();
   }
   return handled;

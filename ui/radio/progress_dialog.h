@@ -52,10 +52,10 @@ class TransferProgressDialog : public QDialog {
   TransferProgressDialog(const QString& title, QWidget* owner);
   ~TransferProgressDialog() override;
 
-  static QString ReadingTitle();        // "Reading Data Progress"
-  static QString WritingTitle();        // "Writing Data Progress"
-  static QString ProgressLabelText();   // "Progress：" (full-width colon)
-  static QString NotStartedText();      // "   Not start yet"
+  static QString ReadingTitle();       // "Reading Data Progress"
+  static QString WritingTitle();       // "Writing Data Progress"
+  static QString ProgressLabelText();  // "Progress：" (full-width colon)
+  static QString NotStartedText();     // "   Not start yet"
   // The interruption message in the current language (Chinese unless the
   // English texts are chosen).
   static QString InterruptionText();
@@ -108,7 +108,7 @@ class TransferProgressDialog : public QDialog {
   bool cancel_ = false;
   bool watch_ = true;
   bool destroyed_ = false;
-  bool telling_ = false;  // the interruption message is on screen
+  bool telling_ = false;   // the interruption message is on screen
   QPoint start_position_;  // where the window was when Start was pressed
 };
 

@@ -25,8 +25,7 @@ MessageAnswer ShowLinkMessage(QWidget* parent, const std::string& text, MessageB
       break;
   }
   const QMessageBox::StandardButton answer =
-      zlm5::ShowMessage(parent, LinkTextShown(text), QMessageBox::Warning, shown,
-                        default_button);
+      zlm5::ShowMessage(parent, LinkTextShown(text), QMessageBox::Warning, shown, default_button);
   if (buttons == MessageButtons::kOk) return MessageAnswer::kOk;
   if (buttons == MessageButtons::kRetryCancel) {
     return answer == QMessageBox::Retry ? MessageAnswer::kRetry : MessageAnswer::kCancel;

@@ -28,13 +28,13 @@
 #include "link/serial_port.h"
 #include "link/wire_trace.h"
 #include "ui/app/app_names.h"
-#include "ui/grid/channel_view.h"
 #include "ui/app/command_ids.h"
-#include "ui/grid/grid_control.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/message_box.h"
 #include "ui/app/translation.h"
 #include "ui/dialogs/optional_features_dialog.h"
+#include "ui/grid/channel_view.h"
+#include "ui/grid/grid_control.h"
 #include "ui/radio/power_tuning_dialogs.h"
 #include "ui/radio/progress_dialog.h"
 #include "ui/radio/qt_link_host.h"
@@ -49,11 +49,10 @@ constexpr auto kComCommands = std::to_array({id::kCom1, id::kCom2, id::kCom3, id
 // Commands that reach the radio or replace the document: none of them may
 // start while a radio operation runs.
 // The four recent files are kRecentFile1 and the three ids after it.
-constexpr auto kGuardedCommands = std::to_array({
-    id::kNew,           id::kOpen,           id::kSave,           id::kSaveAs,
-    id::kRecentFile1,   id::kRecentFile1 + 1, id::kRecentFile1 + 2, id::kRecentFile1 + 3,
-    id::kReadFromRadio, id::kWriteToRadio,   id::kOptionalFeatures, id::kHighPowerDebug,
-    id::kLowPowerDebug});
+constexpr auto kGuardedCommands = std::to_array(
+    {id::kNew, id::kOpen, id::kSave, id::kSaveAs, id::kRecentFile1, id::kRecentFile1 + 1,
+     id::kRecentFile1 + 2, id::kRecentFile1 + 3, id::kReadFromRadio, id::kWriteToRadio,
+     id::kOptionalFeatures, id::kHighPowerDebug, id::kLowPowerDebug});
 static_assert(id::kRecentFileCount == 4);
 
 QString ComName(std::size_t index) {
@@ -221,8 +220,8 @@ bool RadioOperations::StandInForMissingPort() {
   if (const QString details = DeviceDetails(*stand_in); !details.isEmpty()) {
     using_text += QStringLiteral(" (%1)").arg(details);
   }
-  frame_.View().ShowStatusText(tr("%1 is not there: using %2, the only USB serial device")
-                                   .arg(missing, using_text));
+  frame_.View().ShowStatusText(
+      tr("%1 is not there: using %2, the only USB serial device").arg(missing, using_text));
   return true;
 }
 
@@ -323,17 +322,15 @@ void RadioOperations::ChooseOtherPort() {
     answer = port_prompt_(suggestion);
   } else {
     bool ok = false;
-    answer = QInputDialog::getText(&frame_, tr("Other Port"),
-                                   tr("Device path of the serial port:"),
+    answer = QInputDialog::getText(&frame_, tr("Other Port"), tr("Device path of the serial port:"),
                                    QLineEdit::Normal, suggestion, &ok);
     if (!ok) answer.clear();
   }
   if (answer.trimmed().isEmpty()) return;
   if (!SetPortName(answer)) {
-    ShowMessage(&frame_,
-                tr("\"%1\" is not a serial port.\n\nType a device path such as "
-                   "/dev/ttyUSB0, or choose COM1 to COM4.")
-                    .arg(answer.trimmed()));
+    ShowMessage(&frame_, tr("\"%1\" is not a serial port.\n\nType a device path such as "
+                            "/dev/ttyUSB0, or choose COM1 to COM4.")
+                             .arg(answer.trimmed()));
   }
 }
 
@@ -453,9 +450,9 @@ SafeTransferReport RadioOperations::RunTransferNow(TransferProgressDialog& dialo
     return report;
   }
   const std::unique_ptr<SerialTransport> port = MakeTransport();
-  TracingTransport transport(*port, trace_log_.stream(),
-                             transfer_options_.clock ? *transfer_options_.clock
-                                                     : SteadyLinkClock());
+  TracingTransport transport(
+      *port, trace_log_.stream(),
+      transfer_options_.clock ? *transfer_options_.clock : SteadyLinkClock());
   RadioImage& image = scratch != nullptr ? *scratch : frame_.Document().image();
 
   BackupStore backups(DefaultBackupFolder());

@@ -52,8 +52,8 @@ class TransferProgressDialog;
 // centred over the grid (or, while it is idle, only change the direction;
 // it keeps its caption). Start posts the transfer, which runs in the event
 // loop's turn after the click: Write commits a cell edited meanwhile and
-// encodes the grid into the image before the port is opened; a complete Read replaces the image's first 3152
-// bytes, shows them in the grid and marks the document modified.
+// encodes the grid into the image before the port is opened; a complete Read replaces the image's
+// first 3152 bytes, shows them in the grid and marks the document modified.
 //
 // Safeguards (the core's RunSafeTransfer does the work): every completed
 // read and write keeps its image as a backup in DefaultBackupFolder(); a
@@ -205,15 +205,15 @@ class RadioOperations : public QObject {
   ScratchReadDone scratch_done_;  // set while the dialog is for ReadIntoScratch
 
   bool busy_ = false;
-  bool start_pending_ = false;   // Start was pressed while another exchange ran
-  bool close_pending_ = false;   // the window is to close once the transfer ends
+  bool start_pending_ = false;                      // Start was pressed while another exchange ran
+  bool close_pending_ = false;                      // the window is to close once the transfer ends
   QList<QPair<QPointer<QAction>, bool>> disabled_;  // actions and their former state
 
   QAction* devices_separator_ = nullptr;
   QList<QAction*> device_actions_;  // data: the paths that choose the entry
   QAction* other_port_ = nullptr;
-  QList<QString> com_labels_;       // the COM entries' own labels
-  QList<QString> chosen_paths_;     // every device path chosen, first first
+  QList<QString> com_labels_;    // the COM entries' own labels
+  QList<QString> chosen_paths_;  // every device path chosen, first first
   QString last_path_;
   QAction* back_up_first_ = nullptr;
   QAction* verify_ = nullptr;

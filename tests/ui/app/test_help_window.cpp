@@ -53,12 +53,13 @@ class HelpWindowTest : public QObject {
 
   void every_link_and_index_entry_of_the_manual_leads_to_a_heading() {
     QSet<QString> anchors;
-    for (const HelpWindow::Topic& topic : HelpWindow::ParseTopics(html_)) anchors.insert(topic.anchor);
+    for (const HelpWindow::Topic& topic : HelpWindow::ParseTopics(html_))
+      anchors.insert(topic.anchor);
     QVERIFY(anchors.contains(QStringLiteral("contents")));
     // The subjects the manual must cover.
-    for (const char* subject : {"cable", "port", "permissions", "reading", "grid", "options",
-                                "writing", "files", "power", "printing", "troubleshooting",
-                                "port-open"}) {
+    for (const char* subject :
+         {"cable", "port", "permissions", "reading", "grid", "options", "writing", "files", "power",
+          "printing", "troubleshooting", "port-open"}) {
       QVERIFY2(anchors.contains(QString::fromLatin1(subject)), subject);
     }
     static const QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
@@ -79,7 +80,8 @@ class HelpWindowTest : public QObject {
     help.ShowContentsPage();
     QVERIFY(help.isVisible());
     QCOMPARE(help.Browser()->source().fragment(), QStringLiteral("contents"));
-    QVERIFY(help.Browser()->toPlainText().contains(QStringLiteral("Permission to use serial ports")));
+    QVERIFY(
+        help.Browser()->toPlainText().contains(QStringLiteral("Permission to use serial ports")));
 
     // Typing into the index selects the first matching term; Enter shows it.
     auto* filter = help.findChild<QLineEdit*>(QStringLiteral("helpIndexFilter"));
@@ -107,13 +109,15 @@ class HelpWindowTest : public QObject {
            block = block.next()) {
         const QTextBlockFormat format = block.blockFormat();
         const QColor ground = format.hasProperty(QTextFormat::BackgroundBrush)
-                                  ? format.background().color() : palette.color(QPalette::Base);
+                                  ? format.background().color()
+                                  : palette.color(QPalette::Base);
         notes += block.text().startsWith(QStringLiteral("Do not unplug the cable")) ? 1 : 0;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
           if (it.fragment().text().trimmed().isEmpty()) continue;  // a blank shows no colour
           const QTextCharFormat chars = it.fragment().charFormat();
           const QColor text = chars.hasProperty(QTextFormat::ForegroundBrush)
-                                  ? chars.foreground().color() : palette.color(QPalette::Text);
+                                  ? chars.foreground().color()
+                                  : palette.color(QPalette::Text);
           QVERIFY2(std::abs(text.lightnessF() - ground.lightnessF()) >= 0.4,
                    qPrintable(text.name() + " on " + ground.name() + ": " + it.fragment().text()));
         }

@@ -18,15 +18,24 @@ class LanguageTest : public QObject {
   void base_name_is_the_file_name_without_folder_and_extension_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("base");
-    QTest::newRow("windows path") << "C:\\Radio\\Z-LM5.exe" << "Z-LM5";
-    QTest::newRow("english program") << "C:\\Radio\\Z-LM5_EN.exe" << "Z-LM5_EN";
-    QTest::newRow("no dot") << "C:\\Radio\\Z-LM5" << "MAIN";
-    QTest::newRow("dot only in the folder") << "C:\\Radio.v2\\Z-LM5" << "MAIN";
-    QTest::newRow("posix path, no extension") << "/usr/bin/z-lm5" << "MAIN";
-    QTest::newRow("posix path with extension") << "/opt/z-lm5/z-lm5.bin" << "z-lm5";
-    QTest::newRow("last dot counts") << "/opt/a.b.c" << "a.b";
-    QTest::newRow("trailing white space") << "C:\\Radio\\Z-LM5.exe  \t" << "Z-LM5";
-    QTest::newRow("bare name") << "Z-LM5.EXE" << "Z-LM5";
+    QTest::newRow("windows path") << "C:\\Radio\\Z-LM5.exe"
+                                  << "Z-LM5";
+    QTest::newRow("english program") << "C:\\Radio\\Z-LM5_EN.exe"
+                                     << "Z-LM5_EN";
+    QTest::newRow("no dot") << "C:\\Radio\\Z-LM5"
+                            << "MAIN";
+    QTest::newRow("dot only in the folder") << "C:\\Radio.v2\\Z-LM5"
+                                            << "MAIN";
+    QTest::newRow("posix path, no extension") << "/usr/bin/z-lm5"
+                                              << "MAIN";
+    QTest::newRow("posix path with extension") << "/opt/z-lm5/z-lm5.bin"
+                                               << "z-lm5";
+    QTest::newRow("last dot counts") << "/opt/a.b.c"
+                                     << "a.b";
+    QTest::newRow("trailing white space") << "C:\\Radio\\Z-LM5.exe  \t"
+                                          << "Z-LM5";
+    QTest::newRow("bare name") << "Z-LM5.EXE"
+                               << "Z-LM5";
   }
   void base_name_is_the_file_name_without_folder_and_extension() {
     QFETCH(QString, path);

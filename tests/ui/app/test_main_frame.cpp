@@ -6,13 +6,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QLabel>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -22,16 +22,16 @@
 #include <memory>
 
 #include "files/channel_document.h"
+#include "tests/ui/ui_test_support.h"
 #include "ui/app/about_dialog.h"
 #include "ui/app/app_names.h"
-#include "ui/grid/channel_view.h"
 #include "ui/app/command_ids.h"
-#include "ui/grid/grid_control.h"
 #include "ui/app/help_window.h"
 #include "ui/app/language.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/recent_files.h"
-#include "tests/ui/ui_test_support.h"
+#include "ui/grid/channel_view.h"
+#include "ui/grid/grid_control.h"
 
 namespace zlm5 {
 namespace id = command_id;
@@ -127,7 +127,8 @@ class MainFrameTest : public QObject {
         {id::kHelpTopics, "&Help Topics", "List Help topics", "Help Topics"},
         {id::kAbout, "&About VRAX-3.0...",
          "Display program information, version number and copyright", "About"},
-        {id::kContextHelp, "Help", "Display help for clicked on buttons, menus and windows", "Help"},
+        {id::kContextHelp, "Help", "Display help for clicked on buttons, menus and windows",
+         "Help"},
         {id::kHelp, "Help", "Display help for current task or command", "Help"},
         {id::kNextPane, "Next Pane", "Switch to the next window pane", "Next Pane"},
         {id::kPreviousPane, "Previous Pane", "Switch back to the previous window pane",
@@ -162,7 +163,8 @@ class MainFrameTest : public QObject {
     QString letters;
     for (QAction* action : frame_->EditMenu()->actions()) {
       if (action->isSeparator()) continue;
-      const QChar letter = action->text().at(action->text().indexOf(QLatin1Char('&')) + 1).toLower();
+      const QChar letter =
+          action->text().at(action->text().indexOf(QLatin1Char('&')) + 1).toLower();
       QVERIFY2(!letters.contains(letter), qPrintable(action->text()));
       letters.append(letter);
     }
@@ -178,10 +180,9 @@ class MainFrameTest : public QObject {
 
   void the_toolbar_has_its_thirteen_items_and_debug_is_disabled() {
     QToolBar* bar = frame_->ToolBar();
-    QCOMPARE(Ids(bar->actions()),
-             QList<int>({id::kNew, id::kOpen, id::kSave, 0, id::kReadFromRadio, id::kWriteToRadio,
-                         0, id::kEditData, 0, id::kPrint, id::kContextHelp, id::kAbout,
-                         id::kDebugOnLine}));
+    QCOMPARE(Ids(bar->actions()), QList<int>({id::kNew, id::kOpen, id::kSave, 0, id::kReadFromRadio,
+                                              id::kWriteToRadio, 0, id::kEditData, 0, id::kPrint,
+                                              id::kContextHelp, id::kAbout, id::kDebugOnLine}));
     QCOMPARE(bar->iconSize(), QSize(18, 18));
     QVERIFY(bar->isMovable());
     QVERIFY(bar->isFloatable());
@@ -226,9 +227,8 @@ class MainFrameTest : public QObject {
 
   void keys_shown_only_in_labels_run_nothing() {
     const QList<QPair<int, Qt::Key>> label_only = {
-        {id::kReadFromRadio, Qt::Key_R}, {id::kWriteToRadio, Qt::Key_W},
-        {id::kEditData, Qt::Key_E},      {id::kCom1, Qt::Key_C},
-        {id::kCom2, Qt::Key_D},          {id::kCom4, Qt::Key_F}};
+        {id::kReadFromRadio, Qt::Key_R}, {id::kWriteToRadio, Qt::Key_W}, {id::kEditData, Qt::Key_E},
+        {id::kCom1, Qt::Key_C},          {id::kCom2, Qt::Key_D},         {id::kCom4, Qt::Key_F}};
     for (const auto& [command, key] : label_only) {
       QSignalSpy triggered(frame_->Action(command), &QAction::triggered);
       QTest::keyClick(frame_.get(), key, Qt::ControlModifier);
@@ -245,8 +245,8 @@ class MainFrameTest : public QObject {
     });
     QTest::keyClick(frame_.get(), Qt::Key_O, Qt::ControlModifier);
     QTest::keyClick(frame_.get(), Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(asked, QList<MainFrame::FileDialogKind>({MainFrame::FileDialogKind::Open,
-                                                      MainFrame::FileDialogKind::SaveAs}));
+    QCOMPARE(asked, QList<MainFrame::FileDialogKind>(
+                        {MainFrame::FileDialogKind::Open, MainFrame::FileDialogKind::SaveAs}));
     QSignalSpy printed(frame_->Action(id::kPrint), &QAction::triggered);
     QTest::keyClick(frame_.get(), Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(printed.count(), 1);
@@ -481,16 +481,14 @@ class MainFrameTest : public QObject {
     QCOMPARE(VisibleIds(frame_->FileMenu()->actions()).mid(12, 4),
              QList<int>({57616, 57617, 57618, 57619}));
     QCOMPARE(frame_->Action(57617)->text(), QStringLiteral("&2 ") + saved[3]);
-    QCOMPARE(settings_->Get().value(QStringLiteral("Recent File List/File1")).toString(),
-             saved[4]);
+    QCOMPARE(settings_->Get().value(QStringLiteral("Recent File List/File1")).toString(), saved[4]);
 
     // A frame started later finds the same list.
     frame_.reset();
     MakeFrame();
     QCOMPARE(frame_->Recent().Entries(), newest);
     QVERIFY(frame_->OpenRecentFile(2));
-    QCOMPARE(frame_->Recent().Entries(),
-             QStringList({saved[2], saved[4], saved[3], saved[1]}));
+    QCOMPARE(frame_->Recent().Entries(), QStringList({saved[2], saved[4], saved[3], saved[1]}));
   }
 
   void the_first_recent_file_opens_like_the_others() {

@@ -21,11 +21,11 @@
 
 #include "files/channel_document.h"
 #include "tests/report/pdf_text.h"
-#include "ui/grid/channel_view.h"
 #include "ui/app/command_ids.h"
 #include "ui/app/language.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/print_controller.h"
+#include "ui/grid/channel_view.h"
 
 using namespace zlm5;
 using namespace zlm5::pdf_text;
@@ -97,8 +97,7 @@ class PrintControllerTest : public QObject {
     const QList<Page> pages = ReadPdf(printer->outputFileName());
     QCOMPARE(pages.size(), 5);
     // Chinese texts while the language tag is empty.
-    QCOMPARE(Titles(pages),
-             (QStringList{"整机设置", "第二页", "第三页", "第四页", "第五页"}));
+    QCOMPARE(Titles(pages), (QStringList{"整机设置", "第二页", "第三页", "第四页", "第五页"}));
     const QString page1 = PageText(pages[0]);
     // Entries other than the first have no leading blanks: the value follows
     // the label directly.
@@ -169,8 +168,9 @@ class PrintControllerTest : public QObject {
       auto printer = PdfPrinter("inside.pdf");
       printer->setPageOrientation(orientation);
       QVERIFY(printing_->PrintTo(*printer));
-      const QRectF area = printer->pageLayout().paintRect(QPageLayout::Point).adjusted(
-          -kTolerancePt, -kTolerancePt, kTolerancePt, kTolerancePt);
+      const QRectF area = printer->pageLayout()
+                              .paintRect(QPageLayout::Point)
+                              .adjusted(-kTolerancePt, -kTolerancePt, kTolerancePt, kTolerancePt);
       const QList<Page> pages = ReadPdf(printer->outputFileName());
       QCOMPARE(pages.size(), 5);
       const auto header = LineStartingWith(pages[0], "CH");
@@ -182,7 +182,10 @@ class PrintControllerTest : public QObject {
         for (const Word& w : page.words) {
           QVERIFY2(area.contains(QRectF(QPointF(w.x0, w.y0), QPointF(w.x1, w.y1))),
                    qPrintable(QStringLiteral("%1 at %2..%3 outside %4..%5")
-                                  .arg(w.text).arg(w.x0).arg(w.x1).arg(area.left())
+                                  .arg(w.text)
+                                  .arg(w.x0)
+                                  .arg(w.x1)
+                                  .arg(area.left())
                                   .arg(area.right())));
         }
       }

@@ -9,11 +9,11 @@
 #include <QTest>
 
 #include "files/channel_document.h"
-#include "ui/app/app.h"
-#include "ui/grid/grid_control.h"
-#include "ui/grid/channel_view.h"
-#include "ui/app/main_frame.h"
 #include "tests/ui/ui_test_support.h"
+#include "ui/app/app.h"
+#include "ui/app/main_frame.h"
+#include "ui/grid/channel_view.h"
+#include "ui/grid/grid_control.h"
 
 namespace zlm5 {
 namespace {

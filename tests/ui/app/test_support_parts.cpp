@@ -9,11 +9,11 @@
 #include <QSettings>
 #include <QTest>
 
+#include "tests/ui/ui_test_support.h"
 #include "ui/app/app_names.h"
 #include "ui/app/lock_keys.h"
 #include "ui/app/recent_files.h"
 #include "ui/app/resources.h"
-#include "tests/ui/ui_test_support.h"
 
 namespace zlm5 {
 
@@ -51,8 +51,8 @@ class SupportPartsTest : public QObject {
     QTemporaryDir leds;
     auto led = [&](const QString& device, const QByteArray& brightness) {
       QVERIFY(QDir(leds.path()).mkpath(device));
-      QVERIFY(test::WriteAll(leds.path() + QLatin1Char('/') + device + QStringLiteral("/brightness"),
-                             brightness));
+      QVERIFY(test::WriteAll(
+          leds.path() + QLatin1Char('/') + device + QStringLiteral("/brightness"), brightness));
     };
     led(QStringLiteral("input3::capslock"), "1\n");
     led(QStringLiteral("input3::numlock"), "0\n");
@@ -83,17 +83,23 @@ class SupportPartsTest : public QObject {
 
   void the_desktop_files_register_channel_data() {
     const QString res = QStringLiteral(ZLM5_SOURCE_DIR "/res/desktop/");
-    const QString desktop = QString::fromUtf8(test::ReadAll(res + QStringLiteral("com.vrax.zlm5.desktop")));
-    QVERIFY(desktop.contains(QStringLiteral("MimeType=") + app_names::kMimeType + QLatin1Char(';')));
-    QVERIFY(desktop.contains(QStringLiteral("Icon=") + app_names::kDesktopFileName + QLatin1Char('\n')));
+    const QString desktop =
+        QString::fromUtf8(test::ReadAll(res + QStringLiteral("com.vrax.zlm5.desktop")));
+    QVERIFY(
+        desktop.contains(QStringLiteral("MimeType=") + app_names::kMimeType + QLatin1Char(';')));
+    QVERIFY(desktop.contains(QStringLiteral("Icon=") + app_names::kDesktopFileName +
+                             QLatin1Char('\n')));
     QVERIFY(desktop.contains(QStringLiteral("Exec=z-lm5 %f")));
-    const QString mime = QString::fromUtf8(test::ReadAll(res + QStringLiteral("com.vrax.zlm5.xml")));
-    QVERIFY(mime.contains(QStringLiteral("<mime-type type=\"") + app_names::kMimeType + QLatin1Char('"')));
+    const QString mime =
+        QString::fromUtf8(test::ReadAll(res + QStringLiteral("com.vrax.zlm5.xml")));
+    QVERIFY(mime.contains(QStringLiteral("<mime-type type=\"") + app_names::kMimeType +
+                          QLatin1Char('"')));
     QVERIFY(mime.contains(QStringLiteral("<comment>Z-LM5 radio channel data</comment>")));
     QVERIFY(mime.contains(QStringLiteral("<glob pattern=\"*.sin\"/>")));
     const QString meta = QString::fromUtf8(
         test::ReadAll(QStringLiteral(ZLM5_BINARY_DIR "/packaging/com.vrax.zlm5.metainfo.xml")));
-    QVERIFY(meta.contains(QStringLiteral("<launchable type=\"desktop-id\">com.vrax.zlm5.desktop</launchable>")));
+    QVERIFY(meta.contains(
+        QStringLiteral("<launchable type=\"desktop-id\">com.vrax.zlm5.desktop</launchable>")));
   }
 };
 

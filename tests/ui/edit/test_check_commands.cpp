@@ -26,15 +26,15 @@
 #include "model/channel_codec.h"
 #include "model/channel_record.h"
 #include "tests/link/link_test_support.h"
+#include "tests/ui/radio_test_support.h"
+#include "ui/app/command_ids.h"
+#include "ui/dialogs/check_dialog.h"
+#include "ui/dialogs/compare_dialog.h"
+#include "ui/edit/check_commands.h"
 #include "ui/grid/cell_editor.h"
 #include "ui/grid/channel_view.h"
-#include "ui/edit/check_commands.h"
-#include "ui/dialogs/check_dialog.h"
-#include "ui/app/command_ids.h"
-#include "ui/dialogs/compare_dialog.h"
 #include "ui/grid/grid_control.h"
 #include "ui/radio/progress_dialog.h"
-#include "tests/ui/radio_test_support.h"
 
 Q_DECLARE_METATYPE(zlm5::TransferOutcome)
 
@@ -295,8 +295,9 @@ class CheckCommandsTest : public QObject {
     const RadioImage image = Frame().Document().image();
     checks_->CompareWithAction()->trigger();
     QCOMPARE(compares_.size(), 2);
-    const QString lines = QStringLiteral("CH 5 Name: REP → (empty)\n"
-                                         "Field: 400 - 470MHz → 67 - 72MHz\n");
+    const QString lines = QStringLiteral(
+        "CH 5 Name: REP → (empty)\n"
+        "Field: 400 - 470MHz → 67 - 72MHz\n");
     QCOMPARE(compares_[1].summary,
              QStringLiteral("2 differences between the document and radio.sin. Each line "
                             "reads: in the document → in radio.sin."));

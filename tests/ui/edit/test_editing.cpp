@@ -28,13 +28,13 @@
 #include "model/channel_record.h"
 #include "model/memory_grid.h"
 #include "tests/link/link_test_support.h"
-#include "ui/grid/channel_view.h"
-#include "ui/app/command_ids.h"
-#include "ui/edit/edit_commands.h"
-#include "ui/grid/grid_control.h"
-#include "ui/dialogs/import_report_dialog.h"
-#include "ui/radio/progress_dialog.h"
 #include "tests/ui/radio_test_support.h"
+#include "ui/app/command_ids.h"
+#include "ui/dialogs/import_report_dialog.h"
+#include "ui/edit/edit_commands.h"
+#include "ui/grid/channel_view.h"
+#include "ui/grid/grid_control.h"
+#include "ui/radio/progress_dialog.h"
 
 Q_DECLARE_METATYPE(zlm5::TransferOutcome)
 
@@ -49,7 +49,8 @@ RadioImage ImageWith(const std::vector<std::tuple<int, int, std::string>>& edits
   RadioImage image = ChannelDocument::NewDocumentImage();
   MemoryGrid grid;
   ImageToGrid(image, grid);
-  for (const auto& [row, col, text] : edits) CommitCellText(grid, row, col, text, CommitPath::LeaveCell);
+  for (const auto& [row, col, text] : edits)
+    CommitCellText(grid, row, col, text, CommitPath::LeaveCell);
   GridToImage(grid, image);
   return image;
 }
@@ -169,8 +170,12 @@ class EditingTest : public QObject {
   // --- rows -------------------------------------------------------------------
 
   void row_commands_at_the_first_and_the_last_channel() {
-    Load(ImageWith({{1, 1, "146.525"}, {1, 11, "ONE"}, {2, 1, "147"}, {2, 11, "TWO"},
-                    {128, 1, "446.1"}, {128, 11, "LAST"}}));
+    Load(ImageWith({{1, 1, "146.525"},
+                    {1, 11, "ONE"},
+                    {2, 1, "147"},
+                    {2, 11, "TWO"},
+                    {128, 1, "446.1"},
+                    {128, 11, "LAST"}}));
     const QStringList one = Row(1);
     const QStringList two = Row(2);
     const QStringList last = Row(128);
@@ -232,16 +237,21 @@ class EditingTest : public QObject {
   // --- clipboard --------------------------------------------------------------
 
   void copy_and_paste_carry_whole_channels_through_the_clipboard() {
-    Load(ImageWith({{1, 1, "146.525"}, {1, 4, "D023N"}, {1, 11, "ONE"}, {3, 1, "446.00625"},
-                    {3, 2, ""}, {3, 8, "CCIR"}}));
+    Load(ImageWith({{1, 1, "146.525"},
+                    {1, 4, "D023N"},
+                    {1, 11, "ONE"},
+                    {3, 1, "446.00625"},
+                    {3, 2, ""},
+                    {3, 8, "CCIR"}}));
     ClickNumber(1);
     ClickNumber(3, Qt::ShiftModifier);
     Key(Qt::Key_C, Qt::ControlModifier);
     const QMimeData* data = QApplication::clipboard()->mimeData();
-    QCOMPARE(data->text(),
-             QStringLiteral("146.52500\t146.52500\tOFF\tD023N\tWide\tYes\tHigh\tNone\tON\tClose\tONE\n"
-                            "\t\t\t\t\t\t\t\t\t\t\n"
-                            "446.00625\t\tOFF\tOFF\tWide\tYes\tHigh\tCCIR\tON\tClose\t\n"));
+    QCOMPARE(
+        data->text(),
+        QStringLiteral("146.52500\t146.52500\tOFF\tD023N\tWide\tYes\tHigh\tNone\tON\tClose\tONE\n"
+                       "\t\t\t\t\t\t\t\t\t\t\n"
+                       "446.00625\t\tOFF\tOFF\tWide\tYes\tHigh\tCCIR\tON\tClose\t\n"));
     const QList<QByteArray> csv = data->data(EditCommands::CsvMimeType()).split('\n');
     QCOMPARE(csv.size(), 4);  // the header, two channels in use, the end
     QVERIFY(csv[0].startsWith("Location,Name,Frequency,Duplex,"));
@@ -297,9 +307,10 @@ class EditingTest : public QObject {
     Key(Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(summary, QStringLiteral("2 channels will be written to channels 10, 12. These lines "
                                      "are not taken as they stand:"));
-    QCOMPARE(report, QStringLiteral("Line 2, channel 11: Receive(MHz) '600' is not a frequency "
-                                    "within 67-521 MHz; the line is skipped\n"
-                                    "Line 3, channel 12: Name 'abcdefgh' is shortened to 'ABCDEF'"));
+    QCOMPARE(report,
+             QStringLiteral("Line 2, channel 11: Receive(MHz) '600' is not a frequency "
+                            "within 67-521 MHz; the line is skipped\n"
+                            "Line 3, channel 12: Name 'abcdefgh' is shortened to 'ABCDEF'"));
     QCOMPARE(Row(10), QStringList(11, QString()));
     QVERIFY(!Action(id::kUndo)->isEnabled());
 
@@ -316,8 +327,9 @@ class EditingTest : public QObject {
 
   void an_import_shows_its_report_and_writes_from_the_chosen_channel_on_apply() {
     const QString csv = Path("list.csv");
-    QVERIFY(test::WriteAll(csv, "Location,Name,Frequency,Mode\r\n1,one,146.52,FM\r\n"
-                                "2,bad,600,FM\r\n3,three,433.5,NFM\r\n"));
+    QVERIFY(test::WriteAll(csv,
+                           "Location,Name,Frequency,Mode\r\n1,one,146.52,FM\r\n"
+                           "2,bad,600,FM\r\n3,three,433.5,NFM\r\n"));
     Chooser(csv);
     QStringList summaries;
     QString report;
@@ -402,7 +414,8 @@ class EditingTest : public QObject {
     QCOMPARE(Grid().Row(), 7);
     QCOMPARE(Grid().SelectedRows(), std::vector<int>({7}));
     QList<int> ids;
-    for (QAction* action : menu->actions()) ids.append(action->isSeparator() ? 0 : action->data().toInt());
+    for (QAction* action : menu->actions())
+      ids.append(action->isSeparator() ? 0 : action->data().toInt());
     QCOMPARE(ids, QList<int>({id::kCut, id::kCopy, id::kPaste, 0, id::kInsertChannel,
                               id::kDeleteChannels, id::kMoveChannelUp, id::kMoveChannelDown, 0,
                               id::kClearChannels}));

@@ -18,13 +18,13 @@
 #include "files/channel_document.h"
 #include "model/channel_codec.h"
 #include "model/memory_grid.h"
-#include "ui/grid/cell_editor.h"
-#include "ui/grid/channel_view.h"
+#include "tests/ui/ui_test_support.h"
 #include "ui/app/command_ids.h"
-#include "ui/grid/grid_control.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/message_box.h"
-#include "tests/ui/ui_test_support.h"
+#include "ui/grid/cell_editor.h"
+#include "ui/grid/channel_view.h"
+#include "ui/grid/grid_control.h"
 
 namespace zlm5 {
 namespace {
@@ -40,7 +40,8 @@ RadioImage ImageWith(const std::vector<std::tuple<int, int, std::string>>& edits
   RadioImage image = ChannelDocument::NewDocumentImage();
   MemoryGrid grid;
   ImageToGrid(image, grid);
-  for (const auto& [row, col, text] : edits) CommitCellText(grid, row, col, text, CommitPath::LeaveCell);
+  for (const auto& [row, col, text] : edits)
+    CommitCellText(grid, row, col, text, CommitPath::LeaveCell);
   GridToImage(grid, image);
   return image;
 }
@@ -143,8 +144,9 @@ class ChannelViewTest : public QObject {
     Click(1, 1);
     Type(QStringLiteral("146.5215"));
     Click(2, 2);
-    QCOMPARE(messages_->Texts(),
-             QStringList({"Error data Value，Please input according the step value(6.25K/5k/2.5k)"}));
+    QCOMPARE(
+        messages_->Texts(),
+        QStringList({"Error data Value，Please input according the step value(6.25K/5k/2.5k)"}));
     QCOMPARE(Cell(1, 1), QString());
   }
 
@@ -255,15 +257,16 @@ class ChannelViewTest : public QObject {
 
     QStringList walked;  // each column with the editor opened on it
     for (int step = 0; step < 8; ++step) {
-      walked.append(QStringLiteral("%1 %2").arg(Grid().Col()).arg(
-          View().OpenEditor()->Widget()->objectName()));
+      walked.append(QStringLiteral("%1 %2")
+                        .arg(Grid().Col())
+                        .arg(View().OpenEditor()->Widget()->objectName()));
       PressEnter();
     }
     // 2, the tones 3 and 4, the lists 5..8, then 10 (the hidden PTT ID
     // column 9 is stepped over), and the name.
-    QCOMPARE(walked, QStringList({"2 frequencyEditor", "3 toneBox", "4 toneBox", "5 bandwidthList",
-                                  "6 scanList", "7 txPowerList", "8 optSignalList",
-                                  "10 busyLockList"}));
+    QCOMPARE(walked,
+             QStringList({"2 frequencyEditor", "3 toneBox", "4 toneBox", "5 bandwidthList",
+                          "6 scanList", "7 txPowerList", "8 optSignalList", "10 busyLockList"}));
     QCOMPARE(Grid().Col(), 11);
     QCOMPARE(View().OpenEditor()->Id(), ChannelView::kNameEditorId);
     Type(QStringLiteral("ab1"));
@@ -272,8 +275,8 @@ class ChannelViewTest : public QObject {
     QCOMPARE(Grid().Row(), 2);
     QCOMPARE(Grid().Col(), 1);
     QCOMPARE(View().OpenEditor()->Id(), ChannelView::kFrequencyEditorId);
-    QCOMPARE(Row(1).mid(2, 8), QStringList({"OFF", "OFF", "Wide", "Yes", "High", "None", "ON",
-                                            "Close"}));
+    QCOMPARE(Row(1).mid(2, 8),
+             QStringList({"OFF", "OFF", "Wide", "Yes", "High", "None", "ON", "Close"}));
   }
 
   void enter_on_channel_128_stays_on_its_row() {

@@ -20,11 +20,11 @@
 #include "model/memory_grid.h"
 #include "model/settings_block.h"
 #include "tests/link/link_test_support.h"
-#include "ui/grid/channel_view.h"
+#include "tests/ui/radio_test_support.h"
 #include "ui/app/command_ids.h"
+#include "ui/grid/channel_view.h"
 #include "ui/radio/fleet_commands.h"
 #include "ui/radio/fleet_dialog.h"
-#include "tests/ui/radio_test_support.h"
 
 namespace zlm5 {
 namespace id = command_id;
@@ -39,7 +39,8 @@ constexpr int kComRows = 4;
 
 RadioImage FromFile(const std::vector<std::uint8_t>& bytes) {
   RadioImage image;
-  if (bytes.size() == image_map::kSize) std::copy(bytes.begin(), bytes.end(), image.bytes().begin());
+  if (bytes.size() == image_map::kSize)
+    std::copy(bytes.begin(), bytes.end(), image.bytes().begin());
   return image;
 }
 
@@ -126,14 +127,15 @@ class FleetDialogTest : public QObject {
              QStringLiteral("Radio ID 1001, ANI 1678 (ANI 5678 stored as 1678)"));
     QCOMPARE(dialog->RowIdentity(kComRows + 1), QStringLiteral("Radio ID 1002"));
     QCOMPARE(dialog->RowIdentity(0), QString());
-    QCOMPARE(dialog->Findings(), QStringList{QStringLiteral("line 4: Order 3, but 2 ports are given")});
+    QCOMPARE(dialog->Findings(),
+             QStringList{QStringLiteral("line 4: Order 3, but 2 ports are given")});
 
     QSignalSpy finished(dialog, &FleetDialog::RunFinished);
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
     // The window's radio and document commands wait, as for one transfer.
     QVERIFY(window_->radio->Busy());
-    for (int command : {id::kReadFromRadio, id::kWriteToRadio, id::kOpen, id::kNew,
-                        id::kOptionalFeatures}) {
+    for (int command :
+         {id::kReadFromRadio, id::kWriteToRadio, id::kOpen, id::kNew, id::kOptionalFeatures}) {
       QVERIFY2(!window_->frame->Action(command)->isEnabled(), qPrintable(QString::number(command)));
     }
     QVERIFY(!dialog->StartButton()->isEnabled());

@@ -39,7 +39,9 @@ SerialDevice Device(const char* path, const QString& by_id, const char* usb_id,
 
 SerialDevice Acm() { return Device("/dev/ttyACM0", {}, "", ""); }
 SerialDevice Uart() { return Device("/dev/ttyS0", {}, "", ""); }
-SerialDevice Ftdi() { return Device("/dev/ttyUSB7", kFtdiById, "0403:6001", "FTDI FT232R USB UART"); }
+SerialDevice Ftdi() {
+  return Device("/dev/ttyUSB7", kFtdiById, "0403:6001", "FTDI FT232R USB UART");
+}
 
 }  // namespace
 
@@ -66,19 +68,21 @@ class PortMenuTest : public QObject {
   void com_entries_name_the_device_each_leads_to() {
     Radio().SetDeviceLister([] { return std::vector<SerialDevice>{Uart(), Ftdi()}; });
     QCOMPARE(ComTexts(),
-             QStringList({QStringLiteral("COM1(&P)  \u2192  %1 (not present)\tCtrl+C").arg(Path("com1")),
-                          QStringLiteral("COM2(&Q)  \u2192  /dev/ttyUSB7 (FTDI FT232R USB UART)\tCtrl+D"),
-                          QStringLiteral("COM3(&S)  \u2192  %1\tCtrl+E").arg(Path("radio")),
-                          QStringLiteral("COM4(&T)  \u2192  %1 (FTDI FT232R USB UART)\tCtrl+F")
-                              .arg(kFtdiById)}));
+             QStringList(
+                 {QStringLiteral("COM1(&P)  \u2192  %1 (not present)\tCtrl+C").arg(Path("com1")),
+                  QStringLiteral("COM2(&Q)  \u2192  /dev/ttyUSB7 (FTDI FT232R USB UART)\tCtrl+D"),
+                  QStringLiteral("COM3(&S)  \u2192  %1\tCtrl+E").arg(Path("radio")),
+                  QStringLiteral("COM4(&T)  \u2192  %1 (FTDI FT232R USB UART)\tCtrl+F")
+                      .arg(kFtdiById)}));
     // The menu shows what the ports file says as it is now.
     Radio().SetDeviceLister([] { return std::vector<SerialDevice>{Uart()}; });
     QCOMPARE(ComTexts()[1], QStringLiteral("COM2(&Q)  \u2192  /dev/ttyUSB7 (not present)\tCtrl+D"));
     // A ports file that cannot be read maps nothing.
     WritePorts(QStringLiteral("COM1 = ttyUSB0\n"));
     Radio().RefreshPortMenu();
-    QCOMPARE(ComTexts(), QStringList({QStringLiteral("COM1(&P)\tCtrl+C"), QStringLiteral("COM2(&Q)\tCtrl+D"),
-                                      QStringLiteral("COM3(&S)\tCtrl+E"), QStringLiteral("COM4(&T)\tCtrl+F")}));
+    QCOMPARE(ComTexts(),
+             QStringList({QStringLiteral("COM1(&P)\tCtrl+C"), QStringLiteral("COM2(&Q)\tCtrl+D"),
+                          QStringLiteral("COM3(&S)\tCtrl+E"), QStringLiteral("COM4(&T)\tCtrl+F")}));
   }
 
   void the_menu_holds_the_com_names_the_devices_and_other_port_with_com1_checked() {
@@ -92,9 +96,8 @@ class PortMenuTest : public QObject {
     QVERIFY(entries[4]->isSeparator());
     QCOMPARE(entries[5]->text(), QStringLiteral("/dev/ttyACM0"));
     QCOMPARE(entries[6]->text(), QStringLiteral("/dev/ttyS0  (built-in serial port)"));
-    QCOMPARE(entries[7]->text(),
-             QStringLiteral("/dev/ttyUSB7  (FTDI FT232R USB UART; by-id: "
-                            "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0)"));
+    QCOMPARE(entries[7]->text(), QStringLiteral("/dev/ttyUSB7  (FTDI FT232R USB UART; by-id: "
+                                                "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0)"));
     QCOMPARE(entries[8]->text(), QStringLiteral("Other Port..."));
   }
 
@@ -124,7 +127,8 @@ class PortMenuTest : public QObject {
     // The question starts from the last path chosen; blanks around the
     // answer do not count.
     Radio().SetPortPrompt([](const QString& suggestion) {
-      return suggestion == QStringLiteral("/dev/ttyUSB7") ? QStringLiteral(" /dev/pts/77 ") : QString();
+      return suggestion == QStringLiteral("/dev/ttyUSB7") ? QStringLiteral(" /dev/pts/77 ")
+                                                          : QString();
     });
     Frame().PortMenu()->actions().last()->trigger();
     QCOMPARE(Radio().PortName(), QStringLiteral("/dev/pts/77"));
@@ -172,19 +176,21 @@ class PortMenuTest : public QObject {
     answer.clear();
     Frame().PortMenu()->actions().last()->trigger();  // cancelled again
 
-    QCOMPARE(suggestions, QStringList({QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/pts/41"),
-                                       QStringLiteral("/dev/pts/42")}));
+    QCOMPARE(suggestions,
+             QStringList({QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/pts/41"),
+                          QStringLiteral("/dev/pts/42")}));
     QCOMPARE(Radio().PortName(), QStringLiteral("COM3"));
-    QCOMPARE(DeviceEntries(), QStringList({QStringLiteral("/dev/ttyUSB7  (FTDI FT232R USB UART; by-id: "
-                                                          "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0)"),
-                                           QStringLiteral("/dev/pts/41"), QStringLiteral("/dev/pts/42")}));
+    QCOMPARE(DeviceEntries(),
+             QStringList({QStringLiteral("/dev/ttyUSB7  (FTDI FT232R USB UART; by-id: "
+                                         "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0)"),
+                          QStringLiteral("/dev/pts/41"), QStringLiteral("/dev/pts/42")}));
     QCOMPARE(CheckedEntries(), QStringList{ComTexts()[2]});
 
     // An adapter chosen and then unplugged stays too, still checked.
     DeviceEntryActions().front()->trigger();
     Radio().SetDeviceLister([] { return std::vector<SerialDevice>{}; });
-    QCOMPARE(DeviceEntries(), QStringList({QStringLiteral("/dev/pts/41"), QStringLiteral("/dev/pts/42"),
-                                           kFtdiById}));
+    QCOMPARE(DeviceEntries(), QStringList({QStringLiteral("/dev/pts/41"),
+                                           QStringLiteral("/dev/pts/42"), kFtdiById}));
     QCOMPARE(CheckedEntries(), QStringList{kFtdiById});
   }
 
@@ -193,10 +199,11 @@ class PortMenuTest : public QObject {
     Radio().SetDeviceLister([] { return std::vector<SerialDevice>{Uart(), Ftdi()}; });
     QVERIFY(Radio().StandInForMissingPort());
     QCOMPARE(Radio().PortName(), kFtdiById);
-    QCOMPARE(MessagePane(),
-             QStringLiteral("COM1 (%1) is not there: using /dev/ttyUSB7 (FTDI FT232R USB UART; by-id: "
-                            "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0), the only USB serial device")
-                 .arg(Path("com1")));
+    QCOMPARE(
+        MessagePane(),
+        QStringLiteral("COM1 (%1) is not there: using /dev/ttyUSB7 (FTDI FT232R USB UART; by-id: "
+                       "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0), the only USB serial device")
+            .arg(Path("com1")));
     QCOMPARE(CheckedEntries().size(), 1);
     QVERIFY(CheckedEntries().first().startsWith(QStringLiteral("/dev/ttyUSB7  (")));
     QCOMPARE(ReadPorts(), ports);  // nothing stored
@@ -244,7 +251,8 @@ class PortMenuTest : public QObject {
   QStringList ComTexts() {
     Radio().RefreshPortMenu();
     QStringList texts;
-    for (int command : {id::kCom1, id::kCom2, id::kCom3, id::kCom4}) texts.append(Action(command)->text());
+    for (int command : {id::kCom1, id::kCom2, id::kCom3, id::kCom4})
+      texts.append(Action(command)->text());
     return texts;
   }
   // The entries between the separator and "Other Port...".

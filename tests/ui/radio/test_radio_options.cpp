@@ -15,9 +15,9 @@
 
 #include "files/channel_document.h"
 #include "tests/link/link_test_support.h"
+#include "tests/ui/radio_test_support.h"
 #include "ui/app/command_ids.h"
 #include "ui/dialogs/optional_features_dialog.h"
-#include "tests/ui/radio_test_support.h"
 
 namespace zlm5 {
 namespace id = command_id;
@@ -126,8 +126,8 @@ class RadioOptionsTest : public QObject {
                               Dialog::kLanguageId, Dialog::kRadioIdId,     Dialog::kTotEditId,
                               Dialog::kTotSpinId,  Dialog::kBatterySaveId, Dialog::kEndOfTxId,
                               Dialog::kCallIdId,   Dialog::kOptSignalId};
-    const QList<int> hidden = {Dialog::kAniId,       Dialog::kPf1Id,       Dialog::kPf2Id,
-                               Dialog::kBeginOfTxId, Dialog::kPriorityId,  Dialog::kCheckIdId,
+    const QList<int> hidden = {Dialog::kAniId,       Dialog::kPf1Id,      Dialog::kPf2Id,
+                               Dialog::kBeginOfTxId, Dialog::kPriorityId, Dialog::kCheckIdId,
                                Dialog::kKillIdId,    Dialog::kListenIdId};
     for (int control : shown) {
       QVERIFY2(dialog.Control(control) && dialog.Control(control)->isVisible(),
@@ -158,9 +158,9 @@ class RadioOptionsTest : public QObject {
     for (QLabel* label : dialog.findChildren<QLabel*>()) {
       if (label->isVisible()) labels.append(label->text());
     }
-    for (const char* text : {"Time out time(TOT)(s)", "Squelch Level", "Vox Gain Level",
-                             "Language Choose", "Radio ID", "Call ID",
-                             "  Opt Signal In\nFrequent Mode"}) {
+    for (const char* text :
+         {"Time out time(TOT)(s)", "Squelch Level", "Vox Gain Level", "Language Choose", "Radio ID",
+          "Call ID", "  Opt Signal In\nFrequent Mode"}) {
       QVERIFY2(labels.contains(QString::fromUtf8(text)), text);
     }
     QVERIFY(!labels.contains(QStringLiteral("ANI CODE")));
@@ -197,8 +197,8 @@ class RadioOptionsTest : public QObject {
     radio_id->setFocus();
     QTest::keyClicks(radio_id, QStringLiteral("a1b"));
     QCOMPARE(radio_id->text(), QStringLiteral("A1B"));
-    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Tab,
-                        Qt::Key_Left, Qt::Key_Home, Qt::Key_Delete}) {
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Left,
+                        Qt::Key_Home, Qt::Key_Delete}) {
       QTest::keyClick(radio_id, key);
     }
     QVERIFY(dialog.isVisible());
@@ -217,10 +217,10 @@ class RadioOptionsTest : public QObject {
     QCOMPARE(call_id->text(), QStringLiteral("X-9"));
     Find<QPushButton>(dialog, Dialog::kOkId)->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(Bytes(0x830, 8), (std::vector<std::uint8_t>{'A', '1', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                                          0xFF}));
-    QCOMPARE(Bytes(0x828, 8), (std::vector<std::uint8_t>{'X', '0', '9', 0xFF, 0xFF, 0xFF, 0xFF,
-                                                          0xFF}));
+    QCOMPARE(Bytes(0x830, 8),
+             (std::vector<std::uint8_t>{'A', '1', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+    QCOMPARE(Bytes(0x828, 8),
+             (std::vector<std::uint8_t>{'X', '0', '9', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
   }
 
   void the_time_out_spin_shows_seconds_and_stops_at_its_ends() {
@@ -259,10 +259,10 @@ class RadioOptionsTest : public QObject {
   }
 
   void the_controls_show_the_settings_read() {
-    image_.set(0x813, 3);                 // squelch 3
-    image_.set(0x815, 10);                // VOX gain 10
-    image_.set(0x812, 0x52);              // beep, scrambler; language "English"
-    image_.set(0x816, 3);                 // "OFF"
+    image_.set(0x813, 3);     // squelch 3
+    image_.set(0x815, 10);    // VOX gain 10
+    image_.set(0x812, 0x52);  // beep, scrambler; language "English"
+    image_.set(0x816, 3);     // "OFF"
     SetBytes(image_, 0x830, {'1', '2', 'a', 'B', 0xFF});
     Dialog dialog(image_);
     QCOMPARE(Combo(dialog, Dialog::kSquelchId)->currentText(), QStringLiteral("3"));
@@ -284,10 +284,10 @@ class RadioOptionsTest : public QObject {
     Dialog dialog(image_);
     QCOMPARE(Find<QLineEdit>(dialog, Dialog::kAniId)->text(), QStringLiteral("5678"));
     Find<QPushButton>(dialog, Dialog::kOkId)->click();
-    QCOMPARE(Bytes(0x820, 8), (std::vector<std::uint8_t>{0x31, 0x36, 0x37, 0x38, 0xFF, 0xFF,
-                                                          0xFF, 0xFF}));
-    QCOMPARE(Bytes(0x838, 8), (std::vector<std::uint8_t>{0x31, 0x32, 0xFF, 0xFF, 0xFF, 0xFF,
-                                                          0xFF, 0xFF}));
+    QCOMPARE(Bytes(0x820, 8),
+             (std::vector<std::uint8_t>{0x31, 0x36, 0x37, 0x38, 0xFF, 0xFF, 0xFF, 0xFF}));
+    QCOMPARE(Bytes(0x838, 8),
+             (std::vector<std::uint8_t>{0x31, 0x32, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
   }
 
   // Every list can only be chosen from: a key picks the entry it begins,
@@ -354,8 +354,8 @@ class RadioOptionsTest : public QObject {
     Combo(shown, Dialog::kVoxGainId)->setCurrentIndex(5);
     Combo(shown, Dialog::kLanguageId)->setCurrentIndex(0);
     Combo(shown, Dialog::kOptSignalId)->setCurrentIndex(0);
-    for (int box : {Dialog::kBeepId, Dialog::kScramblerId, Dialog::kBatterySaveId,
-                    Dialog::kEndOfTxId}) {
+    for (int box :
+         {Dialog::kBeepId, Dialog::kScramblerId, Dialog::kBatterySaveId, Dialog::kEndOfTxId}) {
       Find<QCheckBox>(shown, box)->toggle();
     }
     QTest::mouseClick(Find<UpDownControl>(shown, Dialog::kTotSpinId)->UpButton(), Qt::LeftButton);

@@ -28,13 +28,13 @@
 #include "model/channel_record.h"
 #include "model/memory_grid.h"
 #include "tests/link/link_test_support.h"
-#include "ui/grid/channel_view.h"
+#include "tests/ui/radio_test_support.h"
 #include "ui/app/command_ids.h"
-#include "ui/grid/grid_control.h"
 #include "ui/app/language.h"
+#include "ui/grid/channel_view.h"
+#include "ui/grid/grid_control.h"
 #include "ui/radio/progress_dialog.h"
 #include "ui/radio/qt_link_host.h"
-#include "tests/ui/radio_test_support.h"
 
 Q_DECLARE_METATYPE(zlm5::TransferOutcome)
 
@@ -126,9 +126,11 @@ class RadioTransferTest : public QObject {
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Reading Data Progress"));
     QCOMPARE(dialog->StatusText(), QStringLiteral("   Not start yet"));
-    QCOMPARE(dialog->findChild<QLabel*>(
-                 QStringLiteral("control%1").arg(TransferProgressDialog::kLabelId))->text(),
-             QStringLiteral("Progress："));
+    QCOMPARE(
+        dialog
+            ->findChild<QLabel*>(QStringLiteral("control%1").arg(TransferProgressDialog::kLabelId))
+            ->text(),
+        QStringLiteral("Progress："));
     QProgressBar* bar = test::ProgressBarOf(*dialog);
     QCOMPARE(bar->minimum(), 0);
     QCOMPARE(bar->maximum(), 394);
@@ -309,10 +311,10 @@ class RadioTransferTest : public QObject {
     TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
     QCOMPARE(WaitForTransfer(), TransferOutcome::kFailed);
-    QCOMPARE(messages_->texts,
-             QStringList{QString::fromUtf8(link_texts::kReplyTooLong.data())});
-    QCOMPARE(Frame().MessageText(),
-             QStringLiteral("Nothing was written: the radio could not be read into a backup first"));
+    QCOMPARE(messages_->texts, QStringList{QString::fromUtf8(link_texts::kReplyTooLong.data())});
+    QCOMPARE(
+        Frame().MessageText(),
+        QStringLiteral("Nothing was written: the radio could not be read into a backup first"));
     QCOMPARE(CountPrefix(Frames(), "rx 57 "), 0);
     QVERIFY(Backups().empty());
 
@@ -361,8 +363,8 @@ class RadioTransferTest : public QObject {
     Radio().SetFileChooser([&](RadioOperations::FileKind kind, const QString& start) {
       asked.append(kind);
       starts.append(start);
-      return kind == RadioOperations::FileKind::kBackup
-                 ? QString::fromStdString(backups[0].path) : log;
+      return kind == RadioOperations::FileKind::kBackup ? QString::fromStdString(backups[0].path)
+                                                        : log;
     });
     QVERIFY(Radio().SaveLogAction()->isEnabled());
     Radio().SaveLogAction()->trigger();
@@ -397,9 +399,10 @@ class RadioTransferTest : public QObject {
     QCOMPARE(WaitForTransfer(), TransferOutcome::kCompleted);
     QVERIFY(messages_->texts.isEmpty());
     const QString status = Frame().MessageText();
-    QVERIFY2(status.startsWith(QStringLiteral("394 blocks written; The backup could not be saved: ") +
-                               QString::fromStdString(dir_->Path("z-lm5/backups"))),
-             qPrintable(status));
+    QVERIFY2(
+        status.startsWith(QStringLiteral("394 blocks written; The backup could not be saved: ") +
+                          QString::fromStdString(dir_->Path("z-lm5/backups"))),
+        qPrintable(status));
     QCOMPARE(CountPrefix(Frames(), "rx 57 "), 394);
   }
 
@@ -640,8 +643,8 @@ class RadioTransferTest : public QObject {
   // What z-lm5 --port takes becomes the window's port, as if chosen in the
   // Port menu: a device path is the device a transfer opens.
   void the_port_switch_takes_com_names_in_any_case_and_device_paths() {
-    for (const auto& [given, chosen] : {std::pair{"com2", "COM2"},
-                                        std::pair{"/dev/ttyUSB0", "/dev/ttyUSB0"}}) {
+    for (const auto& [given, chosen] :
+         {std::pair{"com2", "COM2"}, std::pair{"/dev/ttyUSB0", "/dev/ttyUSB0"}}) {
       QVERIFY2(RadioOperations::IsPortName(QString::fromLatin1(given)), given);
       QVERIFY2(Radio().SetPortName(QString::fromLatin1(given)), given);
       QCOMPARE(Radio().PortName(), QString::fromLatin1(chosen));
@@ -658,9 +661,9 @@ class RadioTransferTest : public QObject {
     bool busy = false;
     OnProgress(dialog, 3, [&] {
       busy = Radio().Busy();
-      for (int command : {id::kNew, id::kOpen, id::kRecentFile1, id::kReadFromRadio,
-                          id::kWriteToRadio, id::kOptionalFeatures, id::kHighPowerDebug,
-                          id::kLowPowerDebug, id::kSave}) {
+      for (int command :
+           {id::kNew, id::kOpen, id::kRecentFile1, id::kReadFromRadio, id::kWriteToRadio,
+            id::kOptionalFeatures, id::kHighPowerDebug, id::kLowPowerDebug, id::kSave}) {
         enabled.append(Action(command)->isEnabled());
       }
       Frame().close();
@@ -718,9 +721,8 @@ class RadioTransferTest : public QObject {
   }
 
   static int CountPrefix(const std::vector<std::string>& frames, const std::string& prefix) {
-    return static_cast<int>(std::count_if(frames.begin(), frames.end(), [&](const auto& f) {
-      return f.rfind(prefix, 0) == 0;
-    }));
+    return static_cast<int>(std::count_if(frames.begin(), frames.end(),
+                                          [&](const auto& f) { return f.rfind(prefix, 0) == 0; }));
   }
 
   TransferProgressDialog* OpenDialog(int command) {
@@ -729,7 +731,8 @@ class RadioTransferTest : public QObject {
   }
 
   // Runs `action` once, when the bar first reaches `position`.
-  void OnProgress(TransferProgressDialog* dialog, int position, const std::function<void()>& action) {
+  void OnProgress(TransferProgressDialog* dialog, int position,
+                  const std::function<void()>& action) {
     QProgressBar* bar = test::ProgressBarOf(*dialog);
     auto done = std::make_shared<bool>(false);
     connect(bar, &QProgressBar::valueChanged, dialog, [=](int value) {

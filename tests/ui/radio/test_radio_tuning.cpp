@@ -16,9 +16,9 @@
 
 #include "link/link_texts.h"
 #include "tests/link/link_test_support.h"
+#include "tests/ui/radio_test_support.h"
 #include "ui/app/command_ids.h"
 #include "ui/radio/power_tuning_dialogs.h"
-#include "tests/ui/radio_test_support.h"
 
 namespace zlm5 {
 namespace id = command_id;
@@ -259,8 +259,8 @@ class RadioTuningTest : public QObject {
   }
 
   void a_wrong_wake_up_answer_shows_on_the_bar_until_retry() {
-    StartSim({"--high", "100", "--low", "90", "--wrong-byte", "change-wakeup=15",
-              "--fault-count", "6"});
+    StartSim(
+        {"--high", "100", "--low", "90", "--wrong-byte", "change-wakeup=15", "--fault-count", "6"});
     int bar_during_question = 0;
     int bar_after = 0;
     Radio().SetDialogHook([&](QDialog& shown) {
@@ -310,10 +310,9 @@ class RadioTuningTest : public QObject {
     Radio().SetDialogHook([&](QDialog&) { hooked = true; });
     Action(id::kLowPowerDebug)->trigger();
     QVERIFY(!hooked);
-    QCOMPARE(messages_->texts,
-             QStringList{QString::fromUtf8(link_texts::kCouldNotOpenPort.data()) +
-                         QStringLiteral("\n\n/nonexistent/zlm5-tuning: ") +
-                         QString::fromLocal8Bit(std::strerror(ENOENT))});
+    QCOMPARE(messages_->texts, QStringList{QString::fromUtf8(link_texts::kCouldNotOpenPort.data()) +
+                                           QStringLiteral("\n\n/nonexistent/zlm5-tuning: ") +
+                                           QString::fromLocal8Bit(std::strerror(ENOENT))});
     QVERIFY(!Radio().Busy());
     QVERIFY(Action(id::kReadFromRadio)->isEnabled());
   }
@@ -339,9 +338,8 @@ class RadioTuningTest : public QObject {
   }
 
   static int CountPrefix(const std::vector<std::string>& frames, const std::string& prefix) {
-    return static_cast<int>(std::count_if(frames.begin(), frames.end(), [&](const auto& f) {
-      return f.rfind(prefix, 0) == 0;
-    }));
+    return static_cast<int>(std::count_if(frames.begin(), frames.end(),
+                                          [&](const auto& f) { return f.rfind(prefix, 0) == 0; }));
   }
 
   std::unique_ptr<test::TempDir> dir_;

@@ -14,9 +14,9 @@
 
 #include "files/channel_document.h"
 #include "files/file_saving.h"
-#include "tools/cli/cli_args.h"
 #include "report/printing.h"
 #include "report/report_data.h"
+#include "tools/cli/cli_args.h"
 
 namespace zlm5::cli {
 namespace {

@@ -64,17 +64,8 @@ RadioImage RadioMemory() {
   return image;
 }
 
-// A file with channels 1 and 12 typed in; channel 12's frequencies are
+// test::TwoChannels() types channels 1 and 12; channel 12's frequencies are
 // bytes 0x0B0-0x0B7, block 22.
-RadioImage TwoChannels() {
-  RadioImage image = ChannelDocument::NewDocumentImage();
-  MemoryGrid grid;
-  ImageToGrid(image, grid);
-  CommitCellText(grid, 1, grid_layout::kColReceive, "146.525", CommitPath::LeaveCell);
-  CommitCellText(grid, 12, grid_layout::kColReceive, "446.00625", CommitPath::LeaveCell);
-  GridToImage(grid, image);
-  return image;
-}
 constexpr const char* kChannel12Block = "22";
 
 std::vector<std::uint8_t> Bytes(const RadioImage& image, std::size_t from, std::size_t to) {
@@ -259,7 +250,7 @@ class RadioTransferTest : public QObject {
     Radio().VerifyAction()->trigger();
     QCOMPARE(window_->settings.Get().value(QStringLiteral("Settings/VerifyAfterWriting")),
              QVariant(true));
-    test::WriteBytes(dir_->Path("two.sin"), TwoChannels());
+    test::WriteBytes(dir_->Path("two.sin"), test::TwoChannels());
     QVERIFY(Frame().LoadFile(QString::fromStdString(dir_->Path("two.sin"))).ok());
 
     StartRadio({"--drop-write", kChannel12Block}, ChannelDocument::NewDocumentImage());
@@ -298,7 +289,7 @@ class RadioTransferTest : public QObject {
     // One backup per write; the read-back is part of it.
     const std::vector<BackupEntry> backups = Backups();
     QCOMPARE(backups.size(), std::size_t{2});
-    QVERIFY(*LoadChannelDataFile(backups[0].path) == TwoChannels());
+    QVERIFY(*LoadChannelDataFile(backups[0].path) == test::TwoChannels());
   }
 
   void a_write_that_backs_up_first_writes_nothing_when_the_read_fails() {

@@ -14,7 +14,7 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-constexpr std::array<OptionSpec, 6> kTable = {{
+constexpr std::array<OptionEntry, 6> kTable = {{
     {"-o", "--output", OptionKind::kValue, "OUT", "write OUT instead of FILE"},
     {"-p", "--port", OptionKind::kRepeated, "PORT", "a serial port;\nonce per radio"},
     {"", "--trace", OptionKind::kFlag, "", "print every byte"},
@@ -27,8 +27,8 @@ constexpr std::array<OptionSpec, 6> kTable = {{
 std::string Shown(const ParsedArgs& parsed) {
   std::string shown;
   for (const OptionUse& use : parsed.uses) {
-    shown += std::string(parsed.spec(use).long_name);
-    const OptionKind kind = parsed.spec(use).kind;
+    shown += std::string(parsed.entry(use).long_name);
+    const OptionKind kind = parsed.entry(use).kind;
     if (kind == OptionKind::kValue || kind == OptionKind::kRepeated) shown += "=" + use.value;
     shown += ' ';
   }

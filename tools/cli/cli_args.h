@@ -15,7 +15,7 @@ namespace zlm5::cli {
 
 // A command's options, read by the parser that z-lm5-radio-sim shares
 // (tools/common/command_line.h): value options, flags, repeated options.
-using CliOption = cmdline::OptionSpec;
+using CliOption = cmdline::OptionEntry;
 using CliArgs = cmdline::ParsedArgs;
 using cmdline::OptionKind;
 

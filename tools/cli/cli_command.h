@@ -34,7 +34,7 @@ struct CliCommand {
   // The options the command reads; --help lists them after `usage`, their
   // texts at `help_column` (0: three blanks after the longest names),
   // then `usage_end`.
-  std::span<const cmdline::OptionSpec> options = {};
+  std::span<const cmdline::OptionEntry> options = {};
   std::string_view usage_end = {};
   std::size_t help_column = 0;
 };

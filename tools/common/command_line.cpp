@@ -19,15 +19,15 @@ struct Word {
   std::string text;
 };
 
-bool Named(const OptionSpec& spec, std::string_view name) {
-  return name == spec.long_name || (!spec.short_name.empty() && name == spec.short_name);
+bool Named(const OptionEntry& entry, std::string_view name) {
+  return name == entry.long_name || (!entry.short_name.empty() && name == entry.short_name);
 }
 
 bool PickedFirst(OptionKind kind) { return kind != OptionKind::kValue; }
 
 // The row of `table` named `name` whose kind passes `wanted`.
 template <class Pred>
-std::optional<std::size_t> FindRow(std::span<const OptionSpec> table, std::string_view name,
+std::optional<std::size_t> FindRow(std::span<const OptionEntry> table, std::string_view name,
                                    Pred wanted) {
   for (std::size_t row = 0; row < table.size(); ++row) {
     if (wanted(table[row].kind) && Named(table[row], name)) return row;
@@ -47,7 +47,7 @@ void Note(ParsedArgs& out, std::size_t position, std::string message) {
 // The first rule: flags, repeated and final options out of `words`,
 // wherever they stand before a "--". A final option drops every word
 // after it.
-void PickOut(std::vector<Word>& words, std::span<const OptionSpec> table, ParsedArgs& out) {
+void PickOut(std::vector<Word>& words, std::span<const OptionEntry> table, ParsedArgs& out) {
   std::vector<Word> rest;
   bool ended = false;
   for (std::size_t i = 0; i < words.size(); ++i) {
@@ -82,7 +82,7 @@ void PickOut(std::vector<Word>& words, std::span<const OptionSpec> table, Parsed
 }
 
 // The second rule: value options and arguments, in order.
-void ReadInOrder(const std::vector<Word>& words, std::span<const OptionSpec> table,
+void ReadInOrder(const std::vector<Word>& words, std::span<const OptionEntry> table,
                  ParsedArgs& out) {
   bool ended = false;
   for (std::size_t i = 0; i < words.size(); ++i) {
@@ -135,12 +135,12 @@ void SortUses(ParsedArgs& out) {
 }
 
 // "-o, --output OUT" as a row's help line names it.
-std::string HelpNames(const OptionSpec& spec) {
-  if (!spec.help_names.empty()) return std::string(spec.help_names);
+std::string HelpNames(const OptionEntry& entry) {
+  if (!entry.help_names.empty()) return std::string(entry.help_names);
   std::string names;
-  if (!spec.short_name.empty()) names = std::string(spec.short_name) + ", ";
-  names += spec.long_name;
-  if (!spec.value_name.empty()) names += " " + std::string(spec.value_name);
+  if (!entry.short_name.empty()) names = std::string(entry.short_name) + ", ";
+  names += entry.long_name;
+  if (!entry.value_name.empty()) names += " " + std::string(entry.value_name);
   return names;
 }
 
@@ -163,7 +163,7 @@ std::vector<std::string> ParsedArgs::Values(std::string_view long_name) const {
   return values;
 }
 
-ParsedArgs Parse(const std::vector<std::string>& args, std::span<const OptionSpec> table) {
+ParsedArgs Parse(const std::vector<std::string>& args, std::span<const OptionEntry> table) {
   ParsedArgs out(table);
   std::vector<Word> words = Words(args);
   PickOut(words, table, out);
@@ -172,7 +172,7 @@ ParsedArgs Parse(const std::vector<std::string>& args, std::span<const OptionSpe
   return out;
 }
 
-ParsedArgs TakeOptions(std::vector<std::string>& args, std::span<const OptionSpec> table) {
+ParsedArgs TakeOptions(std::vector<std::string>& args, std::span<const OptionEntry> table) {
   ParsedArgs out(table);
   std::vector<Word> words = Words(args);
   PickOut(words, table, out);
@@ -181,13 +181,13 @@ ParsedArgs TakeOptions(std::vector<std::string>& args, std::span<const OptionSpe
   return out;
 }
 
-std::string OptionHelp(std::span<const OptionSpec> table, std::size_t column) {
+std::string OptionHelp(std::span<const OptionEntry> table, std::size_t column) {
   std::string help;
-  for (const OptionSpec& spec : table) {
-    if (spec.help.empty()) continue;
-    std::string line = std::string(kHelpIndent, ' ') + HelpNames(spec);
+  for (const OptionEntry& entry : table) {
+    if (entry.help.empty()) continue;
+    std::string line = std::string(kHelpIndent, ' ') + HelpNames(entry);
     line.resize(std::max(line.size() + kHelpGap, column), ' ');
-    std::string_view text = spec.help;
+    std::string_view text = entry.help;
     for (std::size_t nl; (nl = text.find('\n')) != std::string_view::npos;) {
       line += std::string(text.substr(0, nl + 1)) + std::string(column, ' ');
       text.remove_prefix(nl + 1);
@@ -197,10 +197,10 @@ std::string OptionHelp(std::span<const OptionSpec> table, std::size_t column) {
   return help;
 }
 
-std::size_t HelpColumn(std::span<const OptionSpec> table) {
+std::size_t HelpColumn(std::span<const OptionEntry> table) {
   std::size_t longest = 0;
-  for (const OptionSpec& spec : table) {
-    if (!spec.help.empty()) longest = std::max(longest, HelpNames(spec).size());
+  for (const OptionEntry& entry : table) {
+    if (!entry.help.empty()) longest = std::max(longest, HelpNames(entry).size());
   }
   return kHelpIndent + longest + kHelpColumnGap;
 }

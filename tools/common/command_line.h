@@ -34,7 +34,7 @@ enum class OptionKind {
   kFinal,     // no value; ends the command line (--help, --version)
 };
 
-struct OptionSpec {
+struct OptionEntry {
   std::string_view short_name;  // "-o", or empty
   std::string_view long_name;   // "--output"
   OptionKind kind = OptionKind::kValue;
@@ -63,7 +63,7 @@ struct UsageProblem {
 class ParsedArgs {
  public:
   ParsedArgs() = default;
-  explicit ParsedArgs(std::span<const OptionSpec> table) : table_(table.begin(), table.end()) {}
+  explicit ParsedArgs(std::span<const OptionEntry> table) : table_(table.begin(), table.end()) {}
 
   std::vector<std::string> positional;
   std::vector<std::size_t> argument_positions;  // each positional word's place
@@ -76,46 +76,46 @@ class ParsedArgs {
   bool Has(std::string_view long_name) const;
   // Every value of a repeated option, in order.
   std::vector<std::string> Values(std::string_view long_name) const;
-  const OptionSpec& spec(const OptionUse& use) const { return table_[use.row]; }
+  const OptionEntry& entry(const OptionUse& use) const { return table_[use.row]; }
 
  private:
-  std::vector<OptionSpec> table_;
+  std::vector<OptionEntry> table_;
 };
 
 // Reads `args` (the words after the program or command name) by `table`.
-ParsedArgs Parse(const std::vector<std::string>& args, std::span<const OptionSpec> table);
+ParsedArgs Parse(const std::vector<std::string>& args, std::span<const OptionEntry> table);
 
 // For tables whose rows carry more than the option (what it sets, say):
-// each row's OptionSpec is its `option` member; OptionUse::row indexes
+// each row's OptionEntry is its `option` member; OptionUse::row indexes
 // `table`.
 template <class Row>
 ParsedArgs Parse(const std::vector<std::string>& args, std::span<const Row> table) {
-  std::vector<OptionSpec> specs;
-  specs.reserve(table.size());
-  for (const Row& row : table) specs.push_back(row.option);
-  return Parse(args, std::span<const OptionSpec>(specs));
+  std::vector<OptionEntry> entries;
+  entries.reserve(table.size());
+  for (const Row& row : table) entries.push_back(row.option);
+  return Parse(args, std::span<const OptionEntry>(entries));
 }
 
 // Takes only the table's flags, repeated and final options out of `args`,
 // by the first rule above, and leaves every other word in place: for a
 // command whose first argument chooses the options of the rest.
-ParsedArgs TakeOptions(std::vector<std::string>& args, std::span<const OptionSpec> table);
+ParsedArgs TakeOptions(std::vector<std::string>& args, std::span<const OptionEntry> table);
 
 // The help lines of `table`: each shown row as
 //   "  -o, --output OUT   write OUT instead of FILE"
 // with the texts starting at `column` (or two blanks after long names)
 // and a text's further lines indented to it.
-std::string OptionHelp(std::span<const OptionSpec> table, std::size_t column);
+std::string OptionHelp(std::span<const OptionEntry> table, std::size_t column);
 // The column three blanks after the longest names shown.
-std::size_t HelpColumn(std::span<const OptionSpec> table);
+std::size_t HelpColumn(std::span<const OptionEntry> table);
 
 // "PROGRAM VERSION\n", what --version prints.
 std::string VersionText(std::string_view program);
 
 // The standard rows of every program's table.
-inline constexpr OptionSpec kHelpOption = {"-h", "--help", OptionKind::kFinal, "",
-                                           "show this help"};
-inline constexpr OptionSpec kVersionOption = {"", "--version", OptionKind::kFinal, "",
-                                              "show the version"};
+inline constexpr OptionEntry kHelpOption = {"-h", "--help", OptionKind::kFinal, "",
+                                            "show this help"};
+inline constexpr OptionEntry kVersionOption = {"", "--version", OptionKind::kFinal, "",
+                                               "show the version"};
 
 }  // namespace zlm5::cmdline

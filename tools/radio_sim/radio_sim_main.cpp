@@ -253,7 +253,7 @@ Problem SetFaultByte(Options& o, std::string_view name, const std::string& v) {
 
 // The rows of the option table: the option, and what it sets.
 struct SimOption {
-  cmdline::OptionSpec option;
+  cmdline::OptionEntry option;
   Setter set = nullptr;  // null for --help and --version
 };
 using cmdline::OptionKind;
@@ -355,10 +355,10 @@ constexpr std::array<SimOption, 13> kFaultOptions = {{
 // The help lines of one group of the table.
 template <std::size_t N>
 std::string GroupHelp(const std::array<SimOption, N>& group) {
-  std::vector<cmdline::OptionSpec> specs;
-  specs.reserve(N);
-  for (const SimOption& row : group) specs.push_back(row.option);
-  return cmdline::OptionHelp(specs, kHelpColumn);
+  std::vector<cmdline::OptionEntry> entries;
+  entries.reserve(N);
+  for (const SimOption& row : group) entries.push_back(row.option);
+  return cmdline::OptionHelp(entries, kHelpColumn);
 }
 
 std::string UsageText() {

@@ -108,8 +108,17 @@ class LineService {
     }
   }
 
-  // Reply bytes whose wire time is over reach the PC.
+  // Reply bytes whose wire time is over reach the PC, as few writes as
+  // the terminal takes.
   void SendDue(Clock::time_point now) {
+    while (!to_pc_.empty() && to_pc_.front().due <= now) {
+      if (!SendChunk(now)) return;
+    }
+  }
+
+  // One write of up to kChunk due bytes; false when the terminal took not
+  // all of them (the PC is not reading: the rest is tried again shortly).
+  bool SendChunk(Clock::time_point now) {
     std::uint8_t out[kChunk];
     std::size_t n = 0;
     while (!to_pc_.empty() && to_pc_.front().due <= now && n < sizeof out) {
@@ -122,13 +131,13 @@ class LineService {
       if (w > 0) {
         done += static_cast<std::size_t>(w);
       } else if (w < 0 && errno == EAGAIN) {
-        // The PC is not reading; try the rest again shortly.
         for (std::size_t i = n; i > done; --i) to_pc_.push_front({now, out[i - 1]});
-        break;
+        return false;
       } else if (!(w < 0 && errno == EINTR)) {
-        break;
+        return false;
       }
     }
+    return true;
   }
 
   // The `answered` hook of each reaction whose reply has gone.
@@ -183,14 +192,26 @@ class LineService {
  private:
   // Queues the reply to the frame whose last byte reached the radio at
   // `arrived`; returns when the PC has all of it.
+  //
+  // The reply leaves in one write once its wire time has passed (in two,
+  // around the reaction's pause): every byte is due when the last byte of
+  // its part would have left the wire. Were each byte due on its own, a
+  // late wake-up of the simulator on a busy machine would open a gap
+  // inside the reply that the PC's read interval takes for its end; this
+  // way a late wake-up only delays the whole reply, as a slow radio would.
   Clock::time_point QueueReply(Clock::time_point arrived, const RadioReaction& reaction) {
-    auto t = std::max(arrived + options_.turnaround, radio_line_free_);
-    for (std::size_t i = 0; i < reaction.reply.size(); ++i) {
-      if (i == reaction.pause_after) t += reaction.pause;
-      t += byte_time_;
-      to_pc_.push_back({t, reaction.reply[i]});
-    }
     if (reaction.reply.empty()) return arrived;
+    auto t = std::max(arrived + options_.turnaround, radio_line_free_);
+    const std::size_t split = reaction.pause > std::chrono::milliseconds::zero()
+                                  ? std::min(reaction.pause_after, reaction.reply.size())
+                                  : 0;
+    const auto queue_part = [&](std::size_t from, std::size_t to) {
+      t += byte_time_ * static_cast<long>(to - from);
+      for (std::size_t i = from; i < to; ++i) to_pc_.push_back({t, reaction.reply[i]});
+    };
+    queue_part(0, split);
+    if (split < reaction.reply.size()) t += reaction.pause;
+    queue_part(split, reaction.reply.size());
     radio_line_free_ = t;
     return t;
   }

@@ -13,10 +13,12 @@ namespace zlm5::sim {
 
 // The simulator's end of a pseudo-terminal pair, with the timing of a 9600
 // baud line: each byte from the PC reaches the radio 10 bit times after the
-// previous one, and each reply byte reaches the PC 10 bit times after the
-// previous one, starting `turnaround` after the last byte of the frame it
-// answers (the PC purges its input right after some sends, so an instant
-// reply would be lost).
+// previous one, and a reply reaches the PC when its last byte would have,
+// 10 bit times a byte after `turnaround` after the last byte of the frame
+// it answers (the PC purges its input right after some sends, so an
+// instant reply would be lost). A reply leaves in one write, so that the
+// simulator's own late wake-ups on a busy machine never open a gap inside
+// it; a gap is there only where the radio's fault asks for a pause.
 //
 // The simulator keeps the terminal side open itself, so the PC can open and
 // close it any number of times; the terminal is raw (no echo, no CR/LF
@@ -62,8 +64,8 @@ class PtyRadioLine {
   // handler; SIGINT and SIGTERM must be blocked outside this call and are
   // let through only while it waits), the radio hangs up or unplugs (the
   // terminal is closed then), or, when `once`, a session ends and the PC
-  // has taken its last reply. A reply's bytes leave at the line's pace,
-  // with the reaction's pause between them.
+  // has taken its last reply. A reply leaves whole once its wire time has
+  // passed, or in two parts around the reaction's pause.
   End Run(SimulatedRadio& radio, const Options& options, const Hooks& hooks, bool once,
           const volatile std::sig_atomic_t& stop);
 

@@ -427,7 +427,7 @@ TEST_F(CliLinkTest, TheTerminalTheProgramRunsInIsRefusedAsAPort) {
 }
 
 TEST_F(CliLinkTest, ComNamesComeFromTheSettingsFile) {
-  Start({}, SomeChannels(), "20");
+  Start({}, SomeChannels(), test::kTuningTurnaroundMs);
   std::filesystem::create_directories(dir.Path("config/z-lm5"));
   std::ofstream(dir.Path("config/z-lm5/ports.conf")) << "COM3 = " << sim->terminal() << "\n";
   const ProcessResult r = Cli({"tune", "low", "--port", "COM3"});
@@ -458,7 +458,7 @@ TEST_F(CliLinkTest, UsageAndFileErrors) {
 }
 
 TEST_F(CliLinkTest, TuneReadsAndSetsTheHighPowerValue) {
-  Start({"--high", "77"}, ChannelDocument::NewDocumentImage(), "20");
+  Start({"--high", "77"}, ChannelDocument::NewDocumentImage(), test::kTuningTurnaroundMs);
   const ProcessResult r = Cli({"tune", "high", "--port", sim->terminal(), "--set", "250"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, "77\n");
@@ -472,7 +472,7 @@ TEST_F(CliLinkTest, TuneReadsAndSetsTheHighPowerValue) {
 }
 
 TEST_F(CliLinkTest, TuneWithoutSetOnlyReads) {
-  Start({"--low", "12"}, ChannelDocument::NewDocumentImage(), "20");
+  Start({"--low", "12"}, ChannelDocument::NewDocumentImage(), test::kTuningTurnaroundMs);
   const ProcessResult r = Cli({"tune", "low", "--port", sim->terminal()});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, "12\n");
@@ -489,7 +489,7 @@ TEST_F(CliLinkTest, OutputThatCannotBeWrittenExits3) {
        std::vector<std::vector<std::string>>{{"--help"}, {"help"}, {"tune", "--help"}}) {
     EXPECT_EQ(Cli(args, {}, "/dev/full").exit_code, 3) << args.back();
   }
-  Start({"--low", "12"}, ChannelDocument::NewDocumentImage(), "20");
+  Start({"--low", "12"}, ChannelDocument::NewDocumentImage(), test::kTuningTurnaroundMs);
   const ProcessResult r =
       Cli({"tune", "low", "--port", sim->terminal(), "--set", "100"}, {}, "/dev/full");
   EXPECT_EQ(r.exit_code, 3);
@@ -501,7 +501,7 @@ TEST_F(CliLinkTest, OutputThatCannotBeWrittenExits3) {
 }
 
 TEST_F(CliLinkTest, TraceShowsEveryFrameWithTimes) {
-  Start({}, SomeChannels(), "20");
+  Start({}, SomeChannels(), test::kTuningTurnaroundMs);
   const ProcessResult r = Cli({"tune", "low", "--trace", "--port", sim->terminal()});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_NE(r.err.find(" open " + sim->terminal()), std::string::npos) << r.err;

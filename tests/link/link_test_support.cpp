@@ -96,12 +96,13 @@ std::vector<std::string> MessageTexts(const std::vector<ShownMessage>& messages)
   return texts;
 }
 
-void VirtualRadioLine::StartRadio(const RadioImage& memory, std::uint8_t type) {
+void VirtualRadioLine::StartRadio(const RadioImage& memory, std::uint8_t type,
+                                  sim::VirtualRadioPort::Timing timing) {
   radio = std::make_unique<sim::SimulatedRadio>(memory, faults, type);
   radio->SetFrameSink([this](bool received, std::span<const std::uint8_t> bytes) {
     frames.push_back((received ? "rx " : "tx ") + HexBytes(bytes));
   });
-  port = std::make_unique<sim::VirtualRadioPort>(*radio, clock);
+  port = std::make_unique<sim::VirtualRadioPort>(*radio, clock, timing);
 }
 
 int VirtualRadioLine::Count(const std::string& frame) const {

@@ -105,6 +105,13 @@ class RecordingTuningHost : public TuningHost {
 // The texts of the message boxes shown, in order.
 std::vector<std::string> MessageTexts(const std::vector<ShownMessage>& messages);
 
+// How long z-lm5-radio-sim waits before it answers in the tests of the
+// power tuning: tuning purges the PC's input right after some of its sends,
+// so a reply that came before that purge would be lost. 150 ms leave a busy
+// machine ample time for the purge and are far within tuning's shortest
+// read (620 ms for one byte).
+inline constexpr const char* kTuningTurnaroundMs = "150";
+
 // The wake-up frame that opens a programming session (and a tuning enter
 // and leave), as the radio's frame log shows it received.
 inline const std::string kProgramWakeUpFrame = "rx 02 50 52 4F 47 52 41";
@@ -116,8 +123,9 @@ inline const std::string kProgramWakeUpFrame = "rx 02 50 52 4F 47 52 41";
 class VirtualRadioLine {
  protected:
   // A radio holding `memory`, with `faults`, that reports `type` in its
-  // identification (0xFF: none).
-  void StartRadio(const RadioImage& memory, std::uint8_t type = 0xFF);
+  // identification (0xFF: none), on a line of the given timing.
+  void StartRadio(const RadioImage& memory, std::uint8_t type = 0xFF,
+                  sim::VirtualRadioPort::Timing timing = {});
   int Count(const std::string& frame) const;
   // Block writes the radio received.
   int WriteFrames() const;

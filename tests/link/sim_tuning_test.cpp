@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The power tuning exchanges through the real termios port against
-// z-lm5-radio-sim.
+// z-lm5-radio-sim, with the protocol's time-outs. A silent radio is tested
+// in virtual time (power_tuning_test.cpp).
 
 #include <gtest/gtest.h>
 
@@ -19,21 +20,18 @@ using test::SimProcess;
 
 class SimTuningTest : public ::testing::Test, protected test::SimulatorFiles {
  protected:
-  // The radio answers 20 ms after a frame: tuning purges the PC's input
-  // right after its sends, so a loaded test machine must not lose replies.
   void Start(std::vector<std::string> options) {
-    options.insert(options.end(), {"--low", "90", "--high", "77", "--turnaround", "20"});
+    options.insert(options.end(),
+                   {"--low", "90", "--high", "77", "--turnaround", test::kTuningTurnaroundMs});
     StartSimulator(options);
     ASSERT_TRUE(sim->started()) << sim->ErrorOutput();
   }
 
-  // Real timing unless `quick`: then short read time-outs and wake-up pauses.
-  std::unique_ptr<TuningSession> Session(TuningKind kind, bool quick = true) {
+  // The tuning's own time-outs; unless `real_pauses`, short pauses before
+  // the wake-ups (a pause only delays the next send: no reply can miss it).
+  std::unique_ptr<TuningSession> Session(TuningKind kind, bool real_pauses = false) {
     TuningOptions options;
-    if (quick) {
-      options.profile = TimeoutProfile{80, 10, 60, 120, 80};
-      options.wake_up_pause = 20ms;
-    }
+    if (!real_pauses) options.wake_up_pause = 20ms;
     return std::make_unique<TuningSession>(kind, port, host, options);
   }
 
@@ -48,7 +46,7 @@ const std::string& kEnterWake = test::kProgramWakeUpFrame;
 
 TEST_F(SimTuningTest, HighPower250IsSentAfterTheWriteModeExchange) {
   Start({});
-  auto session = Session(TuningKind::kHighPower, /*quick=*/false);
+  auto session = Session(TuningKind::kHighPower, /*real_pauses=*/true);
   ASSERT_EQ(session->Enter(sim->terminal(), document), EnterOutcome::kEntered);
   EXPECT_EQ(session->value(), 77);
   EXPECT_EQ(document.at(0xFF9), 77);
@@ -72,15 +70,6 @@ TEST_F(SimTuningTest, LowPowerEnterReadsItsByte) {
   ASSERT_EQ(session->Enter(sim->terminal(), document), EnterOutcome::kEntered);
   EXPECT_EQ(document.at(0xFF8), 90);
   EXPECT_EQ(test::CountFrames(Frames(), kEnterWake), 1);
-}
-
-TEST_F(SimTuningTest, SilentRadioAsksAfterSixEnterWakeUps) {
-  Start({"--silent", "wakeup"});
-  auto session = Session(TuningKind::kHighPower);
-  EXPECT_EQ(session->Enter(sim->terminal(), document), EnterOutcome::kFailed);
-  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kCommunicationError)});
-  EXPECT_FALSE(session->port_open());
-  EXPECT_EQ(test::CountFrames(Frames(), kEnterWake), 6);
 }
 
 TEST_F(SimTuningTest, ShortEnterReplyShowsNoDialog) {
@@ -133,19 +122,6 @@ TEST_F(SimTuningTest, UnacknowledgedValueAsksAndRetryMakesOneMoreAttempt) {
   EXPECT_EQ(session->RequestChange(150), ChangeOutcome::kCancelled);
   EXPECT_EQ(Texts(), std::vector<std::string>(2, std::string(link_texts::kChangeFailed)));
   EXPECT_EQ(test::CountFrames(Frames(), "rx 57 0F F8 01 96"), 7);
-}
-
-TEST_F(SimTuningTest, LeaveGivesUpAfterTenWakeUps) {
-  Start({"--silent", "leave-wakeup"});
-  auto session = Session(TuningKind::kHighPower);
-  ASSERT_EQ(session->Enter(sim->terminal(), document), EnterOutcome::kEntered);
-  EXPECT_EQ(session->RequestExit(), ExitOutcome::kGaveUp);
-  EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kCommunicationError)});
-  EXPECT_EQ(host.ended, 1);
-  EXPECT_FALSE(session->port_open());
-  const auto frames = Frames();
-  EXPECT_EQ(test::CountFrames(frames, kEnterWake), 1 + 10);
-  EXPECT_EQ(test::CountFrames(frames, "rx 4D 55"), 0);
 }
 
 }  // namespace

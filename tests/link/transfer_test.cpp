@@ -162,6 +162,24 @@ TEST_F(TransferTest, SilentRadioGetsFifteenWakeUpsThenTheQuestion) {
   EXPECT_EQ(image, RadioImage());
 }
 
+TEST_F(TransferTest, RadioThatAnswersAfterTenSecondsEndsInTheQuestion) {
+  sim::VirtualRadioPort::Timing slow;
+  slow.turnaround = 10s;
+  StartRadio(radio_memory, 0xFF, slow);
+  RadioImage image;
+  EXPECT_EQ(Run(TransferDirection::kRead, image), TransferOutcome::kFailed);
+  // Each wake-up attempt gives up after twice 590 ms; the acknowledgement
+  // of the first arrives during the ninth, which takes it. The answer to
+  // the identification is ten seconds late for its 4.09 s read.
+  std::vector<std::string> expected;
+  for (int i = 0; i < 9; ++i) expected.insert(expected.end(), {kWakeUp, "tx 06"});
+  expected.insert(expected.end(), {"rx 4D 02", "tx 5A 4C 4D 35 FF 00 00 00"});
+  EXPECT_EQ(frames, expected);
+  EXPECT_EQ(Texts(), std::vector<std::string>{kCommError});
+  EXPECT_FALSE(port->IsOpen());
+  EXPECT_EQ(image, RadioImage());
+}
+
 TEST_F(TransferTest, RetryMakesFifteenFurtherAttempts) {
   faults.at(Stage::kWakeUp).silent = true;
   faults.at(Stage::kWakeUp).count = 20;

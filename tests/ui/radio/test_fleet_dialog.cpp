@@ -31,7 +31,6 @@ namespace id = command_id;
 
 namespace {
 
-constexpr TimeoutProfile kQuick{30, 10, 60, 50, 50};
 // A run of two radios without wire time ends in seconds; this only keeps
 // a broken run from hanging the test.
 constexpr int kRunEndsWithinMs = 120000;
@@ -71,9 +70,6 @@ class FleetDialogTest : public QObject {
       devices[1].path = sims_[1]->terminal();
       return devices;
     });
-    FleetOptions options;
-    options.transfer.profile = kQuick;
-    fleet_->SetFleetOptions(options);
   }
 
   void cleanup() {

@@ -29,6 +29,8 @@
 #include "model/memory_grid.h"
 #include "tests/link/link_test_support.h"
 #include "tests/ui/radio_test_support.h"
+#include "tools/radio_sim/simulated_radio.h"
+#include "tools/radio_sim/virtual_radio_port.h"
 #include "ui/app/command_ids.h"
 #include "ui/app/language.h"
 #include "ui/grid/channel_view.h"
@@ -46,9 +48,6 @@ namespace {
 const QString kChineseInterruption = QStringLiteral("通讯已被中断,请重新开始");
 const QString kEnglishInterruption =
     QStringLiteral("Communication had been interrupted,please try again");
-
-// Short read time-outs for the faults (a silent radio costs 70 ms a byte).
-constexpr TimeoutProfile kQuick{30, 10, 60, 50, 50};
 
 // A radio memory as a radio would hold it: a new document's settings with
 // a few channels and a changed squelch level.
@@ -536,8 +535,10 @@ class RadioTransferTest : public QObject {
   void the_transfers_own_questions_are_no_interruption() {
     // The radio ignores the first 15 wake-ups: "Communication Error" is
     // asked; the dialog loses the focus to it without being interrupted.
-    StartRadio({"--silent", "wakeup", "--fault-count", "15"}, RadioMemory());
-    Radio().SetTransferOptions({kQuick, nullptr});
+    sim::RadioFaults faults;
+    faults.at(sim::Stage::kWakeUp).silent = true;
+    faults.at(sim::Stage::kWakeUp).count = 15;
+    StartVirtualRadio(faults, RadioMemory());
     TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
     bool watching_during_question = true;
     messages_->on_message = [&](const MessageRequest& request) {
@@ -552,13 +553,13 @@ class RadioTransferTest : public QObject {
     QCOMPARE(messages_->texts,
              QStringList{QString::fromUtf8(link_texts::kCommunicationError.data())});
     QVERIFY(!watching_during_question);
+    QCOMPARE(virtual_radio_->blocks_answered(), 394);  // written in full after Retry
   }
 
   void a_write_cut_off_by_a_vanished_adapter_says_why_and_what_the_radio_holds() {
     StartSim({"--hang-up-after-block", "100"}, RadioMemory());
     const QString port = QString::fromStdString(sim_->terminal());
     Radio().SetPortName(port);
-    Radio().SetTransferOptions({kQuick, nullptr});
     messages_->answers = {QMessageBox::Retry, QMessageBox::Cancel};
     TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
     QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
@@ -688,6 +689,17 @@ class RadioTransferTest : public QObject {
   // answers still come through the pseudo-terminal.
   void UseVirtualPauses() { Radio().SetTransferOptions({TimeoutProfile::Transfer(), &clock_}); }
 
+  // A simulated radio in this process, in virtual time (its pauses and
+  // time-outs included), on the port the window uses: for a radio that is
+  // silent, where the protocol's time-outs would take real seconds.
+  void StartVirtualRadio(const sim::RadioFaults& faults, const RadioImage& memory) {
+    virtual_radio_ = std::make_unique<sim::SimulatedRadio>(memory, faults, std::uint8_t{0xFF});
+    Radio().SetTransportFactory(
+        [this] { return std::make_unique<sim::VirtualRadioPort>(*virtual_radio_, clock_); });
+    UseVirtualPauses();
+    QVERIFY(Radio().SetPortName(QStringLiteral("/dev/virtual-radio")));
+  }
+
   // The simulated radio, on the port the window uses.
   void StartRadio(std::vector<std::string> options, const RadioImage& memory) {
     StartSim(std::move(options), memory);
@@ -761,6 +773,7 @@ class RadioTransferTest : public QObject {
   std::unique_ptr<test::RadioWindow> window_;
   std::unique_ptr<test::MessageLog> messages_;
   std::unique_ptr<test::SimProcess> sim_;
+  std::unique_ptr<sim::SimulatedRadio> virtual_radio_;
   std::unique_ptr<QSignalSpy> finished_;
   qsizetype consumed_ = 0;
   ManualLinkClock clock_;

@@ -65,8 +65,9 @@ class RadioTuningTest : public QObject {
     log_file_ = dir_->Path("log.txt");
     window_ = std::make_unique<test::RadioWindow>(QString::fromStdString(dir_->path()));
     messages_ = std::make_unique<test::MessageLog>();
+    // The tuning's own time-outs, short pauses before the wake-ups (a pause
+    // only delays the next send: no reply can miss it).
     TuningOptions quick;
-    quick.profile = TimeoutProfile{80, 10, 60, 120, 80};
     quick.wake_up_pause = 20ms;
     window_->radio->SetTuningOptions(quick);
   }
@@ -323,10 +324,8 @@ class RadioTuningTest : public QObject {
   QAction* Action(int command) { return Frame().Action(command); }
 
   void StartSim(std::vector<std::string> options) {
-    // The radio answers 20 ms after a frame: tuning purges the PC's input
-    // right after its sends.
     options.insert(options.end(), {"--save", save_file_, "--log", log_file_, "--no-wire-time",
-                                   "--turnaround", "20"});
+                                   "--turnaround", test::kTuningTurnaroundMs});
     sim_ = std::make_unique<test::SimProcess>(options);
     QVERIFY2(sim_->started(), sim_->ErrorOutput().c_str());
     Radio().SetPortName(QString::fromStdString(sim_->terminal()));

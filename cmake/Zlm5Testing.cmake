@@ -2,25 +2,30 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-# zlm5_add_gtest(NAME SOURCES... [LIBS ...])
+# The label of every test that talks to a radio simulator or a
+# pseudo-terminal (ctest -L radio): the ones to run under load to prove
+# that a busy machine fails no healthy radio.
+set(ZLM5_RADIO_LABEL radio)
+
+# zlm5_add_gtest(NAME SOURCES... [LIBS ...] [LABELS ...])
 # One GoogleTest executable linked against the core; its cases are
 # registered with CTest one by one.
 function(zlm5_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE zlm5_core GTest::gtest GTest::gtest_main ${ARG_LIBS})
   target_compile_definitions(${name} PRIVATE
     ZLM5_BINARY_DIR="${PROJECT_BINARY_DIR}"
     ZLM5_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     ZLM5_PROJECT_VERSION="${PROJECT_VERSION}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 LABELS "${ARG_LABELS}")
 endfunction()
 
-# zlm5_add_qtest(NAME SOURCES... [LIBS ...])
+# zlm5_add_qtest(NAME SOURCES... [LIBS ...] [LABELS ...])
 # One QtTest executable, run on the offscreen platform in the C locale, so
 # that the window shows its English texts whatever the desktop's language.
 function(zlm5_add_qtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES} ${ARG_UNPARSED_ARGUMENTS})
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
@@ -31,7 +36,8 @@ function(zlm5_add_qtest name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANGUAGE="
-    TIMEOUT 300)
+    TIMEOUT 300
+    LABELS "${ARG_LABELS}")
 endfunction()
 
 # zlm5_add_script_test(NAME SCRIPT ARGS...)

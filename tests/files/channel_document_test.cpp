@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "files/channel_document.h"
+#include "files/file_saving.h"
 #include "model/settings_block.h"
 
 namespace zlm5 {
@@ -340,6 +342,34 @@ TEST_F(ChannelDocumentTest, SaveWritesInPlaceWhereTheFolderTakesNoNewFile) {
   EXPECT_EQ(after.st_ino, before.st_ino);
   EXPECT_EQ(after.st_mode & 0777, 0666u);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+// What a killed save leaves (its temporary file) is removed by the next
+// save in that folder, once it has been left for a minute and no process
+// has it open; everything else there stays.
+TEST_F(ChannelDocumentTest, SaveRemovesTemporaryFilesThatKilledSavesLeft) {
+  const auto make = [this](const std::string& name, bool old) {
+    WriteBytes(Path(name), Pattern(100));
+    if (old) {
+      const struct timespec times[2] = {{::time(nullptr) - 61, 0}, {::time(nullptr) - 61, 0}};
+      EXPECT_EQ(::utimensat(AT_FDCWD, Path(name).c_str(), times, 0), 0);
+    }
+  };
+  make(".z-lm5-save-4242-17.tmp", true);   // left by a killed save
+  make(".z-lm5-save-4242-18.tmp", true);   // still open: a save that waits
+  make(".z-lm5-save-4243-19.tmp", false);  // a save under way
+  make(".z-lm5-save-notes.txt", true);     // not a name a save gives
+  make("draft.tmp", true);                 // the user's own
+  fs::create_directory(Path(".z-lm5-save-1-1.tmp"));
+  const int held = ::open(Path(".z-lm5-save-4242-18.tmp").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+
+  ASSERT_TRUE(SaveChannelDataFile(Path("radio.sin"), ChannelDocument::NewDocumentImage()));
+  ::close(held);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{".z-lm5-save-1-1.tmp", ".z-lm5-save-4242-18.tmp",
+                                                 ".z-lm5-save-4243-19.tmp", ".z-lm5-save-notes.txt",
+                                                 "draft.tmp", "radio.sin"}));
+  EXPECT_EQ(ReadBytes(Path(".z-lm5-save-4242-18.tmp")), Pattern(100));
 }
 
 TEST_F(ChannelDocumentTest, SaveRefusesWriteProtectedFiles) {

@@ -60,7 +60,37 @@ const char* TypeProblem(mode_t mode) {
   return "cannot save: it is not a regular file";
 }
 
+// Makes room for `size` bytes in the file before a byte of it is
+// overwritten, so that a full disk (or the file size limit) stops the save
+// while the old contents are still whole. A file system that cannot reserve
+// the room refuses the in-place save with its reason; where the reservation
+// grew the file before it failed, the file is cut back to `old_size`.
+Status ReserveInPlace(const std::string& path, int fd, off_t old_size, std::size_t size) {
+  int error_number = 0;
+  do {
+    error_number = ::posix_fallocate(fd, 0, static_cast<off_t>(size));
+  } while (error_number == EINTR);
+  if (error_number == 0) return Ok{};
+  struct stat now {};
+  if (::fstat(fd, &now) == 0 && now.st_size != old_size) {
+    if (::ftruncate(fd, old_size) != 0) {
+      // Nothing more can be done; the old bytes themselves are untouched.
+    }
+  }
+  if (error_number == ENOSPC || error_number == EFBIG || error_number == EDQUOT) {
+    return OsError(path, "cannot save: ", error_number);
+  }
+  return OsError(path,
+                 "cannot save: its folder takes no new file, and the file cannot be written "
+                 "in place safely: ",
+                 error_number);
+}
+
 // Overwrites the target itself; used where its folder takes no new file.
+// The room is reserved first, so that a failure to write for lack of it
+// leaves the old file as it was. (A file system that writes every changed
+// block to a new place, btrfs say, may still need room that the
+// reservation of the blocks already there did not promise.)
 Status RewriteInPlace(const std::string& path, const SaveTarget& target,
                       std::span<const std::uint8_t> bytes) {
   // O_NONBLOCK: should the file have been swapped for a pipe since the
@@ -70,6 +100,9 @@ Status RewriteInPlace(const std::string& path, const SaveTarget& target,
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) return OsError(path, "cannot save: ", errno);
   if (const char* problem = TypeProblem(info.st_mode)) return Error(path, problem);
+  if (Status reserved = ReserveInPlace(path, fd.get(), info.st_size, bytes.size()); !reserved) {
+    return reserved;
+  }
   // Written first and cut to size after, so that a failed write of a file
   // that keeps its size leaves no shorter file behind.
   if (!WriteAll(fd.get(), bytes.data(), bytes.size())) return OsError(path, "cannot save: ", errno);

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/backup_store.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -12,7 +9,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "files/channel_document.h"
+#include "files/temporary_file.h"
 
 namespace zlm5 {
 namespace {
@@ -118,25 +115,28 @@ Result<std::string> BackupStore::Save(const RadioImage& image, TransferDirection
       sequence = std::max(sequence, parsed->sequence + 1);
     }
   }
-  // The name is taken with an exclusive create before the image goes in,
-  // so that another program saving a backup in the same second takes the
-  // next number instead of replacing this one.
+  // The image is written and flushed under a temporary name first, and
+  // only then linked to the backup's name: link() takes no name that
+  // exists, so another program saving a backup in the same second takes
+  // the next number instead of replacing this one, and a kill at any point
+  // leaves no backup that is not whole.
+  Result<TemporaryFile> temp = TemporaryFile::Create(folder_);
+  if (!temp) {
+    return Error(folder_, "cannot save a backup: " + temp.error().reason(), temp.error().code());
+  }
+  if (Status written = temp->Write(image.bytes()); !written) {
+    return Error(folder_, "cannot save a backup: " + written.error().reason(),
+                 written.error().code());
+  }
   std::string path;
   for (;; ++sequence) {
     if (sequence > kMaxSequence) return Error(folder_, "cannot save a backup: no free file name");
     path = (fs::path(folder_) / BackupName(stamp, direction, sequence)).string();
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      ::close(fd);
-      break;
+    const Status linked = temp->LinkAs(path);
+    if (linked) break;
+    if (linked.error().code() != EEXIST) {
+      return Error::FromErrno(path, linked.error().code(), "cannot save the backup: ");
     }
-    if (errno != EEXIST) {
-      return Error::FromErrno(path, errno, "cannot save the backup: ");
-    }
-  }
-  if (Status saved = SaveChannelDataFile(path, image); !saved) {
-    ::unlink(path.c_str());
-    return saved.error();
   }
   Rotate();
   return path;

@@ -51,9 +51,10 @@ class BackupStore {
 
   const std::string& folder() const { return folder_; }
 
-  // Creates the folder when needed, writes the image as a new file (through
-  // SaveChannelDataFile: complete or not at all) and then deletes the
-  // oldest backups beyond `keep`. Returns the new file's path. An error
+  // Creates the folder when needed, writes the image as a new file (a
+  // TemporaryFile linked to the backup's name once it is whole, so that a
+  // backup is complete or not there at all, even after a kill) and then
+  // deletes the oldest backups beyond `keep`. Returns the new file's path. An error
   // names the folder or the file and the reason; the transfer it belongs to
   // has still succeeded, and the caller only reports it.
   Result<std::string> Save(const RadioImage& image, TransferDirection direction,

@@ -8,16 +8,13 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <random>
 
 #include "files/file_descriptor.h"
+#include "files/temporary_file.h"
 
 namespace zlm5 {
 
 namespace {
-
-// Attempts at a free temporary file name before giving up.
-constexpr int kTemporaryNameAttempts = 100;
 
 Error OsError(const std::string& path, const std::string& doing, int error_number) {
   return Error::FromErrno(path, error_number, doing);
@@ -63,7 +60,37 @@ const char* TypeProblem(mode_t mode) {
   return "cannot save: it is not a regular file";
 }
 
+// Makes room for `size` bytes in the file before a byte of it is
+// overwritten, so that a full disk (or the file size limit) stops the save
+// while the old contents are still whole. A file system that cannot reserve
+// the room refuses the in-place save with its reason; where the reservation
+// grew the file before it failed, the file is cut back to `old_size`.
+Status ReserveInPlace(const std::string& path, int fd, off_t old_size, std::size_t size) {
+  int error_number = 0;
+  do {
+    error_number = ::posix_fallocate(fd, 0, static_cast<off_t>(size));
+  } while (error_number == EINTR);
+  if (error_number == 0) return Ok{};
+  struct stat now {};
+  if (::fstat(fd, &now) == 0 && now.st_size != old_size) {
+    if (::ftruncate(fd, old_size) != 0) {
+      // Nothing more can be done; the old bytes themselves are untouched.
+    }
+  }
+  if (error_number == ENOSPC || error_number == EFBIG || error_number == EDQUOT) {
+    return OsError(path, "cannot save: ", error_number);
+  }
+  return OsError(path,
+                 "cannot save: its folder takes no new file, and the file cannot be written "
+                 "in place safely: ",
+                 error_number);
+}
+
 // Overwrites the target itself; used where its folder takes no new file.
+// The room is reserved first, so that a failure to write for lack of it
+// leaves the old file as it was. (A file system that writes every changed
+// block to a new place, btrfs say, may still need room that the
+// reservation of the blocks already there did not promise.)
 Status RewriteInPlace(const std::string& path, const SaveTarget& target,
                       std::span<const std::uint8_t> bytes) {
   // O_NONBLOCK: should the file have been swapped for a pipe since the
@@ -73,6 +100,9 @@ Status RewriteInPlace(const std::string& path, const SaveTarget& target,
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) return OsError(path, "cannot save: ", errno);
   if (const char* problem = TypeProblem(info.st_mode)) return Error(path, problem);
+  if (Status reserved = ReserveInPlace(path, fd.get(), info.st_size, bytes.size()); !reserved) {
+    return reserved;
+  }
   // Written first and cut to size after, so that a failed write of a file
   // that keeps its size leaves no shorter file behind.
   if (!WriteAll(fd.get(), bytes.data(), bytes.size())) return OsError(path, "cannot save: ", errno);
@@ -95,49 +125,31 @@ Status ReplaceThroughTemporary(const std::string& path, const SaveTarget& target
   const bool keep_mode = target.exists && ::stat(target.path.c_str(), &existing) == 0;
 
   // Beside the target, so that the rename stays within one file system and
-  // replaces the target in one step. The name is short and does not grow
-  // with the target's, so that any name that fits can be saved.
-  std::random_device random;
+  // replaces the target in one step.
   const std::string folder = FolderOf(target.path);
-  std::string temp;
-  int raw_fd = -1;
-  for (int attempt = 0; attempt < kTemporaryNameAttempts && raw_fd < 0; ++attempt) {
-    temp = (folder == "/" ? std::string() : folder) + "/.z-lm5-save-" + std::to_string(::getpid()) +
-           "-" + std::to_string(random() % 1000000) + ".tmp";
-    raw_fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (raw_fd < 0 && errno != EEXIST) {
-      const int error_number = errno;
-      folder_refused = error_number == EACCES || error_number == EPERM;
-      return OsError(path, "cannot save: cannot create a file in " + folder + ": ", error_number);
-    }
+  Result<TemporaryFile> temp = TemporaryFile::Create(folder);
+  if (!temp) {
+    const int error_number = temp.error().code();
+    if (error_number == 0) return Error(path, "cannot save: " + temp.error().reason());
+    folder_refused = error_number == EACCES || error_number == EPERM;
+    return OsError(path, "cannot save: cannot create a file in " + folder + ": ", error_number);
   }
-  if (raw_fd < 0) return Error(path, "cannot save: no free temporary file name");
-  FileDescriptor fd(raw_fd);
-
-  auto fail = [&](int error_number) -> Status {
-    ::unlink(temp.c_str());
-    return OsError(path, "cannot save: ", error_number);
+  const auto fail = [&path](const Error& error) {
+    return Error(path, "cannot save: " + error.reason(), error.code());
   };
   if (keep_mode) {
     // The replaced file keeps its owner where we may give it (root saving a
     // user's file must not leave it to root); anyone else gets their own.
     // Before fchmod, which a change of owner would undo for set-id bits.
-    if (::fchown(fd.get(), existing.st_uid, existing.st_gid) != 0) {
+    if (::fchown(temp->fd(), existing.st_uid, existing.st_gid) != 0) {
       // Not allowed: the file becomes ours, as a new file would.
     }
-    if (::fchmod(fd.get(), existing.st_mode & 07777) != 0) return fail(errno);
+    if (::fchmod(temp->fd(), existing.st_mode & 07777) != 0) {
+      return OsError(path, "cannot save: ", errno);
+    }
   }
-  if (!WriteAll(fd.get(), bytes.data(), bytes.size())) return fail(errno);
-  if (::fsync(fd.get()) != 0) return fail(errno);
-  if (fd.Close() != 0) return fail(errno);
-  if (::rename(temp.c_str(), target.path.c_str()) != 0) return fail(errno);
-
-  // Make the rename itself durable; failing here no longer endangers data.
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  if (Status written = temp->Write(bytes); !written) return fail(written.error());
+  if (Status renamed = temp->RenameTo(target.path); !renamed) return fail(renamed.error());
   return Ok{};
 }
 

@@ -33,8 +33,10 @@ Result<SaveTarget> CheckSaveTarget(const std::string& path);
 // Normally a temporary file beside the target is written, flushed and
 // renamed over it, so that a failure leaves the previous file as it was; an
 // existing file keeps its permissions and, where allowed, its owner. In
-// place (SaveTarget::in_place), the file is overwritten and cut to size.
-// Errors name `path` and the reason.
+// place (SaveTarget::in_place), room for `bytes` is reserved first, then the
+// file is overwritten and cut to size: a disk too full for the new contents
+// leaves the old ones as they were, and a file system that cannot reserve
+// room refuses the save with the reason. Errors name `path` and the reason.
 Status SaveFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace zlm5

@@ -158,8 +158,9 @@ FleetReportRow MakeFleetReportRow(const FleetRadio& radio, const FleetRadioStatu
     }
   }
   row.file = file;
-  row.blocks =
-      status.result == FleetResult::kRead ? transfer_limits::kBlockCount : status.blocks_written;
+  row.blocks = status.result == FleetResult::kRead || status.not_saved
+                   ? transfer_limits::kBlockCount
+                   : status.blocks_written;
   row.messages = status.messages;
   row.differences = status.differences;
   row.backups = status.backups;

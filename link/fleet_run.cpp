@@ -204,12 +204,18 @@ void FleetRun::RunRadio(std::size_t index) {
   safe.on_pass = [&host](TransferPass pass) { host.BeginPass(pass); };
   const SafeTransferReport report =
       RunSafeTransfer(direction_, *transport, radio.device, radio.image, host, safe);
-  Finish(index, report, host,
+  std::optional<Error> save_error;
+  if (direction_ == TransferDirection::kRead && report.Transferred() && options_.save_read) {
+    if (zlm5::Status saved = options_.save_read(index, radio.image); !saved) {
+      save_error = saved.error();
+    }
+  }
+  Finish(index, report, host, save_error,
          std::chrono::duration_cast<std::chrono::milliseconds>(Clock().Now() - start));
 }
 
 void FleetRun::Finish(std::size_t index, const SafeTransferReport& report, const RadioHost& host,
-                      std::chrono::milliseconds elapsed) {
+                      const std::optional<Error>& save_error, std::chrono::milliseconds elapsed) {
   {
     std::lock_guard lock(mutex_);
     FleetRadioStatus& s = status_[index];
@@ -218,7 +224,7 @@ void FleetRun::Finish(std::size_t index, const SafeTransferReport& report, const
     s.backups = report.backups;
     for (const Error& error : report.backup_errors) s.backup_errors.push_back(error.Message());
     s.summary = SafeTransferSummary(report);
-    SetResult(s, report, host);
+    SetResult(s, report, host, save_error);
     s.stage = FleetStage::kEnded;
     ++ended_count_;
   }
@@ -227,7 +233,7 @@ void FleetRun::Finish(std::size_t index, const SafeTransferReport& report, const
 }
 
 void FleetRun::SetResult(FleetRadioStatus& s, const SafeTransferReport& report,
-                         const RadioHost& host) const {
+                         const RadioHost& host, const std::optional<Error>& save_error) const {
   const bool write = direction_ == TransferDirection::kWrite;
   // Cancel to the type question ends a transfer as "cancelled" too: here
   // only the run's own cancel is one.
@@ -256,7 +262,13 @@ void FleetRun::SetResult(FleetRadioStatus& s, const SafeTransferReport& report,
       }
       break;
     case TransferPass::kTransfer:
-      if (report.outcome == TransferOutcome::kCompleted) {
+      if (report.outcome == TransferOutcome::kCompleted && save_error) {
+        // Read, but what was read is nowhere: the user must read it again.
+        s.result = FleetResult::kFailed;
+        s.message = save_error->Message();
+        s.messages.push_back({s.message, MessageButtons::kOk, MessageAnswer::kOk});
+        s.not_saved = true;
+      } else if (report.outcome == TransferOutcome::kCompleted) {
         s.result = write ? FleetResult::kWritten : FleetResult::kRead;
       } else {
         ended_early(write && s.blocks_written > 0);

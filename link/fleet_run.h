@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "link/safe_transfer.h"
 #include "link/serial_transport.h"
 #include "link/transfer.h"
+#include "model/error.h"
 #include "model/radio_image.h"
 
 namespace zlm5 {
@@ -91,6 +93,9 @@ struct FleetRadioStatus {
   std::vector<std::string> differences;
   // kWritten: the read back was cut short by the run's Cancel.
   bool verify_cancelled = false;
+  // A read whose image could not be saved (FleetOptions::save_read): it
+  // ended kFailed with the save's error as its message.
+  bool not_saved = false;
   std::vector<std::string> backups;        // the backups saved, in order
   std::vector<std::string> backup_errors;  // backups that could not be saved, and why
   // SafeTransferSummary's lines, as a single transfer tells them.
@@ -114,6 +119,11 @@ struct FleetOptions {
   BackupStore* backups = nullptr;
   bool backup_first = false;
   bool verify = false;
+  // A read: saves radio `index`'s image once it is read in full, on that
+  // radio's thread (several at once). A radio whose image cannot be saved
+  // ends kFailed, with the error (the file and the reason) as its message.
+  // When empty, the images stay in radio(index).image only.
+  std::function<Status(std::size_t index, const RadioImage& image)> save_read;
 };
 
 // Several transfers at once: one thread per radio, each with its own port,
@@ -167,11 +177,12 @@ class FleetRun {
   // Runs `change` on the radio's status under the lock, then tells the
   // callback.
   void Update(std::size_t index, const std::function<void(FleetRadioStatus&)>& change);
+  // `save_error`: why a read's image could not be saved, if it could not.
   void Finish(std::size_t index, const SafeTransferReport& report, const RadioHost& host,
-              std::chrono::milliseconds elapsed);
+              const std::optional<Error>& save_error, std::chrono::milliseconds elapsed);
   // The result of a radio whose last pass has ended, and what explains it.
-  void SetResult(FleetRadioStatus& s, const SafeTransferReport& report,
-                 const RadioHost& host) const;
+  void SetResult(FleetRadioStatus& s, const SafeTransferReport& report, const RadioHost& host,
+                 const std::optional<Error>& save_error) const;
   // Ends a radio whose thread met an exception (none is expected).
   void Abandon(std::size_t index, const std::string& what);
   LinkClock& Clock() const;

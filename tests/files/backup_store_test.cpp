@@ -3,11 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -128,6 +134,48 @@ TEST_F(BackupStoreTest, RotationKeepsTheNewest200AndTouchesNothingElse) {
   EXPECT_EQ(FilesInFolder().size(), 202u);
   EXPECT_TRUE(fs::exists(Folder() + "/2020-01-01_00-00-00_read.sin.txt"));
   EXPECT_TRUE(fs::exists(Folder() + "/radio.sin"));
+}
+
+// A backup killed half-way (here by the file size limit's signal while the
+// image goes in) leaves no backup: only its temporary file, which the next
+// backup removes once it has been left for a minute.
+TEST_F(BackupStoreTest, AKilledBackupLeavesNoBackupAndItsRemainsGoLater) {
+  BackupStore store(Folder());
+  const pid_t child = ::fork();
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_DFL);
+    const struct rlimit limit { 1000, 1000 };
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(2);
+    (void)store.Save(Image(1), TransferDirection::kWrite, Time(7, 21, 47, 18));
+    ::_exit(0);  // not killed: the test fails below
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "exit " << WEXITSTATUS(status);
+  EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+
+  const auto listed = store.List();
+  ASSERT_TRUE(listed);
+  EXPECT_TRUE(listed->empty()) << listed->front().path;
+  const std::vector<std::string> left = FilesInFolder();
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_TRUE(left[0].starts_with(".z-lm5-save-") && left[0].ends_with(".tmp")) << left[0];
+  EXPECT_EQ(fs::file_size(Folder() + "/" + left[0]), 1000u);
+
+  // Not yet a minute old: the next backup leaves it, as it may be another's.
+  const auto next = store.Save(Image(2), TransferDirection::kWrite, Time(7, 21, 47, 18));
+  ASSERT_TRUE(next) << next.error().Message();
+  EXPECT_EQ(*next, Folder() + "/2026-12-07_21-47-18_write.sin");
+  EXPECT_EQ(FilesInFolder(), (std::vector<std::string>{left[0], "2026-12-07_21-47-18_write.sin"}));
+
+  const struct timespec minutes_ago[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, (Folder() + "/" + left[0]).c_str(), minutes_ago, 0), 0);
+  const auto last = store.Save(Image(3), TransferDirection::kRead, Time(7, 21, 47, 18));
+  ASSERT_TRUE(last) << last.error().Message();
+  EXPECT_EQ(FilesInFolder(), (std::vector<std::string>{"2026-12-07_21-47-18_read-2.sin",
+                                                       "2026-12-07_21-47-18_write.sin"}));
+  EXPECT_EQ(*LoadChannelDataFile(*next), Image(2));
+  EXPECT_EQ(*LoadChannelDataFile(*last), Image(3));
 }
 
 TEST_F(BackupStoreTest, AFolderThatCannotBeMadeIsAnErrorAndLeavesNothing) {

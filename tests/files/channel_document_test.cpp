@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "files/channel_document.h"
+#include "files/file_saving.h"
 #include "model/settings_block.h"
 
 namespace zlm5 {
@@ -340,6 +342,101 @@ TEST_F(ChannelDocumentTest, SaveWritesInPlaceWhereTheFolderTakesNoNewFile) {
   EXPECT_EQ(after.st_ino, before.st_ino);
   EXPECT_EQ(after.st_mode & 0777, 0666u);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+// SaveFile as an ordinary user (root may create files in any folder) in a
+// child process whose files may grow to `size_limit` bytes at most, as on
+// a disk with that little room: write() then fails with EFBIG instead of
+// ENOSPC. Returns the error's message and code, or "" and 0.
+std::pair<std::string, int> SaveAsUserWithin(const std::string& path,
+                                             const std::vector<std::uint8_t>& bytes,
+                                             rlim_t size_limit) {
+  int pipe_fds[2];
+  if (::pipe(pipe_fds) != 0) return {"no pipe", -1};
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(pipe_fds[0]);
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+    std::signal(SIGXFSZ, SIG_IGN);
+    const struct rlimit limit { size_limit, size_limit };
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(2);
+    const Status saved = SaveFile(path, bytes);
+    const std::string text =
+        saved ? "0 " : std::to_string(saved.error().code()) + " " + saved.error().Message();
+    if (::write(pipe_fds[1], text.data(), text.size()) < 0) ::_exit(2);
+    ::_exit(0);
+  }
+  ::close(pipe_fds[1]);
+  std::string text;
+  char buffer[256];
+  for (ssize_t n; (n = ::read(pipe_fds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, n);
+  ::close(pipe_fds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {"the child failed", -1};
+  const std::size_t blank = text.find(' ');
+  return {text.substr(blank + 1), std::atoi(text.substr(0, blank).c_str())};
+}
+
+// In place, the new contents are given their room before a byte of the old
+// ones is overwritten: a disk too full for them leaves the old file whole.
+TEST_F(ChannelDocumentTest, InPlaceSaveThatFindsNoRoomLeavesTheOldFileAsItWas) {
+  const std::string folder = Path("locked");
+  const std::string path = folder + "/report.pdf";
+  fs::create_directory(folder);
+  std::vector<std::uint8_t> old_bytes = Pattern(8192);
+  std::reverse(old_bytes.begin(), old_bytes.end());
+  WriteBytes(path, old_bytes);
+  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(dir_.c_str(), 0755), 0);
+  struct stat before {};
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+
+  const std::vector<std::uint8_t> new_bytes = Pattern(16384);
+  const auto [message, code] = SaveAsUserWithin(path, new_bytes, 12288);
+  EXPECT_EQ(message, path + ": cannot save: File too large");
+  EXPECT_EQ(code, EFBIG);
+  EXPECT_EQ(ReadBytes(path), old_bytes);
+
+  // With room enough the same save goes through, into the same file.
+  const auto [done, no_code] = SaveAsUserWithin(path, new_bytes, RLIM_INFINITY);
+  ::chmod(folder.c_str(), 0755);
+  EXPECT_EQ(done, "");
+  EXPECT_EQ(no_code, 0);
+  EXPECT_EQ(ReadBytes(path), new_bytes);
+  struct stat after {};
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+// What a killed save leaves (its temporary file) is removed by the next
+// save in that folder, once it has been left for a minute and no process
+// has it open; everything else there stays.
+TEST_F(ChannelDocumentTest, SaveRemovesTemporaryFilesThatKilledSavesLeft) {
+  const auto make = [this](const std::string& name, bool old) {
+    WriteBytes(Path(name), Pattern(100));
+    if (old) {
+      const struct timespec times[2] = {{::time(nullptr) - 61, 0}, {::time(nullptr) - 61, 0}};
+      EXPECT_EQ(::utimensat(AT_FDCWD, Path(name).c_str(), times, 0), 0);
+    }
+  };
+  make(".z-lm5-save-4242-17.tmp", true);   // left by a killed save
+  make(".z-lm5-save-4242-18.tmp", true);   // still open: a save that waits
+  make(".z-lm5-save-4243-19.tmp", false);  // a save under way
+  make(".z-lm5-save-notes.txt", true);     // not a name a save gives
+  make("draft.tmp", true);                 // the user's own
+  fs::create_directory(Path(".z-lm5-save-1-1.tmp"));
+  const int held = ::open(Path(".z-lm5-save-4242-18.tmp").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+
+  ASSERT_TRUE(SaveChannelDataFile(Path("radio.sin"), ChannelDocument::NewDocumentImage()));
+  ::close(held);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{".z-lm5-save-1-1.tmp", ".z-lm5-save-4242-18.tmp",
+                                                 ".z-lm5-save-4243-19.tmp", ".z-lm5-save-notes.txt",
+                                                 "draft.tmp", "radio.sin"}));
+  EXPECT_EQ(ReadBytes(Path(".z-lm5-save-4242-18.tmp")), Pattern(100));
 }
 
 TEST_F(ChannelDocumentTest, SaveRefusesWriteProtectedFiles) {

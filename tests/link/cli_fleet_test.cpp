@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 
 #include "files/backup_store.h"
@@ -201,6 +205,53 @@ TEST_F(CliFleetTest, ReadSavesEachRadioInAFileOfItsOwn) {
   EXPECT_TRUE(table[3].ends_with("  failed: " + std::string(link_texts::kReadNotEnough)))
       << table[3];
   EXPECT_FALSE(test::FileExists(dir.Path("data/z-lm5/backups")));
+}
+
+// A radio read in full whose file cannot be saved (here each file may grow
+// to 4095 bytes only, as on a disk without room for a 4096-byte image) has
+// not been read for the user: it ends failed with the save's reason, in
+// the table, the report and its messages, and the exit code is a file
+// error's.
+TEST_F(CliFleetTest, ReadWhoseFileCannotBeSavedEndsFailedWithTheReason) {
+  const std::string a = AddRadio({}, test::PatternImage(3));
+  const std::string b = AddRadio({}, ChannelDocument::NewDocumentImage());
+  const std::string out = dir.Path("out");
+  const std::string report = dir.Path("report.json");
+
+  struct rlimit saved_limit {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved_limit), 0);
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved_limit;
+  small.rlim_cur = image_map::kSize - 1;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const ProcessResult r =
+      Cli({"read", "-p", a, "-p", b, "--out-dir", out, "--no-backup", "--report", report});
+  ::setrlimit(RLIMIT_FSIZE, &saved_limit);
+  std::signal(SIGXFSZ, old_handler);
+
+  EXPECT_EQ(r.exit_code, 3) << r.err;
+  const std::vector<std::string> table = Lines(r.out);
+  ASSERT_EQ(table.size(), 3u) << r.out;
+  const std::string json = test::ReadText(report);
+  for (const auto& [n, port] : {std::pair{1, a}, {2, b}}) {
+    const std::string reason =
+        out + "/radio-" + std::to_string(n) + ".sin: cannot save: File too large";
+    EXPECT_TRUE(table[n].starts_with(port + "  ")) << table[n];
+    EXPECT_TRUE(table[n].ends_with(" s  failed: " + reason)) << table[n];
+    EXPECT_TRUE(Has(r.err, port + ": " + reason + "\n")) << r.err;
+    EXPECT_TRUE(Has(r.err, port + ": failed: " + reason + "\n")) << r.err;
+    EXPECT_TRUE(Has(json, "{\"port\": \"" + port +
+                              "\", \"label\": \"\", \"result\": \"failed\", \"result_text\": "
+                              "\"failed: " +
+                              reason + "\", \"blocks\": 394, "))
+        << json;
+    EXPECT_TRUE(Has(json, "\"file\": \"\", ")) << json;
+    EXPECT_TRUE(Has(json, "\"messages\": [{\"text\": \"" + reason + "\", \"answer\": \"OK\"}]"))
+        << json;
+  }
+  EXPECT_FALSE(Has(json, "\"result\": \"read\"")) << json;
+  // Nothing half-saved is left in the folder.
+  EXPECT_TRUE(std::filesystem::is_empty(out));
 }
 
 }  // namespace

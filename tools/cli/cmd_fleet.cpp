@@ -357,12 +357,16 @@ std::optional<FleetCommon> ReadCommon(const std::vector<std::string>& names, con
 }
 
 // The exit code of a finished run: a port that could not be opened before a
-// radio that failed, as it asks the user to fix the set-up first.
+// radio that failed, as it asks the user to fix the set-up first. A read
+// whose file could not be saved is no failure of its radio's: the caller
+// makes it a file error.
 int RunExitCode(const std::vector<FleetRadioStatus>& results, TransferDirection direction) {
   bool port_failed = false;
   bool failed = false;
   for (const FleetRadioStatus& s : results) {
     port_failed = port_failed || s.result == FleetResult::kPortUnavailable;
+    // The radio did its part; the file it went to is the caller's to tell.
+    if (s.not_saved) continue;
     const bool success =
         direction == TransferDirection::kRead
             ? s.result == FleetResult::kRead
@@ -547,6 +551,15 @@ int RunReadMode(const std::vector<std::string>& args, const std::vector<std::str
   BackupStore backups(DefaultBackupFolder());
   FleetOptions options;
   if (!parsed.Has("--no-backup")) options.backups = &backups;
+  // Each radio is saved as soon as it is read, as 'read' saves: the image
+  // through the grid. One whose file cannot be saved ends failed.
+  options.save_read = [&paths](std::size_t index, const RadioImage& read) -> Status {
+    RadioImage image = read;
+    MemoryGrid grid;
+    ImageToGrid(image, grid);
+    GridToImage(grid, image);
+    return SaveChannelDataFile((*paths)[index], image);
+  };
   FleetRun run(TransferDirection::kRead, std::move(radios), FleetAnswers{common->retries, false},
                options);
   RunToEnd(run);
@@ -555,22 +568,10 @@ int RunReadMode(const std::vector<std::string>& args, const std::vector<std::str
   std::vector<FleetReportRow> rows;
   bool file_failed = false;
   for (std::size_t i = 0; i < run.size(); ++i) {
-    std::string file;
-    if (results[i].result == FleetResult::kRead) {
-      // Saved as 'read' saves: the image through the grid.
-      RadioImage image = run.radio(i).image;
-      MemoryGrid grid;
-      ImageToGrid(image, grid);
-      GridToImage(grid, image);
-      const Status saved = SaveChannelDataFile((*paths)[i], image);
-      if (saved) {
-        file = (*paths)[i];
-      } else {
-        FileError(kFleet, saved.error());
-        file_failed = true;
-      }
-    }
-    rows.push_back(MakeFleetReportRow(run.radio(i), results[i], nullptr, file));
+    const bool saved = results[i].result == FleetResult::kRead;
+    // Its progress line and its row say which file and why.
+    file_failed = file_failed || results[i].not_saved;
+    rows.push_back(MakeFleetReportRow(run.radio(i), results[i], nullptr, saved ? (*paths)[i] : ""));
   }
   code = RunExitCode(results, TransferDirection::kRead);
   if (code == exit_code::kOk && file_failed) code = exit_code::kFileError;

@@ -602,6 +602,10 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <source>Your user account has no access to serial ports. On Debian, add it to the &quot;dialout&quot; group (sudo adduser $USER dialout), then log out and in again.</source>
         <translation>您的用户帐户无权访问串口。在 Debian 上，请将其加入 &quot;dialout&quot; 组（sudo adduser $USER dialout），然后注销并重新登录。</translation>
     </message>
+    <message>
+        <source>The radio now holds a partly written memory: %1 of %2 blocks were written. Write it to the radio again before using the radio.</source>
+        <translation>电台中的存储器现已部分写入：%2 块中已写入 %1 块。使用电台前，请重新写入电台。</translation>
+    </message>
 </context>
 <context>
     <name>zlm5::MainFrame</name>

@@ -178,6 +178,489 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     </message>
 </context>
 <context>
+    <name>zlm5::CoreTexts</name>
+    <message>
+        <source>%1; the row is skipped</source>
+        <translation>%1；跳过该行</translation>
+    </message>
+    <message>
+        <source>%1; the line is skipped</source>
+        <translation>%1；跳过该行</translation>
+    </message>
+    <message>
+        <source>%1 (backup not saved: %2)</source>
+        <translation>%1（备份未保存：%2）</translation>
+    </message>
+    <message>
+        <source>%1 (the verify was cancelled)</source>
+        <translation>%1（校验已取消）</translation>
+    </message>
+    <message>
+        <source>%1; and %2 more</source>
+        <translation>%1；另有 %2 处</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message>
+        <source>%1: line %2</source>
+        <translation>%1：第 %2 行</translation>
+    </message>
+    <message>
+        <source>line %1</source>
+        <translation>第 %1 行</translation>
+    </message>
+    <message>
+        <source>not a channel list: the file holds no header line</source>
+        <translation>不是频道列表：文件中没有标题行</translation>
+    </message>
+    <message>
+        <source>not a channel list: its first line (line %1) has no Frequency column</source>
+        <translation>不是频道列表：其第一行（第 %1 行）没有 Frequency 列</translation>
+    </message>
+    <message>
+        <source>Duplex &apos;%1&apos; is not +, -, split, off or empty</source>
+        <translation>Duplex“%1”不是 +、-、split、off，也不为空</translation>
+    </message>
+    <message>
+        <source>Offset &apos;%1&apos; is not a frequency in MHz</source>
+        <translation>Offset“%1”不是以 MHz 为单位的频率</translation>
+    </message>
+    <message>
+        <source>the Frequency is empty</source>
+        <translation>Frequency 为空</translation>
+    </message>
+    <message>
+        <source>Frequency &apos;%1&apos; is not a frequency in MHz</source>
+        <translation>Frequency“%1”不是以 MHz 为单位的频率</translation>
+    </message>
+    <message>
+        <source>Frequency %1 MHz is %2</source>
+        <translation>Frequency 的值 %1 MHz %2</translation>
+    </message>
+    <message>
+        <source>the transmit frequency %1 MHz (Duplex &apos;%2&apos;, Offset %3) is %4</source>
+        <translation>发射频率 %1 MHz（Duplex“%2”，Offset %3）%4</translation>
+    </message>
+    <message>
+        <source>outside 67-521 MHz</source>
+        <translation>超出 67-521 MHz 范围</translation>
+    </message>
+    <message>
+        <source>not on a 6.25, 5 or 2.5 kHz step</source>
+        <translation>不在 6.25、5 或 2.5 kHz 的步进上</translation>
+    </message>
+    <message>
+        <source>Mode %1 is not FM or NFM</source>
+        <translation>Mode %1 不是 FM 或 NFM</translation>
+    </message>
+    <message>
+        <source>%1 &apos;%2&apos; is not a CTCSS tone of the radio</source>
+        <translation>%1“%2”不是电台的 CTCSS 亚音</translation>
+    </message>
+    <message>
+        <source>%1 &apos;%2&apos; is not a DCS code of the radio</source>
+        <translation>%1“%2”不是电台的 DCS 码</translation>
+    </message>
+    <message>
+        <source>DtcsPolarity &apos;%1&apos; is not NN, NR, RN or RR</source>
+        <translation>DtcsPolarity“%1”不是 NN、NR、RN 或 RR</translation>
+    </message>
+    <message>
+        <source>Tone %1 (reverse squelch) is not a mode the radio has</source>
+        <translation>Tone %1（反向静噪）不是电台具有的模式</translation>
+    </message>
+    <message>
+        <source>Tone &apos;%1&apos; is not a tone mode of the format</source>
+        <translation>Tone“%1”不是该格式的亚音模式</translation>
+    </message>
+    <message>
+        <source>CrossMode &apos;%1&apos; is not one the radio can hold</source>
+        <translation>CrossMode“%1”不是电台能够保存的组合</translation>
+    </message>
+    <message>
+        <source>Power &apos;%1&apos; is neither High, Low nor a wattage; the channel keeps %2</source>
+        <translation>Power“%1”既不是 High、Low，也不是瓦数；频道保留 %2</translation>
+    </message>
+    <message>
+        <source>Comment &apos;%1&apos; is not a %2 the radio has; the channel keeps %3</source>
+        <translation>Comment“%1”不是电台具有的 %2；频道保留 %3</translation>
+    </message>
+    <message>
+        <source>Name &apos;%1&apos; is changed to &apos;%2&apos;</source>
+        <translation>名称“%1”已改为“%2”</translation>
+    </message>
+    <message>
+        <source>Name &apos;%1&apos; is shortened to &apos;%2&apos;</source>
+        <translation>名称“%1”已缩短为“%2”</translation>
+    </message>
+    <message>
+        <source>no channel is left for this row (channel 128 is the last)</source>
+        <translation>没有剩余的频道可容纳此行（频道 128 是最后一个）</translation>
+    </message>
+    <message>
+        <source>Location &apos;%1&apos; is not a channel number</source>
+        <translation>Location“%1”不是频道号</translation>
+    </message>
+    <message>
+        <source>Location %1 is beyond channel 128 (locations count from 0)</source>
+        <translation>Location %1 超出频道 128（Location 从 0 开始计数）</translation>
+    </message>
+    <message>
+        <source>Location %1 is beyond channel 128</source>
+        <translation>Location %1 超出频道 128</translation>
+    </message>
+    <message>
+        <source>a quoted field is not closed before the end of the file</source>
+        <translation>带引号的字段直到文件结尾都未闭合</translation>
+    </message>
+    <message>
+        <source>the row has %1 fields where the header has %2</source>
+        <translation>该行有 %1 个字段，而标题行有 %2 个</translation>
+    </message>
+    <message>
+        <source>channel %1 was already imported from line %2</source>
+        <translation>频道 %1 已从第 %2 行导入</translation>
+    </message>
+    <message>
+        <source>the line has %1 fields where a channel has 11 (12 with its number)</source>
+        <translation>该行有 %1 个字段，而一个频道有 11 个（连同频道号为 12 个）</translation>
+    </message>
+    <message>
+        <source>%1 &apos;%2&apos; is not a frequency within 67-521 MHz</source>
+        <translation>%1“%2”不是 67-521 MHz 范围内的频率</translation>
+    </message>
+    <message>
+        <source>%1 &apos;%2&apos; is not on a 6.25, 5 or 2.5 kHz step</source>
+        <translation>%1“%2”不在 6.25、5 或 2.5 kHz 的步进上</translation>
+    </message>
+    <message>
+        <source>%1 &apos;%2&apos; is not a tone of the radio</source>
+        <translation>%1“%2”不是电台的亚音</translation>
+    </message>
+    <message>
+        <source>%1 &apos;%2&apos; is not an entry of its list; the channel keeps what a new channel gets</source>
+        <translation>%1“%2”不是其列表中的选项；频道保留新频道的默认值</translation>
+    </message>
+    <message>
+        <source>no channel is left for this line (channel 128 is the last)</source>
+        <translation>没有剩余的频道可容纳此行（频道 128 是最后一个）</translation>
+    </message>
+    <message>
+        <source>a quoted field is not closed before the end of the text</source>
+        <translation>带引号的字段直到文本结尾都未闭合</translation>
+    </message>
+    <message>
+        <source>Error Data Format，Please input again</source>
+        <translation>数据格式错误，请重新输入</translation>
+    </message>
+    <message>
+        <source>Error data Value，Please input according the step value(6.25K/5k/2.5k)</source>
+        <translation>数据值错误，请按照步进值（6.25K/5k/2.5k）输入</translation>
+    </message>
+    <message>
+        <source>CH %1: receive frequency %2 MHz is outside the band %3</source>
+        <translation>CH %1：接收频率 %2 MHz 超出频段 %3</translation>
+    </message>
+    <message>
+        <source>CH %1: transmit frequency %2 MHz is outside the band %3</source>
+        <translation>CH %1：发射频率 %2 MHz 超出频段 %3</translation>
+    </message>
+    <message>
+        <source>CH %1: in use without a receive frequency</source>
+        <translation>CH %1：已使用但没有接收频率</translation>
+    </message>
+    <message>
+        <source>CH %1: same receive frequency and tones as CH %2</source>
+        <translation>CH %1：接收频率和亚音与 CH %2 相同</translation>
+    </message>
+    <message>
+        <source>CH %1: name &quot;%2&quot; is also the name of CH %3</source>
+        <translation>CH %1：名称“%2”也是 CH %3 的名称</translation>
+    </message>
+    <message>
+        <source>Outside the band %1 chosen in the Field box</source>
+        <translation>超出“频段”框中所选的频段 %1</translation>
+    </message>
+    <message>
+        <source>cannot read the file: it is a folder</source>
+        <translation>无法读取文件：它是一个文件夹</translation>
+    </message>
+    <message>
+        <source>cannot open the file: it is a device, not %1</source>
+        <translation>无法打开文件：它是一个设备，而不是%1</translation>
+    </message>
+    <message>
+        <source>cannot read the file: it is larger than %1 bytes, too large for %2</source>
+        <translation>无法读取文件：文件大于 %1 字节，作为%2太大</translation>
+    </message>
+    <message>
+        <source>cannot open the file: %1</source>
+        <translation>无法打开文件：%1</translation>
+    </message>
+    <message>
+        <source>cannot read the file: %1</source>
+        <translation>无法读取文件：%1</translation>
+    </message>
+    <message>
+        <source>a channel list</source>
+        <translation>频道列表</translation>
+    </message>
+    <message>
+        <source>an identity list</source>
+        <translation>身份列表</translation>
+    </message>
+    <message>
+        <source>RadioId &quot;%1&quot; may hold letters and digits only</source>
+        <translation>RadioId“%1”只能包含字母和数字</translation>
+    </message>
+    <message>
+        <source>RadioId &quot;%1&quot; is longer than 8 characters</source>
+        <translation>RadioId“%1”超过 8 个字符</translation>
+    </message>
+    <message>
+        <source>CallId &quot;%1&quot; is longer than 8 characters</source>
+        <translation>CallId“%1”超过 8 个字符</translation>
+    </message>
+    <message>
+        <source>Ani &quot;%1&quot; may hold digits only</source>
+        <translation>Ani“%1”只能包含数字</translation>
+    </message>
+    <message>
+        <source>Ani &quot;%1&quot; has more than 4 digits</source>
+        <translation>Ani“%1”超过 4 位数字</translation>
+    </message>
+    <message>
+        <source>unknown column &quot;%1&quot;; the columns are Port or Order, RadioId, CallId, Ani and Name</source>
+        <translation>未知的列“%1”；可用的列为 Port 或 Order、RadioId、CallId、Ani 和 Name</translation>
+    </message>
+    <message>
+        <source>column %1 is named twice</source>
+        <translation>列 %1 出现了两次</translation>
+    </message>
+    <message>
+        <source>both a Port and an Order column; name the radios by one</source>
+        <translation>同时有 Port 列和 Order 列；请只用其中一种指定电台</translation>
+    </message>
+    <message>
+        <source>no Port or Order column to say which radio a row is for</source>
+        <translation>没有 Port 或 Order 列来说明每一行对应哪台电台</translation>
+    </message>
+    <message>
+        <source>Order &quot;%1&quot; is not a position 1 to %2</source>
+        <translation>Order“%1”不是 1 到 %2 之间的位置</translation>
+    </message>
+    <message>
+        <source>%1 fields, but the header names %2 columns</source>
+        <translation>有 %1 个字段，但标题行只列出 %2 列</translation>
+    </message>
+    <message>
+        <source>no Port</source>
+        <translation>缺少 Port</translation>
+    </message>
+    <message>
+        <source>no Order</source>
+        <translation>缺少 Order</translation>
+    </message>
+    <message>
+        <source>port %1 has a row already (line %2)</source>
+        <translation>端口 %1 已有一行（第 %2 行）</translation>
+    </message>
+    <message>
+        <source>Order %1 has a row already (line %2)</source>
+        <translation>Order %1 已有一行（第 %2 行）</translation>
+    </message>
+    <message>
+        <source>the identity list is empty</source>
+        <translation>身份列表为空</translation>
+    </message>
+    <message>
+        <source>the identity list names no radio</source>
+        <translation>身份列表中没有任何电台</translation>
+    </message>
+    <message>
+        <source>a quoted field is not closed</source>
+        <translation>带引号的字段未闭合</translation>
+    </message>
+    <message>
+        <source>Radio ID %1, Call ID %2, ANI %3</source>
+        <translation>电台 ID %1，呼叫 ID %2，ANI 码 %3</translation>
+    </message>
+    <message>
+        <source>Radio ID %1, Call ID %2</source>
+        <translation>电台 ID %1，呼叫 ID %2</translation>
+    </message>
+    <message>
+        <source>Radio ID %1, ANI %2</source>
+        <translation>电台 ID %1，ANI 码 %2</translation>
+    </message>
+    <message>
+        <source>Call ID %1, ANI %2</source>
+        <translation>呼叫 ID %1，ANI 码 %2</translation>
+    </message>
+    <message>
+        <source>Radio ID %1 stored as %2</source>
+        <translation>电台 ID %1 存储为 %2</translation>
+    </message>
+    <message>
+        <source>Call ID %1 stored as %2</source>
+        <translation>呼叫 ID %1 存储为 %2</translation>
+    </message>
+    <message>
+        <source>ANI %1 stored as %2</source>
+        <translation>ANI 码 %1 存储为 %2</translation>
+    </message>
+    <message>
+        <source>Radio ID %1</source>
+        <translation>电台 ID %1</translation>
+    </message>
+    <message>
+        <source>Call ID %1</source>
+        <translation>呼叫 ID %1</translation>
+    </message>
+    <message>
+        <source>ANI %1</source>
+        <translation>ANI 码 %1</translation>
+    </message>
+    <message>
+        <source>the same port is given twice (%1)</source>
+        <translation>同一端口被指定了两次（%1）</translation>
+    </message>
+    <message>
+        <source>port %1 is %2, which line %3 names already</source>
+        <translation>端口 %1 即 %2，第 %3 行已指定该端口</translation>
+    </message>
+    <message>
+        <source>Order %1, but %2 port is given</source>
+        <translation>Order 为 %1，但只指定了 %2 个端口</translation>
+    </message>
+    <message>
+        <source>Order %1, but %2 ports are given</source>
+        <translation>Order 为 %1，但只指定了 %2 个端口</translation>
+    </message>
+    <message>
+        <source>port %1 is not among the ports given</source>
+        <translation>端口 %1 不在所指定的端口中</translation>
+    </message>
+    <message>
+        <source>%1: no row in the identity list; the radio gets the file&apos;s identity</source>
+        <translation>%1：身份列表中没有对应的行；该电台使用文件中的身份码</translation>
+    </message>
+    <message>
+        <source>verify failed: %1</source>
+        <translation>校验失败：%1</translation>
+    </message>
+    <message>
+        <source>partly written (%1 of %2 blocks): %3</source>
+        <translation>部分写入（%2 块中的 %1 块）：%3</translation>
+    </message>
+    <message>
+        <source>partly written (%1 of %2 blocks)</source>
+        <translation>部分写入（%2 块中的 %1 块）</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>失败：%1</translation>
+    </message>
+    <message>
+        <source>cancelled: %1</source>
+        <translation>已取消：%1</translation>
+    </message>
+    <message>
+        <source>written</source>
+        <translation>已写入</translation>
+    </message>
+    <message>
+        <source>verified</source>
+        <translation>已校验</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <translation>已读取</translation>
+    </message>
+    <message>
+        <source>verify failed</source>
+        <translation>校验失败</translation>
+    </message>
+    <message>
+        <source>partly written</source>
+        <translation>部分写入</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <source>port unavailable</source>
+        <translation>端口不可用</translation>
+    </message>
+    <message>
+        <source>The transfer stopped after an unexpected error: %1</source>
+        <translation>传输因意外错误而中止：%1</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>未知错误</translation>
+    </message>
+    <message>
+        <source>%1 blocks read</source>
+        <translation>已读取 %1 块</translation>
+    </message>
+    <message>
+        <source>%1 blocks written</source>
+        <translation>已写入 %1 块</translation>
+    </message>
+    <message>
+        <source>Cancelled while the radio was read into a backup; nothing was written</source>
+        <translation>在将电台读取到备份时已取消；未写入任何数据</translation>
+    </message>
+    <message>
+        <source>Nothing was written: the radio could not be read into a backup first</source>
+        <translation>未写入任何数据：无法先将电台读取到备份中</translation>
+    </message>
+    <message>
+        <source>Nothing was written: the backup of the radio could not be saved</source>
+        <translation>未写入任何数据：无法保存电台的备份</translation>
+    </message>
+    <message>
+        <source>The backup could not be saved: %1</source>
+        <translation>无法保存备份：%1</translation>
+    </message>
+    <message>
+        <source>The verify was cancelled: the radio was not read back</source>
+        <translation>校验已取消：未回读电台</translation>
+    </message>
+    <message>
+        <source>The radio could not be read back to verify the write</source>
+        <translation>无法回读电台以校验写入</translation>
+    </message>
+    <message>
+        <source>Radio verified: %1 blocks match</source>
+        <translation>电台校验通过：%1 块全部一致</translation>
+    </message>
+    <message>
+        <source>Radio verify failed: the radio does not hold what was written (%1 difference)</source>
+        <translation>电台校验失败：电台中的数据与写入的不一致（%1 处差异）</translation>
+    </message>
+    <message>
+        <source>Radio verify failed: the radio does not hold what was written (%1 differences)</source>
+        <translation>电台校验失败：电台中的数据与写入的不一致（%1 处差异）</translation>
+    </message>
+    <message>
+        <source>... and %1 more</source>
+        <translation>……另有 %1 处</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+</context>
+<context>
     <name>zlm5::EditCommands</name>
     <message>
         <source>Channel 128 is in use, so no channel can move down to make room. Delete or clear a channel first.</source>
@@ -601,6 +1084,10 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     <message>
         <source>Your user account has no access to serial ports. On Debian, add it to the &quot;dialout&quot; group (sudo adduser $USER dialout), then log out and in again.</source>
         <translation>您的用户帐户无权访问串口。在 Debian 上，请将其加入 &quot;dialout&quot; 组（sudo adduser $USER dialout），然后注销并重新登录。</translation>
+    </message>
+    <message>
+        <source>The radio now holds a partly written memory: %1 of %2 blocks were written. Write it to the radio again before using the radio.</source>
+        <translation>电台中的存储器现已部分写入：%2 块中已写入 %1 块。使用电台前，请重新写入电台。</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,8 @@
 
 #include <utility>
 
+#include "ui/app/core_text_translation.h"
+
 namespace zlm5 {
 namespace {
 
@@ -63,7 +65,7 @@ void ChannelCheckDialog::CheckAgain() {
       checker_ ? checker_() : std::vector<ChannelFinding>{};
   list_->clear();
   for (const ChannelFinding& finding : findings) {
-    auto* item = new QListWidgetItem(QString::fromStdString(finding.text), list_);
+    auto* item = new QListWidgetItem(CoreTextShown(finding.text), list_);
     item->setData(kRowRole, finding.channel);
     item->setData(kColRole, finding.column);
   }

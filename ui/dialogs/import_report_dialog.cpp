@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/channel_grid.h"
+#include "ui/app/core_text_translation.h"
 
 namespace zlm5 {
 
@@ -102,7 +103,7 @@ void ImportReportDialog::Reread() {
   Result<ChannelCsvImport> read = reader_(FirstChannel());
   import_ = read ? std::move(*read) : ChannelCsvImport{};
   if (!read) {
-    summary_->setText(QString::fromStdString(read.error().Message()));
+    summary_->setText(ErrorShown(read.error()));
   } else {
     summary_->setText(SummaryText(import_));
   }
@@ -138,7 +139,7 @@ QString ImportReportDialog::ReportText(const ChannelCsvImport& import) {
     const QString where = line.channel > 0
                               ? tr("Line %1, channel %2").arg(line.line).arg(line.channel)
                               : tr("Line %1").arg(line.line);
-    lines.append(where + QStringLiteral(": ") + QString::fromStdString(line.reason));
+    lines.append(where + QStringLiteral(": ") + CoreTextShown(line.reason));
   }
   return lines.join(QLatin1Char('\n'));
 }

@@ -22,6 +22,7 @@
 #include "model/channel_rows.h"
 #include "model/memory_grid.h"
 #include "ui/app/command_ids.h"
+#include "ui/app/core_text_translation.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/message_box.h"
 #include "ui/dialogs/import_report_dialog.h"
@@ -326,7 +327,7 @@ bool EditCommands::ImportFile(const QString& path) {
   const Result<std::string> text = ReadFileStart(ToNativePath(path), {kMaxCsvSize, true, kCsvKind});
   if (!text) {
     ShowMessage(&frame_,
-                tr("The channel list cannot be read.\n\n%1").arg(FromUtf8(text.error().Message())));
+                tr("The channel list cannot be read.\n\n%1").arg(ErrorShown(text.error())));
     return false;
   }
   const auto reader = [&text](int first_channel) {
@@ -335,7 +336,7 @@ bool EditCommands::ImportFile(const QString& path) {
   if (Result<ChannelCsvImport> read = reader(0); !read) {
     Error error = read.error();
     ShowMessage(&frame_, tr("The channel list cannot be read.\n\n%1")
-                             .arg(FromUtf8(error.Within(ToNativePath(path)).Message())));
+                             .arg(ErrorShown(error.Within(ToNativePath(path)))));
     return false;
   }
   ImportReportDialog dialog(tr("Import Channels"), QDir::toNativeSeparators(path), reader, true, 0,

@@ -14,6 +14,7 @@
 #include "model/channel_checks.h"
 #include "model/form_lists.h"
 #include "model/tone_tables.h"
+#include "ui/app/core_text_translation.h"
 #include "ui/app/message_box.h"
 #include "ui/edit/edit_history.h"
 #include "ui/grid/cell_editor.h"
@@ -235,9 +236,8 @@ void ChannelView::ConnectGrid() {
 
   // Frequencies outside the band of the Field box are marked, never
   // refused; a changed cell repaints itself, a changed box the whole grid.
-  grid_->SetCellMarks([this](int row, int col) {
-    return QString::fromStdString(OutOfBandReason(*view_grid_, row, col));
-  });
+  grid_->SetCellMarks(
+      [this](int row, int col) { return CoreTextShown(OutOfBandReason(*view_grid_, row, col)); });
   connect(FormBoxWidget(FormBox::Field), &QComboBox::currentIndexChanged, grid_,
           &GridControl::Refresh);
 }
@@ -557,7 +557,7 @@ bool ChannelView::DiscardOpenEditor() {
 }
 
 void ChannelView::ShowCommitMessage(const std::string& message) {
-  if (!message.empty()) ShowMessage(this, QString::fromStdString(message), QMessageBox::Warning);
+  if (!message.empty()) ShowMessage(this, CoreTextShown(message), QMessageBox::Warning);
 }
 
 void ChannelView::OpenCellEditor(int key, CellEditor* editor) {

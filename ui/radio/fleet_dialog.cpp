@@ -17,6 +17,7 @@
 #include "files/file_reading.h"
 #include "link/fleet_report.h"
 #include "link/port_names.h"
+#include "ui/app/core_text_translation.h"
 #include "ui/app/message_box.h"
 
 namespace zlm5 {
@@ -36,6 +37,11 @@ PortTable CurrentPortTable() {
   return table ? *table : PortTable{};
 }
 
+// A radio's message on one line, in the window's language.
+QString OneLineShown(const std::string& message) {
+  return QString::fromStdString(OneLineMessage(CoreTextShown(message).toStdString()));
+}
+
 QString StageText(const FleetRadioStatus& s) {
   switch (s.stage) {
     case FleetStage::kStarting:
@@ -44,32 +50,44 @@ QString StageText(const FleetRadioStatus& s) {
       return FleetDialog::tr("Reading into a backup");
     case FleetStage::kConnecting:
       if (!s.messages.empty() && s.messages.back().answer == MessageAnswer::kRetry) {
-        return QString::fromStdString(OneLineMessage(s.messages.back().text)) + QLatin1Char(' ') +
+        return OneLineShown(s.messages.back().text) + QLatin1Char(' ') +
                FleetDialog::tr("(retrying)");
       }
-      return QString::fromStdString(s.status);
+      return CoreTextShown(s.status);
     case FleetStage::kBlocks:
       return FleetDialog::tr("Writing");
     case FleetStage::kVerifying:
       return FleetDialog::tr("Reading back to verify");
     case FleetStage::kEnded:
-      return QString::fromStdString(FleetResultText(s));
+      return FleetDialog::ResultText(s);
   }
   return {};
 }
 
 QString IdentityText(const AppliedIdentity& applied) {
-  std::string text = applied.Summary();
+  QString text = CoreTextShown(applied.Summary());
   for (std::size_t i = 0; i < applied.notes.size(); ++i) {
-    text += (i == 0 ? " (" : "; ") + applied.notes[i];
+    text +=
+        (i == 0 ? QStringLiteral(" (") : QStringLiteral("; ")) + CoreTextShown(applied.notes[i]);
   }
-  if (!applied.notes.empty()) text += ")";
-  return QString::fromStdString(text);
+  if (!applied.notes.empty()) text += QLatin1Char(')');
+  return text;
 }
 
 }  // namespace
 
 QString FleetDialog::Title() { return tr("Program Several Radios"); }
+
+// The radio's message, the differences and the backup errors are shown
+// first, then the words the core puts around them.
+QString FleetDialog::ResultText(const FleetRadioStatus& status) {
+  FleetRadioStatus shown = status;
+  const auto in_window = [](std::string& text) { text = CoreTextShown(text).toStdString(); };
+  in_window(shown.message);
+  for (std::string& difference : shown.differences) in_window(difference);
+  for (std::string& error : shown.backup_errors) in_window(error);
+  return CoreTextShown(FleetResultText(shown));
+}
 
 FleetDialog::FleetDialog(ImageSource image_source, std::vector<PortChoice> ports, QWidget* parent)
     : QDialog(parent),
@@ -266,9 +284,7 @@ bool FleetDialog::LoadIdentities(const QString& path) {
   if (!list) {
     Error error = list.error();
     if (text) error.Within(file);
-    ShowMessage(
-        this,
-        tr("The identity list cannot be used: %1").arg(QString::fromStdString(error.Message())));
+    ShowMessage(this, tr("The identity list cannot be used: %1").arg(ErrorShown(error)));
     return false;
   }
   identities_ = std::move(*list);
@@ -294,7 +310,7 @@ void FleetDialog::UpdateIdentities() {
     const Result<IdentityAssignment> assignment =
         AssignIdentities(*identities_, ports, CurrentPortTable());
     if (!assignment) {
-      findings_.append(QString::fromStdString(assignment.error().Message()));
+      findings_.append(ErrorShown(assignment.error()));
     } else {
       // The codes do not depend on the image they go into.
       const FleetWritePlan plan = PlanFleetWrite(RadioImage(), ports, &*identities_, &*assignment);
@@ -304,7 +320,7 @@ void FleetDialog::UpdateIdentities() {
         }
       }
       for (const std::string& line : AssignmentFindings(*identities_, *assignment, ports)) {
-        findings_.append(QString::fromStdString(line));
+        findings_.append(CoreTextShown(line));
       }
     }
   }
@@ -323,15 +339,15 @@ bool FleetDialog::Start() {
     return false;
   }
   if (const Status distinct = CheckFleetPorts(ports); !distinct) {
-    ShowMessage(this, QString::fromStdString(distinct.error().Message()));
+    ShowMessage(this, ErrorShown(distinct.error()));
     return false;
   }
   std::optional<IdentityAssignment> assignment;
   if (identities_) {
     Result<IdentityAssignment> assigned = AssignIdentities(*identities_, ports, CurrentPortTable());
     if (!assigned) {
-      ShowMessage(this, tr("The identity list cannot be used: %1")
-                            .arg(QString::fromStdString(assigned.error().Message())));
+      ShowMessage(this,
+                  tr("The identity list cannot be used: %1").arg(ErrorShown(assigned.error())));
       return false;
     }
     assignment = std::move(*assigned);
@@ -399,7 +415,7 @@ void FleetDialog::ShowRadio(std::size_t radio) {
   table_->item(row, kResultColumn)->setText(StageText(s));
   QStringList messages;
   for (const FleetMessage& m : s.messages) {
-    QString line = QString::fromStdString(OneLineMessage(m.text));
+    QString line = OneLineShown(m.text);
     if (m.buttons != MessageButtons::kOk) {
       line += m.answer == MessageAnswer::kRetry ? tr(" -> Retry")
               : m.answer == MessageAnswer::kOk  ? tr(" -> OK")
@@ -407,7 +423,7 @@ void FleetDialog::ShowRadio(std::size_t radio) {
     }
     messages.append(line);
   }
-  for (const std::string& d : s.differences) messages.append(QString::fromStdString(d));
+  for (const std::string& d : s.differences) messages.append(CoreTextShown(d));
   table_->item(row, kResultColumn)->setToolTip(messages.join(QLatin1Char('\n')));
 }
 

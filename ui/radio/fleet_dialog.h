@@ -63,6 +63,9 @@ class FleetDialog : public QDialog {
   ~FleetDialog() override;
 
   static QString Title();  // "Program Several Radios"
+  // A radio's result as its row shows it once it ended (FleetResultText in
+  // the window's language).
+  static QString ResultText(const FleetRadioStatus& status);
 
   // Reads an identity list; on an error tells the user why (line and
   // column) and keeps the list it had. False then.

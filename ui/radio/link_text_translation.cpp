@@ -4,14 +4,17 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <span>
+
 namespace zlm5 {
 namespace {
 
 constexpr const char* kContext = "zlm5::LinkTexts";
 
-// The radio link's fixed texts, exactly as the core words them, for the
-// translator (lupdate). A text missing here is shown in English.
-[[maybe_unused]] constexpr const char* kLinkTexts[] = {
+// The radio link's texts, exactly as the core words them, "%1"... where it
+// puts a value (phrase_translation.h). A text missing here is shown in
+// English.
+constexpr const char* kLinkTexts[] = {
     QT_TRANSLATE_NOOP("zlm5::LinkTexts",
                       "Could not Open the Port,Please check whether the Port are occupied or the "
                       "device are ok"),
@@ -43,16 +46,20 @@ constexpr const char* kContext = "zlm5::LinkTexts";
     QT_TRANSLATE_NOOP("zlm5::LinkTexts",
                       "Your user account has no access to serial ports. On Debian, add it to the "
                       "\"dialout\" group (sudo adduser $USER dialout), then log out and in again."),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts",
+                      "The radio now holds a partly written memory: %1 of %2 blocks were written. "
+                      "Write it to the radio again before using the radio."),
 };
 
 }  // namespace
 
+PhraseTable LinkTextTable() { return {kContext, kLinkTexts}; }
+
 QString LinkTextShown(const std::string& text) {
+  const PhraseTable tables[] = {LinkTextTable()};
   const QString shown = QString::fromStdString(text);
   QStringList paragraphs = shown.split(QStringLiteral("\n\n"));
-  for (QString& paragraph : paragraphs) {
-    paragraph = QCoreApplication::translate(kContext, paragraph.toUtf8().constData());
-  }
+  for (QString& paragraph : paragraphs) paragraph = TranslatedPhrase(paragraph, tables);
   return paragraphs.join(QStringLiteral("\n\n"));
 }
 

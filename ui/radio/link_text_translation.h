@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "ui/app/phrase_translation.h"
+
 namespace zlm5 {
 
 // A message or status text of the radio link (link/link_texts.h and the
@@ -14,5 +16,9 @@ namespace zlm5 {
 // reason, a hint) that is one of those texts is translated, and the others
 // (the reason, numbers, a path) are kept as they are.
 QString LinkTextShown(const std::string& text);
+
+// The link's texts as a table of phrases, for CoreTextShown (a fleet
+// result carries them) and for the check that each is translated.
+PhraseTable LinkTextTable();
 
 }  // namespace zlm5

@@ -29,6 +29,7 @@
 #include "link/wire_trace.h"
 #include "ui/app/app_names.h"
 #include "ui/app/command_ids.h"
+#include "ui/app/core_text_translation.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/message_box.h"
 #include "ui/app/translation.h"
@@ -486,7 +487,7 @@ void RadioOperations::TellTransferEnd(const SafeTransferReport& report) {
   const std::vector<std::string> lines = SafeTransferSummary(report, kDifferencesShown);
   if (lines.empty()) return;
   QStringList texts;
-  for (const std::string& line : lines) texts.append(QString::fromStdString(line));
+  for (const std::string& line : lines) texts.append(CoreTextShown(line));
   // Whatever went well, and a backup missing after a transfer that went
   // through, fit the status bar; a radio that may not hold what was
   // written, or a write stopped for want of the radio's backup, are told

@@ -29,6 +29,9 @@ inline constexpr std::array<std::string_view, 21> kHeader = {
 inline constexpr std::int64_t kMaxRepeaterOffset = 1000000;
 // A wattage from this value on is the radio's high power.
 inline constexpr double kHighPowerWatts = 2.0;
+// An import's report shows this many lines at most; one line then counts
+// the others.
+inline constexpr std::size_t kMaxReportLines = 200;
 }  // namespace channel_csv
 
 // The table's channels in use (a receive or transmit frequency in the row),
@@ -109,9 +112,21 @@ struct ChannelCsvImport {
 //   - a name is upper-cased, loses the characters a name cannot hold and is
 //     cut to the name editor's 6 characters; dropped characters and cuts are
 //     reported.
-// Rows whose fields are all empty are passed over. Fails, with the reason,
-// only when the text is no channel list at all (no header line with a
-// Frequency column).
+// Fields are taken without the blanks around them, except Name, which is
+// taken as it stands (a blank is one of the radio's name characters). Rows
+// whose fields are all empty or blank are passed over.
+//
+// Reading stops at the first row that can find no channel (rows placed in
+// file order have passed channel 128, or all 128 channels are imported):
+// one report line gives that row's line and the number of rows from there
+// on, which are not read. Of the other report lines the first
+// channel_csv::kMaxReportLines are kept and one more counts the rest ("and
+// N more lines were not taken"); values from the file are repeated in them
+// as EchoedValue shows them. So an import holds at most 128 channels and a
+// bounded report, whatever the length of the text.
+//
+// Fails, with the reason, only when the text is no channel list at all (no
+// header line with a Frequency column).
 Result<ChannelCsvImport> ReadChannelCsv(std::string_view text,
                                         const CsvImportOptions& options = {});
 

@@ -507,6 +507,9 @@ class RowReader {
   // Tone CROSS: CrossMode says which kind of tone each side has
   // ("TONE->DTCS", "->TONE"...).
   std::optional<RowProblem> ReadCrossTones(std::string& tx, std::string& rx) {
+    if (!Has(kCrossMode)) {
+      return Problem([&] { return "the file has no CrossMode column, which a Cross row needs"; });
+    }
     const std::string cross = Upper(kCrossMode);
     const std::size_t arrow = cross.find("->");
     const std::string tx_kind = arrow == std::string::npos ? cross : cross.substr(0, arrow);

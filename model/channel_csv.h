@@ -104,8 +104,9 @@ struct ChannelCsvImport {
 //     channel 128, a channel an earlier row already took, a receive or
 //     transmit frequency outside 67-521 MHz or off the 6.25/5/2.5 kHz steps
 //     (or not a number), an unknown Duplex, a Mode other than FM or NFM, a
-//     reverse-squelch or unknown tone mode, or a tone or DCS code that is
-//     not in the radio's tone list;
+//     reverse-squelch or unknown tone mode, a Cross row in a list without a
+//     CrossMode column, or a tone or DCS code that is not in the radio's
+//     tone list;
 //   - a Power that is neither "High", "Low" nor a wattage (2 W and more is
 //     High), or a Comment setting with an unknown value, is reported and
 //     leaves that cell at the new row's default;

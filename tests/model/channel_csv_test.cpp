@@ -615,5 +615,17 @@ TEST(ChannelCsvImport, NamesKeepTheirBlanksOtherFieldsAreTrimmed) {
   EXPECT_TRUE(Read(ChannelsToCsv(grid)).report.empty());
 }
 
+TEST(ChannelCsvImport, ACrossRowWithoutACrossModeColumnSaysSo) {
+  const ChannelCsvImport import = Read(
+      "Location,Frequency,Tone,rToneFreq,cToneFreq\n"
+      "1,146.5,Cross,88.5,100.0\n"
+      "2,146.5,TSQL,88.5,88.5\n");
+  EXPECT_EQ(ReportOf(import),
+            (std::vector<std::string>{"2 ch1: the file has no CrossMode column, which a Cross row "
+                                      "needs; the row is skipped"}));
+  ASSERT_EQ(import.channels.size(), 1u);
+  EXPECT_EQ(import.channels[0].channel, 2);
+}
+
 }  // namespace
 }  // namespace zlm5

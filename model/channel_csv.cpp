@@ -378,8 +378,11 @@ class RowReader {
     std::string reason;
     std::string rx_text;
     std::int64_t rx = 0;
-    if (frequency.empty()) {
-      // A channel that only transmits (the export writes it so).
+    // A channel that only transmits: the export writes no Frequency, the
+    // format's other tools write it back as 0.
+    const bool no_receive = frequency.empty() || (duplex == "SPLIT" && IsDecimal(frequency) &&
+                                                  FrequencyTextToCount(frequency) == 0);
+    if (no_receive) {
       if (duplex != "SPLIT") return Problem([&] { return "the Frequency is empty"; });
     } else {
       if (!IsDecimal(frequency)) {

@@ -103,7 +103,8 @@ struct ChannelCsvImport {
 //     than the header, a Location that is not a whole number or lies beyond
 //     channel 128, a channel an earlier row already took, a receive or
 //     transmit frequency outside 67-521 MHz or off the 6.25/5/2.5 kHz steps
-//     (or not a number), an unknown Duplex, a Mode other than FM or NFM, a
+//     (or not a number; a Frequency of 0 with Duplex split is a channel
+//     that only transmits), an unknown Duplex, a Mode other than FM or NFM, a
 //     reverse-squelch or unknown tone mode, a Cross row in a list without a
 //     CrossMode column, or a tone or DCS code that is not in the radio's
 //     tone list;

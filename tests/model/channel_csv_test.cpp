@@ -627,5 +627,30 @@ TEST(ChannelCsvImport, ACrossRowWithoutACrossModeColumnSaysSo) {
   EXPECT_EQ(import.channels[0].channel, 2);
 }
 
+// The format's other tools write a channel that only transmits with
+// Frequency 0; only with Duplex split is 0 read as no receive frequency.
+TEST(ChannelCsvImport, FrequencyZeroWithSplitIsTransmitOnly) {
+  const ChannelCsvImport import = Read(
+      "Location,Frequency,Duplex,Offset\n"
+      "1,0.000000,split,446.006250\n"
+      "2,0,SPLIT,145.5\n"
+      "3,0.000000,,0.000000\n"
+      "4,0.000000,+,0.600000\n"
+      "5,0.000000,split,0.000000\n");
+  EXPECT_EQ(ReportOf(import),
+            (std::vector<std::string>{
+                "4 ch3: Frequency 0.000000 MHz is outside 67-521 MHz; the row is skipped",
+                "5 ch4: Frequency 0.000000 MHz is outside 67-521 MHz; the row is skipped",
+                "6 ch5: the transmit frequency 0.000000 MHz (Duplex 'split', Offset 0.000000) is "
+                "outside 67-521 MHz; the row is skipped"}));
+  MemoryGrid grid;
+  ApplyChannelImport(import, grid);
+  grid = Reopened(grid);
+  EXPECT_EQ(Row(grid, 1), "\t446.00625\tOFF\tOFF\tWide\tYes\tHigh\tNone\tON\tClose\t");
+  EXPECT_EQ(Row(grid, 2), "\t145.50000\tOFF\tOFF\tWide\tYes\tHigh\tNone\tON\tClose\t");
+  // Exported again it is the empty Frequency our export writes.
+  EXPECT_NE(ChannelsToCsv(grid).find("\r\n1,,,split,446.006250,"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace zlm5

@@ -51,6 +51,10 @@ using ColumnIndex = std::array<int, kColumnCount>;
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kSkipped = "; the row is skipped";
 constexpr std::string_view kBlanks = " \t";
+// The byte-order marks of UTF-16 text, which a spreadsheet may write when
+// asked for "Unicode text".
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 // A channel list's columns are found among its first fields; a row's
 // fields after them are only counted.
 constexpr std::size_t kMaxKeptFields = 256;
@@ -788,6 +792,10 @@ std::string ChannelsToCsv(const ChannelGrid& grid) {
 }
 
 Result<ChannelCsvImport> ReadChannelCsv(std::string_view text, const CsvImportOptions& options) {
+  if (text.starts_with(kUtf16LittleEndianMark) || text.starts_with(kUtf16BigEndianMark)) {
+    return Error("",
+                 "the file is UTF-16 text and must be saved as UTF-8 to be read as a channel list");
+  }
   CsvReader reader(text, kReadRules);
   CsvRecord header;
   if (!reader.Next(header)) return Error("", "not a channel list: the file holds no header line");

@@ -128,7 +128,7 @@ struct ChannelCsvImport {
 // bounded report, whatever the length of the text.
 //
 // Fails, with the reason, only when the text is no channel list at all (no
-// header line with a Frequency column).
+// header line with a Frequency column) or is UTF-16 text.
 Result<ChannelCsvImport> ReadChannelCsv(std::string_view text,
                                         const CsvImportOptions& options = {});
 

@@ -652,5 +652,21 @@ TEST(ChannelCsvImport, FrequencyZeroWithSplitIsTransmitOnly) {
   EXPECT_NE(ChannelsToCsv(grid).find("\r\n1,,,split,446.006250,"), std::string::npos);
 }
 
+TEST(ChannelCsvImport, AUtf16FileIsRefusedAsSuch) {
+  // "Frequency\r\n146.5\r\n" as a spreadsheet's "Unicode text", both byte orders.
+  std::string little = "\xFF\xFE";
+  std::string big = "\xFE\xFF";
+  for (const char c : std::string("Frequency\r\n146.5\r\n")) {
+    little += std::string{c, '\0'};
+    big += std::string{'\0', c};
+  }
+  for (const std::string& text : {little, big}) {
+    const Result<ChannelCsvImport> import = ReadChannelCsv(text);
+    ASSERT_FALSE(import.ok());
+    EXPECT_EQ(import.error().Message(),
+              "the file is UTF-16 text and must be saved as UTF-8 to be read as a channel list");
+  }
+}
+
 }  // namespace
 }  // namespace zlm5

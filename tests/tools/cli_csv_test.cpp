@@ -162,6 +162,15 @@ TEST_F(CliCsvTest, RejectedInputWritesNothing) {
   }
   EXPECT_NE(Cli({"import", radio, no_frequency}).err.find("names.csv: not a channel list"),
             std::string::npos);
+
+  const std::string utf16 = Write("unicode.csv", std::string("\xFF\xFE"
+                                                             "F\0r\0e\0q\0u\0e\0n\0c\0y\0\n\0",
+                                                             22));
+  const CliRun run = Cli({"import", radio, utf16});
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_EQ(run.err, "z-lm5-cli import: " + utf16 +
+                         ": the file is UTF-16 text and must be saved as UTF-8 to be read as a "
+                         "channel list\n");
   EXPECT_EQ(ReadText(radio), before);
 }
 

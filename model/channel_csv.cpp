@@ -50,7 +50,6 @@ using ColumnIndex = std::array<int, kColumnCount>;
 
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kSkipped = "; the row is skipped";
-constexpr std::string_view kBlanks = " \t";
 // The byte-order marks of UTF-16 text, which a spreadsheet may write when
 // asked for "Unicode text".
 constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
@@ -270,9 +269,10 @@ std::optional<int> WholeNumber(std::string_view text) {
 // around it. (A name is taken as it stands: a blank is one of its
 // characters.)
 std::string_view Trimmed(std::string_view field) {
-  const std::size_t start = field.find_first_not_of(kBlanks);
-  if (start == std::string_view::npos) return {};
-  return field.substr(start, field.find_last_not_of(kBlanks) - start + 1);
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!field.empty() && blank(field.front())) field.remove_prefix(1);
+  while (!field.empty() && blank(field.back())) field.remove_suffix(1);
+  return field;
 }
 
 // The grid's frequency text for `count`, checked as the frequency editor

@@ -9,6 +9,7 @@
 #include "model/channel_codec.h"
 #include "model/channel_name.h"
 #include "model/csv_text.h"
+#include "model/echoed_value.h"
 #include "model/form_lists.h"
 #include "model/frequency_text.h"
 #include "model/text_util.h"
@@ -49,6 +50,14 @@ using ColumnIndex = std::array<int, kColumnCount>;
 
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kSkipped = "; the row is skipped";
+// The byte-order marks of UTF-16 text, which a spreadsheet may write when
+// asked for "Unicode text".
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
+// A channel list's columns are found among its first fields; a row's
+// fields after them are only counted.
+constexpr std::size_t kMaxKeptFields = 256;
+constexpr CsvReadRules kReadRules{.keep_blanks = true, .max_fields = kMaxKeptFields};
 
 // The format's values.
 constexpr std::string_view kModeWide = "FM";
@@ -256,12 +265,22 @@ std::optional<int> WholeNumber(std::string_view text) {
   return value;
 }
 
-std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+// A numeric or keyword field without the blanks a spreadsheet may leave
+// around it. (A name is taken as it stands: a blank is one of its
+// characters.)
+std::string_view Trimmed(std::string_view field) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!field.empty() && blank(field.front())) field.remove_prefix(1);
+  while (!field.empty() && blank(field.back())) field.remove_suffix(1);
+  return field;
+}
 
 // The grid's frequency text for `count`, checked as the frequency editor
 // checks a typed text; the reason when the editor would refuse it.
 std::optional<std::string> FrequencyCell(std::int64_t count, std::string& reason) {
-  if (count < 0 || count > frequency_limits::kHighestCount) {
+  // (A count from 1 to 67 MHz needs no formatting to be refused.)
+  if (count < 0 || count > frequency_limits::kHighestCount ||
+      (count > 0 && count < frequency_limits::kLowestCount)) {
     reason = "outside 67-521 MHz";
     return std::nullopt;
   }
@@ -301,8 +320,16 @@ std::optional<std::string> DcsEntry(std::string_view code, char polarity) {
 class RowReader {
  public:
   RowReader(const ColumnIndex& columns, const CsvRecord& record,
-            std::vector<ImportReportLine>& report)
-      : columns_(columns), record_(record), report_(report) {}
+            std::vector<ImportReportLine>& report, bool explain)
+      : columns_(columns), record_(record), report_(report), explain_(explain) {}
+
+  // A problem of the row; its reason is written only when `explain` is
+  // set (the report still takes it), so that the rows past a full report
+  // cost no text.
+  template <typename MakeReason>
+  RowProblem Problem(MakeReason make_reason) const {
+    return RowProblem{explain_ ? std::string(make_reason()) : std::string()};
+  }
 
   std::optional<RowProblem> Read(ImportedChannel& channel) {
     channel_ = &channel;
@@ -318,12 +345,15 @@ class RowReader {
 
  private:
   bool Has(Column column) const { return columns_[column] >= 0; }
-  const std::string& Field(Column column) const {
-    static const std::string kEmpty;
-    return Has(column) ? record_.fields[static_cast<std::size_t>(columns_[column])] : kEmpty;
+  // The field as the file has it ("" without the column).
+  std::string_view RawField(Column column) const {
+    return Has(column)
+               ? std::string_view(record_.fields[static_cast<std::size_t>(columns_[column])])
+               : std::string_view();
   }
+  std::string_view Field(Column column) const { return Trimmed(RawField(column)); }
   std::string Upper(Column column) const {
-    std::string text = Field(column);
+    std::string text(Field(column));
     for (char& c : text) c = AsciiUpper(c);
     return text;
   }
@@ -333,15 +363,18 @@ class RowReader {
   }
 
   std::optional<RowProblem> ReadFrequencies() {
-    const std::string& frequency = Field(kFrequency);
+    const std::string_view frequency = Field(kFrequency);
     const std::string duplex = Upper(kDuplex);
     if (!duplex.empty() && duplex != "+" && duplex != "-" && duplex != "SPLIT" && duplex != "OFF") {
-      return RowProblem{"Duplex " + Quoted(Field(kDuplex)) + " is not +, -, split, off or empty"};
+      return Problem([&] {
+        return "Duplex " + QuotedValue(Field(kDuplex)) + " is not +, -, split, off or empty";
+      });
     }
     std::int64_t offset = 0;
     if (duplex == "+" || duplex == "-" || duplex == "SPLIT") {
       if (!IsDecimal(Field(kOffset))) {
-        return RowProblem{"Offset " + Quoted(Field(kOffset)) + " is not a frequency in MHz"};
+        return Problem(
+            [&] { return "Offset " + QuotedValue(Field(kOffset)) + " is not a frequency in MHz"; });
       }
       offset = FrequencyTextToCount(Field(kOffset));
     }
@@ -349,16 +382,21 @@ class RowReader {
     std::string reason;
     std::string rx_text;
     std::int64_t rx = 0;
-    if (frequency.empty()) {
-      // A channel that only transmits (the export writes it so).
-      if (duplex != "SPLIT") return RowProblem{"the Frequency is empty"};
+    // A channel that only transmits: the export writes no Frequency, the
+    // format's other tools write it back as 0.
+    const bool no_receive = frequency.empty() || (duplex == "SPLIT" && IsDecimal(frequency) &&
+                                                  FrequencyTextToCount(frequency) == 0);
+    if (no_receive) {
+      if (duplex != "SPLIT") return Problem([&] { return "the Frequency is empty"; });
     } else {
       if (!IsDecimal(frequency)) {
-        return RowProblem{"Frequency " + Quoted(frequency) + " is not a frequency in MHz"};
+        return Problem(
+            [&] { return "Frequency " + QuotedValue(frequency) + " is not a frequency in MHz"; });
       }
       rx = FrequencyTextToCount(frequency);
       const auto cell = FrequencyCell(rx, reason);
-      if (!cell) return RowProblem{"Frequency " + frequency + " MHz is " + reason};
+      if (!cell)
+        return Problem([&] { return "Frequency " + EchoedValue(frequency) + " MHz is " + reason; });
       rx_text = *cell;
     }
 
@@ -370,8 +408,11 @@ class RowReader {
     if (duplex != "OFF") {
       const auto cell = FrequencyCell(tx, reason);
       if (!cell) {
-        return RowProblem{"the transmit frequency " + Mhz6(tx) + " MHz (Duplex " +
-                          Quoted(Field(kDuplex)) + ", Offset " + Field(kOffset) + ") is " + reason};
+        return Problem([&] {
+          return "the transmit frequency " + Mhz6(tx) + " MHz (Duplex " +
+                 QuotedValue(Field(kDuplex)) + ", Offset " + EchoedValue(Field(kOffset)) + ") is " +
+                 reason;
+        });
       }
       tx_text = *cell;
     }
@@ -388,7 +429,7 @@ class RowReader {
     } else if (mode == kModeNarrow) {
       Set(gl::kColBandwidth, std::string(cl::kBandwidth[1]));
     } else {
-      return RowProblem{"Mode " + Field(kMode) + " is not FM or NFM"};
+      return Problem([&] { return "Mode " + EchoedValue(Field(kMode)) + " is not FM or NFM"; });
     }
     return std::nullopt;
   }
@@ -396,8 +437,10 @@ class RowReader {
   std::optional<std::string> Ctcss(Column column, std::optional<RowProblem>& problem) {
     auto entry = CtcssEntry(Field(column));
     if (!entry) {
-      problem = RowProblem{std::string(channel_csv::kHeader[column]) + " " + Quoted(Field(column)) +
-                           " is not a CTCSS tone of the radio"};
+      problem = Problem([&] {
+        return std::string(channel_csv::kHeader[column]) + " " + QuotedValue(Field(column)) +
+               " is not a CTCSS tone of the radio";
+      });
     }
     return entry;
   }
@@ -405,8 +448,10 @@ class RowReader {
   std::optional<std::string> Dcs(Column column, char polarity, std::optional<RowProblem>& problem) {
     auto entry = DcsEntry(Field(column), polarity);
     if (!entry) {
-      problem = RowProblem{std::string(channel_csv::kHeader[column]) + " " + Quoted(Field(column)) +
-                           " is not a DCS code of the radio"};
+      problem = Problem([&] {
+        return std::string(channel_csv::kHeader[column]) + " " + QuotedValue(Field(column)) +
+               " is not a DCS code of the radio";
+      });
     }
     return entry;
   }
@@ -423,8 +468,9 @@ class RowReader {
     if (polarity.empty()) polarity = kNeutralPolarity;
     const auto letter = [](char c) { return c == kDcsNormal || c == kDcsInverted; };
     if (polarity.size() == 2 && letter(polarity[0]) && letter(polarity[1])) return polarity;
-    problem =
-        RowProblem{"DtcsPolarity " + Quoted(Field(kDtcsPolarity)) + " is not NN, NR, RN or RR"};
+    problem = Problem([&] {
+      return "DtcsPolarity " + QuotedValue(Field(kDtcsPolarity)) + " is not NN, NR, RN or RR";
+    });
     return std::nullopt;
   }
 
@@ -438,7 +484,7 @@ class RowReader {
       Take(Ctcss(kRToneFreq, problem), tx);
     } else if (mode == "TSQL") {
       // cToneFreq is the squelch tone when it is given and says otherwise.
-      const std::string& c = Field(kCToneFreq);
+      const std::string_view c = Field(kCToneFreq);
       const bool differs = !c.empty() && CtcssEntry(c) != CtcssEntry(Field(kRToneFreq));
       Take(Ctcss(differs ? kCToneFreq : kRToneFreq, problem), tx);
       rx = tx;
@@ -450,9 +496,14 @@ class RowReader {
     } else if (mode == "CROSS") {
       problem = ReadCrossTones(tx, rx);
     } else if (mode == "TSQL-R" || mode == "DTCS-R") {
-      return RowProblem{"Tone " + Field(kTone) + " (reverse squelch) is not a mode the radio has"};
+      return Problem([&] {
+        return "Tone " + EchoedValue(Field(kTone)) +
+               " (reverse squelch) is not a mode the radio has";
+      });
     } else {
-      return RowProblem{"Tone " + Quoted(Field(kTone)) + " is not a tone mode of the format"};
+      return Problem([&] {
+        return "Tone " + QuotedValue(Field(kTone)) + " is not a tone mode of the format";
+      });
     }
     if (problem) return problem;
     Set(gl::kColRxTone, rx);
@@ -463,6 +514,9 @@ class RowReader {
   // Tone CROSS: CrossMode says which kind of tone each side has
   // ("TONE->DTCS", "->TONE"...).
   std::optional<RowProblem> ReadCrossTones(std::string& tx, std::string& rx) {
+    if (!Has(kCrossMode)) {
+      return Problem([&] { return "the file has no CrossMode column, which a Cross row needs"; });
+    }
     const std::string cross = Upper(kCrossMode);
     const std::size_t arrow = cross.find("->");
     const std::string tx_kind = arrow == std::string::npos ? cross : cross.substr(0, arrow);
@@ -472,8 +526,9 @@ class RowReader {
     };
     if (arrow == std::string::npos || !known(tx_kind) || !known(rx_kind) ||
         (tx_kind.empty() && rx_kind.empty())) {
-      return RowProblem{"CrossMode " + Quoted(Field(kCrossMode)) +
-                        " is not one the radio can hold"};
+      return Problem([&] {
+        return "CrossMode " + QuotedValue(Field(kCrossMode)) + " is not one the radio can hold";
+      });
     }
     std::optional<RowProblem> problem;
     std::string polarity;
@@ -495,7 +550,7 @@ class RowReader {
   }
 
   void ReadPower() {
-    const std::string& power = Field(kPower);
+    const std::string_view power = Field(kPower);
     if (power.empty()) return;
     if (EqualsIgnoringCase(power, kPowerHigh)) return Set(gl::kColTxPower, std::string(kPowerHigh));
     if (EqualsIgnoringCase(power, kPowerLow)) return Set(gl::kColTxPower, std::string(kPowerLow));
@@ -507,7 +562,8 @@ class RowReader {
       const bool high = ReadLeadingNumber(number) >= channel_csv::kHighPowerWatts;
       return Set(gl::kColTxPower, std::string(high ? kPowerHigh : kPowerLow));
     }
-    Report("Power " + Quoted(power) + " is neither High, Low nor a wattage; the channel keeps " +
+    Report("Power " + QuotedValue(power) +
+           " is neither High, Low nor a wattage; the channel keeps " +
            std::string(cl::kTxPower[1]));
   }
 
@@ -521,7 +577,7 @@ class RowReader {
     static constexpr Setting kSettings[] = {{kOptSignalKey, gl::kColOptSignal, cl::kOptSignal[0]},
                                             {kBusyLockKey, gl::kColBusyLock, cl::kBusyLock[0]},
                                             {kPttIdKey, gl::kColPttId, cl::kPttId[1]}};
-    const std::string& comment = Field(kComment);
+    const std::string_view comment = Field(kComment);
     std::size_t pos = 0;
     while (pos < comment.size()) {
       const std::size_t start = comment.find_first_not_of(" \t\r\n", pos);
@@ -545,7 +601,7 @@ class RowReader {
         if (entry >= 0) {
           Set(setting.column, std::string(cl::EntryText(setting.column, entry)));
         } else {
-          Report("Comment " + Quoted(word) + " is not a " + std::string(setting.key) +
+          Report("Comment " + QuotedValue(word) + " is not a " + std::string(setting.key) +
                  " the radio has; the channel keeps " + std::string(setting.kept));
         }
       }
@@ -554,7 +610,7 @@ class RowReader {
 
   void ReadName() {
     if (!Has(kName)) return;
-    ImportedName name = ImportName(Field(kName));
+    ImportedName name = ImportName(RawField(kName));
     if (!name.reason.empty()) Report(std::move(name.reason));
     Set(gl::kColName, std::move(name.held));
   }
@@ -562,12 +618,17 @@ class RowReader {
   const ColumnIndex& columns_;
   const CsvRecord& record_;
   std::vector<ImportReportLine>& report_;
+  const bool explain_;
   ImportedChannel* channel_ = nullptr;
 };
 
-bool AllFieldsEmpty(const CsvRecord& record) {
+bool AllFieldsBlank(const CsvRecord& record) {
   return std::all_of(record.fields.begin(), record.fields.end(),
-                     [](const std::string& field) { return field.empty(); });
+                     [](const std::string& field) { return Trimmed(field).empty(); });
+}
+
+std::size_t FieldCount(const CsvRecord& record) {
+  return record.fields.size() + record.fields_not_kept;
 }
 
 // Where each column of the format is among the header's fields; -1 when
@@ -577,7 +638,8 @@ ColumnIndex FindColumns(const CsvRecord& header) {
   columns.fill(-1);
   for (std::size_t i = 0; i < header.fields.size(); ++i) {
     for (std::size_t c = 0; c < kColumnCount; ++c) {
-      if (columns[c] < 0 && EqualsIgnoringCase(header.fields[i], channel_csv::kHeader[c])) {
+      if (columns[c] < 0 &&
+          EqualsIgnoringCase(Trimmed(header.fields[i]), channel_csv::kHeader[c])) {
         columns[c] = static_cast<int>(i);
       }
     }
@@ -590,51 +652,105 @@ ColumnIndex FindColumns(const CsvRecord& header) {
 // start at 0 counts from 0), else the next channel from the first one.
 class RowPlacer {
  public:
-  RowPlacer(const CsvTable& table, const ColumnIndex& columns, const CsvImportOptions& options)
+  // With Location, the rows of `text` after its header are looked through
+  // once for a Location 0 before the first row is placed.
+  RowPlacer(std::string_view text, std::size_t header_fields, const ColumnIndex& columns,
+            const CsvImportOptions& options)
       : columns_(columns),
         by_location_(options.first_channel == 0 && columns[kLocation] >= 0),
         next_channel_(options.first_channel > 0 ? options.first_channel : 1) {
     if (!by_location_) return;
-    const std::size_t header_fields = table.records.front().fields.size();
-    for (std::size_t r = 1; r < table.records.size(); ++r) {
-      const CsvRecord& record = table.records[r];
-      if (record.fields.size() == header_fields && WholeNumber(LocationText(record)) == 0) {
+    CsvReader reader(text, {.keep_blanks = true,
+                            .max_fields = static_cast<std::size_t>(columns[kLocation]) + 1});
+    CsvRecord record;
+    reader.Next(record);  // the header
+    while (reader.Next(record)) {
+      if (FieldCount(record) == header_fields && WholeNumber(LocationText(record)) == 0) {
         from_zero_ = true;
+        break;
       }
     }
   }
 
-  // Sets channel.channel for `record` (0 when it has none) and returns why
-  // it has none, or "".
-  std::string Place(const CsvRecord& record, ImportedChannel& channel) {
+  // Whether no row after those that filled `imported` channels can find
+  // one: the next channel in file order lies beyond 128, or every channel
+  // is imported. Then the reason, for the rows that are not read.
+  bool NoChannelLeft(std::size_t imported) const {
+    return by_location_ ? imported == image_map::kChannelCount : next_channel_ >= gl::kRows;
+  }
+  std::string_view NoChannelLeftReason() const {
+    return by_location_ ? "all 128 channels are imported"
+                        : "no channel is left (channel 128 is the last)";
+  }
+
+  // Sets channel.channel for `record`: 0, and false, when it has none.
+  // Not called once NoChannelLeft.
+  bool Place(const CsvRecord& record, ImportedChannel& channel) {
     if (!by_location_) {
       channel.channel = next_channel_++;
-      if (channel.channel < gl::kRows) return {};
-      channel.channel = 0;
-      return "no channel is left for this row (channel 128 is the last)";
+      return true;
     }
-    const std::string location_text = LocationText(record);
-    const auto location = WholeNumber(location_text);
-    if (!location) return "Location " + Quoted(location_text) + " is not a channel number";
-    channel.channel = *location + (from_zero_ ? 1 : 0);
-    if (channel.channel >= 1 && channel.channel < gl::kRows) return {};
+    const auto location = WholeNumber(LocationText(record));
+    channel.channel = location ? *location + (from_zero_ ? 1 : 0) : 0;
+    if (channel.channel >= 1 && channel.channel < gl::kRows) return true;
     channel.channel = 0;
-    return "Location " + location_text + " is beyond channel 128" +
+    return false;
+  }
+
+  // Why `record` has no channel.
+  std::string NoPlaceReason(const CsvRecord& record) const {
+    const std::string_view location_text = LocationText(record);
+    if (!WholeNumber(location_text)) {
+      return "Location " + QuotedValue(location_text) + " is not a channel number";
+    }
+    return "Location " + std::string(location_text) + " is beyond channel 128" +
            (from_zero_ ? " (locations count from 0)" : "");
   }
 
  private:
-  std::string LocationText(const CsvRecord& record) const {
+  std::string_view LocationText(const CsvRecord& record) const {
     const int column = columns_[kLocation];
     return column >= 0 && static_cast<std::size_t>(column) < record.fields.size()
-               ? record.fields[static_cast<std::size_t>(column)]
-               : std::string();
+               ? Trimmed(record.fields[static_cast<std::size_t>(column)])
+               : std::string_view();
   }
 
   const ColumnIndex& columns_;
   const bool by_location_;
   bool from_zero_ = false;
   int next_channel_;
+};
+
+// The report as an import gathers it: the first lines in full, the others
+// only counted, so that a file of a million bad rows costs no more than
+// one of a few hundred.
+class ReportGatherer {
+ public:
+  // Whether the next line is kept, and so needs its text.
+  bool TakesText() const { return lines_.size() <= channel_csv::kMaxReportLines; }
+
+  void Add(ImportReportLine line) {
+    ++total_;
+    // One line more than is shown: a single line over is shown rather
+    // than summed up.
+    if (TakesText()) lines_.push_back(std::move(line));
+  }
+
+  // The lines kept, and in place of the others one that counts them.
+  std::vector<ImportReportLine> Take() && {
+    if (total_ > lines_.size()) {
+      const int first_left_out = lines_[channel_csv::kMaxReportLines].line;
+      lines_.resize(channel_csv::kMaxReportLines);
+      lines_.push_back({first_left_out, 0,
+                        "and " + std::to_string(total_ - channel_csv::kMaxReportLines) +
+                            " more lines were not taken"});
+    }
+    return std::move(lines_);
+  }
+
+ private:
+  std::vector<ImportReportLine> lines_;
+  std::size_t total_ = 0;
 };
 
 }  // namespace
@@ -676,9 +792,13 @@ std::string ChannelsToCsv(const ChannelGrid& grid) {
 }
 
 Result<ChannelCsvImport> ReadChannelCsv(std::string_view text, const CsvImportOptions& options) {
-  const CsvTable table = ParseCsv(text);
-  if (table.records.empty()) return Error("", "not a channel list: the file holds no header line");
-  const CsvRecord& header = table.records.front();
+  if (text.starts_with(kUtf16LittleEndianMark) || text.starts_with(kUtf16BigEndianMark)) {
+    return Error("",
+                 "the file is UTF-16 text and must be saved as UTF-8 to be read as a channel list");
+  }
+  CsvReader reader(text, kReadRules);
+  CsvRecord header;
+  if (!reader.Next(header)) return Error("", "not a channel list: the file holds no header line");
   const ColumnIndex columns = FindColumns(header);
   if (columns[kFrequency] < 0) {
     return Error("", "not a channel list: its first line (line " + std::to_string(header.line) +
@@ -686,47 +806,66 @@ Result<ChannelCsvImport> ReadChannelCsv(std::string_view text, const CsvImportOp
   }
 
   ChannelCsvImport import;
-  RowPlacer placer(table, columns, options);
+  ReportGatherer report;
+  std::optional<ImportReportLine> rows_not_read;
+  RowPlacer placer(text, FieldCount(header), columns, options);
   std::array<int, gl::kRows> taken_by_line{};  // channel -> line that filled it
-  for (std::size_t r = 1; r < table.records.size(); ++r) {
-    const CsvRecord& record = table.records[r];
-    if (AllFieldsEmpty(record)) continue;
+  CsvRecord record;
+  while (reader.Next(record)) {
+    if (AllFieldsBlank(record)) continue;
+    if (placer.NoChannelLeft(import.channels.size())) {
+      rows_not_read = {
+          record.line, 0,
+          std::string(placer.NoChannelLeftReason()) +
+              "; rows not read from this line on: " + std::to_string(1 + reader.SkipRest())};
+      break;
+    }
     ImportedChannel channel;
     channel.line = record.line;
-    auto skip = [&](const std::string& reason) {
-      import.report.push_back({record.line, channel.channel, reason + std::string(kSkipped)});
+    // Past a full report a skipped row is only counted: its reason is not
+    // even written.
+    const bool explain = report.TakesText();
+    auto skip = [&](auto make_reason) {
+      report.Add({record.line, channel.channel,
+                  explain ? std::string(make_reason()) + std::string(kSkipped) : std::string()});
     };
 
     // The channel first, so that every report line can name it.
-    const std::string place_problem = placer.Place(record, channel);
+    const bool placed = placer.Place(record, channel);
     if (record.unterminated) {
-      skip("a quoted field is not closed before the end of the file");
+      skip([] { return "a quoted field is not closed before the end of the file"; });
       break;
     }
-    if (record.fields.size() != header.fields.size()) {
-      skip("the row has " + std::to_string(record.fields.size()) + " fields where the header has " +
-           std::to_string(header.fields.size()));
+    if (FieldCount(record) != FieldCount(header)) {
+      skip([&] {
+        return "the row has " + std::to_string(FieldCount(record)) +
+               " fields where the header has " + std::to_string(FieldCount(header));
+      });
       continue;
     }
-    if (!place_problem.empty()) {
-      skip(place_problem);
+    if (!placed) {
+      skip([&] { return placer.NoPlaceReason(record); });
       continue;
     }
     if (const int earlier = taken_by_line[static_cast<std::size_t>(channel.channel)]; earlier > 0) {
-      skip("channel " + std::to_string(channel.channel) + " was already imported from line " +
-           std::to_string(earlier));
+      skip([&] {
+        return "channel " + std::to_string(channel.channel) + " was already imported from line " +
+               std::to_string(earlier);
+      });
       continue;
     }
     std::vector<ImportReportLine> field_report;
-    RowReader reader(columns, record, field_report);
-    if (const auto problem = reader.Read(channel)) {
-      skip(problem->reason);
+    RowReader reader_of_row(columns, record, field_report, explain);
+    if (const auto problem = reader_of_row.Read(channel)) {
+      skip([&] { return problem->reason; });
       continue;
     }
     taken_by_line[static_cast<std::size_t>(channel.channel)] = record.line;
-    import.report.insert(import.report.end(), field_report.begin(), field_report.end());
+    for (ImportReportLine& line : field_report) report.Add(std::move(line));
     import.channels.push_back(std::move(channel));
   }
+  import.report = std::move(report).Take();
+  if (rows_not_read) import.report.push_back(std::move(*rows_not_read));
   return import;
 }
 
@@ -739,9 +878,10 @@ ImportedName ImportName(std::string_view name) {
     if (NameCharToCode(c) != name_code::kEnd) kept_characters.push_back(c);
   }
   if (kept_characters != upper) {
-    imported.reason = "Name " + Quoted(name) + " is changed to " + Quoted(imported.held);
+    imported.reason = "Name " + QuotedValue(name) + " is changed to " + QuotedValue(imported.held);
   } else if (imported.held != upper) {
-    imported.reason = "Name " + Quoted(name) + " is shortened to " + Quoted(imported.held);
+    imported.reason =
+        "Name " + QuotedValue(name) + " is shortened to " + QuotedValue(imported.held);
   }
   return imported;
 }

@@ -29,6 +29,9 @@ inline constexpr std::array<std::string_view, 21> kHeader = {
 inline constexpr std::int64_t kMaxRepeaterOffset = 1000000;
 // A wattage from this value on is the radio's high power.
 inline constexpr double kHighPowerWatts = 2.0;
+// An import's report shows this many lines at most; one line then counts
+// the others.
+inline constexpr std::size_t kMaxReportLines = 200;
 }  // namespace channel_csv
 
 // The table's channels in use (a receive or transmit frequency in the row),
@@ -100,18 +103,32 @@ struct ChannelCsvImport {
 //     than the header, a Location that is not a whole number or lies beyond
 //     channel 128, a channel an earlier row already took, a receive or
 //     transmit frequency outside 67-521 MHz or off the 6.25/5/2.5 kHz steps
-//     (or not a number), an unknown Duplex, a Mode other than FM or NFM, a
-//     reverse-squelch or unknown tone mode, or a tone or DCS code that is
-//     not in the radio's tone list;
+//     (or not a number; a Frequency of 0 with Duplex split is a channel
+//     that only transmits), an unknown Duplex, a Mode other than FM or NFM, a
+//     reverse-squelch or unknown tone mode, a Cross row in a list without a
+//     CrossMode column, or a tone or DCS code that is not in the radio's
+//     tone list;
 //   - a Power that is neither "High", "Low" nor a wattage (2 W and more is
 //     High), or a Comment setting with an unknown value, is reported and
 //     leaves that cell at the new row's default;
 //   - a name is upper-cased, loses the characters a name cannot hold and is
 //     cut to the name editor's 6 characters; dropped characters and cuts are
 //     reported.
-// Rows whose fields are all empty are passed over. Fails, with the reason,
-// only when the text is no channel list at all (no header line with a
-// Frequency column).
+// Fields are taken without the blanks around them, except Name, which is
+// taken as it stands (a blank is one of the radio's name characters). Rows
+// whose fields are all empty or blank are passed over.
+//
+// Reading stops at the first row that can find no channel (rows placed in
+// file order have passed channel 128, or all 128 channels are imported):
+// one report line gives that row's line and the number of rows from there
+// on, which are not read. Of the other report lines the first
+// channel_csv::kMaxReportLines are kept and one more counts the rest ("and
+// N more lines were not taken"); values from the file are repeated in them
+// as EchoedValue shows them. So an import holds at most 128 channels and a
+// bounded report, whatever the length of the text.
+//
+// Fails, with the reason, only when the text is no channel list at all (no
+// header line with a Frequency column) or is UTF-16 text.
 Result<ChannelCsvImport> ReadChannelCsv(std::string_view text,
                                         const CsvImportOptions& options = {});
 

@@ -2,6 +2,7 @@
 #include "model/csv_text.h"
 
 #include <array>
+#include <utility>
 
 namespace zlm5 {
 
@@ -33,22 +34,45 @@ char DetectSeparator(std::string_view text) {
   return kSeparators[best];
 }
 
-// Walks the text once, field by field, counting lines as it goes.
-class CsvReader {
- public:
-  CsvReader(std::string_view text, char separator) : text_(text), separator_(separator) {}
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  return text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size()) : text;
+}
 
-  bool AtEnd() const { return pos_ >= text_.size(); }
+CsvTable ReadAll(CsvReader& reader) {
+  CsvTable table;
+  table.separator = reader.separator();
+  CsvRecord record;
+  while (reader.Next(record)) table.records.push_back(std::exchange(record, {}));
+  return table;
+}
 
-  CsvRecord ReadRecord() {
-    CsvRecord record;
-    record.line = line_;
-    bool quoted_field = false;
+}  // namespace
+
+CsvReader::CsvReader(std::string_view text, CsvReadRules rules)
+    : CsvReader(text, DetectSeparator(WithoutByteOrderMark(text)), rules) {}
+
+CsvReader::CsvReader(std::string_view text, char separator, CsvReadRules rules)
+    : text_(WithoutByteOrderMark(text)), separator_(separator), rules_(rules) {}
+
+bool CsvReader::Next(CsvRecord& record) {
+  while (!AtEnd()) {
+    const int line = line_;
+    std::size_t kept = 0;
+    std::size_t not_kept = 0;
+    bool quoted = false;
+    bool content = false;
+    bool unterminated = false;
     for (;;) {
-      std::string field;
-      quoted_field = ReadField(field, record.unterminated);
-      record.fields.push_back(std::move(field));
-      if (AtEnd() || record.unterminated) break;
+      std::string* field = nullptr;
+      if (kept < rules_.max_fields) {
+        if (kept == record.fields.size()) record.fields.emplace_back();
+        field = &record.fields[kept++];
+        field->clear();
+      } else {
+        ++not_kept;
+      }
+      quoted = ReadField(field, content, unterminated);
+      if (AtEnd() || unterminated) break;
       if (text_[pos_] == separator_) {
         ++pos_;
         continue;
@@ -57,85 +81,94 @@ class CsvReader {
       break;
     }
     // A line of blanks is no record; a line holding "" is one empty field.
-    if (record.fields.size() == 1 && record.fields[0].empty() && !quoted_field) {
-      record.fields.clear();
-    }
-    return record;
+    if (kept + not_kept == 1 && !content && !quoted) continue;
+    record.line = line;
+    record.fields.resize(kept);
+    record.fields_not_kept = not_kept;
+    record.unterminated = unterminated;
+    return true;
   }
+  return false;
+}
 
- private:
-  bool IsBlank(char c) const { return c == ' ' || (c == '\t' && separator_ != '\t'); }
-
-  void SkipLineEnd() {
-    if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
-    ++pos_;
-    ++line_;
-  }
-
-  // Reads one field up to (not over) its separator or line end. Returns
-  // whether it was quoted.
-  bool ReadField(std::string& field, bool& unterminated) {
-    while (!AtEnd() && IsBlank(text_[pos_])) ++pos_;
-    if (AtEnd() || text_[pos_] != kQuote) {
-      const std::size_t start = pos_;
-      while (!AtEnd() && text_[pos_] != separator_ && !IsLineEnd(text_[pos_])) ++pos_;
-      std::size_t end = pos_;
-      while (end > start && IsBlank(text_[end - 1])) --end;
-      field.assign(text_.substr(start, end - start));
-      return false;
-    }
-    ++pos_;  // the opening quote
+std::size_t CsvReader::SkipRest() {
+  std::size_t records = 0;
+  while (!AtEnd()) {
+    bool content = false;
+    bool unterminated = false;
     for (;;) {
-      if (AtEnd()) {
-        unterminated = true;
-        return true;
+      ReadField(nullptr, content, unterminated);
+      if (AtEnd() || unterminated) break;
+      if (text_[pos_] == separator_) {
+        ++pos_;
+        continue;
       }
-      const char c = text_[pos_++];
-      if (c == kQuote) {
-        if (!AtEnd() && text_[pos_] == kQuote) {
-          field.push_back(kQuote);
-          ++pos_;
-          continue;
-        }
-        break;
-      }
-      if (c == '\n') ++line_;
-      if (c == '\r' && (AtEnd() || text_[pos_] != '\n')) ++line_;
-      field.push_back(c);
+      SkipLineEnd();
+      break;
     }
-    // Text after the closing quote ("ab"cd) is kept, as spreadsheets do.
+    if (content) ++records;
+  }
+  return records;
+}
+
+void CsvReader::SkipLineEnd() {
+  if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
+  ++pos_;
+  ++line_;
+}
+
+bool CsvReader::ReadField(std::string* field, bool& content, bool& unterminated) {
+  const std::size_t lead = pos_;
+  while (!AtEnd() && IsBlank(text_[pos_])) ++pos_;
+  if (AtEnd() || text_[pos_] != kQuote) {
     const std::size_t start = pos_;
     while (!AtEnd() && text_[pos_] != separator_ && !IsLineEnd(text_[pos_])) ++pos_;
     std::size_t end = pos_;
     while (end > start && IsBlank(text_[end - 1])) --end;
-    field.append(text_.substr(start, end - start));
-    return true;
+    if (end > start) content = true;
+    if (field != nullptr) {
+      if (rules_.keep_blanks) {
+        field->append(text_.substr(lead, pos_ - lead));
+      } else {
+        field->append(text_.substr(start, end - start));
+      }
+    }
+    return false;
   }
-
-  std::string_view text_;
-  char separator_;
-  std::size_t pos_ = 0;
-  int line_ = 1;
-};
-
-}  // namespace
+  ++pos_;  // the opening quote
+  for (;;) {
+    if (AtEnd()) {
+      unterminated = true;
+      return true;
+    }
+    const char c = text_[pos_++];
+    if (c == kQuote) {
+      if (AtEnd() || text_[pos_] != kQuote) break;
+      ++pos_;
+    }
+    if (c == '\n') ++line_;
+    if (c == '\r' && (AtEnd() || text_[pos_] != '\n')) ++line_;
+    if (!IsBlank(c)) content = true;
+    if (field != nullptr) field->push_back(c);
+  }
+  // Text after the closing quote ("ab"cd) is kept, as spreadsheets do.
+  const std::size_t start = pos_;
+  while (!AtEnd() && text_[pos_] != separator_ && !IsLineEnd(text_[pos_])) ++pos_;
+  std::size_t end = pos_;
+  while (end > start && IsBlank(text_[end - 1])) --end;
+  if (end > start) content = true;
+  if (field != nullptr) field->append(text_.substr(start, end - start));
+  return true;
+}
 
 CsvTable ParseCsv(std::string_view text) {
-  const std::string_view body =
-      text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size()) : text;
-  return ParseCsv(text, DetectSeparator(body));
+  CsvReader reader(text);
+  return ReadAll(reader);
 }
 
 CsvTable ParseCsv(std::string_view text, char separator) {
-  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
-  CsvTable table;
-  table.separator = separator;
-  CsvReader reader(text, table.separator);
-  while (!reader.AtEnd()) {
-    CsvRecord record = reader.ReadRecord();
-    if (!record.fields.empty()) table.records.push_back(std::move(record));
-  }
-  return table;
+  CsvReader reader(text, separator);
+  return ReadAll(reader);
 }
 
 std::string CsvField(std::string_view field, char separator) {

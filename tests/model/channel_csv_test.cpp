@@ -187,7 +187,7 @@ TEST(ChannelCsvImport, ReadsAnyColumnOrderAndEachDuplexForm) {
   EXPECT_EQ(Row(grid, 6), "\t\t\t\t\t\t\t\t\t\t");
   EXPECT_EQ(ReportOf(import),
             (std::vector<std::string>{"2 ch1: Name 'a;b\"c' is changed to 'ABC'",
-                                      "4 ch3: Name 'Up\nHill' is changed to 'UPHILL'"}));
+                                      "4 ch3: Name 'Up\\nHill' is changed to 'UPHILL'"}));
 }
 
 TEST(ChannelCsvImport, LocationsFromZeroFromOneWithoutAndAt) {
@@ -212,7 +212,8 @@ TEST(ChannelCsvImport, LocationsFromZeroFromOneWithoutAndAt) {
   EXPECT_EQ(
       ReportOf(Read(rows + "7,146.7\n", 127)),
       (std::vector<std::string>{
-          "4 ch0: no channel is left for this row (channel 128 is the last); the row is skipped"}));
+          "4 ch0: no channel is left (channel 128 is the last); rows not read from this line on: "
+          "1"}));
 }
 
 // Every refusal, with its line (a quoted line end moves the count on), and
@@ -467,6 +468,203 @@ TEST(ChannelCsvRoundTrip, ImportingTheOwnExportChangesNoByte) {
     RadioImage after = image;
     GridToImage(grid, after);
     ASSERT_EQ(after, image) << "document " << document;
+  }
+}
+
+// Rows in file order stop at channel 128: the rows after it are counted,
+// not read, and a list of valid rows beyond what the radio holds fills
+// all 128 channels.
+TEST(ChannelCsvLongList, RowsPastChannel128AreCountedNotRead) {
+  std::string rejected = "Frequency\n";
+  for (int n = 0; n < 128 + 1000; ++n) rejected += n == 500 ? "\n\n,\n1\n" : "1\n";
+  const ChannelCsvImport refused = Read(rejected);
+  EXPECT_TRUE(refused.channels.empty());
+  ASSERT_EQ(refused.report.size(), 129u);
+  EXPECT_EQ(ReportOf(refused).front(),
+            "2 ch1: Frequency 1 MHz is outside 67-521 MHz; the row is skipped");
+  EXPECT_EQ(ReportOf(refused)[127],
+            "129 ch128: Frequency 1 MHz is outside 67-521 MHz; the row is skipped");
+  // Blank lines and rows of empty fields among the rest are not counted.
+  EXPECT_EQ(ReportOf(refused).back(),
+            "130 ch0: no channel is left (channel 128 is the last); rows not read from this line "
+            "on: 1000");
+
+  std::string valid = "Name,Frequency\n";
+  for (int n = 1; n <= 128 + 5000; ++n) valid += "CH" + std::to_string(n % 1000) + ",146.5\n";
+  const ChannelCsvImport full = Read(valid);
+  ASSERT_EQ(full.channels.size(), 128u);
+  EXPECT_EQ(full.channels.back().channel, 128);
+  EXPECT_EQ(ReportOf(full), (std::vector<std::string>{
+                                "130 ch0: no channel is left (channel 128 is the last); rows not "
+                                "read from this line on: 5000"}));
+  MemoryGrid grid;
+  ApplyChannelImport(full, grid);
+  EXPECT_EQ(Row(grid, 128),
+            "146.50000\t146.50000\tOFF\tOFF\tWide\tYes\tHigh\tNone\tON\tClose\tCH128");
+
+  // Exactly 128 rows: nothing is left unread, and nothing is said of it.
+  std::string exact = "Frequency\n";
+  for (int n = 0; n < 128; ++n) exact += "146.5\n";
+  EXPECT_EQ(ReportOf(Read(exact + "\n,\n")), std::vector<std::string>{});
+  EXPECT_EQ(Read(exact).channels.size(), 128u);
+}
+
+// With Location, reading stops once every channel is imported.
+TEST(ChannelCsvLongList, ReadingStopsWhenAllChannelsAreImported) {
+  std::string csv = "Location,Frequency\n";
+  for (int n = 128; n >= 1; --n) csv += std::to_string(n) + ",146.5\n";
+  csv += "5,146.6\n1,1\n\"unclosed\n";
+  const ChannelCsvImport import = Read(csv);
+  EXPECT_EQ(import.channels.size(), 128u);
+  EXPECT_EQ(ReportOf(import),
+            (std::vector<std::string>{
+                "130 ch0: all 128 channels are imported; rows not read from this line on: 3"}));
+  EXPECT_EQ(Imported(csv).TextMatrix(5, 1), "146.50000");  // the later row 5 was not read
+}
+
+// A list of thousands of bad rows gives the first lines of its report and
+// one line that counts the others; one line over the limit is shown, not
+// counted.
+TEST(ChannelCsvLongList, TheReportKeepsItsFirstLinesAndCountsTheRest) {
+  auto bad_rows = [](int count) {
+    std::string csv = "Location,Frequency,Mode\n";
+    for (int n = 0; n < count; ++n) csv += "7,146.5,AM\n";
+    return csv + "9,146.5,FM\n";  // still read and imported after them
+  };
+  const ChannelCsvImport many = Read(bad_rows(5000));
+  ASSERT_EQ(many.report.size(), channel_csv::kMaxReportLines + 1);
+  EXPECT_EQ(ReportOf(many)[199], "201 ch7: Mode AM is not FM or NFM; the row is skipped");
+  EXPECT_EQ(ReportOf(many).back(), "202 ch0: and 4800 more lines were not taken");
+  ASSERT_EQ(many.channels.size(), 1u);
+  EXPECT_EQ(many.channels[0].channel, 9);
+
+  const ChannelCsvImport one_over = Read(bad_rows(201));
+  ASSERT_EQ(one_over.report.size(), 201u);
+  EXPECT_EQ(ReportOf(one_over).back(), "202 ch7: Mode AM is not FM or NFM; the row is skipped");
+}
+
+// Values from the file are repeated readably: line ends, tabs and other
+// control characters, and bytes that are no UTF-8, escaped; long values cut.
+TEST(ChannelCsvReportText, ValuesAreEscapedAndCut) {
+  const std::string long_mode(5000, 'M');
+  // 9 + 2 * 20 characters, of two and three bytes among them: cut after 40.
+  std::string long_tone = "T\xc3\xa9l\xc3\xa9phone";
+  std::string shown_tone = long_tone;
+  for (int n = 0; n < 20; ++n) long_tone += " \xe2\x86\x92";
+  for (int n = 0; n < 15; ++n) shown_tone += " \xe2\x86\x92";
+  shown_tone += " ...";
+  const ChannelCsvImport import = Read(
+      "Frequency,Mode,Tone,Name\n"
+      "146.5,\"F\tM\r\n\x1b[2J\x7f\",,A\n"
+      "146.5,\xff\xc3\x28\xc2\x85,,\n"
+      "146.5," +
+      long_mode +
+      ",,\n"
+      "146.5,FM," +
+      long_tone +
+      ",\n"
+      "146.5,FM,,\"\xc3\xa9t\xc3\xa9\"\n");
+  EXPECT_EQ(ReportOf(import),
+            (std::vector<std::string>{
+                "2 ch1: Mode F\\tM\\r\\n\\x1B[2J\\x7F is not FM or NFM; the row is skipped",
+                "4 ch2: Mode \\xFF\\xC3(\\u0085 is not FM or NFM; the row is skipped",
+                "5 ch3: Mode " + std::string(40, 'M') + "... is not FM or NFM; the row is skipped",
+                "6 ch4: Tone '" + shown_tone +
+                    "' is not a tone mode of the format; the row is "
+                    "skipped",
+                "7 ch5: Name '\xc3\xa9t\xc3\xa9' is changed to 'T'"}));
+}
+
+// A line of thousands of separators is counted, not held field by field.
+TEST(ChannelCsvReportText, ARowOfManyFieldsIsCounted) {
+  const ChannelCsvImport import =
+      Read("Location,Frequency\n1," + std::string(100000, ',') + "146.5\n2,146.6\n");
+  EXPECT_EQ(ReportOf(import),
+            (std::vector<std::string>{
+                "2 ch1: the row has 100002 fields where the header has 2; the row is skipped"}));
+  ASSERT_EQ(import.channels.size(), 1u);
+  EXPECT_EQ(import.channels[0].channel, 2);
+}
+
+// The format's other tools write names with blanks at the start or end
+// unquoted; the blanks are part of the name. Numbers and keywords are read
+// without the blanks around them.
+TEST(ChannelCsvImport, NamesKeepTheirBlanksOtherFieldsAreTrimmed) {
+  const std::string csv =
+      " Location , Name ,Frequency,Duplex,Offset,Tone,rToneFreq,Mode\n"
+      "1, AB,146.5,,0,,,FM\n"
+      "2,AB ,146.5,,0,,,FM\n"
+      " 3 ,A B,  146.525 , - , 0.6 , Tone , 100.0 , NFM \n"
+      "4,\"  CD  \",146.5,,0,,,FM\n"
+      "5,  LONG NAME,146.5,,0,,,FM\n"
+      "   ,   ,  ,,,,,\n";
+  const ChannelCsvImport import = Read(csv);
+  EXPECT_EQ(ReportOf(import),
+            (std::vector<std::string>{"6 ch5: Name '  LONG NAME' is shortened to '  LONG'"}));
+  MemoryGrid grid;
+  ApplyChannelImport(import, grid);
+  grid = Reopened(grid);
+  EXPECT_EQ(grid.TextMatrix(1, gl::kColName), " AB");
+  EXPECT_EQ(grid.TextMatrix(2, gl::kColName), "AB ");
+  EXPECT_EQ(Row(grid, 3),
+            "146.52500\t145.92500\tOFF\t100.0\tNarrow\tYes\tHigh\tNone\tON\tClose\tA B");
+  EXPECT_EQ(grid.TextMatrix(4, gl::kColName), "  CD  ");
+  EXPECT_EQ(grid.TextMatrix(5, gl::kColName), "  LONG");
+  // And they come back from an export as they went in.
+  EXPECT_NE(ChannelsToCsv(grid).find("\r\n1,\" AB\",146.500000"), std::string::npos);
+  EXPECT_TRUE(Read(ChannelsToCsv(grid)).report.empty());
+}
+
+TEST(ChannelCsvImport, ACrossRowWithoutACrossModeColumnSaysSo) {
+  const ChannelCsvImport import = Read(
+      "Location,Frequency,Tone,rToneFreq,cToneFreq\n"
+      "1,146.5,Cross,88.5,100.0\n"
+      "2,146.5,TSQL,88.5,88.5\n");
+  EXPECT_EQ(ReportOf(import),
+            (std::vector<std::string>{"2 ch1: the file has no CrossMode column, which a Cross row "
+                                      "needs; the row is skipped"}));
+  ASSERT_EQ(import.channels.size(), 1u);
+  EXPECT_EQ(import.channels[0].channel, 2);
+}
+
+// The format's other tools write a channel that only transmits with
+// Frequency 0; only with Duplex split is 0 read as no receive frequency.
+TEST(ChannelCsvImport, FrequencyZeroWithSplitIsTransmitOnly) {
+  const ChannelCsvImport import = Read(
+      "Location,Frequency,Duplex,Offset\n"
+      "1,0.000000,split,446.006250\n"
+      "2,0,SPLIT,145.5\n"
+      "3,0.000000,,0.000000\n"
+      "4,0.000000,+,0.600000\n"
+      "5,0.000000,split,0.000000\n");
+  EXPECT_EQ(ReportOf(import),
+            (std::vector<std::string>{
+                "4 ch3: Frequency 0.000000 MHz is outside 67-521 MHz; the row is skipped",
+                "5 ch4: Frequency 0.000000 MHz is outside 67-521 MHz; the row is skipped",
+                "6 ch5: the transmit frequency 0.000000 MHz (Duplex 'split', Offset 0.000000) is "
+                "outside 67-521 MHz; the row is skipped"}));
+  MemoryGrid grid;
+  ApplyChannelImport(import, grid);
+  grid = Reopened(grid);
+  EXPECT_EQ(Row(grid, 1), "\t446.00625\tOFF\tOFF\tWide\tYes\tHigh\tNone\tON\tClose\t");
+  EXPECT_EQ(Row(grid, 2), "\t145.50000\tOFF\tOFF\tWide\tYes\tHigh\tNone\tON\tClose\t");
+  // Exported again it is the empty Frequency our export writes.
+  EXPECT_NE(ChannelsToCsv(grid).find("\r\n1,,,split,446.006250,"), std::string::npos);
+}
+
+TEST(ChannelCsvImport, AUtf16FileIsRefusedAsSuch) {
+  // "Frequency\r\n146.5\r\n" as a spreadsheet's "Unicode text", both byte orders.
+  std::string little = "\xFF\xFE";
+  std::string big = "\xFE\xFF";
+  for (const char c : std::string("Frequency\r\n146.5\r\n")) {
+    little += std::string{c, '\0'};
+    big += std::string{'\0', c};
+  }
+  for (const std::string& text : {little, big}) {
+    const Result<ChannelCsvImport> import = ReadChannelCsv(text);
+    ASSERT_FALSE(import.ok());
+    EXPECT_EQ(import.error().Message(),
+              "the file is UTF-16 text and must be saved as UTF-8 to be read as a channel list");
   }
 }
 

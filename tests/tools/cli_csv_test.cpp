@@ -162,6 +162,69 @@ TEST_F(CliCsvTest, RejectedInputWritesNothing) {
   }
   EXPECT_NE(Cli({"import", radio, no_frequency}).err.find("names.csv: not a channel list"),
             std::string::npos);
+
+  const std::string utf16 = Write("unicode.csv", std::string("\xFF\xFE"
+                                                             "F\0r\0e\0q\0u\0e\0n\0c\0y\0\n\0",
+                                                             22));
+  const CliRun run = Cli({"import", radio, utf16});
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_EQ(run.err, "z-lm5-cli import: " + utf16 +
+                         ": the file is UTF-16 text and must be saved as UTF-8 to be read as a "
+                         "channel list\n");
+  EXPECT_EQ(ReadText(radio), before);
+}
+
+// A directory of thousands of rows the radio cannot hold: the report names
+// the first 200 and counts the rest in one line, the good row after them
+// still lands, and rows past the last channel are counted, not read.
+TEST_F(CliCsvTest, ALongReportIsCutAndRowsPastTheLastChannelAreNotRead) {
+  const std::string radio = Path("radio.sin");
+  std::string text = "Location,Name,Frequency\n";
+  for (int n = 0; n < 3000; ++n) text += "7,BAD,1\n";
+  text += "9,GOOD,146.5\n";
+  const std::string csv = Write("long.csv", text);
+
+  const std::string before = ReadText(radio);
+  CliRun run = Cli({"import", radio, csv, "--strict"});
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_EQ(ReadText(radio), before);
+
+  run = Cli({"import", radio, csv});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < run.err.size();) {
+    const std::size_t end = run.err.find('\n', start);
+    lines.push_back(run.err.substr(start, end - start));
+    start = end + 1;
+  }
+  ASSERT_EQ(lines.size(), 201u);
+  EXPECT_EQ(lines.front(), csv + ":2: Frequency 1 MHz is outside 67-521 MHz; the row is skipped");
+  EXPECT_EQ(lines[199], csv + ":201: Frequency 1 MHz is outside 67-521 MHz; the row is skipped");
+  EXPECT_EQ(lines.back(), csv + ":202: and 2800 more lines were not taken");
+  EXPECT_EQ(Row(radio, 9), "146.50000|146.50000|OFF|OFF|Wide|Yes|High|None|ON|Close|GOOD");
+  EXPECT_EQ(Row(radio, 7), "||||||||||");
+
+  std::string beyond = "Frequency\n";
+  for (int n = 0; n < 10000; ++n) beyond += "145.5\n";
+  run = Cli({"import", radio, Write("beyond.csv", beyond), "--at", "120"});
+  ASSERT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.err, Path("beyond.csv") +
+                         ":11: no channel is left (channel 128 is the last); rows not read from "
+                         "this line on: 9991\n");
+  EXPECT_EQ(Row(radio, 128).substr(0, 19), "145.50000|145.50000");
+}
+
+// Names as the format's other tools write them, blanks unquoted: taken as
+// they stand, so --strict finds nothing to report.
+TEST_F(CliCsvTest, NamesKeepTheirBlanks) {
+  const std::string radio = Path("radio.sin");
+  const CliRun run =
+      Cli({"import", radio,
+           Write("blanks.csv", "Location,Name,Frequency\n1, AB,146.5\n3,AB ,146.5\n"), "--strict"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(Row(radio, 1).substr(Row(radio, 1).rfind('|')), "| AB");
+  EXPECT_EQ(Row(radio, 3).substr(Row(radio, 3).rfind('|')), "|AB ");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <array>
 #include <filesystem>
 #include <iostream>
+#include <string>
 #include <system_error>
 
 #include "files/channel_document.h"
@@ -53,7 +54,9 @@ const CliCommand kImport = {
         "beyond 128 or a malformed row is skipped; a Power or Comment setting the\n"
         "radio lacks leaves that cell at its default. Each of them, and each name\n"
         "that had to be shortened or changed (names hold up to 6 of A-Z, 0-9, '-'\n"
-        "and blank), is reported on standard error as CSV:LINE: reason.\n"
+        "and blank), is reported on standard error as CSV:LINE: reason; after\n"
+        "200 such lines one more counts the rest. Reading stops at the first row\n"
+        "that can find no channel, and a last line says how many rows were not read.\n"
         "\n"
         "Options:\n",
     .order = 51,
@@ -100,9 +103,12 @@ int RunImport(const std::vector<std::string>& args) {
     return exit_code::kUsage;
   }
 
+  // The report is bounded (ReadChannelCsv); it goes out in one write.
+  std::string report;
   for (const ImportReportLine& line : import->report) {
-    std::cerr << csv_path << ':' << line.line << ": " << line.reason << '\n';
+    report += csv_path + ':' + std::to_string(line.line) + ": " + line.reason + '\n';
   }
+  std::cerr << report;
   if (parsed.Has("--strict") && !import->report.empty()) {
     std::cerr << "z-lm5-cli import: nothing was written (--strict)\n";
     return exit_code::kUsage;

@@ -513,6 +513,24 @@ TEST_F(CliLinkTest, TraceShowsEveryFrameWithTimes) {
   EXPECT_EQ(r.out, "255\n");  // nothing of the trace on standard output
 }
 
+// Why the radio's backup was not kept comes first, then that nothing was
+// written.
+TEST_F(CliLinkTest, BackupFirstThatCannotBeSavedSaysWhyBeforeNothingWasWritten) {
+  std::ofstream(dir.Path("data-file")) << "not a folder";
+  Start({}, SomeChannels());
+  test::WriteBytes(dir.Path("in.sin"), TwoChannels());
+  const ProcessResult r =
+      Cli({"write", "--backup-first", "--port", sim->terminal(), dir.Path("in.sin")},
+          {"XDG_DATA_HOME=" + dir.Path("data-file")});
+  EXPECT_EQ(r.exit_code, 3);
+  EXPECT_TRUE(r.err.ends_with(
+      "\nblock 394/394\nThe backup could not be saved: " + dir.Path("data-file/z-lm5/backups") +
+      ": cannot create the backup folder: " + std::strerror(ENOTDIR) +
+      "\nNothing was written: the backup of the radio could not be saved\n"))
+      << r.err;
+  EXPECT_EQ(WriteFrames(), 0);
+}
+
 // A device that is no serial port, and a port another program holds, are
 // named for what they are; both exit 4 as any port that cannot be opened.
 TEST_F(CliLinkTest, PortsThatCannotBeOpenedSayWhatTheyAreAndWhoHoldsThem) {

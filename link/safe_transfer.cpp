@@ -76,6 +76,11 @@ std::vector<std::string> SafeTransferSummary(const SafeTransferReport& report,
     lines.push_back(Blocks() +
                     (report.direction == TransferDirection::kRead ? " read" : " written"));
   }
+  // A backup that could not be saved is said before what it stopped: the
+  // reason first, then that nothing was written.
+  for (const Error& error : report.backup_errors) {
+    lines.push_back("The backup could not be saved: " + error.Message());
+  }
   if (report.last_pass == TransferPass::kBackupRead) {
     if (report.outcome == TransferOutcome::kCancelled) {
       lines.emplace_back("Cancelled while the radio was read into a backup; nothing was written");
@@ -84,9 +89,6 @@ std::vector<std::string> SafeTransferSummary(const SafeTransferReport& report,
     } else {
       lines.emplace_back("Nothing was written: the backup of the radio could not be saved");
     }
-  }
-  for (const Error& error : report.backup_errors) {
-    lines.push_back("The backup could not be saved: " + error.Message());
   }
   if (report.last_pass != TransferPass::kVerifyRead) return lines;
   if (report.outcome == TransferOutcome::kCancelled) {

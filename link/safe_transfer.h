@@ -90,11 +90,12 @@ SafeTransferReport RunSafeTransfer(TransferDirection direction, SerialTransport&
 //   "394 blocks read" / "394 blocks written" when the transfer completed;
 //   "The backup could not be saved: <folder or file>: <reason>" for each
 //     backup that could not be;
+//   why nothing was written when the backup of the radio could not be made
+//     (after the reason above, when its save failed);
 //   "Radio verified: 394 blocks match", or "Radio verify failed: ..."
 //     followed by the differences, channel by channel (at most
 //     `max_differences` of them, then how many more there are), or why the
-//     verify could not be done;
-//   why nothing was written when the backup of the radio could not be made.
+//     verify could not be done.
 // Empty when the transfer itself did not complete: its own messages have
 // said why.
 std::vector<std::string> SafeTransferSummary(

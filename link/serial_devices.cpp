@@ -341,6 +341,28 @@ std::optional<SerialDevice> LoneUsbStandIn(const SystemRoots& roots,
   return lone;
 }
 
+DeviceHolders FindDeviceHolders(const SystemRoots& roots, const std::string& path) {
+  std::error_code ec;
+  const fs::path device = fs::canonical(path, ec);
+  const std::string target = ec ? path : device.string();
+  ProcessScan scan = ScanProcesses(roots, {target});
+  DeviceHolders holders;
+  holders.all_processes_seen = scan.all_seen;
+  if (auto held = scan.holders.find(target); held != scan.holders.end()) {
+    holders.processes = std::move(held->second);
+  }
+  return holders;
+}
+
+std::string InUseText(const std::vector<ProcessRef>& holders) {
+  if (holders.empty()) return {};
+  std::string text = "in use by ";
+  for (std::size_t i = 0; i < holders.size(); ++i) {
+    text += (i ? ", " : "") + holders[i].name + " (PID " + std::to_string(holders[i].pid) + ")";
+  }
+  return text;
+}
+
 SerialSurvey SurveySerialDevices(const SystemRoots& roots, const UserIdentity& user) {
   SerialSurvey survey;
   survey.devices = ListSerialDevices(roots);

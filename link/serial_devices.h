@@ -92,6 +92,21 @@ SerialSurvey SurveySerialDevices(const SystemRoots& roots, const UserIdentity& u
 // at the processes). Quick enough for a menu rebuilt at each opening.
 std::vector<SerialDevice> ListSerialDevices(const SystemRoots& roots = {});
 
+// The processes that have one device open.
+struct DeviceHolders {
+  std::vector<ProcessRef> processes;  // in PID order
+  // As SerialSurvey::all_processes_seen: false when some processes' open
+  // files could not be read, so that a holder may be missing.
+  bool all_processes_seen = true;
+};
+
+// Who has `path` open, from /proc/PID/fd under `roots.proc`. A link to the
+// device (a by-id name) is followed first. Nothing is opened.
+DeviceHolders FindDeviceHolders(const SystemRoots& roots, const std::string& path);
+
+// "in use by minicom (PID 1234), screen (PID 99)"; "" for none.
+std::string InUseText(const std::vector<ProcessRef>& holders);
+
 // True for a device on USB: a ttyUSB or ttyACM node, or one with USB ids.
 bool IsUsbSerialDevice(const SerialDevice& device);
 

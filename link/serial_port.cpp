@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -17,6 +18,7 @@
 #endif
 
 #include "link/link_clock.h"
+#include "link/serial_devices.h"
 
 namespace zlm5 {
 namespace {
@@ -80,6 +82,36 @@ bool IsOurControllingTerminal(int fd) {
   return session >= 0 && session == getsid(0);
 }
 
+// Why a device that opened but is no terminal cannot be the radio's port,
+// in the user's words: /dev/null, a file or a pipe would otherwise get the
+// system's "Inappropriate ioctl for device". The error number stays ENOTTY.
+Error NotASerialPort(const std::string& device, int fd) {
+  struct stat info {};
+  const mode_t type = fstat(fd, &info) == 0 ? (info.st_mode & S_IFMT) : 0;
+  std::string reason = "this device is not a serial port";
+  if (type == S_IFREG) reason = "this is a file, not a serial port";
+  if (type == S_IFIFO) reason = "this is a named pipe, not a serial port";
+  return Error(device, reason, ENOTTY);
+}
+
+// A port another open keeps to itself: the system's text, then the
+// programs that have it open, so the user knows which one to close. This
+// program itself is not named (it knows its own ports). When no holder at
+// all is found but some processes could not be looked at, the holder is
+// probably another user's.
+Error BusyPort(const std::string& device) {
+  DeviceHolders holders = FindDeviceHolders(SystemRoots{}, device);
+  const bool ours =
+      std::erase_if(holders.processes, [](const ProcessRef& p) { return p.pid == getpid(); }) > 0;
+  std::string reason = ErrnoText(EBUSY);
+  if (!holders.processes.empty()) {
+    reason += ": " + InUseText(holders.processes);
+  } else if (!ours && !holders.all_processes_seen) {
+    reason += ": probably in use by a program of another user";
+  }
+  return Error(device, reason, EBUSY);
+}
+
 }  // namespace
 
 SerialPort::~SerialPort() { Close(); }
@@ -90,14 +122,18 @@ Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile
   // its own deadline. O_NOCTTY: the radio must never become our controlling
   // terminal. O_CLOEXEC: programs we start do not inherit the port.
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return Error::FromErrno(device, errno);
+  if (fd < 0) return errno == EBUSY ? BusyPort(device) : Error::FromErrno(device, errno);
 
   auto fail = [&](int error_number) -> Status {
     ::close(fd);
     return Error::FromErrno(device, error_number);
   };
 
-  if (!isatty(fd)) return fail(ENOTTY);
+  if (!isatty(fd)) {
+    Error not_a_port = NotASerialPort(device, fd);
+    ::close(fd);
+    return not_a_port;
+  }
   // The wake-up bytes would go to the user's own screen, and the terminal
   // would be left raw at 9600 baud.
   if (IsOurControllingTerminal(fd)) {
@@ -106,7 +142,11 @@ Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile
   }
   // The lock holds against every other user of this program, root included
   // (TIOCEXCL below does not stop root). It goes away with the descriptor.
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) return fail(errno == EWOULDBLOCK ? EBUSY : errno);
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (errno != EWOULDBLOCK) return fail(errno);
+    ::close(fd);
+    return BusyPort(device);
+  }
   // Further opens of the device by other programs fail with EBUSY.
   if (ioctl(fd, TIOCEXCL) != 0) return fail(errno);
 

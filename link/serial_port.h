@@ -17,8 +17,11 @@ namespace zlm5 {
 // this program from interleaving bytes with ours. The line is raw 9600 8N1,
 // receiver on, modem control lines ignored; Close puts back the settings
 // the device had before. The terminal this program runs in (/dev/tty, or
-// its own name) is refused. Time is measured on the monotonic clock; EINTR
-// is retried; a hang-up (adapter pulled, simulator gone) is an I/O error.
+// its own name) is refused. A device that is no terminal (/dev/null, a
+// file) is refused as not a serial port (ENOTTY); a busy one (EBUSY) names
+// the other programs that have it open, as the port finder sees them.
+// Time is measured on the monotonic clock; EINTR is retried; a hang-up
+// (adapter pulled, simulator gone) is an I/O error.
 class SerialPort : public SerialTransport {
  public:
   SerialPort() = default;

@@ -12,12 +12,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "files/backup_store.h"
 #include "files/channel_document.h"
 #include "link/link_texts.h"
+#include "link/serial_port.h"
 #include "model/channel_codec.h"
 #include "model/memory_grid.h"
 #include "tests/link/link_test_support.h"
@@ -509,6 +511,55 @@ TEST_F(CliLinkTest, TraceShowsEveryFrameWithTimes) {
   EXPECT_NE(r.err.find(" rx 06\n"), std::string::npos);
   EXPECT_NE(r.err.find(" purge 0F\n"), std::string::npos);
   EXPECT_EQ(r.out, "255\n");  // nothing of the trace on standard output
+}
+
+// Why the radio's backup was not kept comes first, then that nothing was
+// written.
+TEST_F(CliLinkTest, BackupFirstThatCannotBeSavedSaysWhyBeforeNothingWasWritten) {
+  std::ofstream(dir.Path("data-file")) << "not a folder";
+  Start({}, SomeChannels());
+  test::WriteBytes(dir.Path("in.sin"), TwoChannels());
+  const ProcessResult r =
+      Cli({"write", "--backup-first", "--port", sim->terminal(), dir.Path("in.sin")},
+          {"XDG_DATA_HOME=" + dir.Path("data-file")});
+  EXPECT_EQ(r.exit_code, 3);
+  EXPECT_TRUE(r.err.ends_with(
+      "\nblock 394/394\nThe backup could not be saved: " + dir.Path("data-file/z-lm5/backups") +
+      ": cannot create the backup folder: " + std::strerror(ENOTDIR) +
+      "\nNothing was written: the backup of the radio could not be saved\n"))
+      << r.err;
+  EXPECT_EQ(WriteFrames(), 0);
+}
+
+// A device that is no serial port, and a port another program holds, are
+// named for what they are; both exit 4 as any port that cannot be opened.
+TEST_F(CliLinkTest, PortsThatCannotBeOpenedSayWhatTheyAreAndWhoHoldsThem) {
+  test::WriteBytes(dir.Path("in.sin"), SomeChannels());
+  const std::string cannot_open = std::string(link_texts::kCouldNotOpenPort) + "\n";
+  ProcessResult r = Cli({"write", "--port", "/dev/null", dir.Path("in.sin")});
+  EXPECT_EQ(r.exit_code, 4);
+  EXPECT_EQ(r.err, cannot_open + "/dev/null: this device is not a serial port\n");
+
+  // A line of the test's own, held by the test as the other program would.
+  const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master), 0);
+  ASSERT_EQ(unlockpt(master), 0);
+  const std::string tty = ptsname(master);
+  SerialPort held;
+  ASSERT_TRUE(held.Open(tty, TimeoutProfile::Transfer()));
+  const std::string busy = cannot_open + tty + ": " + std::strerror(EBUSY) +
+                           ": in use by link_sim_test (PID " + std::to_string(getpid()) + ")\n";
+  r = Cli({"write", "--port", tty, dir.Path("in.sin")});
+  EXPECT_EQ(r.exit_code, 4);
+  EXPECT_EQ(r.err, busy);
+  r = Cli({"tune", "low", "--port", tty});
+  EXPECT_EQ(r.exit_code, 4);
+  EXPECT_EQ(r.err, busy);
+  std::uint8_t sent[16];
+  EXPECT_LE(::read(master, sent, sizeof sent), 0) << "nothing reached the line";
+  held.Close();
+  ::close(master);
 }
 
 }  // namespace

@@ -122,11 +122,12 @@ TEST_F(SafeTransferTest, NothingIsWrittenWhenTheRadiosBackupCannotBeSaved) {
   EXPECT_EQ(r.last_pass, TransferPass::kBackupRead);
   EXPECT_EQ(r.Overall(), TransferOutcome::kFailed);
   EXPECT_EQ(WriteFrames(), 0);
+  // The reason first, then what it stopped.
   const auto lines = SafeTransferSummary(r);
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "Nothing was written: the backup of the radio could not be saved");
-  EXPECT_TRUE(lines[1].starts_with("The backup could not be saved: " + dir.Path("file/backups")))
-      << lines[1];
+  EXPECT_TRUE(lines[0].starts_with("The backup could not be saved: " + dir.Path("file/backups")))
+      << lines[0];
+  EXPECT_EQ(lines[1], "Nothing was written: the backup of the radio could not be saved");
 }
 
 TEST_F(SafeTransferTest, ABackupThatCannotBeSavedDoesNotFailTheTransfer) {

@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -206,16 +208,102 @@ TEST(SerialPortTest, OpenFailuresCarryTheReason) {
   EXPECT_EQ(missing.error().Message(), "/dev/zlm5-no-such-port: No such file or directory");
   EXPECT_EQ(missing.error().code(), ENOENT);
   EXPECT_EQ(PortAccessHint(missing.error()), "");
+}
+
+// A device that opens but is no terminal is named for what it is, not with
+// the system's "Inappropriate ioctl for device"; the error number stays.
+TEST(SerialPortTest, WhatIsNotASerialPortIsSaidToBeNone) {
+  SerialPort port;
+  Status null_device = port.Open("/dev/null", TimeoutProfile::Transfer());
+  ASSERT_FALSE(null_device);
+  EXPECT_EQ(null_device.error().Message(), "/dev/null: this device is not a serial port");
+  EXPECT_EQ(null_device.error().code(), ENOTTY);
+  EXPECT_EQ(PortAccessHint(null_device.error()), "");
 
   char file[] = "/tmp/zlm5-not-a-tty-XXXXXX";
   const int fd = mkstemp(file);
   ASSERT_GE(fd, 0);
+  ASSERT_EQ(::write(fd, "radio", 5), 5);
   ::close(fd);
-  Status not_tty = port.Open(file, TimeoutProfile::Transfer());
+  Status regular = port.Open(file, TimeoutProfile::Transfer());
+  char text[6] = {};
+  const int reread = ::open(file, O_RDONLY | O_CLOEXEC);
+  EXPECT_EQ(::read(reread, text, 5), 5);
+  ::close(reread);
   ::unlink(file);
-  ASSERT_FALSE(not_tty);
-  EXPECT_EQ(not_tty.error().reason(), std::strerror(ENOTTY));
-  EXPECT_EQ(not_tty.error().code(), ENOTTY);
+  ASSERT_FALSE(regular);
+  EXPECT_EQ(regular.error().Message(), std::string(file) + ": this is a file, not a serial port");
+  EXPECT_EQ(regular.error().code(), ENOTTY);
+  EXPECT_STREQ(text, "radio") << "the file is left as it was";
+  EXPECT_FALSE(port.IsOpen());
+}
+
+// Another program of the user's with the radio's port open, as this
+// program would hold it (flock and TIOCEXCL): a child process under a
+// name of its own, which keeps the port until the test lets it go.
+class PortHolder {
+ public:
+  PortHolder(const std::string& path, const char* name) {
+    int ready[2];
+    int go[2];
+    if (pipe2(ready, O_CLOEXEC) != 0 || pipe2(go, O_CLOEXEC) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      ::close(ready[0]);
+      ::close(go[1]);
+      prctl(PR_SET_NAME, name);
+      {
+        SerialPort port;
+        // A child has no one to tell of a failed write: the test, missing
+        // the byte, fails on opened().
+        const char opened = port.Open(path, TimeoutProfile::Transfer()) ? 1 : 0;
+        (void)!::write(ready[1], &opened, 1);
+        char ignored = 0;
+        (void)!::read(go[0], &ignored, 1);  // returns when the test closes its end
+      }
+      _exit(0);
+    }
+    ::close(ready[1]);
+    ::close(go[0]);
+    char opened = 0;
+    opened_ = ::read(ready[0], &opened, 1) == 1 && opened == 1;
+    ::close(ready[0]);
+    go_ = go[1];
+  }
+  ~PortHolder() { Release(); }
+  PortHolder(const PortHolder&) = delete;
+  PortHolder& operator=(const PortHolder&) = delete;
+
+  bool opened() const { return opened_; }
+  pid_t pid() const { return pid_; }
+  void Release() {
+    if (go_ < 0) return;
+    ::close(go_);
+    go_ = -1;
+    waitpid(pid_, nullptr, 0);
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int go_ = -1;
+  bool opened_ = false;
+};
+
+TEST(SerialPortTest, ABusyPortNamesTheProgramHoldingIt) {
+  PtyPair pty;
+  PortHolder holder(pty.path(), "radio-terminal");
+  ASSERT_TRUE(holder.opened());
+  SerialPort port;
+  Status refused = port.Open(pty.path(), TimeoutProfile::Transfer());
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.error().Message(), pty.path() + ": " + std::strerror(EBUSY) +
+                                           ": in use by radio-terminal (PID " +
+                                           std::to_string(holder.pid()) + ")");
+  EXPECT_EQ(refused.error().code(), EBUSY);
+  EXPECT_FALSE(port.IsOpen());
+
+  holder.Release();
+  EXPECT_TRUE(port.Open(pty.path(), TimeoutProfile::Transfer())) << "free once it has gone";
 }
 
 TEST(SerialPortTest, PermissionDeniedComesWithTheDialoutHint) {

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -431,6 +432,22 @@ TEST_F(CliTest, OutputThatCannotBeWrittenFails) {
     EXPECT_NE(run.err.find("standard output: No space left on device"), std::string::npos)
         << run.err;
   }
+}
+
+// Outside a desktop session (no XDG_RUNTIME_DIR) Qt has notes of its own
+// about the machine: standard error stays for the command's messages.
+TEST_F(CliTest, PrintOutsideASessionPrintsNothingOfQtsOwn) {
+  if (Cli({"print", "--help"}).exit_code != 0) GTEST_SKIP() << "built without the report";
+  const std::string path = NewFile("s.sin");
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  const std::string runtime_dir = runtime != nullptr ? runtime : "";
+  ::unsetenv("XDG_RUNTIME_DIR");
+  const CliRun run = Cli({"print", path, "-o", Path("s.pdf"), "--english"});
+  if (runtime != nullptr) ::setenv("XDG_RUNTIME_DIR", runtime_dir.c_str(), 1);
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out, "");
+  EXPECT_TRUE(ReadText(Path("s.pdf")).starts_with("%PDF-")) << "the report was written";
 }
 
 TEST_F(CliTest, LongerFilesAreReadUpToTheir4096thByte) {

@@ -138,16 +138,7 @@ std::string Line(const SerialDevice& d) {
   if (!d.driver.empty()) add("driver " + d.driver);
   if (!d.usb_id.empty()) add("USB " + d.usb_id + (d.product.empty() ? "" : " " + d.product));
   add(d.access.can_open ? "can be opened" : "cannot be opened: " + d.access.problem);
-  if (d.holders.empty()) {
-    add("free");
-  } else {
-    std::string users = "in use by ";
-    for (std::size_t i = 0; i < d.holders.size(); ++i) {
-      users +=
-          (i ? ", " : "") + d.holders[i].name + " (PID " + std::to_string(d.holders[i].pid) + ")";
-    }
-    add(users);
-  }
+  add(d.holders.empty() ? std::string("free") : InUseText(d.holders));
   return line + "\n";
 }
 

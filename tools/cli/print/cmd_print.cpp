@@ -6,9 +6,11 @@
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QString>
+#include <QtGlobal>
 
 #include <array>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <system_error>
 
@@ -50,9 +52,22 @@ const CliCommand kPrint = {
 };
 const CliCommandRegistration kRegistration(kPrint);
 
+// Qt's own notes about the machine (no XDG_RUNTIME_DIR outside a desktop
+// session, a font it substitutes) say nothing about the report, and
+// standard error is kept for this command's messages, which scripts read.
+// Only what ends the program is passed on: a critical or fatal message
+// comes just before the failure it explains.
+void KeepQtNotesOffStandardError(QtMsgType type, const QMessageLogContext& /*context*/,
+                                 const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::cerr << "z-lm5-cli print: " << message.toLocal8Bit().constData() << '\n';
+  }
+}
+
 // Page drawing needs a QGuiApplication; without a platform chosen by the
 // user, the offscreen one lets the command run without a display.
 std::unique_ptr<QGuiApplication> MakeGuiApplication() {
+  qInstallMessageHandler(KeepQtNotesOffStandardError);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static int argc = 1;
   static char name[] = "z-lm5-cli";

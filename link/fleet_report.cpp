@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 
+#include "link/link_host.h"
 #include "model/text_util.h"
 
 namespace zlm5 {
@@ -25,18 +26,6 @@ std::string Seconds(std::chrono::milliseconds elapsed) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(elapsed.count()) / 1000.0);
   return text;
-}
-
-std::string_view AnswerName(MessageAnswer answer) {
-  switch (answer) {
-    case MessageAnswer::kOk:
-      return "OK";
-    case MessageAnswer::kCancel:
-      return "Cancel";
-    case MessageAnswer::kRetry:
-      return "Retry";
-  }
-  return "OK";
 }
 
 std::string Json(std::string_view text) {
@@ -215,7 +204,7 @@ std::string FleetReportJson(TransferDirection direction, std::span<const FleetRe
     out += ", \"messages\": [";
     for (std::size_t m = 0; m < row.messages.size(); ++m) {
       out += (m ? ", " : "") + std::string("{\"text\": ") + Json(row.messages[m].text) +
-             ", \"answer\": " + Json(AnswerName(row.messages[m].answer)) + "}";
+             ", \"answer\": " + Json(MessageAnswerName(row.messages[m].answer)) + "}";
     }
     out += "], \"differences\": " + JsonStrings(row.differences);
     out += ", \"backups\": " + JsonStrings(row.backups);

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "link/transfer_direction.h"
 #include "model/error.h"
 #include "model/radio_image.h"
+#include "model/transfer_direction.h"
 
 namespace zlm5 {
 

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdio>
 
+#include "link/link_host.h"
+#include "model/json_writer.h"
 #include "model/text_util.h"
 
 namespace zlm5 {
@@ -25,56 +27,6 @@ std::string Seconds(std::chrono::milliseconds elapsed) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(elapsed.count()) / 1000.0);
   return text;
-}
-
-std::string_view AnswerName(MessageAnswer answer) {
-  switch (answer) {
-    case MessageAnswer::kOk:
-      return "OK";
-    case MessageAnswer::kCancel:
-      return "Cancel";
-    case MessageAnswer::kRetry:
-      return "Retry";
-  }
-  return "OK";
-}
-
-std::string Json(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-          out += escaped;
-        } else {
-          out.push_back(c);
-        }
-    }
-  }
-  return out + "\"";
-}
-
-std::string JsonStrings(const std::vector<std::string>& texts) {
-  std::string out = "[";
-  for (std::size_t i = 0; i < texts.size(); ++i) out += (i ? ", " : "") + Json(texts[i]);
-  return out + "]";
 }
 
 }  // namespace
@@ -198,32 +150,33 @@ std::string FormatFleetTable(TransferDirection direction, std::span<const FleetR
 }
 
 std::string FleetReportJson(TransferDirection direction, std::span<const FleetReportRow> rows) {
-  std::string out = "{\"mode\": ";
-  out += direction == TransferDirection::kWrite ? "\"write\"" : "\"read\"";
-  out += ", \"radios\": [";
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const FleetReportRow& row = rows[i];
-    out += i ? ",\n  {" : "\n  {";
-    out += "\"port\": " + Json(row.port);
-    out += ", \"label\": " + Json(row.label);
-    out += ", \"result\": " + Json(FleetResultName(row.result));
-    out += ", \"result_text\": " + Json(row.result_text);
-    out += ", \"blocks\": " + std::to_string(row.blocks);
-    out += ", \"identity\": " + Json(row.identity);
-    out += ", \"identity_notes\": " + JsonStrings(row.identity_notes);
-    out += ", \"file\": " + Json(row.file);
-    out += ", \"elapsed_ms\": " + std::to_string(row.elapsed.count());
-    out += ", \"messages\": [";
-    for (std::size_t m = 0; m < row.messages.size(); ++m) {
-      out += (m ? ", " : "") + std::string("{\"text\": ") + Json(row.messages[m].text) +
-             ", \"answer\": " + Json(AnswerName(row.messages[m].answer)) + "}";
+  JsonWriter json;
+  json.BeginObject().Key("mode").String(direction == TransferDirection::kWrite ? "write" : "read");
+  json.Key("radios").BeginArray(JsonLayout::kLines);
+  for (const FleetReportRow& row : rows) {
+    json.BeginObject();
+    json.Key("port").String(row.port);
+    json.Key("label").String(row.label);
+    json.Key("result").String(FleetResultName(row.result));
+    json.Key("result_text").String(row.result_text);
+    json.Key("blocks").Number(row.blocks);
+    json.Key("identity").String(row.identity);
+    json.Key("identity_notes").Strings(row.identity_notes);
+    json.Key("file").String(row.file);
+    json.Key("elapsed_ms").Number(row.elapsed.count());
+    json.Key("messages").BeginArray();
+    for (const FleetMessage& message : row.messages) {
+      json.BeginObject().Key("text").String(message.text);
+      json.Key("answer").String(MessageAnswerName(message.answer)).End();
     }
-    out += "], \"differences\": " + JsonStrings(row.differences);
-    out += ", \"backups\": " + JsonStrings(row.backups);
-    out += ", \"summary\": " + JsonStrings(row.summary) + "}";
+    json.End();
+    json.Key("differences").Strings(row.differences);
+    json.Key("backups").Strings(row.backups);
+    json.Key("summary").Strings(row.summary);
+    json.End();
   }
-  out += rows.empty() ? "]}\n" : "\n]}\n";
-  return out;
+  json.End().End();
+  return json.Take() + "\n";
 }
 
 }  // namespace zlm5

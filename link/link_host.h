@@ -17,6 +17,14 @@ std::string MessageWithReason(std::string_view text, const Error& error, const s
 enum class MessageButtons { kOk, kOkCancel, kRetryCancel };
 enum class MessageAnswer { kOk, kCancel, kRetry };
 
+// The answer by the name of its button, as the command line prints it and
+// the fleet report records it: "OK", "Cancel", "Retry".
+std::string_view MessageAnswerName(MessageAnswer answer);
+// The buttons of a question as the command line prints them after its
+// text, named as above: " [OK/Cancel]", " [Retry/Cancel]"; "" for a box
+// with OK alone, which asks nothing.
+std::string MessageButtonsText(MessageButtons buttons);
+
 // What the radio exchanges need from the program that runs them: message
 // boxes and a way to keep its windows alive. The exchanges are synchronous
 // and run on the caller's thread; every callback is made on that thread.

@@ -6,8 +6,8 @@
 #include "link/link_clock.h"
 #include "link/link_host.h"
 #include "link/serial_transport.h"
-#include "link/transfer_direction.h"
 #include "model/radio_image.h"
+#include "model/transfer_direction.h"
 
 namespace zlm5 {
 

@@ -20,18 +20,6 @@ void OnInterrupt(int) { g_interrupted = 1; }
 constexpr int kBarWidth = 40;
 constexpr int kPlainStep = 40;  // plain progress lines every this many blocks
 
-const char* ButtonsText(MessageButtons buttons) {
-  switch (buttons) {
-    case MessageButtons::kOk:
-      return "";
-    case MessageButtons::kOkCancel:
-      return " [OK/Cancel]";
-    case MessageButtons::kRetryCancel:
-      return " [Retry/Cancel]";
-  }
-  return "";
-}
-
 }  // namespace
 
 MessageAnswer CliAnswers::Answer(MessageButtons buttons) {
@@ -65,13 +53,8 @@ void CliPortFailure::Report(const std::string& text, const Error& error, const s
 // failure prints them.
 static void PrintMessage(const std::string& text, MessageButtons buttons, MessageAnswer answer) {
   const std::size_t end = text.find("\n\n");
-  std::cerr << text.substr(0, end) << ButtonsText(buttons);
-  if (buttons != MessageButtons::kOk) {
-    std::cerr << " -> "
-              << (answer == MessageAnswer::kRetry ? "Retry"
-                  : answer == MessageAnswer::kOk  ? "OK"
-                                                  : "Cancel");
-  }
+  std::cerr << text.substr(0, end) << MessageButtonsText(buttons);
+  if (buttons != MessageButtons::kOk) std::cerr << " -> " << MessageAnswerName(answer);
   std::cerr << '\n';
   for (std::size_t from = end; from != std::string::npos;) {
     from += 2;

@@ -132,30 +132,6 @@ const CliCommand kFleet = {
         "4 a port cannot be opened (the other radios still run).\n",
 };
 
-std::string_view ButtonsText(MessageButtons buttons) {
-  switch (buttons) {
-    case MessageButtons::kOk:
-      return "";
-    case MessageButtons::kOkCancel:
-      return " [OK/Cancel]";
-    case MessageButtons::kRetryCancel:
-      return " [Retry/Cancel]";
-  }
-  return "";
-}
-
-std::string_view AnswerText(MessageAnswer answer) {
-  switch (answer) {
-    case MessageAnswer::kOk:
-      return "OK";
-    case MessageAnswer::kCancel:
-      return "Cancel";
-    case MessageAnswer::kRetry:
-      return "Retry";
-  }
-  return "OK";
-}
-
 // The columns of the terminal on standard error.
 int TerminalColumns() {
   winsize size{};
@@ -265,8 +241,10 @@ class FleetProgress {
     if (s.status != before.status && !s.status.empty()) out << port << s.status << '\n';
     for (std::size_t m = before.messages.size(); m < s.messages.size(); ++m) {
       const FleetMessage& message = s.messages[m];
-      out << port << OneLineMessage(message.text) << ButtonsText(message.buttons);
-      if (message.buttons != MessageButtons::kOk) out << " -> " << AnswerText(message.answer);
+      out << port << OneLineMessage(message.text) << MessageButtonsText(message.buttons);
+      if (message.buttons != MessageButtons::kOk) {
+        out << " -> " << MessageAnswerName(message.answer);
+      }
       out << '\n';
     }
     if (s.stage != before.stage) {

@@ -3,11 +3,10 @@
 // one.
 
 #include <array>
-#include <cstdio>
 #include <iostream>
 
 #include "link/serial_devices.h"
-#include "model/text_util.h"
+#include "model/json_writer.h"
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_link_host.h"
 
@@ -57,74 +56,38 @@ const CliCommand kPorts = {
     .help_column = kHelpColumn,
 };
 
-// Below this, bytes are control characters: JSON spells them \uXXXX.
-constexpr unsigned char kFirstPrintable = 0x20;
-// From this on, bytes belong to a UTF-8 sequence of more than one byte.
-constexpr unsigned char kFirstNonAscii = 0x80;
-
-// A JSON string: quotes, backslashes and control characters escaped, and
-// bytes that are not UTF-8 (a process may name itself anything) replaced.
-std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    // A well-formed sequence counts whole; a bad byte alone.
-    const std::size_t length = Utf8CharLength(text, i);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c < kFirstPrintable) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-      out += escaped;
-    } else if (c >= kFirstNonAscii && length == 1) {
-      out += "\\ufffd";
-    } else {
-      out.append(text.substr(i, length));
-    }
-    i += length;
-  }
-  return out + "\"";
-}
-
-// A string, or null when it is empty (not known).
-std::string JsonOptional(const std::string& text) {
-  return text.empty() ? "null" : JsonString(text);
+// A text that is not known (empty) is null.
+JsonWriter& StringOrNull(JsonWriter& json, const std::string& text) {
+  return text.empty() ? json.Null() : json.String(text);
 }
 
 std::string Json(const SerialSurvey& survey) {
-  std::string out = "{\n  \"devices\": [";
-  for (std::size_t i = 0; i < survey.devices.size(); ++i) {
-    const SerialDevice& d = survey.devices[i];
-    out += i ? ",\n    {" : "\n    {";
-    out += "\"path\": " + JsonString(d.path) + ", \"by_id\": " + JsonOptional(d.by_id) +
-           ", \"driver\": " + JsonOptional(d.driver) + ", \"usb_id\": " + JsonOptional(d.usb_id) +
-           ", \"product\": " + JsonOptional(d.product) +
-           ", \"can_open\": " + (d.access.can_open ? "true" : "false") +
-           ", \"group\": " + JsonOptional(d.access.group) +
-           ", \"in_group\": " + (d.access.in_group ? "true" : "false") +
-           ", \"access_problem\": " + JsonOptional(d.access.problem) + ", \"held_by\": [";
-    for (std::size_t h = 0; h < d.holders.size(); ++h) {
-      out += (h ? ", {\"pid\": " : "{\"pid\": ") + std::to_string(d.holders[h].pid) +
-             ", \"name\": " + JsonString(d.holders[h].name) + "}";
+  JsonWriter json;
+  json.BeginObject(JsonLayout::kLines).Key("devices").BeginArray(JsonLayout::kLines);
+  for (const SerialDevice& d : survey.devices) {
+    json.BeginObject().Key("path").String(d.path);
+    StringOrNull(json.Key("by_id"), d.by_id);
+    StringOrNull(json.Key("driver"), d.driver);
+    StringOrNull(json.Key("usb_id"), d.usb_id);
+    StringOrNull(json.Key("product"), d.product);
+    json.Key("can_open").Bool(d.access.can_open);
+    StringOrNull(json.Key("group"), d.access.group);
+    json.Key("in_group").Bool(d.access.in_group);
+    StringOrNull(json.Key("access_problem"), d.access.problem);
+    json.Key("held_by").BeginArray();
+    for (const ProcessRef& holder : d.holders) {
+      json.BeginObject().Key("pid").Number(holder.pid).Key("name").String(holder.name).End();
     }
-    out += "]}";
+    json.End().End();
   }
-  out += survey.devices.empty() ? "],\n  \"warnings\": [" : "\n  ],\n  \"warnings\": [";
-  for (std::size_t i = 0; i < survey.warnings.size(); ++i) {
-    const PortWarning& w = survey.warnings[i];
-    out += (i ? ",\n    {\"program\": " : "\n    {\"program\": ") + JsonString(w.program) +
-           ", \"pids\": [";
-    for (std::size_t p = 0; p < w.pids.size(); ++p)
-      out += (p ? ", " : "") + std::to_string(w.pids[p]);
-    out += "], \"text\": " + JsonString(w.text) + "}";
+  json.End().Key("warnings").BeginArray(JsonLayout::kLines);
+  for (const PortWarning& w : survey.warnings) {
+    json.BeginObject().Key("program").String(w.program).Key("pids").BeginArray();
+    for (const int pid : w.pids) json.Number(pid);
+    json.End().Key("text").String(w.text).End();
   }
-  out += survey.warnings.empty() ? "]" : "\n  ]";
-  out += ",\n  \"all_processes_seen\": ";
-  out += survey.all_processes_seen ? "true" : "false";
-  return out + "\n}\n";
+  json.End().Key("all_processes_seen").Bool(survey.all_processes_seen).End();
+  return json.Take() + "\n";
 }
 
 std::string Line(const SerialDevice& d) {

@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include "tests/ui/ui_test_support.h"
 #include "ui/app/app.h"
 #include "ui/app/main_frame.h"
+#include "ui/app/start_arguments.h"
 #include "ui/grid/channel_view.h"
 #include "ui/grid/grid_control.h"
 
@@ -26,10 +28,19 @@ struct Run {
   QString err;
 };
 
-Run RunProgram(const QStringList& arguments) {
+enum class Display { kOffscreen, kNone };
+
+// Display::kNone: as over ssh or in a script, no display and no Qt
+// platform named in the environment.
+Run RunProgram(const QStringList& arguments, Display display = Display::kOffscreen) {
   QProcess process;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  env.remove(QStringLiteral("DISPLAY"));
+  env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+  env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+  if (display == Display::kOffscreen) {
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  }
   process.setProcessEnvironment(env);
   process.start(kProgram, arguments);
   // A program that started its window would never end: the kill below
@@ -77,6 +88,95 @@ class StartupTest : public QObject {
     const Run help = RunProgram({QStringLiteral("--help")});
     QCOMPARE(help.exit_code, 0);
     QVERIFY(help.out.contains(QStringLiteral("[file]")));
+  }
+
+  void help_version_and_usage_errors_need_no_display() {
+    const Run version = RunProgram({QStringLiteral("--version")}, Display::kNone);
+    QCOMPARE(version.exit_code, 0);
+    QCOMPARE(version.out, QStringLiteral("z-lm5 " ZLM5_PROJECT_VERSION "\n"));
+    QCOMPARE(version.err, QString());
+
+    const Run help = RunProgram({QStringLiteral("--help")}, Display::kNone);
+    QCOMPARE(help.exit_code, 0);
+    QVERIFY2(help.out.startsWith(QStringLiteral("Usage: ") + kProgram + " [options] [file]\n"),
+             qPrintable(help.out));
+    QVERIFY2(help.out.contains(QStringLiteral("  --port <path>  ")), qPrintable(help.out));
+    QCOMPARE(help.err, QString());
+
+    const Run unknown = RunProgram({QStringLiteral("--no-such-option")}, Display::kNone);
+    QCOMPARE(unknown.exit_code, 2);
+    QVERIFY2(unknown.err.startsWith(QStringLiteral("z-lm5: Unknown option 'no-such-option'.\n"
+                                                   "Usage: ") +
+                                    kProgram),
+             qPrintable(unknown.err));
+    const Run bad_port =
+        RunProgram({QStringLiteral("--port"), QStringLiteral("COM9")}, Display::kNone);
+    QCOMPARE(bad_port.exit_code, 2);
+    QCOMPARE(bad_port.err, QStringLiteral("z-lm5: --port: \"COM9\" is not a serial port; use COM1 "
+                                          "to COM4 or a device path such as /dev/ttyUSB0\n"));
+  }
+
+  void a_start_without_a_display_points_to_the_command_line() {
+    const Run run = RunProgram({}, Display::kNone);
+    QCOMPARE(run.exit_code, 1);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(run.err, QStringLiteral("z-lm5: the window needs a desktop session, and there is "
+                                     "none here (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM "
+                                     "are unset).\nz-lm5-cli does the same work without one: see "
+                                     "z-lm5-cli --help.\n"));
+    // A platform named on the command line is one: the program goes on and
+    // finds the file missing.
+    const QString missing = files_.filePath(QStringLiteral("missing.sin"));
+    const Run offscreen = RunProgram({QStringLiteral("-platform"), QStringLiteral("offscreen"),
+                                      QStringLiteral("--print"), missing},
+                                     Display::kNone);
+    QCOMPARE(offscreen.exit_code, 3);
+    QVERIFY2(offscreen.err.contains(missing + ": cannot open the file"), qPrintable(offscreen.err));
+  }
+
+  void qt_options_are_left_to_the_application() {
+    const StartArguments start = ReadStartArguments(
+        {QStringLiteral("/usr/bin/z-lm5"), QStringLiteral("-platform"), QStringLiteral("xcb"),
+         QStringLiteral("--style=Fusion"), QStringLiteral("-reverse"), QStringLiteral("--port"),
+         QStringLiteral("COM2"), QStringLiteral("radio.sin")});
+    QCOMPARE(start.outcome, StartArguments::Outcome::kStart);
+    QCOMPARE(start.file, QStringLiteral("radio.sin"));
+    QVERIFY(start.port_set);
+    QCOMPARE(start.port, QStringLiteral("COM2"));
+    QVERIFY(start.platform_given);
+    QVERIFY(!start.print);
+
+    // After "--" everything is a file name; a flag of Qt's takes no value.
+    const StartArguments named = ReadStartArguments(
+        {QStringLiteral("z-lm5"), QStringLiteral("--"), QStringLiteral("-reverse")});
+    QCOMPARE(named.file, QStringLiteral("-reverse"));
+    QVERIFY(!named.platform_given);
+    QCOMPARE(ReadStartArguments({QStringLiteral("z-lm5"), QStringLiteral("-reverse=1")}).outcome,
+             StartArguments::Outcome::kUsageError);
+  }
+
+  // Every option the application lists as Qt's own is set aside with its
+  // value before the program's options are read.
+  void every_option_of_help_all_is_taken_before_the_application_exists() {
+    const Run help_all = RunProgram({QStringLiteral("--help-all")});
+    QCOMPARE(help_all.exit_code, 0);
+    const Run help = RunProgram({QStringLiteral("--help")});
+    const QRegularExpression option(QStringLiteral("^  (?:-\\w, )?--([a-z-]+)"),
+                                    QRegularExpression::MultilineOption);
+    QStringList ours;
+    for (const auto& match : option.globalMatch(help.out)) ours << match.captured(1);
+    QVERIFY2(ours.contains(QStringLiteral("port")), qPrintable(help.out));
+    QStringList qt_options;
+    for (const auto& match : option.globalMatch(help_all.out)) {
+      if (!ours.contains(match.captured(1))) qt_options << match.captured(1);
+    }
+    QVERIFY2(qt_options.contains(QStringLiteral("platform")), qPrintable(help_all.out));
+    for (const QString& name : qt_options) {
+      const StartArguments start =
+          ReadStartArguments({QStringLiteral("z-lm5"), "--" + name, QStringLiteral("value"),
+                              QStringLiteral("--version")});
+      QVERIFY2(start.outcome == StartArguments::Outcome::kVersion, qPrintable(name));
+    }
   }
 
   void start_opens_the_named_file_before_the_window_is_shown() {

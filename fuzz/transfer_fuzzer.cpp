@@ -102,6 +102,7 @@ class ScriptedUser : public zlm5::TransferHost {
   }
   bool CancelRequested() const override { return false; }
   void SetWatch(bool) override {}
+  void ShowNote(const std::string& text) override { ZLM5_FUZZ_CHECK(!text.empty()); }
 
  private:
   int retries_;

@@ -78,6 +78,13 @@ class TransferHost : public LinkHost {
   // boxes and sets it when it goes on waiting afterwards. The host sets it
   // when its dialog opens.
   virtual void SetWatch(bool on) = 0;
+
+  // What the user must know of the radio once a transfer they stopped
+  // themselves (the cancel flag) has ended; nothing to answer. A write
+  // cancelled after the radio took some of its blocks leaves the radio
+  // part new, part old (link_texts::PartlyWritten). No message box: the
+  // window shows it in its status bar, the command line prints it.
+  virtual void ShowNote(const std::string& text) = 0;
 };
 
 // The power tuning dialog, as its exchanges see it.

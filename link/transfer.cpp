@@ -106,7 +106,19 @@ class TransferSession {
     outcome_ = outcome;
     return State::kEnded;
   }
-  State Cancelled() { return End(TransferOutcome::kCancelled); }
+  State Cancelled() {
+    // The user stopped it: no box, but the radio keeps what it took.
+    if (written_blocks_ > 0) host_.ShowNote(PartlyWrittenText());
+    return End(TransferOutcome::kCancelled);
+  }
+
+  std::string PartlyWrittenText() const {
+    return link_texts::PartlyWritten(written_blocks_, kBlockCount);
+  }
+  // After a message that ended a write cut off in its blocks.
+  void TellPartlyWritten() {
+    if (written_blocks_ > 0) Ask(PartlyWrittenText(), MessageButtons::kOk);
+  }
 
   // A message of the transfer's own: the watch flag is off while it shows.
   MessageAnswer Ask(std::string_view text, MessageButtons buttons) {
@@ -198,9 +210,7 @@ class TransferSession {
     }
     if (Ask(question, MessageButtons::kRetryCancel) != MessageAnswer::kRetry) {
       // The radio keeps what it took of a write cut off in its blocks.
-      if (written_blocks_ > 0) {
-        Ask(link_texts::PartlyWritten(written_blocks_, kBlockCount), MessageButtons::kOk);
-      }
+      TellPartlyWritten();
       return End(TransferOutcome::kFailed);
     }
     host_.SetWatch(true);
@@ -249,6 +259,7 @@ class TransferSession {
       if (!acknowledged) {
         if (link_.io_failed()) return State::kAsking;
         Ask(link_texts::kProgramInterrupt, MessageButtons::kOk);
+        TellPartlyWritten();
         link_.Close();
         host_.SetProgress(kFullBar);
         host_.SetWatch(false);

@@ -45,10 +45,11 @@ struct TransferOptions {
 // Write: the caller encodes the grid into `image` first (GridToImage), as
 // the desktop program does before opening the port, so the image holds the
 // encoded grid even when the transfer then fails. The engine never changes
-// the image in a write. When the user answers Cancel to "Communication
-// Error..." after the radio took some blocks, an OK message follows that
-// says how many (link_texts::PartlyWritten): the radio's memory is then
-// part new, part old.
+// the image in a write. A write that ends after the radio took some of its
+// blocks says how many (link_texts::PartlyWritten): the radio's memory is
+// then part new, part old. After the user's Cancel to "Communication
+// Error..." and after " Program Interrupt..." an OK message says it; after
+// the host's cancel flag, the host's ShowNote.
 //
 // Read: the blocks are collected in a scratch copy; `image` bytes
 // 0x000-0xC4F are replaced only when all 394 blocks have arrived

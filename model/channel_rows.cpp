@@ -12,6 +12,7 @@
 #include "model/form_lists.h"
 #include "model/frequency_text.h"
 #include "model/text_util.h"
+#include "model/tone_tables.h"
 
 namespace zlm5 {
 namespace gl = grid_layout;
@@ -125,7 +126,7 @@ class GridLineReader {
 
   void ReadListCell(int col, const std::string& text) {
     // An empty Opt Signal is what the grid shows for a channel whose byte
-    // holds neither entry; it goes back as it was.
+    // holds neither entry; the paste decides by the channel it lands on.
     if (text.empty() && col == gl::kColOptSignal) channel_.cells[col] = text;
     if (text.empty()) return;
     const int entry = cl::FindEntry(col, text);
@@ -257,6 +258,28 @@ ChannelCsvImport ReadGridText(std::string_view text, int first_channel) {
     import.channels.push_back(std::move(channel));
   }
   return import;
+}
+
+void ApplyPastedChannels(const ChannelCsvImport& import, ChannelGrid& grid) {
+  ChannelCsvImport placed = import;
+  for (ImportedChannel& channel : placed.channels) {
+    if (!IsChannel(channel.channel) || RowHasFrequency(grid, channel.channel)) continue;
+    for (int col = gl::kColBandwidth; col <= gl::kColBusyLock; ++col) {
+      auto& cell = channel.cells[static_cast<std::size_t>(col)];
+      if (cell && cell->empty()) cell.reset();
+    }
+  }
+  ApplyChannelImport(placed, grid);
+
+  const std::string no_tone = ToneTables::Get().Text(ToneTables::kOff);
+  for (const ImportedChannel& channel : placed.channels) {
+    if (!IsChannel(channel.channel) || !RowHasFrequency(grid, channel.channel)) continue;
+    for (const int col : {gl::kColRxTone, gl::kColTxTone}) {
+      if (grid.TextMatrix(channel.channel, col).empty()) {
+        grid.SetTextMatrix(channel.channel, col, no_tone);
+      }
+    }
+  }
 }
 
 }  // namespace zlm5

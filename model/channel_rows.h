@@ -58,12 +58,25 @@ std::string RowsToGridText(const ChannelGrid& grid, std::span<const int> rows);
 //   - the line is skipped and reported when it has more than 12 fields, no
 //     channel is left for it, a frequency is refused by CommitFrequencyText
 //     or a tone is no entry of the tone list;
-//   - an empty tone or list field keeps what a new row gets (an empty Opt
-//     Signal stays empty: the grid shows a byte of neither entry so); a
+//   - an empty tone or list field keeps what a new row gets, except an
+//     empty Opt Signal, which the grid shows for a byte of neither entry:
+//     it is read as an empty cell, for ApplyPastedChannels to settle; a
 //     list field (columns 5..10) that is no entry of its list is reported
 //     and keeps the new row's value;
 //   - a name is taken as the name editor takes it; a name it changes or
 //     shortens is reported.
 ChannelCsvImport ReadGridText(std::string_view text, int first_channel);
+
+// Writes pasted channels (ReadGridText's, or a channel list's) into `grid`
+// as ApplyChannelImport does, and leaves each showing what the image will
+// hold, so that the window, a save, a write and Compare With Radio agree:
+//   - an empty list cell (an Opt Signal of neither entry, copied from the
+//     grid) stays empty only on a channel that was in use before the paste,
+//     where it goes back as it was; a channel that had no frequency gets
+//     what a new channel gets ("None"), not a byte the radio has no entry
+//     for;
+//   - a tone cell left empty on a channel with a frequency (the Tx Tone of
+//     a channel that only receives) shows "OFF", the no-tone stored for it.
+void ApplyPastedChannels(const ChannelCsvImport& import, ChannelGrid& grid);
 
 }  // namespace zlm5

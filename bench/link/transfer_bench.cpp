@@ -75,6 +75,7 @@ class BenchHost : public TransferHost {
   void SetBlocksDone(int, int) override {}
   bool CancelRequested() const override { return cancel; }
   void SetWatch(bool) override {}
+  void ShowNote(const std::string& text) override { std::printf("  note: %s\n", text.c_str()); }
 
   Clock::duration longest{};
   Clock::time_point start = Clock::now();

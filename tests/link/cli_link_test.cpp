@@ -2,6 +2,7 @@
 // z-lm5-cli read, write and tune against z-lm5-radio-sim.
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -108,6 +110,49 @@ class CliLinkTest : public ::testing::Test, protected test::SimulatorFiles {
     return test::RunProcess(args, env, stdout_path);
   }
 
+  // z-lm5-cli with `args`, given Ctrl+C (SIGINT) once its standard error,
+  // kept in `err_path`, holds `text`; run to its end.
+  ProcessResult RunInterruptedAfter(std::vector<std::string> args, const std::string& text,
+                                    const std::string& err_path) {
+    args.insert(args.begin(), ZLM5_CLI);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const std::string config = dir.Path("config");
+    const std::string data = dir.Path("data");
+    const pid_t pid = fork();
+    if (pid == 0) {
+      const int none = ::open("/dev/null", O_RDWR);
+      const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (none < 0 || err < 0) _exit(126);
+      dup2(none, 0);
+      dup2(none, 1);
+      dup2(err, 2);
+      // Never the user's own port settings or backups.
+      setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+      setenv("XDG_DATA_HOME", data.c_str(), 1);
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
+    int status = 0;
+    bool interrupted = false;
+    for (;;) {
+      const pid_t ended = waitpid(pid, &status, interrupted ? 0 : WNOHANG);
+      if (ended == pid) break;
+      if (ended < 0 && errno != EINTR) break;
+      if (!interrupted && test::ReadText(err_path).find(text) != std::string::npos) {
+        ::kill(pid, SIGINT);
+        interrupted = true;
+      } else if (!interrupted) {
+        ::usleep(2000);
+      }
+    }
+    ProcessResult result;
+    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = test::ReadText(err_path);
+    return result;
+  }
+
   // The backups the commands left, newest first.
   std::vector<BackupEntry> Backups() {
     auto listed = BackupStore(dir.Path("data/z-lm5/backups")).List();
@@ -170,9 +215,14 @@ TEST_F(CliLinkTest, InterruptedWriteShowsTheBlocksMovedNotAFullBar) {
   test::WriteBytes(dir.Path("in.sin"), SomeChannels());
   const ProcessResult r = Cli({"write", "--port", sim->terminal(), dir.Path("in.sin")});
   EXPECT_EQ(r.exit_code, 1);
-  EXPECT_NE(r.err.find(link_texts::kProgramInterrupt), std::string::npos) << r.err;
+  const std::size_t interrupt = r.err.find(link_texts::kProgramInterrupt);
+  EXPECT_NE(interrupt, std::string::npos) << r.err;
   EXPECT_NE(r.err.find("block 40/394"), std::string::npos) << r.err;
   EXPECT_EQ(r.err.find("394/394"), std::string::npos) << r.err;
+  // Then what the radio now holds.
+  EXPECT_NE(r.err.find("\n" + link_texts::PartlyWritten(50, 394) + "\n", interrupt),
+            std::string::npos)
+      << r.err;
 }
 
 TEST_F(CliLinkTest, FailedReadWritesNoFile) {
@@ -200,6 +250,42 @@ TEST_F(CliLinkTest, WriteCutOffInTheBlocksSaysWhatTheRadioHolds) {
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_NE(r.err.find("\n" + link_texts::PartlyWritten(100, 394) + "\n"), std::string::npos)
       << r.err;
+}
+
+// Ctrl+C once the first progress line is out: the write stops at the next
+// block, and the user is told how many blocks the radio took.
+TEST_F(CliLinkTest, WriteCancelledInTheBlocksSaysWhatTheRadioHolds) {
+  const RadioImage radio = test::PatternImage(56);
+  // A radio that takes 50 ms to acknowledge (far within the 590 ms the PC
+  // waits) leaves the rest of the write, some 18 s, for the Ctrl+C to land
+  // on a busy machine.
+  Start({}, radio, "50");
+  const RadioImage file = SomeChannels();
+  test::WriteBytes(dir.Path("in.sin"), file);
+  const std::string err_path = dir.Path("err.txt");
+  const ProcessResult r = RunInterruptedAfter(
+      {"write", "--port", sim->terminal(), dir.Path("in.sin")}, "block 40/394\n", err_path);
+  EXPECT_EQ(r.exit_code, 1) << r.err;
+  EXPECT_NE(r.err.find("z-lm5-cli write: cancelled\n"), std::string::npos) << r.err;
+
+  const std::string lead = "\nThe radio now holds a partly written memory: ";
+  const std::size_t at = r.err.find(lead);
+  ASSERT_NE(at, std::string::npos) << r.err;
+  const int written = std::stoi(r.err.substr(at + lead.size()));
+  EXPECT_GE(written, 40);
+  EXPECT_LT(written, 394);
+  EXPECT_NE(r.err.find("\n" + link_texts::PartlyWritten(written, 394) + "\n"), std::string::npos)
+      << r.err;
+  // The radio holds the blocks counted (and perhaps the one whose
+  // acknowledgement the cancel cut short), its old data after them.
+  sim->Stop();
+  const auto saved = Saved();
+  ASSERT_EQ(saved.size(), 4096u);
+  const RadioImage sent = ThroughTheGrid(file);
+  const auto new_end = static_cast<std::ptrdiff_t>(written) * 8;
+  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + new_end, sent.bytes().begin()));
+  EXPECT_TRUE(
+      std::equal(saved.begin() + new_end + 8, saved.end(), radio.bytes().begin() + new_end + 8));
 }
 
 TEST_F(CliLinkTest, ReadIntoAnOutputThatCannotBeSavedLeavesTheRadioAlone) {

@@ -46,6 +46,7 @@ class RecordingTransferHost : public TransferHost {
     watch = on;
     watch_changes.push_back(on);
   }
+  void ShowNote(const std::string& text) override { notes.push_back(text); }
 
   std::deque<MessageAnswer> answers;
   // Runs after each answer is chosen (may set cancel, change the radio...).
@@ -65,6 +66,7 @@ class RecordingTransferHost : public TransferHost {
   std::vector<int> block_totals;
   std::vector<bool> watch_changes;
   std::vector<ShownMessage> messages;
+  std::vector<std::string> notes;  // ShowNote's texts, in order
   std::optional<std::string> port_failure_text;
   std::optional<Error> port_failure_error;
   std::string port_failure_hint;

@@ -313,14 +313,23 @@ TEST_F(TransferTest, WrongSessionAcknowledgementWaits601StepsThenAsks) {
   EXPECT_LE(pumps_at_question - pumps_at_wrong, 601 + 2);  // pumps of the ack read's wait
 }
 
+// The radio took five blocks and stopped acknowledging: after the message,
+// the user learns what it now holds.
 TEST_F(TransferTest, UnacknowledgedWriteBlockInterruptsTheProgram) {
   faults.stop_after_blocks = 5;
   MakeRadio();
   RadioImage image = test::PatternImage(11);
   EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kFailed);
-  ASSERT_EQ(host.messages.size(), 1u);
+  ASSERT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(host.messages[0].text, link_texts::kProgramInterrupt);
-  EXPECT_EQ(host.messages[0].buttons, MessageButtons::kOk);
+  EXPECT_EQ(host.messages[1].text,
+            "The radio now holds a partly written memory: 5 of 394 blocks were written. Write it "
+            "to the radio again before using the radio.");
+  for (const test::ShownMessage& shown : host.messages) {
+    EXPECT_EQ(shown.buttons, MessageButtons::kOk);
+    EXPECT_FALSE(shown.watch_on);
+  }
+  EXPECT_TRUE(host.notes.empty());
   EXPECT_EQ(host.progress.back(), 394);
   const auto mem = radio->memory().bytes();
   EXPECT_TRUE(std::equal(mem.begin(), mem.begin() + 40, image.bytes().begin()));
@@ -334,6 +343,7 @@ TEST_F(TransferTest, RadioSilentAfterTheSessionStopsAWriteAtBlockZero) {
   RadioImage image = test::PatternImage(12);
   EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kFailed);
   EXPECT_EQ(Texts(), std::vector<std::string>{std::string(link_texts::kProgramInterrupt)});
+  EXPECT_TRUE(host.notes.empty());
   EXPECT_EQ(WriteFrames(), 1);
   EXPECT_EQ(radio->memory(), radio_memory);
 }
@@ -515,7 +525,9 @@ TEST_F(TransferTest, CancelInAWriteBlockWaitStopsBeforeTheNextBlock) {
   RadioImage image = test::PatternImage(18);
   EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCancelled);
   EXPECT_EQ(WriteFrames(), 10);
+  // No box for the user's own Cancel, but a note of what the radio holds.
   EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.notes, std::vector<std::string>{link_texts::PartlyWritten(10, 394)});
   EXPECT_GT(host.pumps, pumps_before);
   const auto mem = radio->memory().bytes();
   EXPECT_TRUE(std::equal(mem.begin(), mem.begin() + 80, image.bytes().begin()));
@@ -543,6 +555,26 @@ TEST_F(TransferTest, CancelInAReadBlockWaitLeavesTheImageAlone) {
   EXPECT_EQ(host.pumps, pumps_at_cancel + 1);  // pump first, then the test
   EXPECT_EQ(image, before);
   EXPECT_TRUE(host.messages.empty());
+  EXPECT_TRUE(host.notes.empty()) << "a read leaves the radio as it was";
+}
+
+// The cable came back and the user answered Retry, then cancelled before
+// the blocks began again: the radio still holds the first attempt's blocks.
+TEST_F(TransferTest, CancelAfterARetryStillSaysWhatTheFirstAttemptWrote) {
+  faults.hang_up_after_blocks = 100;
+  MakeRadio();
+  host.answers = {MessageAnswer::kRetry};
+  host.on_message = [&](const test::ShownMessage&) {
+    radio->faults().hang_up_after_blocks.reset();
+    port->Replug();
+    host.cancel = true;
+  };
+  RadioImage image = test::PatternImage(23);
+  EXPECT_EQ(Run(TransferDirection::kWrite, image), TransferOutcome::kCancelled);
+  EXPECT_EQ(Texts(), std::vector<std::string>{kCommError});
+  EXPECT_EQ(host.notes, std::vector<std::string>{link_texts::PartlyWritten(100, 394)});
+  EXPECT_EQ(Count(kWakeUp), 1) << "stopped before the radio was woken again";
+  EXPECT_FALSE(port->IsOpen());
 }
 
 TEST_F(TransferTest, CancelWhileAReadWaitsEndsItEarly) {

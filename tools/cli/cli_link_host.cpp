@@ -89,6 +89,11 @@ void CliTransferHost::ReportPortOpenFailure(const std::string& text, const Error
   port_failure_.Report(text, error, hint);
 }
 
+void CliTransferHost::ShowNote(const std::string& text) {
+  EndBarLine();
+  std::cerr << text << '\n';
+}
+
 void CliTransferHost::SetStatusText(const std::string& text) {
   // Phase texts show once each.
   if (text == last_status_) return;

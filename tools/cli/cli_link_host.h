@@ -58,6 +58,8 @@ class CliTransferHost : public TransferHost {
   void SetBlocksDone(int done, int total) override;
   bool CancelRequested() const override { return InterruptRequested(); }
   void SetWatch(bool) override {}
+  // On a line of its own, below the progress.
+  void ShowNote(const std::string& text) override;
 
   bool port_failed() const { return port_failure_.happened(); }
 

@@ -232,14 +232,15 @@ void EditCommands::PasteChannels() {
         [read](int) { return Result<ChannelCsvImport>(read); }, false, 0, &frame_);
     if (RunModal(dialog) != QDialog::Accepted) return;
   }
-  WriteImport(tr("Paste"), *import);
+  WriteImport(tr("Paste"), *import, ApplyPastedChannels);
 }
 
-void EditCommands::WriteImport(const QString& verb, const ChannelCsvImport& import) {
+void EditCommands::WriteImport(const QString& verb, const ChannelCsvImport& import,
+                               ImportWriter write) {
   if (import.channels.empty()) return;
   View().EditGrid(
       QStringLiteral("%1 %2").arg(verb, ImportReportDialog::ChannelCount(import.channels.size())),
-      [&import](ChannelGrid& grid) { ApplyChannelImport(import, grid); });
+      [&import, write](ChannelGrid& grid) { write(import, grid); });
   // The written channels are selected, and the first of them in view.
   std::vector<int> written;
   for (const ImportedChannel& channel : import.channels) written.push_back(channel.channel);
@@ -342,7 +343,7 @@ bool EditCommands::ImportFile(const QString& path) {
   ImportReportDialog dialog(tr("Import Channels"), QDir::toNativeSeparators(path), reader, true, 0,
                             &frame_);
   if (RunModal(dialog) != QDialog::Accepted) return false;
-  WriteImport(tr("Import"), dialog.Import());
+  WriteImport(tr("Import"), dialog.Import(), ApplyChannelImport);
   return true;
 }
 

@@ -89,9 +89,11 @@ class EditCommands : public QObject {
   void UpdateActions();
   void UpdateUndoTexts();
   int RunModal(QDialog& dialog);
-  // Writes `import` as one step named after `verb` ("Paste 3 Channels") and
+  // Writes `import` with `write` (ApplyChannelImport, or ApplyPastedChannels
+  // for a paste) as one step named after `verb` ("Paste 3 Channels") and
   // selects the channels written.
-  void WriteImport(const QString& verb, const ChannelCsvImport& import);
+  using ImportWriter = void (*)(const ChannelCsvImport& import, ChannelGrid& grid);
+  void WriteImport(const QString& verb, const ChannelCsvImport& import, ImportWriter write);
   // The channels of the clipboard's data, to be written from `first_channel`.
   static Result<ChannelCsvImport> ReadClipboard(const QMimeData* data, int first_channel);
 

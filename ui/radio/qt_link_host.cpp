@@ -70,6 +70,8 @@ void QtTransferHost::SetWatch(bool on) {
   if (dialog_) dialog_->SetWatch(on);
 }
 
+void QtTransferHost::ShowNote(const std::string& text) { notes_.append(LinkTextShown(text)); }
+
 // ---------------------------------------------------------------------------
 
 QtTuningHost::QtTuningHost(PowerDebugDialog& dialog) : dialog_(&dialog) {}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 #include <string>
@@ -28,6 +29,7 @@ void PumpEvents();
 
 // A read or write transfer, shown in its progress dialog. The host does not
 // own the dialog; if the dialog is gone, the transfer is told to cancel.
+// Its notes wait for the caller, who shows them once the dialog has closed.
 class QtTransferHost : public TransferHost {
  public:
   explicit QtTransferHost(TransferProgressDialog& dialog);
@@ -39,9 +41,14 @@ class QtTransferHost : public TransferHost {
   void SetBlocksDone(int done, int total) override;
   bool CancelRequested() const override;
   void SetWatch(bool on) override;
+  void ShowNote(const std::string& text) override;
+
+  // ShowNote's texts in the window's language, in order.
+  const QStringList& notes() const { return notes_; }
 
  private:
   QPointer<TransferProgressDialog> dialog_;
+  QStringList notes_;
 };
 
 // A power tuning session and its dialog. Until the dialog is shown (the

@@ -399,9 +399,10 @@ void RadioOperations::OnStartTransfer() {
   if (scratch_done) scratch = frame_.Document().image();
   BeginBusy();
   SafeTransferReport report;
+  QStringList notes;
   Guarded(&frame_, [&] {
     try {
-      report = RunTransferNow(*dialog, scratch ? &*scratch : nullptr);
+      report = RunTransferNow(*dialog, scratch ? &*scratch : nullptr, notes);
     } catch (...) {
       // The message box must not count as an interruption.
       if (progress_) progress_->SetWatch(false);
@@ -409,7 +410,7 @@ void RadioOperations::OnStartTransfer() {
     }
   });
   if (progress_) progress_->Destroy();
-  Guarded(&frame_, [&] { TellTransferEnd(report); });
+  Guarded(&frame_, [&] { TellTransferEnd(report, notes); });
   EndBusy();
   const TransferOutcome outcome = report.Overall();
   emit TransferFinished(outcome);
@@ -423,7 +424,7 @@ void RadioOperations::OnStartTransfer() {
 }
 
 SafeTransferReport RadioOperations::RunTransferNow(TransferProgressDialog& dialog,
-                                                   RadioImage* scratch) {
+                                                   RadioImage* scratch, QStringList& notes) {
   QtTransferHost host(dialog);
   ChannelView& view = frame_.View();
   // A read is one undo step back to the image it replaces.
@@ -474,6 +475,7 @@ SafeTransferReport RadioOperations::RunTransferNow(TransferProgressDialog& dialo
     };
   }
   report = RunSafeTransfer(direction_, transport, *device, image, host, options);
+  notes = host.notes();
   if (scratch == nullptr && direction_ == TransferDirection::kRead && report.Transferred()) {
     view.RefreshFromImage();
     // What came from the radio is in no file yet.
@@ -483,10 +485,12 @@ SafeTransferReport RadioOperations::RunTransferNow(TransferProgressDialog& dialo
   return report;
 }
 
-void RadioOperations::TellTransferEnd(const SafeTransferReport& report) {
+void RadioOperations::TellTransferEnd(const SafeTransferReport& report, const QStringList& notes) {
   const std::vector<std::string> lines = SafeTransferSummary(report, kDifferencesShown);
-  if (lines.empty()) return;
-  QStringList texts;
+  if (lines.empty() && notes.isEmpty()) return;
+  // A note (a write the user cancelled in its blocks) is no failure to
+  // answer: it goes to the status bar.
+  QStringList texts = notes;
   for (const std::string& line : lines) texts.append(CoreTextShown(line));
   // Whatever went well, and a backup missing after a transfer that went
   // through, fit the status bar; a radio that may not hold what was

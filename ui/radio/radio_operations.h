@@ -66,7 +66,9 @@ class TransferProgressDialog;
 // blocks written; Radio verified: 394 blocks match"); a verify that did not
 // match, or could not be done, and a write stopped because the radio's
 // backup could not be saved, are told in a message box, the differences
-// channel by channel. File > Open Backup... opens a backup as a document.
+// channel by channel. A write cancelled after the radio took some blocks
+// says how many in the status bar. File > Open Backup... opens a backup as
+// a document.
 //
 // The wire trace of the last transfer or tuning session (TracingTransport's
 // lines) is kept in memory; Help > Save Communication Log... writes it to a
@@ -185,9 +187,12 @@ class RadioOperations : public QObject {
   void OpenProgressDialog(TransferDirection direction);
   void OnStartTransfer();
   // `scratch`: where a read for ReadIntoScratch goes; null for the document.
-  SafeTransferReport RunTransferNow(TransferProgressDialog& dialog, RadioImage* scratch);
-  // The status bar line or message box after a transfer.
-  void TellTransferEnd(const SafeTransferReport& report);
+  // `notes` gets what the transfer left for the status bar (QtTransferHost).
+  SafeTransferReport RunTransferNow(TransferProgressDialog& dialog, RadioImage* scratch,
+                                    QStringList& notes);
+  // The status bar line or message box after a transfer, the transfer's
+  // notes first.
+  void TellTransferEnd(const SafeTransferReport& report, const QStringList& notes);
   void BuildSafeguards();
   QString ChooseFile(FileKind kind, const QString& start);
   void UpdatePortChecks();

@@ -323,6 +323,49 @@ class EditingTest : public QObject {
     QCOMPARE(Action(id::kUndo)->text(), QStringLiteral("&Undo Paste 2 Channels"));
   }
 
+  // Channel 3 only receives, and its Opt Signal byte holds neither entry,
+  // as a radio may have it. What a paste leaves is what the saved file
+  // holds: an empty Opt Signal stays so only on a channel in use, and the
+  // Tx Tone of a channel that only receives shows "OFF".
+  void a_pasted_channel_shows_what_the_document_holds() {
+    RadioImage image = ImageWith({{3, 1, "446.00625"}, {3, 2, ""}});
+    image.Record(3)[12] = 0x02;
+    Load(image);
+    const QString three = QStringLiteral("446.00625||OFF|OFF|Wide|Yes|High||ON|Close|");
+    QCOMPARE(Row(3).join(QLatin1Char('|')), three);
+
+    // From a spreadsheet, the tones and lists left empty.
+    QApplication::clipboard()->setText(QStringLiteral("446.1\t\t\t\t\t\t\t\t\t\tabc\n"));
+    ClickNumber(10);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Row(10).join(QLatin1Char('|')),
+             QStringLiteral("446.10000||OFF|OFF|Wide|Yes|High|None|ON|Close|ABC"));
+
+    // Channel 3 onto an empty channel and onto channel 10, now in use.
+    ClickNumber(3);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    ClickNumber(20);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Row(20).join(QLatin1Char('|')),
+             QStringLiteral("446.00625||OFF|OFF|Wide|Yes|High|None|ON|Close|"));
+    ClickNumber(10);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Row(10).join(QLatin1Char('|')), three);
+
+    View().EncodeToImage();
+    const RadioImage& saved = Frame().Document().image();
+    QCOMPARE(static_cast<int>(saved.Record(20)[12]), 1);
+    MemoryGrid held;
+    ImageToGrid(saved, held);
+    for (int row : {3, 10, 20}) {
+      QStringList cells;
+      for (int col = 1; col <= 11; ++col)
+        cells.append(QString::fromStdString(held.TextMatrix(row, col)));
+      QCOMPARE(Row(row), cells);
+    }
+    QVERIFY(messages_->texts.isEmpty());
+  }
+
   // --- channel lists ----------------------------------------------------------
 
   void an_import_shows_its_report_and_writes_from_the_chosen_channel_on_apply() {

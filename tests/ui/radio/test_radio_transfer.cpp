@@ -778,6 +778,55 @@ class RadioTransferTest : public QObject {
   qsizetype consumed_ = 0;
   ManualLinkClock clock_;
   std::string memory_file_, save_file_, log_file_;
+
+  // --- a write cut off in its blocks, against the radio simulated in process
+
+ private slots:
+  void a_write_the_radio_stops_acknowledging_says_what_the_radio_holds() {
+    sim::RadioFaults faults;
+    faults.stop_after_blocks = 50;
+    UseVirtualRadio(RadioMemory(), faults);
+    TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kFailed);
+    QCOMPARE(messages_->texts,
+             (QStringList{QString::fromUtf8(link_texts::kProgramInterrupt.data()),
+                          QStringLiteral("The radio now holds a partly written memory: 50 of 394 "
+                                         "blocks were written. Write it to the radio again "
+                                         "before using the radio.")}));
+    QVERIFY(Radio().ProgressDialog() == nullptr);
+  }
+
+  // The user's own Cancel: no message box, the status bar says it.
+  void cancel_in_the_blocks_of_a_write_tells_in_the_status_bar_what_the_radio_holds() {
+    const RadioImage before = RadioMemory();
+    UseVirtualRadio(before, {});
+    TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
+    OnProgress(dialog, 100, [&] { QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton); });
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCancelled);
+    QVERIFY(messages_->texts.isEmpty());
+    QVERIFY(Radio().ProgressDialog() == nullptr);
+    QCOMPARE(Frame().MessageText(), QString::fromStdString(link_texts::PartlyWritten(100, 394)));
+    // Blocks 0-99 are the document's, the rest the radio's own.
+    const RadioImage& sent = Frame().Document().image();
+    const RadioImage& held = virtual_radio_->memory();
+    QVERIFY(Bytes(held, 0, 800) == Bytes(sent, 0, 800));
+    QVERIFY(Bytes(sent, 0, 800) != Bytes(before, 0, 800));
+    QVERIFY(Bytes(held, 800, 4096) == Bytes(before, 800, 4096));
+  }
+
+ private:
+  // The radio simulated in this process takes the window's port, in the
+  // virtual time of the transfer's pauses: no pseudo-terminal, no waiting.
+  void UseVirtualRadio(const RadioImage& memory, const sim::RadioFaults& faults) {
+    virtual_radio_ = std::make_unique<sim::SimulatedRadio>(memory, faults);
+    Radio().SetTransportFactory(
+        [this] { return std::make_unique<sim::VirtualRadioPort>(*virtual_radio_, clock_); });
+    UseVirtualPauses();
+  }
+
+  std::unique_ptr<sim::SimulatedRadio> virtual_radio_;
 };
 
 }  // namespace zlm5

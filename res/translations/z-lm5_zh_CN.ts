@@ -34,6 +34,29 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     </message>
 </context>
 <context>
+    <name>zlm5::ButtonMnemonics</name>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>应用(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>取消(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>保存(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>放弃(&amp;D)</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>关闭(&amp;C)</translation>
+    </message>
+</context>
+<context>
     <name>zlm5::ChannelCheckDialog</name>
     <message>
         <source>Check Channels</source>

@@ -306,6 +306,14 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <source>%1 exported to %2</source>
         <translation>已将%1导出到 %2</translation>
     </message>
+    <message>
+        <source>%1 cut</source>
+        <translation>已剪切%1</translation>
+    </message>
+    <message>
+        <source>%1 pasted</source>
+        <translation>已粘贴%1</translation>
+    </message>
 </context>
 <context>
     <name>zlm5::FleetCommands</name>
@@ -1097,6 +1105,10 @@ Debug on line</source>
         <translation>无法保存文档。
 
 %1</translation>
+    </message>
+    <message>
+        <source>Saved to %1</source>
+        <translation>已保存到 %1</translation>
     </message>
 </context>
 <context>

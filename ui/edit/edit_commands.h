@@ -89,6 +89,8 @@ class EditCommands : public QObject {
   void UpdateActions();
   void UpdateUndoTexts();
   int RunModal(QDialog& dialog);
+  // Puts the channels of `rows` on the clipboard, as grid texts and CSV.
+  void CopyRows(const std::vector<int>& rows);
   // Writes `import` as one step named after `verb` ("Paste 3 Channels") and
   // selects the channels written.
   void WriteImport(const QString& verb, const ChannelCsvImport& import);

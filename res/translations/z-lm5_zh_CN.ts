@@ -333,6 +333,10 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <source>Write the channels to several radios at once, each with its own identity</source>
         <translation>同时将频道写入多台电台，每台电台使用各自的身份码</translation>
     </message>
+    <message>
+        <source>not present</source>
+        <translation>未连接</translation>
+    </message>
 </context>
 <context>
     <name>zlm5::FleetDialog</name>

@@ -34,6 +34,29 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     </message>
 </context>
 <context>
+    <name>zlm5::ButtonMnemonics</name>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>应用(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>取消(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>保存(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>放弃(&amp;D)</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>关闭(&amp;C)</translation>
+    </message>
+</context>
+<context>
     <name>zlm5::ChannelCheckDialog</name>
     <message>
         <source>Check Channels</source>
@@ -766,6 +789,14 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <source>%1 exported to %2</source>
         <translation>已将%1导出到 %2</translation>
     </message>
+    <message>
+        <source>%1 cut</source>
+        <translation>已剪切%1</translation>
+    </message>
+    <message>
+        <source>%1 pasted</source>
+        <translation>已粘贴%1</translation>
+    </message>
 </context>
 <context>
     <name>zlm5::FleetCommands</name>
@@ -784,6 +815,10 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     <message>
         <source>Write the channels to several radios at once, each with its own identity</source>
         <translation>同时将频道写入多台电台，每台电台使用各自的身份码</translation>
+    </message>
+    <message>
+        <source>not present</source>
+        <translation>未连接</translation>
     </message>
 </context>
 <context>
@@ -1561,6 +1596,10 @@ Debug on line</source>
         <translation>无法保存文档。
 
 %1</translation>
+    </message>
+    <message>
+        <source>Saved to %1</source>
+        <translation>已保存到 %1</translation>
     </message>
 </context>
 <context>

@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "files/backup_store.h"
 #include "ui/app/about_dialog.h"
 #include "ui/app/app.h"
 #include "ui/app/app_names.h"
@@ -43,6 +44,9 @@ namespace {
 
 constexpr int kLockRefreshDelayMs = 50;  // the LED follows the key press a moment later
 constexpr int kMaxMenuPathLength = 60;
+// The document pane shows a name of up to about this many characters; a
+// longer one is cut in the middle, so that the message pane keeps its room.
+constexpr int kDocumentPaneCharacters = 32;
 
 const std::array<QString, 3> kLockPaneTexts = {QStringLiteral("CAP"), QStringLiteral("NUM"),
                                                QStringLiteral("SCRL")};
@@ -68,6 +72,19 @@ QString MenuPath(const QString& path) {
 
 std::string ToNativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
+// The folder a path names, made comparable: resolved through links where it
+// exists.
+QString FolderKey(const QString& folder) {
+  const QFileInfo info(folder);
+  const QString canonical = info.canonicalFilePath();
+  return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+bool IsBackupFile(const QString& path) {
+  return FolderKey(QFileInfo(path).absolutePath()) ==
+         FolderKey(QFile::decodeName(DefaultBackupFolder().c_str()));
+}
+
 }  // namespace
 
 MainFrame::MainFrame(QSettings& settings, QWidget* parent)
@@ -85,6 +102,12 @@ MainFrame::MainFrame(QSettings& settings, QWidget* parent)
   setAcceptDrops(true);
 
   recent_ = std::make_unique<RecentFiles>(settings_);
+  document_folder_ = QDir::homePath();
+  for (const QString& path : recent_->Entries()) {
+    if (IsBackupFile(path)) continue;
+    document_folder_ = QFileInfo(path).absolutePath();
+    break;
+  }
   const bool english = settings_.value(app_names::kEnglishTextsKey, false).toBool();
   ChooseEnglishTexts(english);
   chinese_shown_ = ApplyWindowLanguage(english);
@@ -408,6 +431,8 @@ QAction* MainFrame::AddAction(const CommandRow& row) {
     action->setIcon(ToolbarIcon(QString::fromLatin1(row.icon)));
     action->setIconVisibleInMenu(false);
   }
+  // Before any handler of the command: what it has to tell comes after.
+  connect(action, &QAction::triggered, this, &MainFrame::ClearMessageText);
   if (row.run != nullptr) {
     connect(action, &QAction::triggered, this, [this, run = row.run] { run(*this); });
   }
@@ -554,6 +579,8 @@ QString MainFrame::IdleMessageText() { return tr("For Help，Please Press F1"); 
 
 void MainFrame::SetMessageText(const QString& text) { message_pane_->setText(text); }
 
+void MainFrame::ClearMessageText() { SetMessageText(idle_text_); }
+
 QString MainFrame::MessageText() const { return message_pane_->text(); }
 
 QString MainFrame::DocumentPaneText() const { return document_pane_->text(); }
@@ -564,7 +591,10 @@ QString MainFrame::LockPaneText(int pane) const {
 
 void MainFrame::UpdateDocumentPane() {
   const bool modified = document_.modified();
-  document_pane_->setText(DocumentTitle() + (modified ? QStringLiteral(" *") : QString()));
+  const QFontMetrics metrics(document_pane_->font());
+  const QString title = metrics.elidedText(DocumentTitle(), Qt::ElideMiddle,
+                                           metrics.averageCharWidth() * kDocumentPaneCharacters);
+  document_pane_->setText(title + (modified ? QStringLiteral(" *") : QString()));
   QString tip = DocumentPath().isEmpty() ? tr("A new document, not saved yet")
                                          : QDir::toNativeSeparators(DocumentPath());
   if (modified) tip += QLatin1Char('\n') + tr("The channel data has unsaved changes.");
@@ -598,6 +628,14 @@ void MainFrame::SetFileChooser(FileChooser chooser) { file_chooser_ = std::move(
 
 QString MainFrame::DocumentPath() const { return QFile::decodeName(document_.path().c_str()); }
 
+bool MainFrame::DocumentIsBackup() const {
+  return !DocumentPath().isEmpty() && IsBackupFile(DocumentPath());
+}
+
+QString MainFrame::OwnDocumentPath() const {
+  return DocumentIsBackup() ? QString() : DocumentPath();
+}
+
 QString MainFrame::DocumentTitle() const {
   return DocumentPath().isEmpty() ? tr("Untitled") : QFileInfo(DocumentPath()).fileName();
 }
@@ -614,10 +652,13 @@ QString MainFrame::ChooseFile(FileDialogKind kind, const QString& suggested) {
   dialog.setNameFilters(
       {channel_list ? tr("Channel Lists (*.csv)") : app_names::FileFilter(), tr("All Files (*)")});
   dialog.setDefaultSuffix(channel_list ? QStringLiteral("csv") : app_names::kFileSuffix);
+  // Never where the dialog was last (the backups folder, say): in the
+  // folder of the suggestion, or where the user keeps documents.
+  const bool in_folder = !suggested.isEmpty() && QFileInfo(suggested).isAbsolute();
+  dialog.setDirectory(in_folder ? QFileInfo(suggested).absolutePath() : document_folder_);
   if (kind == FileDialogKind::Open || kind == FileDialogKind::ImportChannels) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    if (!suggested.isEmpty()) dialog.setDirectory(QFileInfo(suggested).absolutePath());
   } else {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -647,7 +688,7 @@ bool MainFrame::NewDocument() {
 
 bool MainFrame::OpenDocument() {
   if (!SaveModified()) return false;
-  const QString path = ChooseFile(FileDialogKind::Open, DocumentPath());
+  const QString path = ChooseFile(FileDialogKind::Open, OwnDocumentPath());
   if (path.isEmpty()) return false;
   const Status loaded = LoadFile(path);
   if (!loaded) ReportOpenFailure(loaded.error());
@@ -655,6 +696,7 @@ bool MainFrame::OpenDocument() {
 }
 
 bool MainFrame::OpenDocumentFile(const QString& path) {
+  ClearMessageText();
   if (!SaveModified()) return false;
   const Status loaded = LoadFile(path);
   if (!loaded) ReportOpenFailure(loaded.error());
@@ -685,6 +727,7 @@ Status MainFrame::LoadFile(const QString& path) {
   if (!opened) return opened;
   view_->OnInitialUpdate();
   recent_->Add(absolute);
+  if (!IsBackupFile(absolute)) document_folder_ = QFileInfo(absolute).absolutePath();
   UpdateRecentMenu();
   UpdateDocumentPane();
   return opened;
@@ -692,15 +735,19 @@ Status MainFrame::LoadFile(const QString& path) {
 
 bool MainFrame::SaveDocument() {
   view_->CommitOpenEditor();
-  if (DocumentPath().isEmpty()) return SaveDocumentAs();
+  // A backup stays as the transfer left it: saved under a name of the user's.
+  if (OwnDocumentPath().isEmpty()) return SaveDocumentAs();
   return SaveTo(DocumentPath());
 }
 
 bool MainFrame::SaveDocumentAs() {
   view_->CommitOpenEditor();
-  const QString suggested = DocumentPath().isEmpty()
-                                ? DocumentTitle() + QLatin1Char('.') + app_names::kFileSuffix
-                                : DocumentPath();
+  QString suggested = OwnDocumentPath();
+  if (DocumentPath().isEmpty()) {
+    suggested = DocumentTitle() + QLatin1Char('.') + app_names::kFileSuffix;
+  } else if (suggested.isEmpty()) {
+    suggested = DocumentTitle();  // a backup's name, in the user's folder
+  }
   const QString path = ChooseFile(FileDialogKind::SaveAs, suggested);
   if (path.isEmpty()) return false;
   return SaveTo(path);
@@ -720,8 +767,10 @@ bool MainFrame::SaveTo(const QString& path) {
   // Undoing back to this state clears the modified mark again.
   view_->History().MarkSaved();
   recent_->Add(absolute);
+  if (!IsBackupFile(absolute)) document_folder_ = QFileInfo(absolute).absolutePath();
   UpdateRecentMenu();
   UpdateDocumentPane();
+  SetMessageText(tr("Saved to %1").arg(QDir::toNativeSeparators(absolute)));
   return true;
 }
 

@@ -56,15 +56,27 @@ class RecentFiles;
 // Edits are never dropped silently: New, Open, a recent file, a dropped file
 // and closing the window first commit an open cell editor, then ask whether
 // to save a modified document (Save, Discard, Cancel). The caption never
-// changes; the status bar's document pane names the document and marks
-// unsaved changes with " *".
+// changes; the status bar's document pane names the document (a long name
+// cut in the middle) and marks unsaved changes with " *".
+//
+// Every command of the window puts the message pane back to the idle
+// prompt before it runs, so that no text of an earlier command stays; a
+// command with something to tell sets its own text after ("Saved to ...").
+//
+// A document whose file lies in the backups folder (DefaultBackupFolder:
+// File > Open Backup...) is a backup: Save asks for a name as for a new
+// document, so that the backup stays as the transfer left it. The file
+// dialogs start in DocumentFolder(), where the user last opened or saved a
+// document of their own, never in the backups folder.
 class MainFrame : public QMainWindow {
   Q_OBJECT
 
  public:
   // The file dialogs, replaceable for tests and automation. `suggested` is
-  // the current document's path (or its title for a new document). Returns
-  // the chosen path; empty when the user cancelled.
+  // a path in the folder of the user's own document, or a bare name ("Untitled.sin",
+  // a backup's name) or nothing when there is no such document; the
+  // dialog then starts in DocumentFolder(). Returns the chosen path; empty
+  // when the user cancelled.
   enum class FileDialogKind { Open, SaveAs, ImportChannels, ExportChannels };
   using FileChooser = std::function<QString(FileDialogKind kind, const QString& suggested)>;
 
@@ -98,12 +110,24 @@ class MainFrame : public QMainWindow {
   void SetMessageText(const QString& text);
   QString MessageText() const;
   static QString IdleMessageText();  // "For Help，Please Press F1"
+  // Puts the idle prompt back into the message pane.
+  void ClearMessageText();
   // The document pane: the document's title, " *" while it has unsaved
   // changes; the full path as its tooltip.
   QString DocumentPaneText() const;
   // Indicator panes "CAP", "NUM", "SCRL": the text when the key is on,
   // blank when it is off or its state cannot be told.
   QString LockPaneText(int pane) const;
+
+  // Where the user last opened or saved a document of their own; at start
+  // the folder of the newest recent file that is not a backup, else the
+  // home folder.
+  QString DocumentFolder() const { return document_folder_; }
+  // True when the document's file lies in the backups folder.
+  bool DocumentIsBackup() const;
+  // The document's path when it is a file of the user's own; empty for a
+  // new document or a backup.
+  QString OwnDocumentPath() const;
 
   void SetFileChooser(FileChooser chooser);
   // Asks for a file with the chooser, or the file dialog of `kind`.
@@ -181,6 +205,7 @@ class MainFrame : public QMainWindow {
   std::unique_ptr<RecentFiles> recent_;
   EditCommands* edit_commands_ = nullptr;
   FileChooser file_chooser_;
+  QString document_folder_;
 
   QHash<int, QAction*> actions_;
   std::array<QAction*, 4> recent_actions_{};

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "ui/app/app_names.h"
+#include "ui/app/button_mnemonics.h"
 
 namespace zlm5 {
 namespace {
@@ -44,6 +45,7 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text,
 
   QMessageBox box(icon, app_names::kApplicationName, TextBreakingAtBlanks(text), buttons, parent);
   if (default_button != QMessageBox::NoButton) box.setDefaultButton(default_button);
+  GiveStandardMnemonics(box);
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

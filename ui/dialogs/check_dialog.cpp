@@ -5,11 +5,14 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 #include "ui/app/core_text_translation.h"
+#include "ui/dialogs/dialog_fit.h"
 
 namespace zlm5 {
 namespace {
@@ -18,7 +21,7 @@ namespace {
 constexpr int kRowRole = Qt::UserRole;
 constexpr int kColRole = Qt::UserRole + 1;
 
-constexpr int kListMinimumWidth = 460;
+constexpr int kListMinimumWidth = 300;
 constexpr int kListMinimumHeight = 220;
 
 }  // namespace
@@ -34,6 +37,11 @@ ChannelCheckDialog::ChannelCheckDialog(Checker checker, QWidget* parent)
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("checkFindings"));
   list_->setMinimumSize(kListMinimumWidth, kListMinimumHeight);
+  // A finding longer than the screen is wide wraps instead of being cut.
+  list_->setWordWrap(true);
+  list_->setTextElideMode(Qt::ElideNone);
+  list_->setResizeMode(QListView::Adjust);
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   summary_->setBuddy(list_);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
@@ -58,6 +66,11 @@ ChannelCheckDialog::ChannelCheckDialog(Checker checker, QWidget* parent)
   connect(list_, &QListWidget::itemActivated, this, &ChannelCheckDialog::OnActivated);
 
   CheckAgain();
+  // As wide as the summary and the longest finding, within the screen.
+  const int list_width = list_->sizeHintForColumn(0) + 2 * list_->frameWidth() +
+                         style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list_);
+  FitDialogWidth(*this,
+                 std::max(list_width, summary_->fontMetrics().horizontalAdvance(summary_->text())));
 }
 
 void ChannelCheckDialog::CheckAgain() {

@@ -24,7 +24,8 @@ namespace zlm5 {
 // row and grid column; the dialog stays open beside the window (it is
 // modeless), so the user can mend the cell and press "Check Again", which
 // asks the checker for the findings anew. The first line is current when
-// the list is filled, so Enter works at once.
+// the list is filled, so Enter works at once. The dialog opens as wide as
+// its longest line where the screen allows; a longer line wraps.
 class ChannelCheckDialog : public QDialog {
   Q_OBJECT
 

@@ -8,14 +8,19 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 #include <vector>
 
 #include "model/channel_grid.h"
+#include "ui/app/button_mnemonics.h"
 #include "ui/app/core_text_translation.h"
+#include "ui/dialogs/dialog_fit.h"
 
 namespace zlm5 {
 
@@ -23,7 +28,10 @@ namespace {
 
 constexpr int kLastChannel = grid_layout::kRows - 1;
 constexpr int kReportLinesShown = 12;  // the report box's height, in lines
-constexpr int kReportWidthInCharacters = 80;
+// The narrowest the report box gets; longer lines wrap.
+constexpr int kReportMinimumWidthInCharacters = 40;
+// Beside the text of a line: the text cursor and a little air.
+constexpr int kReportLineRoom = 4;
 
 QString ChannelRanges(std::vector<int> channels) {
   std::sort(channels.begin(), channels.end());
@@ -47,10 +55,13 @@ ImportReportDialog::ImportReportDialog(const QString& title, const QString& sour
   setWindowTitle(title);
   auto* layout = new QVBoxLayout(this);
 
-  auto* form = new QFormLayout;
-  auto* source_label = new QLabel(source, this);
-  source_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  form->addRow(tr("From:"), source_label);
+  form_ = new QFormLayout;
+  source_ = new QLabel(source, this);
+  source_->setObjectName(QStringLiteral("importSource"));
+  source_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // A long path breaks rather than widen the dialog beyond the screen.
+  source_->setWordWrap(true);
+  form_->addRow(tr("From:"), source_);
   if (offer_first_channel) {
     first_channel_ = new QSpinBox(this);
     first_channel_->setObjectName(QStringLiteral("firstChannelBox"));
@@ -60,10 +71,10 @@ ImportReportDialog::ImportReportDialog(const QString& title, const QString& sour
     first_channel_->setValue(std::clamp(first_channel, 0, kLastChannel));
     auto* label = new QLabel(tr("&First channel:"), this);
     label->setBuddy(first_channel_);
-    form->addRow(label, first_channel_);
+    form_->addRow(label, first_channel_);
     connect(first_channel_, &QSpinBox::valueChanged, this, &ImportReportDialog::Reread);
   }
-  layout->addLayout(form);
+  layout->addLayout(form_);
 
   summary_ = new QLabel(this);
   summary_->setObjectName(QStringLiteral("importSummary"));
@@ -73,18 +84,40 @@ ImportReportDialog::ImportReportDialog(const QString& title, const QString& sour
   report_ = new QPlainTextEdit(this);
   report_->setObjectName(QStringLiteral("importReport"));
   report_->setReadOnly(true);
-  report_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // The dialog opens as wide as the longest line where the screen allows;
+  // a line longer than that wraps instead of being cut.
+  report_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  report_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  report_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   report_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   report_->setMinimumHeight(report_->fontMetrics().lineSpacing() * kReportLinesShown);
-  report_->setMinimumWidth(report_->fontMetrics().averageCharWidth() * kReportWidthInCharacters);
+  report_->setMinimumWidth(report_->fontMetrics().averageCharWidth() *
+                           kReportMinimumWidthInCharacters);
   layout->addWidget(report_, 1);
 
   buttons_ = new QDialogButtonBox(QDialogButtonBox::Apply | QDialogButtonBox::Cancel, this);
+  GiveStandardMnemonics(*buttons_);
   connect(ApplyButton(), &QPushButton::clicked, this, &QDialog::accept);
   connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons_);
 
   Reread();
+  FitDialogWidth(*this, ContentWidth());
+}
+
+int ImportReportDialog::ContentWidth() const {
+  // The summary on one line, and the source beside its label.
+  const int source = form_->sizeHint().width() - source_->sizeHint().width() +
+                     source_->fontMetrics().horizontalAdvance(source_->text());
+  int width = std::max(summary_->fontMetrics().horizontalAdvance(summary_->text()), source);
+  if (!import_.report.empty()) {
+    const int margin = static_cast<int>(std::ceil(report_->document()->documentMargin()));
+    const int lines = WidestLine(report_->fontMetrics(), ReportText(import_).split('\n'));
+    width = std::max(
+        width, lines + 2 * (report_->frameWidth() + margin) + kReportLineRoom +
+                   report_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, report_));
+  }
+  return width;
 }
 
 int ImportReportDialog::FirstChannel() const {

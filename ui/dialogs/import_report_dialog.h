@@ -10,6 +10,7 @@
 #include "model/error.h"
 
 class QDialogButtonBox;
+class QFormLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -23,6 +24,9 @@ namespace zlm5 {
 // with Apply and Cancel. For a file, the first channel can be chosen: "as
 // the file says" (by Location) or a channel from which the rows follow one
 // another; the list is read again for each choice.
+//
+// The dialog opens as wide as its longest line (within the screen); a line
+// that does not fit wraps. The report's text can be selected and copied.
 class ImportReportDialog : public QDialog {
   Q_OBJECT
 
@@ -55,9 +59,13 @@ class ImportReportDialog : public QDialog {
 
  private:
   void Reread();
+  // The width the summary, the source and the report's longest line need.
+  int ContentWidth() const;
 
   Reader reader_;
   ChannelCsvImport import_;
+  QFormLayout* form_ = nullptr;
+  QLabel* source_ = nullptr;
   QSpinBox* first_channel_ = nullptr;
   QLabel* summary_ = nullptr;
   QPlainTextEdit* report_ = nullptr;

@@ -129,7 +129,9 @@ QString CheckCommands::ChooseFile(const QString& suggested) {
   dialog.setNameFilters({app_names::FileFilter(), tr("All Files (*)")});
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  if (!suggested.isEmpty()) dialog.setDirectory(QFileInfo(suggested).absolutePath());
+  // In the folder of the user's own documents, not where a dialog was last.
+  dialog.setDirectory(suggested.isEmpty() ? frame_.DocumentFolder()
+                                          : QFileInfo(suggested).absolutePath());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().constFirst();
 }
@@ -137,7 +139,7 @@ QString CheckCommands::ChooseFile(const QString& suggested) {
 void CheckCommands::CompareWith() {
   if (radio_.Busy()) return;
   frame_.View().CommitOpenEditor();
-  const QString path = ChooseFile(QFile::decodeName(frame_.Document().path().c_str()));
+  const QString path = ChooseFile(frame_.OwnDocumentPath());
   if (!path.isEmpty()) CompareWithFile(path);
 }
 

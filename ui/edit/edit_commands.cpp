@@ -173,6 +173,11 @@ void EditCommands::CopyChannels() {
   View().CommitOpenEditor();
   const std::vector<int> rows = View().SelectedChannels();
   if (rows.empty()) return;
+  CopyRows(rows);
+  View().ShowStatusText(tr("%1 copied").arg(ImportReportDialog::ChannelCount(rows.size())));
+}
+
+void EditCommands::CopyRows(const std::vector<int>& rows) {
   const ChannelGrid& grid = View().Grid();
   // The CSV names each channel by its own number; a reader that places
   // them by Location puts them back where they were.
@@ -186,15 +191,16 @@ void EditCommands::CopyChannels() {
   data->setText(FromUtf8(RowsToGridText(grid, rows)));
   data->setData(CsvMimeType(), QByteArray::fromStdString(ChannelsToCsv(copied)));
   QApplication::clipboard()->setMimeData(data);
-  View().ShowStatusText(tr("%1 copied").arg(ImportReportDialog::ChannelCount(rows.size())));
 }
 
 void EditCommands::CutChannels() {
+  View().CommitOpenEditor();
   const std::vector<int> rows = View().SelectedChannels();
   if (rows.empty()) return;
-  CopyChannels();
+  CopyRows(rows);
   View().EditGrid(tr("Cut %1").arg(ImportReportDialog::ChannelCount(rows.size())),
                   [&rows](ChannelGrid& grid) { ClearRows(grid, rows); });
+  View().ShowStatusText(tr("%1 cut").arg(ImportReportDialog::ChannelCount(rows.size())));
 }
 
 Result<ChannelCsvImport> EditCommands::ReadClipboard(const QMimeData* data, int first_channel) {
@@ -233,6 +239,8 @@ void EditCommands::PasteChannels() {
     if (RunModal(dialog) != QDialog::Accepted) return;
   }
   WriteImport(tr("Paste"), *import, ApplyPastedChannels);
+  View().ShowStatusText(
+      tr("%1 pasted").arg(ImportReportDialog::ChannelCount(import->channels.size())));
 }
 
 void EditCommands::WriteImport(const QString& verb, const ChannelCsvImport& import,
@@ -317,8 +325,8 @@ void EditCommands::ClearChannels() {
 
 bool EditCommands::ImportChannels() {
   View().CommitOpenEditor();
-  const QString document = QFile::decodeName(frame_.Document().path().c_str());
-  const QString path = frame_.ChooseFile(MainFrame::FileDialogKind::ImportChannels, document);
+  const QString path =
+      frame_.ChooseFile(MainFrame::FileDialogKind::ImportChannels, frame_.OwnDocumentPath());
   if (path.isEmpty()) return false;
   return ImportFile(path);
 }
@@ -349,12 +357,14 @@ bool EditCommands::ImportFile(const QString& path) {
 
 bool EditCommands::ExportChannels() {
   View().CommitOpenEditor();
-  const QString document = QFile::decodeName(frame_.Document().path().c_str());
+  // Beside the user's own document; else a bare name (a new document's
+  // title, a backup's name) in the folder of the user's documents.
+  const QString document = frame_.OwnDocumentPath();
+  const QString name =
+      QFileInfo(QString::fromStdString(frame_.Document().title())).completeBaseName() +
+      QLatin1Char('.') + kCsvSuffix;
   const QString suggested =
-      document.isEmpty()
-          ? QString::fromStdString(frame_.Document().title()) + QLatin1Char('.') + kCsvSuffix
-          : QFileInfo(document).path() + QLatin1Char('/') + QFileInfo(document).completeBaseName() +
-                QLatin1Char('.') + kCsvSuffix;
+      document.isEmpty() ? name : QFileInfo(document).path() + QLatin1Char('/') + name;
   const QString path = frame_.ChooseFile(MainFrame::FileDialogKind::ExportChannels, suggested);
   if (path.isEmpty()) return false;
   return ExportFile(path);

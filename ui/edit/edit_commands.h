@@ -89,6 +89,8 @@ class EditCommands : public QObject {
   void UpdateActions();
   void UpdateUndoTexts();
   int RunModal(QDialog& dialog);
+  // Puts the channels of `rows` on the clipboard, as grid texts and CSV.
+  void CopyRows(const std::vector<int>& rows);
   // Writes `import` with `write` (ApplyChannelImport, or ApplyPastedChannels
   // for a paste) as one step named after `verb` ("Paste 3 Channels") and
   // selects the channels written.

@@ -402,11 +402,16 @@ void ChannelView::OnInitialUpdate() {
   HideAllEditors();
   frequency_editor_->SetText(QString());
   name_editor_->SetText(QString());
+  // A new document starts at its first channel, in view, whatever the
+  // last one showed.
+  grid_->SetCurrentCell(1, gl::kColReceive);
   RefreshFromImage();
   WriteHeaders();
   grid_->ClearRowSelection();
   history_->Reset();
-  FormBoxWidget(FormBox::Type)->setFocus();
+  grid_->SetTopRow(1);
+  grid_->EnsureCurrentVisible();
+  grid_->setFocus(Qt::OtherFocusReason);
 }
 
 void ChannelView::RefreshFromImage() {

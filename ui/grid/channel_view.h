@@ -102,8 +102,9 @@ class ChannelView : public QWidget {
 
   // Initialises the view for the document after New or Open: hides the
   // editors without committing them, decodes the image into the grid and the
-  // boxes, writes the headers and channel numbers, and gives the "Type" box
-  // the focus.
+  // boxes, writes the headers and channel numbers, makes channel 1's
+  // receive frequency the current cell, scrolls the grid to it and gives
+  // the grid the focus.
   void OnInitialUpdate();
   // Decodes the document's image into the grid and the boxes; hides the
   // editors first. The document's modified flag is not changed.

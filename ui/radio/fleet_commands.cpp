@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "link/port_names.h"
@@ -92,8 +93,23 @@ void FleetCommands::ProgramSeveralRadios() {
       ports.push_back({Text(std::string(kPortNames[i])), device, device});
     }
   }
-  for (const SerialDevice& device : device_lister_()) {
+  const std::vector<SerialDevice> devices = device_lister_();
+  for (const SerialDevice& device : devices) {
     ports.push_back({Text(device.path), Text(device.path), DeviceDescription(device)});
+  }
+  // Every other port the Port menu offers: a path chosen in this session
+  // (typed under Other Port..., a device since unplugged).
+  for (const QString& path : radio_.ChosenPortPaths()) {
+    const std::string chosen = path.toStdString();
+    const bool listed = std::any_of(devices.begin(), devices.end(), [&](const SerialDevice& d) {
+      return d.path == chosen || d.by_id == chosen;
+    });
+    if (listed) continue;
+    const QString description =
+        SerialDeviceExists(SystemRoots{}, chosen)
+            ? QString()
+            : QCoreApplication::translate("zlm5::FleetCommands", "not present");
+    ports.push_back({path, path, description});
   }
 
   // What Write To Radio would send, taken when Start is pressed.
@@ -106,6 +122,8 @@ void FleetCommands::ProgramSeveralRadios() {
   auto* dialog = new FleetDialog(image_source, std::move(ports), &frame_);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->SetFleetOptions(options_);
+  // Load Identities... starts with the user's own documents.
+  dialog->SetStartFolder([this] { return frame_.DocumentFolder(); });
   // The safeguards start as the window's own are set.
   dialog->BackUpFirstBox()->setChecked(radio_.BackUpFirstAction()->isChecked());
   dialog->VerifyBox()->setChecked(radio_.VerifyAction()->isChecked());

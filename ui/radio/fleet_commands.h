@@ -20,7 +20,8 @@ class RadioOperations;
 
 // Program > Program Several Radios...: opens the fleet dialog (made on
 // first use, then brought back) with the ports the user may check: COM1 to
-// COM4 as the ports file maps them, and the serial devices present.
+// COM4 as the ports file maps them, the serial devices present, and every
+// other port the Port menu offers (a path typed under Other Port...).
 //
 // The dialog writes what Write To Radio would send at the moment Start is
 // pressed (an open cell editor committed, the grid encoded into a copy of

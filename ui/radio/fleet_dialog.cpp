@@ -10,9 +10,14 @@
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+#include <numeric>
 
 #include "files/file_reading.h"
 #include "link/fleet_report.h"
@@ -26,8 +31,36 @@ namespace {
 enum Column { kPortColumn, kDeviceColumn, kIdentityColumn, kProgressColumn, kResultColumn };
 constexpr int kColumnCount = 5;
 constexpr int kMaxRetries = 99;
-// Room for the five columns of a few radios and the options below them.
+// The least the dialog opens with: room for the five columns of a few
+// radios and the options below them. It opens larger when its rows or its
+// texts need it, within the screen.
 constexpr QSize kInitialSize(760, 420);
+// What the window manager adds around the dialog.
+constexpr QSize kWindowFrameRoom(40, 60);
+// The columns that share the width left beside Radio and Progress, each up
+// to what its texts need; a text cut short shows whole as its tooltip.
+constexpr std::array kSharedColumns = {kDeviceColumn, kIdentityColumn, kResultColumn};
+
+// Widths for texts that want `wants` pixels each in `available` pixels:
+// each gets what it wants while that is no more than an even share of what
+// is left; the others share the rest evenly. What no one wants goes to the
+// last.
+template <std::size_t N>
+std::array<int, N> ShareWidth(const std::array<int, N>& wants, int available) {
+  std::array<std::size_t, N> order{};
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::sort(order.begin(), order.end(),
+            [&](std::size_t a, std::size_t b) { return wants[a] < wants[b]; });
+  std::array<int, N> widths{};
+  int left = std::max(available, 0);
+  for (std::size_t k = 0; k < N; ++k) {
+    const int share = left / static_cast<int>(N - k);
+    widths[order[k]] = std::min(wants[order[k]], share);
+    left -= widths[order[k]];
+  }
+  widths[N - 1] += left;
+  return widths;
+}
 
 // COM names in a list's rows map through the ports file; an unreadable
 // file maps them as the defaults do (the ports themselves were resolved
@@ -107,13 +140,67 @@ FleetDialog::FleetDialog(ImageSource image_source, std::vector<PortChoice> ports
   QHBoxLayout* retries_row = BuildOptions();
   QHBoxLayout* buttons = BuildButtons();
   LayOut(intro, retries_row, buttons);
-  resize(kInitialSize);
 
   connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
     if (item->column() == kPortColumn && !Running()) UpdateIdentities();
   });
   UpdateIdentities();
   UpdateButtons();
+  // The viewport has its new size when its own resize event comes.
+  table_->viewport()->installEventFilter(this);
+  FitInitialSize();
+}
+
+void FleetDialog::FitInitialSize() {
+  QHeaderView* header = table_->horizontalHeader();
+  int columns = 0;
+  for (int column = 0; column < kColumnCount; ++column) columns += ContentWidth(column);
+  // Every row in view, and every column as wide as its texts.
+  const int table_width = columns + 2 * table_->frameWidth();
+  const int table_height = header->sizeHint().height() +
+                           RowCount() * table_->verticalHeader()->defaultSectionSize() +
+                           2 * table_->frameWidth();
+  QLayout* box = layout();
+  box->activate();
+  const QMargins margins = box->contentsMargins();
+  const QScreen* shown_on = parentWidget() != nullptr ? parentWidget()->screen() : screen();
+  const QSize room = shown_on != nullptr ? shown_on->availableGeometry().size() - kWindowFrameRoom
+                                         : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  const int width =
+      std::min(std::max({kInitialSize.width(), table_width + margins.left() + margins.right(),
+                         minimumSizeHint().width()}),
+               room.width());
+  const int others = box->totalHeightForWidth(width) - table_->sizeHint().height();
+  const int height =
+      std::min(std::max(kInitialSize.height(), others + table_height), room.height());
+  resize(width, height);
+  FitColumns();
+}
+
+int FleetDialog::ContentWidth(int column) const {
+  // The header's and the cells' widths, as resizing to contents finds them.
+  table_->resizeColumnToContents(column);
+  return table_->horizontalHeader()->sectionSize(column);
+}
+
+void FleetDialog::FitColumns() {
+  QHeaderView* header = table_->horizontalHeader();
+  for (const int column : {kPortColumn, kProgressColumn}) table_->resizeColumnToContents(column);
+  std::array<int, kSharedColumns.size()> wants{};
+  for (std::size_t i = 0; i < kSharedColumns.size(); ++i) {
+    wants[i] = ContentWidth(kSharedColumns[i]);
+  }
+  const int available = table_->viewport()->width() - header->sectionSize(kPortColumn) -
+                        header->sectionSize(kProgressColumn);
+  const auto widths = ShareWidth(wants, available);
+  for (std::size_t i = 0; i < kSharedColumns.size(); ++i) {
+    header->resizeSection(kSharedColumns[i], widths[i]);
+  }
+}
+
+bool FleetDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == table_->viewport() && event->type() == QEvent::Resize) FitColumns();
+  return QDialog::eventFilter(watched, event);
 }
 
 QLabel* FleetDialog::MakeIntro() {
@@ -212,7 +299,9 @@ void FleetDialog::BuildTable() {
     name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
     name->setCheckState(Qt::Unchecked);
     table_->setItem(row, kPortColumn, name);
-    table_->setItem(row, kDeviceColumn, new QTableWidgetItem(port.description));
+    auto* device = new QTableWidgetItem(port.description);
+    device->setToolTip(port.description);
+    table_->setItem(row, kDeviceColumn, device);
     table_->setItem(row, kIdentityColumn, new QTableWidgetItem);
     auto* bar = new QProgressBar(table_);
     bar->setRange(0, transfer_limits::kBlockCount);
@@ -221,8 +310,10 @@ void FleetDialog::BuildTable() {
     table_->setCellWidget(row, kProgressColumn, bar);
     table_->setItem(row, kResultColumn, new QTableWidgetItem);
   }
-  table_->horizontalHeader()->setSectionResizeMode(kResultColumn, QHeaderView::Stretch);
-  table_->resizeColumnsToContents();
+  // FitColumns sets the widths whenever the table's size or texts change.
+  table_->horizontalHeader()->setStretchLastSection(false);
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 // ---------------------------------------------------------------------------
@@ -234,7 +325,11 @@ void FleetDialog::SetChecked(int row, bool checked) {
   table_->item(row, kPortColumn)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
 
-QString FleetDialog::RowPort(int row) const { return table_->item(row, kPortColumn)->text(); }
+QString FleetDialog::RowPort(int row) const { return ports_[static_cast<std::size_t>(row)].name; }
+QString FleetDialog::RowRadio(int row) const { return table_->item(row, kPortColumn)->text(); }
+QString FleetDialog::RowToolTip(int row, int column) const {
+  return table_->item(row, column)->toolTip();
+}
 QString FleetDialog::RowIdentity(int row) const {
   return table_->item(row, kIdentityColumn)->text();
 }
@@ -270,7 +365,7 @@ void FleetDialog::ChooseIdentities() {
   if (file_chooser_) {
     path = file_chooser_();
   } else {
-    path = QFileDialog::getOpenFileName(this, tr("Load Identities"), QString(),
+    path = QFileDialog::getOpenFileName(this, tr("Load Identities"), StartFolder(),
                                         tr("Identity Lists (*.csv);;All Files (*)"));
   }
   if (!path.isEmpty()) LoadIdentities(path);
@@ -303,8 +398,10 @@ void FleetDialog::UpdateIdentities() {
   const std::vector<int> rows = CheckedRows();
   const std::vector<FleetPort> ports = CheckedPorts();
   const QSignalBlocker quiet(table_);
-  for (int row = 0; row < table_->rowCount(); ++row)
-    table_->item(row, kIdentityColumn)->setText({});
+  for (int row = 0; row < table_->rowCount(); ++row) {
+    table_->item(row, kPortColumn)->setText(RowPort(row));
+    SetCellText(row, kIdentityColumn, {});
+  }
   findings_.clear();
   if (identities_) {
     const Result<IdentityAssignment> assignment =
@@ -315,8 +412,15 @@ void FleetDialog::UpdateIdentities() {
       // The codes do not depend on the image they go into.
       const FleetWritePlan plan = PlanFleetWrite(RadioImage(), ports, &*identities_, &*assignment);
       for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (assignment->row_of_port[i]) {
-          table_->item(rows[i], kIdentityColumn)->setText(IdentityText(plan.identities[i]));
+        const std::optional<std::size_t> list_row = assignment->row_of_port[i];
+        if (!list_row) continue;
+        SetCellText(rows[i], kIdentityColumn, IdentityText(plan.identities[i]));
+        // The list's label for the radio, beside its port.
+        const std::string& name = identities_->rows[*list_row].identity.name;
+        if (!name.empty()) {
+          table_->item(rows[i], kPortColumn)
+              ->setText(
+                  QStringLiteral("%1 (%2)").arg(RowPort(rows[i]), QString::fromStdString(name)));
         }
       }
       for (const std::string& line : AssignmentFindings(*identities_, *assignment, ports)) {
@@ -326,6 +430,15 @@ void FleetDialog::UpdateIdentities() {
   }
   findings_label_->setText(findings_.join(QLatin1Char('\n')));
   findings_label_->setVisible(!findings_.isEmpty());
+  FitColumns();
+}
+
+void FleetDialog::SetCellText(int row, int column, const QString& text, const QString& more) {
+  QTableWidgetItem* item = table_->item(row, column);
+  item->setText(text);
+  // The whole text, whatever the column's width.
+  item->setToolTip(more.isEmpty() || text.isEmpty() ? text + more
+                                                    : text + QLatin1Char('\n') + more);
 }
 
 // ---------------------------------------------------------------------------
@@ -378,8 +491,7 @@ bool FleetDialog::Start() {
   finished_ = false;
   for (int row = 0; row < table_->rowCount(); ++row) {
     static_cast<QProgressBar*>(table_->cellWidget(row, kProgressColumn))->setValue(0);
-    table_->item(row, kResultColumn)->setText({});
-    table_->item(row, kResultColumn)->setToolTip({});
+    SetCellText(row, kResultColumn, {});
   }
   UpdateButtons();
   emit RunStarted();
@@ -412,7 +524,6 @@ void FleetDialog::ShowRadio(std::size_t radio) {
   const FleetRadioStatus s = run_->Status(radio);
   const int row = run_rows_[radio];
   static_cast<QProgressBar*>(table_->cellWidget(row, kProgressColumn))->setValue(s.blocks);
-  table_->item(row, kResultColumn)->setText(StageText(s));
   QStringList messages;
   for (const FleetMessage& m : s.messages) {
     QString line = OneLineShown(m.text);
@@ -424,7 +535,8 @@ void FleetDialog::ShowRadio(std::size_t radio) {
     messages.append(line);
   }
   for (const std::string& d : s.differences) messages.append(CoreTextShown(d));
-  table_->item(row, kResultColumn)->setToolTip(messages.join(QLatin1Char('\n')));
+  SetCellText(row, kResultColumn, StageText(s), messages.join(QLatin1Char('\n')));
+  FitColumns();
 }
 
 void FleetDialog::OnFinished() {

@@ -31,7 +31,12 @@ namespace zlm5 {
 //
 // One row per port: the COM names and the serial devices present, each
 // with a check box, the device, the identity it will get (once an identity
-// list is loaded), a progress bar and the result. Below the table: how the
+// list is loaded), a progress bar and the result. The Radio column names
+// the port, and the list's Name for it in brackets. The dialog opens with
+// every row in view where the screen allows; the Device, Identity and
+// Result columns share the width beside the others, each up to what its
+// texts need, and follow the dialog's size; each cell of theirs has its
+// whole text as its tooltip (the Result's with the messages of the run). Below the table: how the
 // list meets the checked ports (rows naming no checked port, checked ports
 // without a row), renewed whenever a check box changes; the answers given
 // up front (retries, a radio of another type), the safeguards of a single
@@ -81,7 +86,13 @@ class FleetDialog : public QDialog {
   // --- What the user sees, for tests -------------------------------------
   int RowCount() const;
   void SetChecked(int row, bool checked);
+  // The port of a row, as the report names it.
   QString RowPort(int row) const;
+  // The Radio column as shown: "COM2 (Unit B)".
+  QString RowRadio(int row) const;
+  // The tooltip of a cell of the Device (1), Identity (2) or Result (4)
+  // column.
+  QString RowToolTip(int row, int column) const;
   QString RowIdentity(int row) const;
   QString RowResult(int row) const;
   int RowProgress(int row) const;
@@ -106,6 +117,11 @@ class FleetDialog : public QDialog {
   // default.
   using FileChooser = std::function<QString()>;
   void SetFileChooser(FileChooser chooser) { file_chooser_ = std::move(chooser); }
+  // Where the file dialog of Load Identities... starts (the folder of the
+  // user's own documents); asked each time it opens.
+  using FolderSource = std::function<QString()>;
+  void SetStartFolder(FolderSource folder) { start_folder_ = std::move(folder); }
+  QString StartFolder() const { return start_folder_ ? start_folder_() : QString(); }
 
  signals:
   void RunStarted();
@@ -115,6 +131,7 @@ class FleetDialog : public QDialog {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void reject() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QLabel* MakeIntro();
@@ -124,6 +141,14 @@ class FleetDialog : public QDialog {
   QHBoxLayout* BuildButtons();
   void LayOut(QLabel* intro, QHBoxLayout* retries_row, QHBoxLayout* buttons);
   void ChooseIdentities();
+  // Opens with every row and column in view, as far as the screen allows.
+  void FitInitialSize();
+  // Shares the table's width among the columns (see the class comment).
+  void FitColumns();
+  // The width a column's header and cells need.
+  int ContentWidth(int column) const;
+  // A cell's text, and as its tooltip the text with `more` below it.
+  void SetCellText(int row, int column, const QString& text, const QString& more = {});
   std::vector<FleetPort> CheckedPorts() const;
   std::vector<int> CheckedRows() const;
   // Renews the identity column and the findings for the checked ports.
@@ -143,6 +168,7 @@ class FleetDialog : public QDialog {
   FleetOptions options_;
   BackupStore backups_;
   FileChooser file_chooser_;
+  FolderSource start_folder_;
   std::unique_ptr<FleetRun> run_;
   std::vector<int> run_rows_;  // the table row of each radio of the run
   std::unique_ptr<std::atomic<bool>[]> pending_;

@@ -578,6 +578,8 @@ QString RadioOperations::ChooseFile(FileKind kind, const QString& start) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
+    // With the user's own documents, not in the backups folder.
+    dialog.setDirectory(frame_.DocumentFolder());
     dialog.selectFile(start);
   }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

@@ -6,6 +6,7 @@
 #include <QPair>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -102,6 +103,10 @@ class RadioOperations : public QObject {
   static QString OtherPortText();  // "Other Port..."
   // Rebuilds the device part of the Port menu (done whenever it opens).
   void RefreshPortMenu();
+  // The device paths chosen in this session, first first (Other Port...,
+  // --port, a device's entry): the Port menu offers each of them, beside
+  // the devices present, until the program ends.
+  QStringList ChosenPortPaths() const { return chosen_paths_; }
   // At start-up: when the chosen port's device is not there and exactly
   // one USB serial device is (LoneUsbStandIn), chooses that device and
   // says so in the status bar; the ports file is left as it is. True when

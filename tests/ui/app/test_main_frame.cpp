@@ -3,22 +3,29 @@
 // the questions before edits are dropped, recent files, dropped files,
 // failed opens, the caption, the language choice and the help commands.
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScopeGuard>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 #include "files/channel_document.h"
@@ -525,6 +532,177 @@ class MainFrameTest : public QObject {
     QVERIFY(messages_->Texts().at(0).contains(gone));
     QCOMPARE(frame_->Recent().Entries(), QStringList({kept}));
     QCOMPARE(QString::fromStdString(frame_->Document().path()), gone);  // still the saved one
+  }
+
+  // --- after New and Open ---------------------------------------------------
+
+  void new_and_open_start_at_channel_one_with_the_keys_on_the_grid() {
+    Edit(3, 2, QStringLiteral("433.5"));
+    const QString path = SaveCopy(QStringLiteral("start.sin"));
+    const std::function<bool()> replaces[] = {[this] { return frame_->NewDocument(); },
+                                              [&] { return frame_->OpenDocumentFile(path); }};
+    for (const auto& replace : replaces) {
+      Grid().SetTopRow(100);
+      Grid().SetCurrentCell(110, 6);
+      Grid().horizontalScrollBar()->setValue(Grid().horizontalScrollBar()->maximum());
+      frame_->View().FormBoxWidget(FormBox::Type)->setFocus();
+      messages_->Answer(QMessageBox::Discard);
+      QVERIFY(replace());
+      QCOMPARE(Grid().TopRow(), 1);
+      QCOMPARE(Grid().Row(), 1);
+      QCOMPARE(Grid().Col(), 1);
+      QCOMPARE(Grid().horizontalScrollBar()->value(), 0);
+      QCOMPARE(QApplication::focusWidget(), &Grid());
+      // What the user types goes into channel 1's receive frequency.
+      QTest::keyClick(&Grid(), Qt::Key_1);
+      QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("45.5"));
+      frame_->View().CommitOpenEditor();
+      QCOMPARE(Cell(1, 1), QStringLiteral("145.50000"));
+    }
+    QCOMPARE(Cell(3, 2), QStringLiteral("433.50000"));  // the file was opened
+  }
+
+  // --- the status bar's texts ---------------------------------------------
+
+  void each_command_tells_what_it_did_or_clears_the_old_text() {
+    for (int row = 1; row <= 4; ++row) Edit(row, 1, QStringLiteral("146.525"));
+    Grid().SelectRows(1, 4);
+    frame_->Action(id::kCopy)->trigger();
+    QCOMPARE(frame_->MessageText(), QStringLiteral("4 Channels copied"));
+    Grid().SelectRows(10, 10);
+    frame_->Action(id::kPaste)->trigger();
+    QCOMPARE(frame_->MessageText(), QStringLiteral("4 Channels pasted"));
+    QCOMPARE(Cell(13, 1), QStringLiteral("146.52500"));
+    Grid().SelectRows(1, 3);
+    frame_->Action(id::kCut)->trigger();
+    QCOMPARE(frame_->MessageText(), QStringLiteral("3 Channels cut"));
+    QCOMPARE(Cell(1, 1), QString());
+
+    const QString csv = Path(QStringLiteral("all.csv"));
+    Chooser(csv);
+    frame_->Action(id::kExportChannels)->trigger();
+    QCOMPARE(frame_->MessageText(), QStringLiteral("5 Channels exported to ") + csv);
+    const QString saved = Path(QStringLiteral("told.sin"));
+    Chooser(saved);
+    frame_->Action(id::kSave)->trigger();
+    QCOMPARE(frame_->MessageText(), QStringLiteral("Saved to ") + saved);
+    // A command with nothing to tell leaves no older text behind.
+    frame_->Action(id::kUndo)->trigger();
+    QCOMPARE(Cell(1, 1), QStringLiteral("146.52500"));
+    QCOMPARE(frame_->MessageText(), QStringLiteral("For Help，Please Press F1"));
+  }
+
+  void a_long_file_name_is_cut_in_the_middle_and_leaves_the_hint_its_room() {
+    const QString name = QStringLiteral("northern-district-") + QString(60, QLatin1Char('x')) +
+                         QStringLiteral("-repeaters.sin");
+    const QString path = SaveCopy(name);
+    frame_->ClearMessageText();
+    const QString shown = frame_->DocumentPaneText();
+    QVERIFY2(shown.size() < name.size() && shown.startsWith(QStringLiteral("northern-")) &&
+                 shown.endsWith(QStringLiteral("-repeaters.sin")) && shown.contains(QChar(0x2026)),
+             qPrintable(shown));
+    auto* pane = frame_->findChild<QLabel*>(QStringLiteral("documentPane"));
+    QVERIFY(pane->toolTip().startsWith(path));
+    auto* message = frame_->findChild<QLabel*>(QStringLiteral("messagePane"));
+    QTRY_VERIFY2(message->width() >= message->fontMetrics().horizontalAdvance(message->text()),
+                 qPrintable(QString::number(message->width())));
+  }
+
+  // --- the save question's keys ---------------------------------------------
+
+  void alt_d_in_the_save_question_discards() {
+    Edit(1, 1, QStringLiteral("146.525"));
+    messages_.reset();  // the real message box
+    QStringList texts;
+    QTimer::singleShot(0, frame_.get(), [&texts] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      for (auto which : {QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel}) {
+        texts.append(box->button(which)->text());
+      }
+      // As the window manager would: the question is the active window.
+      box->activateWindow();
+      if (QTest::qWaitFor([box] { return QApplication::activeWindow() == box; })) {
+        QTest::keyClick(box, Qt::Key_D, Qt::AltModifier);
+      }
+      // The key presses Discard at once, which clicks it a moment later; a
+      // key that did nothing leaves the question to Esc.
+      if (!box->button(QMessageBox::Discard)->isDown()) box->reject();
+    });
+    QVERIFY(frame_->NewDocument());
+    QCOMPARE(texts, QStringList({"&Save", "&Discard", "&Cancel"}));
+    QCOMPARE(Cell(1, 1), QString());
+  }
+
+  // --- backups ----------------------------------------------------------------
+
+  void a_backup_is_saved_under_a_new_name_and_dialogs_start_at_the_users_files() {
+    const QByteArray data_home = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", settings_->Folder().toLocal8Bit());
+    const auto restore = qScopeGuard([&data_home] {
+      if (data_home.isNull()) {
+        qunsetenv("XDG_DATA_HOME");
+      } else {
+        qputenv("XDG_DATA_HOME", data_home);
+      }
+    });
+    QVERIFY(QDir().mkpath(Path(QStringLiteral("mine"))));
+    QVERIFY(QDir().mkpath(Path(QStringLiteral("z-lm5/backups"))));
+    Edit(1, 1, QStringLiteral("146.525"));
+    const QString own = SaveCopy(QStringLiteral("mine/own.sin"));
+    const QString backup_name = QStringLiteral("2026-01-02_03-04-05_read.sin");
+    const QString backup = Path(QStringLiteral("z-lm5/backups/") + backup_name);
+    QVERIFY(QFile::copy(own, backup));
+    const QByteArray kept = test::ReadAll(backup);
+    QVERIFY(frame_->NewDocument());
+    QVERIFY(frame_->OpenDocumentFile(backup));
+    QVERIFY(frame_->DocumentIsBackup());
+    QCOMPARE(frame_->DocumentFolder(), Path(QStringLiteral("mine")));
+
+    // No dialog is pointed at the backups folder.
+    QList<MainFrame::FileDialogKind> kinds;
+    QStringList suggested;
+    frame_->SetFileChooser([&](MainFrame::FileDialogKind kind, const QString& name) {
+      kinds.append(kind);
+      suggested.append(name);
+      return QString();
+    });
+    frame_->Action(id::kOpen)->trigger();
+    frame_->Action(id::kImportChannels)->trigger();
+    frame_->Action(id::kExportChannels)->trigger();
+    // Save asks for a name as for a new document; the backup stays.
+    Edit(2, 1, QStringLiteral("145.5"));
+    QVERIFY(!frame_->SaveDocument());
+    using Kind = MainFrame::FileDialogKind;
+    QCOMPARE(kinds,
+             QList<Kind>({Kind::Open, Kind::ImportChannels, Kind::ExportChannels, Kind::SaveAs}));
+    QCOMPARE(suggested, QStringList({QString(), QString(),
+                                     QStringLiteral("2026-01-02_03-04-05_read.csv"), backup_name}));
+    QCOMPARE(test::ReadAll(backup), kept);
+
+    // The file dialog itself starts with the user's own documents.
+    frame_->SetFileChooser(nullptr);
+    QString start;
+    QTimer::singleShot(0, frame_.get(), [&start] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      start = dialog->directory().absolutePath();
+      dialog->reject();
+    });
+    QVERIFY(!frame_->SaveDocument());
+    QCOMPARE(start, Path(QStringLiteral("mine")));
+    QCOMPARE(test::ReadAll(backup), kept);
+    frame_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+
+    // Saved under a name of the user's, it is a document like any other.
+    Chooser(Path(QStringLiteral("mine/from-backup.sin")));
+    QVERIFY(frame_->SaveDocument());
+    QVERIFY(!frame_->DocumentIsBackup());
+    Edit(3, 1, QStringLiteral("146.5"));
+    Chooser(QString());
+    QVERIFY(frame_->SaveDocument());
+    QCOMPARE(test::ReadAll(backup), kept);
   }
 
   // --- language -----------------------------------------------------------

@@ -538,7 +538,7 @@ class RadioTransferTest : public QObject {
     sim::RadioFaults faults;
     faults.at(sim::Stage::kWakeUp).silent = true;
     faults.at(sim::Stage::kWakeUp).count = 15;
-    StartVirtualRadio(faults, RadioMemory());
+    UseVirtualRadio(RadioMemory(), faults);
     TransferProgressDialog* dialog = OpenDialog(id::kWriteToRadio);
     bool watching_during_question = true;
     messages_->on_message = [&](const MessageRequest& request) {
@@ -689,17 +689,6 @@ class RadioTransferTest : public QObject {
   // answers still come through the pseudo-terminal.
   void UseVirtualPauses() { Radio().SetTransferOptions({TimeoutProfile::Transfer(), &clock_}); }
 
-  // A simulated radio in this process, in virtual time (its pauses and
-  // time-outs included), on the port the window uses: for a radio that is
-  // silent, where the protocol's time-outs would take real seconds.
-  void StartVirtualRadio(const sim::RadioFaults& faults, const RadioImage& memory) {
-    virtual_radio_ = std::make_unique<sim::SimulatedRadio>(memory, faults, std::uint8_t{0xFF});
-    Radio().SetTransportFactory(
-        [this] { return std::make_unique<sim::VirtualRadioPort>(*virtual_radio_, clock_); });
-    UseVirtualPauses();
-    QVERIFY(Radio().SetPortName(QStringLiteral("/dev/virtual-radio")));
-  }
-
   // The simulated radio, on the port the window uses.
   void StartRadio(std::vector<std::string> options, const RadioImage& memory) {
     StartSim(std::move(options), memory);
@@ -773,7 +762,6 @@ class RadioTransferTest : public QObject {
   std::unique_ptr<test::RadioWindow> window_;
   std::unique_ptr<test::MessageLog> messages_;
   std::unique_ptr<test::SimProcess> sim_;
-  std::unique_ptr<sim::SimulatedRadio> virtual_radio_;
   std::unique_ptr<QSignalSpy> finished_;
   qsizetype consumed_ = 0;
   ManualLinkClock clock_;

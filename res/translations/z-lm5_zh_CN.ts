@@ -319,10 +319,6 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <translation>名称“%1”已缩短为“%2”</translation>
     </message>
     <message>
-        <source>no channel is left for this row (channel 128 is the last)</source>
-        <translation>没有剩余的频道可容纳此行（频道 128 是最后一个）</translation>
-    </message>
-    <message>
         <source>Location &apos;%1&apos; is not a channel number</source>
         <translation>Location“%1”不是频道号</translation>
     </message>
@@ -681,6 +677,30 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     <message>
         <source>%1: %2</source>
         <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>%1; rows not read from this line on: %2</source>
+        <translation>%1；自此行起未读取的行：%2</translation>
+    </message>
+    <message>
+        <source>no channel is left (channel 128 is the last)</source>
+        <translation>没有剩余的频道（频道 128 是最后一个）</translation>
+    </message>
+    <message>
+        <source>all 128 channels are imported</source>
+        <translation>128 个频道已全部导入</translation>
+    </message>
+    <message>
+        <source>and %1 more lines were not taken</source>
+        <translation>另有 %1 行未被采用</translation>
+    </message>
+    <message>
+        <source>the file has no CrossMode column, which a Cross row needs</source>
+        <translation>文件中没有 CrossMode 列，而 Cross 行需要该列</translation>
+    </message>
+    <message>
+        <source>the file is UTF-16 text and must be saved as UTF-8 to be read as a channel list</source>
+        <translation>该文件是 UTF-16 文本，须另存为 UTF-8 才能作为频道列表读取</translation>
     </message>
 </context>
 <context>
@@ -1123,6 +1143,26 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     <message>
         <source>The radio now holds a partly written memory: %1 of %2 blocks were written. Write it to the radio again before using the radio.</source>
         <translation>电台中的存储器现已部分写入：%2 块中已写入 %1 块。使用电台前，请重新写入电台。</translation>
+    </message>
+    <message>
+        <source>%1: this device is not a serial port</source>
+        <translation>%1：该设备不是串口</translation>
+    </message>
+    <message>
+        <source>%1: this is a file, not a serial port</source>
+        <translation>%1：这是一个文件，不是串口</translation>
+    </message>
+    <message>
+        <source>%1: this is a named pipe, not a serial port</source>
+        <translation>%1：这是一个命名管道，不是串口</translation>
+    </message>
+    <message>
+        <source>%1: probably in use by a program of another user</source>
+        <translation>%1：可能正被其他用户的程序占用</translation>
+    </message>
+    <message>
+        <source>%1: in use by %2</source>
+        <translation>%1：正被 %2 占用</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,7 @@ constexpr const char* kCoreTexts[] = {
     // Wrappers around another reason.
     QT_TRANSLATE_NOOP("zlm5::CoreTexts", "%1; the row is skipped"),
     QT_TRANSLATE_NOOP("zlm5::CoreTexts", "%1; the line is skipped"),
+    QT_TRANSLATE_NOOP("zlm5::CoreTexts", "%1; rows not read from this line on: %2"),
     QT_TRANSLATE_NOOP("zlm5::CoreTexts", "%1 (backup not saved: %2)"),
     QT_TRANSLATE_NOOP("zlm5::CoreTexts", "%1 (the verify was cancelled)"),
     QT_TRANSLATE_NOOP("zlm5::CoreTexts", "%1; and %2 more"),
@@ -54,8 +55,13 @@ constexpr const char* kCoreTexts[] = {
                       "Comment '%1' is not a %2 the radio has; the channel keeps %3"),
     QT_TRANSLATE_NOOP("zlm5::CoreTexts", "Name '%1' is changed to '%2'"),
     QT_TRANSLATE_NOOP("zlm5::CoreTexts", "Name '%1' is shortened to '%2'"),
+    QT_TRANSLATE_NOOP("zlm5::CoreTexts", "no channel is left (channel 128 is the last)"),
+    QT_TRANSLATE_NOOP("zlm5::CoreTexts", "all 128 channels are imported"),
+    QT_TRANSLATE_NOOP("zlm5::CoreTexts", "and %1 more lines were not taken"),
+    QT_TRANSLATE_NOOP("zlm5::CoreTexts", "the file has no CrossMode column, which a Cross row needs"),
     QT_TRANSLATE_NOOP("zlm5::CoreTexts",
-                      "no channel is left for this row (channel 128 is the last)"),
+                      "the file is UTF-16 text and must be saved as UTF-8 to be read as a channel "
+                      "list"),
     QT_TRANSLATE_NOOP("zlm5::CoreTexts", "Location '%1' is not a channel number"),
     QT_TRANSLATE_NOOP("zlm5::CoreTexts",
                       "Location %1 is beyond channel 128 (locations count from 0)"),

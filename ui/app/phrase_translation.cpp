@@ -2,9 +2,9 @@
 #include "ui/app/phrase_translation.h"
 
 #include <QCoreApplication>
-#include <QHash>
 #include <QRegularExpression>
 
+#include <unordered_map>
 #include <vector>
 
 namespace zlm5 {
@@ -42,12 +42,14 @@ CompiledPhrase Compile(const QString& phrase) {
 }
 
 // The tables are static arrays of literals, so a row's address names it.
-// Used on the window's thread only.
+// Used on the window's thread only. The cache's entries stay where they
+// are as it grows (a node map): TranslatedPhrase holds one while it
+// translates a value, which may compile further rows.
 const CompiledPhrase& Compiled(const char* phrase) {
-  static QHash<const char*, CompiledPhrase> cache;
-  auto it = cache.constFind(phrase);
-  if (it == cache.constEnd()) it = cache.insert(phrase, Compile(QString::fromUtf8(phrase)));
-  return *it;
+  static std::unordered_map<const char*, CompiledPhrase> cache;
+  auto it = cache.find(phrase);
+  if (it == cache.end()) it = cache.emplace(phrase, Compile(QString::fromUtf8(phrase))).first;
+  return it->second;
 }
 
 }  // namespace

@@ -49,6 +49,12 @@ constexpr const char* kLinkTexts[] = {
     QT_TRANSLATE_NOOP("zlm5::LinkTexts",
                       "The radio now holds a partly written memory: %1 of %2 blocks were written. "
                       "Write it to the radio again before using the radio."),
+    // Why a port could not be opened, after its path.
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", "%1: this device is not a serial port"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", "%1: this is a file, not a serial port"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", "%1: this is a named pipe, not a serial port"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", "%1: probably in use by a program of another user"),
+    QT_TRANSLATE_NOOP("zlm5::LinkTexts", "%1: in use by %2"),
 };
 
 }  // namespace

@@ -3,7 +3,29 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
 namespace zlm5 {
+
+// Writes all of `bytes` to `fd`, again after an interrupted or short write;
+// false with errno set when a write fails.
+inline bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+  const std::uint8_t* data = bytes.data();
+  std::size_t size = bytes.size();
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
 
 // Owns an open file descriptor and closes it when it goes out of scope.
 class FileDescriptor {

@@ -20,19 +20,6 @@ Error OsError(const std::string& path, const std::string& doing, int error_numbe
   return Error::FromErrno(path, error_number, doing);
 }
 
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 // The folder part of a path, "." when there is none.
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
@@ -105,7 +92,7 @@ Status RewriteInPlace(const std::string& path, const SaveTarget& target,
   }
   // Written first and cut to size after, so that a failed write of a file
   // that keeps its size leaves no shorter file behind.
-  if (!WriteAll(fd.get(), bytes.data(), bytes.size())) return OsError(path, "cannot save: ", errno);
+  if (!WriteAll(fd.get(), bytes)) return OsError(path, "cannot save: ", errno);
   if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) {
     return OsError(path, "cannot save: ", errno);
   }

@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "files/file_descriptor.h"
+
 namespace zlm5 {
 
 namespace {
@@ -34,19 +36,6 @@ std::string InFolder(const std::string& folder, std::string_view name) {
 bool IsTemporaryName(std::string_view name) {
   return name.size() > kPrefix.size() + kSuffix.size() && name.starts_with(kPrefix) &&
          name.ends_with(kSuffix);
-}
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 // Makes a rename or link in `folder` durable; failing here no longer
@@ -156,7 +145,7 @@ Result<TemporaryFile> TemporaryFile::Create(const std::string& folder) {
 }
 
 Status TemporaryFile::Write(std::span<const std::uint8_t> bytes) {
-  if (!WriteAll(fd_, bytes.data(), bytes.size())) return Error::FromErrno(path_, errno);
+  if (!WriteAll(fd_, bytes)) return Error::FromErrno(path_, errno);
   if (::fsync(fd_) != 0) return Error::FromErrno(path_, errno);
   return Ok{};
 }

@@ -26,6 +26,9 @@ import sys
 import tempfile
 import time
 
+import pyatspi
+from gi.repository import Gio, GLib
+
 # Long enough for a loaded machine to start a Qt program; a wait that
 # succeeds returns at once.
 WAIT_SECONDS = 120
@@ -35,11 +38,8 @@ SKIPPED = 77
 
 # X key symbols of the arrow keys.
 KEYSYM_LEFT = 0xFF51
-KEYSYM_UP = 0xFF52
 KEYSYM_RIGHT = 0xFF53
 KEYSYM_DOWN = 0xFF54
-# How often the first arrow is pressed again while no focus event has come.
-WARM_UP_PRESS_SECONDS = 1.0
 
 RX_TONE_HEADER = "Rx Tone"
 CLI_RX_TONE_FIELD = 3  # z-lm5-cli grid: CH, Receive, Transmit, Rx Tone, ...
@@ -89,8 +89,6 @@ class Session:
 
 def pump():
     """Lets libatspi deliver what has arrived on the bus."""
-    from gi.repository import GLib
-
     context = GLib.MainContext.default()
     while context.pending():
         context.iteration(False)
@@ -135,8 +133,6 @@ def start_display(session):
 
 def start_accessibility_bus(session):
     """Starts the AT-SPI bus launcher and waits until it gives the bus's address."""
-    from gi.repository import Gio, GLib
-
     session.start("at-spi-bus-launcher", [os.environ["ZLM5_ATSPI_BUS_LAUNCHER"], "--launch-immediately"])
     connection = Gio.bus_get_sync(Gio.BusType.SESSION, None)
 
@@ -180,8 +176,6 @@ def find(node, role, depth=12):
 
 
 def application_of(pid):
-    import pyatspi
-
     desktop = pyatspi.Registry.getDesktop(0)
     for i in range(desktop.childCount):
         app = desktop.getChildAtIndex(i)
@@ -203,8 +197,6 @@ def describe(accessible):
 def open_window(session, z_lm5, channel_file):
     """Starts z-lm5 on channel_file; returns its process, its AT-SPI
     application and frame, and a probe that fails once the process ended."""
-    import pyatspi  # only once the bus is up: it connects on import
-
     config = os.path.join(session.workdir, "config")
     env = dict(os.environ)
     env.update({
@@ -231,8 +223,6 @@ def open_window(session, z_lm5, channel_file):
 
 
 def check_menu_bar(frame):
-    import pyatspi
-
     menu_bar = find(frame, pyatspi.ROLE_MENU_BAR)
     check(menu_bar is not None, "the window has no menu bar")
     names = [menu_bar.getChildAtIndex(i).name for i in range(menu_bar.childCount)]
@@ -298,8 +288,6 @@ class FocusRecorder:
     EVENT = "object:state-changed:focused"
 
     def __init__(self):
-        import pyatspi
-
         self.gained = []
         pyatspi.Registry.registerEventListener(self.on_event, self.EVENT)
 
@@ -308,77 +296,60 @@ class FocusRecorder:
             self.gained.append(event.source)
 
     def stop(self):
-        import pyatspi
-
         pyatspi.Registry.deregisterEventListener(self.on_event, self.EVENT)
 
 
 def press(keysym):
-    import pyatspi
-
     pyatspi.Registry.generateKeyboardEvent(keysym, None, pyatspi.KEY_SYM)
 
 
-def check_arrow_focus(table, alive):
+def focused_cell(table):
+    """(row, column) of the cell that has the focus, or None."""
+    for row in range(table.nRows):
+        for column in range(table.nColumns):
+            cell = table.getAccessibleAt(row, column)
+            if cell is not None and cell.getState().contains(pyatspi.STATE_FOCUSED):
+                return row, column
+    return None
+
+
+def check_arrow_focus(table, recorder, alive):
     """One arrow key moves the focus once, to the next cell."""
-    import pyatspi
+    start = focused_cell(table)
+    check(start is not None, "no cell of the grid has the focus after the file is opened")
+    row, column = start
+    print("focus on", describe(table.getAccessibleAt(row, column)), "at", start)
+    check(row < table.nRows - 1, "the focus is on the last channel: %r" % (start,))
 
-    recorder = FocusRecorder()
-    try:
-        # The window learns from the registry that a reader listens to focus
-        # changes, some time after the listener is registered: press Down
-        # and Up in turn until a focus event comes back, which also puts
-        # the focus on a cell of the grid near the top.
-        keys = [KEYSYM_DOWN, KEYSYM_UP]
-        last_press = [None]
+    # Down, then a key along the row. The window sends its events in the
+    # order it handles the keys, so everything that came before the focus
+    # event of the second key came from Down.
+    sideways, step = (KEYSYM_RIGHT, 1) if column + 1 < table.nColumns else (KEYSYM_LEFT, -1)
+    del recorder.gained[:]
+    press(KEYSYM_DOWN)
+    press(sideways)
+    target = (row + 1, column + step)
 
-        def focused_cell():
-            if not recorder.gained:
-                now = time.monotonic()
-                if last_press[0] is None or now - last_press[0] >= WARM_UP_PRESS_SECONDS:
-                    press(keys[0])
-                    keys.reverse()
-                    last_press[0] = now
-                return None
-            source = recorder.gained[-1]
-            return source if source.getRole() == pyatspi.ROLE_TABLE_CELL else None
+    def is_cell_at(accessible, position):
+        return accessible.getRole() == pyatspi.ROLE_TABLE_CELL and cell_position(table, accessible) == position
 
-        start = wait_for("focus event on a grid cell after Down", focused_cell, alive)
-        row, column = cell_position(table, start)
-        print("focus on", describe(start), "at", (row, column))
-        check(0 <= row < 127 and 0 <= column < table.nColumns,
-              "the focused cell is at %r" % ((row, column),))
-
-        # Down, then a key along the row. The window sends its events in the
-        # order it handles the keys, so everything that came before the
-        # focus event of the second key came from Down.
-        sideways, step = (KEYSYM_RIGHT, 1) if column + 1 < table.nColumns else (KEYSYM_LEFT, -1)
-        del recorder.gained[:]
-        press(KEYSYM_DOWN)
-        press(sideways)
-        target = (row + 1, column + step)
-        wait_for("focus event on the cell at %r" % (target,),
-                 lambda: any(c.getRole() == pyatspi.ROLE_TABLE_CELL and cell_position(table, c) == target
-                             for c in recorder.gained), alive)
-        seen = [cell_position(table, c) if c.getRole() == pyatspi.ROLE_TABLE_CELL else describe(c)
-                for c in recorder.gained]
-        names = [c.name for c in recorder.gained]
-        print("focus events after Down and a sideways arrow:", seen, names)
-        check(seen == [(row + 1, column), target],
-              "Down and then a sideways arrow from %r gave focus events on %r"
-              % ((row, column), seen))
-        down_cell = table.getAccessibleAt(row + 1, column)
-        check(names[0] == down_cell.name,
-              "the focus event after Down names %r, the cell reads %r" % (names[0], down_cell.name))
-        check(recorder.gained[0].getRole() == pyatspi.ROLE_TABLE_CELL,
-              "the focus event after Down is on a %s" % recorder.gained[0].getRoleName())
-    finally:
-        recorder.stop()
+    wait_for("focus event on the cell at %r" % (target,),
+             lambda: any(is_cell_at(c, target) for c in recorder.gained), alive)
+    seen = [cell_position(table, c) if c.getRole() == pyatspi.ROLE_TABLE_CELL else describe(c)
+            for c in recorder.gained]
+    names = [c.name for c in recorder.gained]
+    print("focus events after Down and a sideways arrow:", seen, names)
+    check(seen == [(row + 1, column), target],
+          "Down and then a sideways arrow from %r gave focus events on %r" % (start, seen))
+    down_cell = table.getAccessibleAt(row + 1, column)
+    check(names[0] == down_cell.name,
+          "the focus event after Down names %r, the cell reads %r" % (names[0], down_cell.name))
+    target_cell = table.getAccessibleAt(*target)
+    check(target_cell.getState().contains(pyatspi.STATE_FOCUSED),
+          "the cell at %r had a focus event but does not say it has the focus" % (target,))
 
 
-def check_grid(frame, grid_lines, alive):
-    import pyatspi
-
+def check_grid(frame, grid_lines, recorder, alive):
     grid = find(frame, pyatspi.ROLE_TABLE)
     if grid is None:
         raise Skip("the grid has no table interface yet")
@@ -386,7 +357,7 @@ def check_grid(frame, grid_lines, alive):
     table = grid.queryTable()
     check(table.nRows == 128, "the grid is a table of %d rows, not 128" % table.nRows)
     check_channel_cells(table, grid_lines)
-    check_arrow_focus(table, alive)
+    check_arrow_focus(table, recorder, alive)
 
 
 def run(z_lm5, z_lm5_cli):
@@ -401,10 +372,16 @@ def run(z_lm5, z_lm5_cli):
             cli(z_lm5_cli, "edit", channel_file, "3,1=146.52", "3,3=67.0")
             grid_lines = cli(z_lm5_cli, "grid", channel_file).splitlines()
 
-            window, app, frame, alive = open_window(session, z_lm5, channel_file)
-            print("frame:", describe(frame))
-            check_menu_bar(frame)
-            check_grid(frame, grid_lines, alive)
+            # Listening before the window starts, the window's bridge knows
+            # from its first moment that a reader wants focus events.
+            recorder = FocusRecorder()
+            try:
+                window, app, frame, alive = open_window(session, z_lm5, channel_file)
+                print("frame:", describe(frame))
+                check_menu_bar(frame)
+                check_grid(frame, grid_lines, recorder, alive)
+            finally:
+                recorder.stop()
         finally:
             session.end()
 

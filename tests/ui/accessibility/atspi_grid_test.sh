@@ -32,7 +32,7 @@ done
 # (pyenv, a virtual environment) does not see it.
 python=
 for candidate in /usr/bin/python3 "$(command -v python3 || true)"; do
-  [ -n "$candidate" ] && [ -x "$candidate" ] || continue
+  if [ -z "$candidate" ] || [ ! -x "$candidate" ]; then continue; fi
   if "$candidate" -c 'import pyatspi' 2>/dev/null; then
     python=$candidate
     break

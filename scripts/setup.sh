@@ -18,7 +18,7 @@ ZLM5_PACKAGES=(
   fonts-liberation fonts-noto-cjk fonts-arphic-uming
   poppler-utils
   locales
-  xvfb dbus-daemon at-spi2-core python3-pyatspi
+  xvfb xdotool dbus-daemon at-spi2-core python3-pyatspi
   man-db desktop-file-utils appstream bash-completion dpkg-dev file
 )
 

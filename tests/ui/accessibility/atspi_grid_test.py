@@ -3,10 +3,10 @@
 
 Run by atspi_grid_test.sh inside a private D-Bus session. Starts its own X
 display (Xvfb) and AT-SPI bus, makes a channel data file with z-lm5-cli,
-opens it in z-lm5 and reads the window the way Orca does: the application,
+opens it in z-lm5, gives its window the keyboard (xdotool) and reads the window the way Orca does: the application,
 its frame and menu bar, the grid as a table of 128 channels whose cell
 (channel 3, Rx Tone) says what `z-lm5-cli grid` prints, and the focus
-events one arrow key sends.
+events one arrow key sends (one, on the next cell).
 
 The window runs on Qt's xcb platform: the offscreen platform, that the
 in-process tests use, has no AT-SPI bridge (the application never appears
@@ -38,6 +38,7 @@ SKIPPED = 77
 
 # X key symbols of the arrow keys.
 KEYSYM_LEFT = 0xFF51
+KEYSYM_UP = 0xFF52
 KEYSYM_RIGHT = 0xFF53
 KEYSYM_DOWN = 0xFF54
 
@@ -132,23 +133,32 @@ def start_display(session):
 
 
 def start_accessibility_bus(session):
-    """Starts the AT-SPI bus launcher and waits until it gives the bus's address."""
-    session.start("at-spi-bus-launcher", [os.environ["ZLM5_ATSPI_BUS_LAUNCHER"], "--launch-immediately"])
+    """Starts the AT-SPI bus launcher on this display and waits until it
+    gives the bus's address. The launcher is ours, not one that D-Bus
+    would start on demand without the display (the registry it starts
+    generates the key presses on the display)."""
+    launcher = session.start("at-spi-bus-launcher",
+                             [os.environ["ZLM5_ATSPI_BUS_LAUNCHER"], "--launch-immediately"])
     connection = Gio.bus_get_sync(Gio.BusType.SESSION, None)
 
     def address():
         try:
             reply = connection.call_sync(
                 "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress",
-                None, GLib.VariantType.new("(s)"), Gio.DBusCallFlags.NONE, 5000, None)
+                None, GLib.VariantType.new("(s)"), Gio.DBusCallFlags.NO_AUTO_START, 5000, None)
         except GLib.Error:
             return None
         return reply.unpack()[0]
 
+    def running():
+        if launcher.poll() is not None:
+            raise Failure("the AT-SPI bus launcher ended with %d" % launcher.returncode)
+
     try:
-        return wait_for("answer from the AT-SPI bus", address)
-    except Failure:
-        raise Skip("the accessibility bus did not come up: " + session.log_of("at-spi-bus-launcher").strip())
+        return wait_for("answer from the AT-SPI bus", address, running)
+    except Failure as failure:
+        raise Skip("the accessibility bus did not come up (%s): %s"
+                   % (failure, session.log_of("at-spi-bus-launcher").strip()))
 
 
 def cli(cli_path, *args):
@@ -219,7 +229,24 @@ def open_window(session, z_lm5, channel_file):
 
     app = wait_for("application of z-lm5 on the AT-SPI bus", lambda: application_of(window.pid), alive)
     frame = wait_for("frame in z-lm5's application", lambda: find(app, pyatspi.ROLE_FRAME, 1), alive)
+    activate(window.pid, frame, alive)
     return window, app, frame, alive
+
+
+def activate(pid, frame, alive):
+    """Gives the window the keyboard, as a window manager does when the
+    user switches to it. The private display has no window manager, and
+    the window does not take the X input focus by itself."""
+
+    def windows():
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)],
+                               capture_output=True, text=True)
+        return found.stdout.split()
+
+    for window_id in wait_for("visible X window of z-lm5", windows, alive):
+        subprocess.run(["xdotool", "windowfocus", window_id], check=True)
+    wait_for("active state of z-lm5's frame",
+             lambda: frame.getState().contains(pyatspi.STATE_ACTIVE), alive)
 
 
 def check_menu_bar(frame):
@@ -255,12 +282,13 @@ def check_channel_cells(table, grid_lines):
     headers = column_headers(table)
     print("column headers:", headers)
     check(RX_TONE_HEADER in headers, "no column is headed %r: %r" % (RX_TONE_HEADER, headers))
-    unknown = [h for h in headers if h not in CLI_HEADERS]
-    check(not unknown, "columns the grid does not have: %r" % unknown)
+    # The channel numbers head the rows; the PTTID column is hidden.
+    shown = [h for h in CLI_HEADERS if h not in ("CH", "PTTID")]
+    check(headers == shown, "the columns are headed %r, not %r" % (headers, shown))
 
     row_header = table.getRowHeader(2)
     row_name = row_header.name if row_header is not None else table.getRowDescription(2)
-    check(row_name.strip() == "3", "channel 3's row is headed %r" % row_name)
+    check(row_name == "Channel " + fields[0], "channel 3's row is headed %r" % row_name)
 
     row = {}
     for column, header in enumerate(headers):
@@ -313,38 +341,51 @@ def focused_cell(table):
     return None
 
 
-def check_arrow_focus(table, recorder, alive):
-    """One arrow key moves the focus once, to the next cell."""
-    start = focused_cell(table)
-    check(start is not None, "no cell of the grid has the focus after the file is opened")
-    row, column = start
-    print("focus on", describe(table.getAccessibleAt(row, column)), "at", start)
-    check(row < table.nRows - 1, "the focus is on the last channel: %r" % (start,))
+def is_cell_at(table, accessible, position):
+    return accessible.getRole() == pyatspi.ROLE_TABLE_CELL and cell_position(table, accessible) == position
 
-    # Down, then a key along the row. The window sends its events in the
-    # order it handles the keys, so everything that came before the focus
-    # event of the second key came from Down.
-    sideways, step = (KEYSYM_RIGHT, 1) if column + 1 < table.nColumns else (KEYSYM_LEFT, -1)
+
+def walk_to(table, recorder, alive, target):
+    """Moves the focus with the arrow keys to the cell at target."""
+    row, column = wait_for("cell of the grid with the focus", lambda: focused_cell(table), alive)
+    print("focus on", describe(table.getAccessibleAt(row, column)), "at", (row, column))
+    if (row, column) == target:
+        return
+    del recorder.gained[:]
+    for _ in range(abs(target[0] - row)):
+        press(KEYSYM_DOWN if target[0] > row else KEYSYM_UP)
+    for _ in range(abs(target[1] - column)):
+        press(KEYSYM_RIGHT if target[1] > column else KEYSYM_LEFT)
+    wait_for("focus event on the cell at %r" % (target,),
+             lambda: any(is_cell_at(table, c, target) for c in recorder.gained), alive)
+
+
+def check_arrow_focus(table, recorder, alive):
+    """From channel 2's Rx Tone, Down moves the focus once, to channel 3's
+    Rx Tone, and the event names the cell by its text."""
+    rx_tone = column_headers(table).index(RX_TONE_HEADER)
+    walk_to(table, recorder, alive, (1, rx_tone))
+
+    # Down, then Right. The window sends its events in the order it handles
+    # the keys, so everything that came before the focus event of Right
+    # came from Down.
     del recorder.gained[:]
     press(KEYSYM_DOWN)
-    press(sideways)
-    target = (row + 1, column + step)
-
-    def is_cell_at(accessible, position):
-        return accessible.getRole() == pyatspi.ROLE_TABLE_CELL and cell_position(table, accessible) == position
-
+    press(KEYSYM_RIGHT)
+    below, target = (2, rx_tone), (2, rx_tone + 1)
     wait_for("focus event on the cell at %r" % (target,),
-             lambda: any(is_cell_at(c, target) for c in recorder.gained), alive)
+             lambda: any(is_cell_at(table, c, target) for c in recorder.gained), alive)
     seen = [cell_position(table, c) if c.getRole() == pyatspi.ROLE_TABLE_CELL else describe(c)
             for c in recorder.gained]
     names = [c.name for c in recorder.gained]
-    print("focus events after Down and a sideways arrow:", seen, names)
-    check(seen == [(row + 1, column), target],
-          "Down and then a sideways arrow from %r gave focus events on %r" % (start, seen))
-    down_cell = table.getAccessibleAt(row + 1, column)
-    check(names[0] == down_cell.name,
-          "the focus event after Down names %r, the cell reads %r" % (names[0], down_cell.name))
+    print("focus events after Down and Right:", seen, names)
+    check(seen == [below, target],
+          "Down and Right from channel 2's Rx Tone gave focus events on %r, not on %r"
+          % (seen, [below, target]))
+    check(names[0] == "67.0", "the focus event after Down names %r, not channel 3's Rx Tone 67.0" % names[0])
     target_cell = table.getAccessibleAt(*target)
+    check(names[1] == target_cell.name,
+          "the focus event after Right names %r, the cell reads %r" % (names[1], target_cell.name))
     check(target_cell.getState().contains(pyatspi.STATE_FOCUSED),
           "the cell at %r had a focus event but does not say it has the focus" % (target,))
 

@@ -6,7 +6,7 @@
 #
 # Usage: atspi_grid_test.sh Z-LM5 Z-LM5-CLI
 # Exits 77 (skipped) with a message when a piece of the set-up is missing:
-# dbus-run-session, Xvfb, the AT-SPI bus launcher or python3-pyatspi.
+# dbus-run-session, Xvfb, xdotool, the AT-SPI bus launcher or python3-pyatspi.
 set -u
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -20,6 +20,7 @@ skip() {
 
 command -v dbus-run-session >/dev/null || skip "dbus-run-session is not installed (Debian: dbus-daemon)"
 command -v Xvfb >/dev/null || skip "Xvfb is not installed (Debian: xvfb)"
+command -v xdotool >/dev/null || skip "xdotool is not installed (Debian: xdotool)"
 
 launcher=
 for candidate in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher \

@@ -342,6 +342,20 @@ class GridAccessibleTest : public QObject {
     ExpectOneReset();
   }
 
+  void a_column_shown_or_hidden_changes_the_table() {
+    QAccessibleTableInterface* table = Table()->tableInterface();
+    Grid().SetColWidth(9, 40);
+    QCOMPARE(table->columnCount(), 11);
+    QCOMPARE(table->columnDescription(8), QStringLiteral("PTTID"));
+    ExpectOneReset();
+    Grid().SetColWidth(9, 50);  // still shown: the same table
+    QVERIFY(EventsOf(QAccessible::TableModelChanged, &Grid()).empty());
+    Grid().SetColWidth(9, 0);
+    QCOMPARE(table->columnCount(), 10);
+    QCOMPARE(table->columnDescription(8), QStringLiteral("BusyLock"));
+    ExpectOneReset();
+  }
+
   // --- the cell editors -------------------------------------------------
 
   void an_open_editor_is_named_for_its_column_and_channel() {

@@ -36,7 +36,6 @@ constexpr int kReceive = 1;
 constexpr int kRxTone = 3;
 constexpr int kBandwidth = 5;
 constexpr int kOptSignal = 8;
-constexpr int kBusyLock = 10;
 constexpr int kName = 11;
 
 // One accessibility event as the recorder saw it.

@@ -212,9 +212,12 @@ int GridControl::ColWidth(int col) const { return col >= 0 && col < cols_ ? col_
 
 void GridControl::SetColWidth(int col, int width) {
   if (col < 0 || col >= cols_) return;
+  const bool was_shown = col_widths_[col] > 0;
   col_widths_[col] = std::max(width, 0);
   UpdateScrollBars();
   viewport()->update();
+  // A column hidden or shown changes the table a screen reader walks.
+  if (was_shown != (col_widths_[col] > 0) && resetting_ == 0) NotifyGridReset(*this);
 }
 
 int GridControl::ColAlignment(int col) const {

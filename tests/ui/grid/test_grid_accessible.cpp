@@ -36,7 +36,6 @@ constexpr int kReceive = 1;
 constexpr int kRxTone = 3;
 constexpr int kBandwidth = 5;
 constexpr int kOptSignal = 8;
-constexpr int kBusyLock = 10;
 constexpr int kName = 11;
 
 // One accessibility event as the recorder saw it.
@@ -339,6 +338,20 @@ class GridAccessibleTest : public QObject {
     Document().image() = ImageWith({{7, kReceive, "145.5"}});
     View().RefreshFromImage();
     QCOMPARE(Grid().TextMatrix(7, kReceive), QStringLiteral("145.50000"));
+    ExpectOneReset();
+  }
+
+  void a_column_shown_or_hidden_changes_the_table() {
+    QAccessibleTableInterface* table = Table()->tableInterface();
+    Grid().SetColWidth(9, 40);
+    QCOMPARE(table->columnCount(), 11);
+    QCOMPARE(table->columnDescription(8), QStringLiteral("PTTID"));
+    ExpectOneReset();
+    Grid().SetColWidth(9, 50);  // still shown: the same table
+    QVERIFY(EventsOf(QAccessible::TableModelChanged, &Grid()).empty());
+    Grid().SetColWidth(9, 0);
+    QCOMPARE(table->columnCount(), 10);
+    QCOMPARE(table->columnDescription(8), QStringLiteral("BusyLock"));
     ExpectOneReset();
   }
 

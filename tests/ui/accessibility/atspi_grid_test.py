@@ -392,8 +392,7 @@ def check_arrow_focus(table, recorder, alive):
 
 def check_grid(frame, grid_lines, recorder, alive):
     grid = find(frame, pyatspi.ROLE_TABLE)
-    if grid is None:
-        raise Skip("the grid has no table interface yet")
+    check(grid is not None, "the window has no table: a screen reader cannot read the grid")
     print("grid:", describe(grid))
     table = grid.queryTable()
     check(table.nRows == 128, "the grid is a table of %d rows, not 128" % table.nRows)

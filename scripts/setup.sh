@@ -7,8 +7,9 @@ ZLM5_BUILD=${ZLM5_BUILD:-$ZLM5_ROOT/build}
 
 # Debian 12 packages the build, the tests and the printed report need (the
 # third line: the window's translations, lupdate and lrelease, and Qt's
-# own; the last line: the checks of the man pages, the desktop files, the
-# completion and the package).
+# own; the line before the last: the window read through AT-SPI on a
+# private X display, as a screen reader reads it; the last line: the checks
+# of the man pages, the desktop files, the completion and the package).
 ZLM5_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6
@@ -17,6 +18,7 @@ ZLM5_PACKAGES=(
   fonts-liberation fonts-noto-cjk fonts-arphic-uming
   poppler-utils
   locales
+  xvfb xdotool dbus-daemon at-spi2-core python3-pyatspi
   man-db desktop-file-utils appstream bash-completion dpkg-dev file
 )
 

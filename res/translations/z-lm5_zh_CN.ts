@@ -129,6 +129,14 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <source>For help，please press F1</source>
         <translation>如需帮助，请按 F1</translation>
     </message>
+    <message>
+        <source>Channels</source>
+        <translation>频道</translation>
+    </message>
+    <message>
+        <source>%1, channel %2</source>
+        <translation>%1，频道 %2</translation>
+    </message>
 </context>
 <context>
     <name>zlm5::CheckCommands</name>
@@ -986,6 +994,13 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     <message>
         <source> -&gt; Cancel</source>
         <translation> -&gt; 取消</translation>
+    </message>
+</context>
+<context>
+    <name>zlm5::GridAccessible</name>
+    <message>
+        <source>Channel %1</source>
+        <translation>频道 %1</translation>
     </message>
 </context>
 <context>

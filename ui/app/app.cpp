@@ -12,6 +12,7 @@
 #include "ui/app/app_names.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/message_box.h"
+#include "ui/grid/grid_accessible.h"
 #include "zlm5_version.h"
 
 namespace zlm5 {
@@ -44,6 +45,8 @@ QString App::OpenFailureMessage(const QString& reason) {
 }
 
 bool App::Start(const QString& file) {
+  // Screen readers see the channel grid as a table.
+  InstallGridAccessibility();
   settings_ = std::make_unique<QSettings>(app_names::kOrganization, app_names::kApplicationName);
   frame_ = std::make_unique<MainFrame>(*settings_);
   if (file.isEmpty()) return true;

@@ -3,6 +3,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QProxyStyle>
@@ -126,6 +127,10 @@ std::unique_ptr<CellEditor> CellEditor::MakeSelectionBox(int id, const char* obj
                         2 * list->frameWidth());
   combo->hide();
   editor->combo_ = combo;
+  editor->label_ = new QLabel(parent);
+  editor->label_->setObjectName(QString::fromLatin1(object_name) + QStringLiteral("Label"));
+  editor->label_->setBuddy(combo);
+  editor->label_->hide();
   return editor;
 }
 
@@ -213,6 +218,14 @@ void CellEditor::PutCaretAtEnd() {
   if (QLineEdit* line = LineEdit()) {
     line->deselect();
     line->setCursorPosition(static_cast<int>(line->text().size()));
+  }
+}
+
+void CellEditor::SetAccessibleName(const QString& name) {
+  Widget()->setAccessibleName(name);
+  if (label_ != nullptr) label_->setText(name);
+  if (QLineEdit* line = LineEdit(); line != nullptr && line != Widget()) {
+    line->setAccessibleName(name);
   }
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -80,6 +81,12 @@ class CellEditor {
   void SelectAll();
   void PutCaretAtEnd();
 
+  // Names the editor for a screen reader: the widget and the tone box's
+  // text field, and a selection box's label as well (on Linux a screen
+  // reader hears a selection box by its label and its entry, not by the
+  // box's own name).
+  void SetAccessibleName(const QString& name);
+
   bool IsOpen() const;
   // Places the editor exactly over `rect` (viewport coordinates) and shows
   // it.
@@ -93,6 +100,7 @@ class CellEditor {
   Kind kind_;
   QLineEdit* edit_ = nullptr;
   QComboBox* combo_ = nullptr;
+  QLabel* label_ = nullptr;  // a selection box's, never shown
 };
 
 }  // namespace zlm5

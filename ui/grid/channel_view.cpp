@@ -333,6 +333,7 @@ void ChannelView::OnBoxTextEdited(FormBox box) {
 void ChannelView::BuildGrid() {
   grid_ = new GridControl(this);
   grid_->setObjectName(QStringLiteral("channelGrid"));
+  grid_->setAccessibleName(tr("Channels"));
   QFont grid_font(QString::fromLatin1(kFontFamily));
   grid_font.setPointSizeF(kGridPointSize);
   grid_->setFont(grid_font);
@@ -415,9 +416,15 @@ void ChannelView::OnInitialUpdate() {
 }
 
 void ChannelView::RefreshFromImage() {
+  RefillGrid([this] { ImageToGrid(document_.image(), *view_grid_); });
+}
+
+void ChannelView::RefillGrid(const std::function<void()>& fill) {
   HideAllEditors();
   view_grid_->SetTracking(false);
-  ImageToGrid(document_.image(), *view_grid_);
+  grid_->BeginReset();
+  fill();
+  grid_->EndReset();
   view_grid_->SetTracking(true);
   // The current cell's editor was preloaded with the text it held before.
   OnEnterCell();
@@ -450,32 +457,24 @@ EditState ChannelView::CaptureState() const {
 }
 
 void ChannelView::RestoreState(const EditState& state, const RadioImage* image) {
-  HideAllEditors();
-  view_grid_->SetTracking(false);
-  std::size_t index = 0;
-  for (int row = 1; row < gl::kRows; ++row) {
-    for (int col = gl::kColReceive; col < gl::kColumns; ++col) {
-      grid_->SetTextMatrix(row, col, state.cells.at(index++));
+  RefillGrid([this, &state, image] {
+    std::size_t index = 0;
+    for (int row = 1; row < gl::kRows; ++row) {
+      for (int col = gl::kColReceive; col < gl::kColumns; ++col) {
+        grid_->SetTextMatrix(row, col, state.cells.at(index++));
+      }
     }
-  }
-  for (std::size_t box = 0; box < boxes_.size(); ++box) {
-    view_grid_->SetBoxSelection(static_cast<FormBox>(box), state.boxes[box]);
-  }
-  view_grid_->SetTracking(true);
-  if (image != nullptr) document_.image() = *image;
-  OnEnterCell();
-  grid_->Refresh();
+    for (std::size_t box = 0; box < boxes_.size(); ++box) {
+      view_grid_->SetBoxSelection(static_cast<FormBox>(box), state.boxes[box]);
+    }
+    if (image != nullptr) document_.image() = *image;
+  });
 }
 
 bool ChannelView::EditGrid(const QString& step,
                            const std::function<void(ChannelGrid& grid)>& edit) {
-  HideAllEditors();
   // One mark for the whole edit instead of one per cell.
-  view_grid_->SetTracking(false);
-  edit(*view_grid_);
-  view_grid_->SetTracking(true);
-  OnEnterCell();
-  grid_->Refresh();
+  RefillGrid([this, &edit] { edit(*view_grid_); });
   const bool changed = history_->Record(step);
   if (changed) MarkModified();
   return changed;
@@ -611,6 +610,9 @@ void ChannelView::OpenCellEditor(int key, CellEditor* editor) {
     }
     editor->ShowAt(cell.adjusted(0, 0, -1, -1));
   }
+  // A screen reader says where the editor is: the column, then the channel.
+  editor->SetAccessibleName(
+      tr("%1, channel %2").arg(grid_->TextMatrix(0, grid_->Col()).trimmed()).arg(grid_->Row()));
   editor->Widget()->setFocus(Qt::OtherFocusReason);
   grid_->Refresh();
 }

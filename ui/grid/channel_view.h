@@ -202,6 +202,10 @@ class ChannelView : public QWidget {
   // the change as a step; returns the commit's message.
   std::string CommitEditor(CellEditor& editor, int row, int col, CommitPath path);
   EditState CaptureState() const;
+  // Replaces texts of the grid wholesale by `fill`: the editors hidden, no
+  // modified mark per cell, one table change for a screen reader, and the
+  // current cell's editor preloaded afresh.
+  void RefillGrid(const std::function<void()>& fill);
   void RestoreState(const EditState& state, const RadioImage* image);
 
   // Keyboard handling ahead of the focused widget: the name editor's key

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/grid/grid_accessible.h"
+
 namespace zlm5 {
 namespace {
 
@@ -109,6 +111,7 @@ void GridControl::SetCurrentCell(int row, int col) {
   col_ = col;
   viewport()->update(old_rect);
   viewport()->update(CellRect(row_, col_));
+  NotifyGridCurrentCell(*this);
   emit EnterCell();
 }
 
@@ -150,7 +153,8 @@ void GridControl::ClearRowSelection() {
 void GridControl::SetRowSelection(std::vector<bool> selected) {
   if (std::find(selected.begin(), selected.end(), true) == selected.end()) selected.clear();
   if (selected == selected_rows_) return;
-  selected_rows_ = std::move(selected);
+  std::swap(selected_rows_, selected);
+  NotifyGridRowSelection(*this, selected, selected_rows_);
   viewport()->update();
   emit RowSelectionChanged();
 }
@@ -208,9 +212,12 @@ int GridControl::ColWidth(int col) const { return col >= 0 && col < cols_ ? col_
 
 void GridControl::SetColWidth(int col, int width) {
   if (col < 0 || col >= cols_) return;
+  const bool was_shown = col_widths_[col] > 0;
   col_widths_[col] = std::max(width, 0);
   UpdateScrollBars();
   viewport()->update();
+  // A column hidden or shown changes the table a screen reader walks.
+  if (was_shown != (col_widths_[col] > 0) && resetting_ == 0) NotifyGridReset(*this);
 }
 
 int GridControl::ColAlignment(int col) const {
@@ -233,9 +240,15 @@ void GridControl::SetTextMatrix(int row, int col, const QString& text) {
   if (cell == text) return;
   cell = text;
   viewport()->update(CellRect(row, col));
+  if (resetting_ == 0) NotifyGridCellText(*this, row, col);
 }
 
 void GridControl::Refresh() { viewport()->update(); }
+
+void GridControl::EndReset() {
+  if (resetting_ == 0 || --resetting_ > 0) return;
+  NotifyGridReset(*this);
+}
 
 // ---------------------------------------------------------------------------
 // Cell marks
@@ -560,6 +573,14 @@ void GridControl::changeEvent(QEvent* event) {
 void GridControl::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
   viewport()->update(CellRect(row_, col_));
+  // The widget's own focus is announced after this handler; the current
+  // cell's comes after it, so that a screen reader ends on the cell.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (hasFocus()) NotifyGridCurrentCell(*this);
+      },
+      Qt::QueuedConnection);
 }
 
 void GridControl::focusOutEvent(QFocusEvent* event) {

@@ -44,6 +44,10 @@ namespace zlm5 {
 // A column of width 0 is hidden: it is not drawn, and the arrow keys step
 // over it.
 //
+// Screen readers see the grid as a table of the channels
+// (ui/grid/grid_accessible.h): the grid tells them when the current cell,
+// the row selection or a text changes.
+//
 // Cell marks: a cell whose mark text (SetCellMarks) is not empty is drawn on
 // a tinted background and shows the text as its tooltip. The marks are
 // asked for at every paint; whoever changes what they depend on calls
@@ -125,6 +129,12 @@ class GridControl : public QAbstractScrollArea {
   // Repaints the grid.
   void Refresh();
 
+  // Brackets a replacement of many texts (a read, an import, an undo):
+  // assistive technology is told once, at the outer EndReset, that the
+  // table changed instead of once per cell. Pairs nest.
+  void BeginReset() { ++resetting_; }
+  void EndReset();
+
   // Why a cell is marked, for the tint and the tooltip; empty for no mark.
   // Asked for scrollable cells only.
   using CellMarks = std::function<QString(int row, int col)>;
@@ -201,6 +211,7 @@ class GridControl : public QAbstractScrollArea {
   CellMarks cell_marks_;
   std::vector<bool> selected_rows_;  // by row; empty or Rows() long
   int anchor_row_ = 0;               // where Shift selections start; 0 = none
+  int resetting_ = 0;                // depth of BeginReset
 };
 
 }  // namespace zlm5

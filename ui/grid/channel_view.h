@@ -142,7 +142,8 @@ class ChannelView : public QWidget {
   CellEditor* OpenEditor() const;
   // Places, fills and shows an editor over the current cell. `key` is the
   // character that opened it (kNoKey, kEnterKey or a typed character);
-  // `editor` defaults to the current column's.
+  // `editor` defaults to the current column's. The editor is named for a
+  // screen reader after its cell: "Receive(MHz), channel 29".
   void OpenCellEditor(int key, CellEditor* editor = nullptr);
   // Hides every editor without committing.
   void HideAllEditors();

@@ -188,7 +188,6 @@ class GridAccessible : public QAccessibleWidget, public QAccessibleTableInterfac
     if (grid->hasFocus()) return Cell(grid->Row(), grid->Col());
     return QAccessibleWidget::focusChild();
   }
-  QString text(QAccessible::Text t) const override { return QAccessibleWidget::text(t); }
   void* interface_cast(QAccessible::InterfaceType type) override {
     if (type == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
     return QAccessibleWidget::interface_cast(type);

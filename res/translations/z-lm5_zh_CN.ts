@@ -78,6 +78,10 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <source>%1 findings. Double-click a line, or press Enter on it, to go to its cell.</source>
         <translation>发现 %1 个问题。双击某一行或在该行上按 Enter 键，即可转到对应的单元格。</translation>
     </message>
+    <message>
+        <source>Findings</source>
+        <translation>检查结果</translation>
+    </message>
 </context>
 <context>
     <name>zlm5::ChannelView</name>
@@ -206,6 +210,10 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     <message>
         <source>&amp;Copy to Clipboard</source>
         <translation>复制到剪贴板(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Differences</source>
+        <translation>差异</translation>
     </message>
 </context>
 <context>
@@ -995,6 +1003,10 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <source> -&gt; Cancel</source>
         <translation> -&gt; 取消</translation>
     </message>
+    <message>
+        <source>Radios</source>
+        <translation>电台</translation>
+    </message>
 </context>
 <context>
     <name>zlm5::GridAccessible</name>
@@ -1083,6 +1095,10 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     <message>
         <source>Line %1</source>
         <translation>第 %1 行</translation>
+    </message>
+    <message>
+        <source>Import report</source>
+        <translation>导入报告</translation>
     </message>
 </context>
 <context>
@@ -1908,6 +1924,14 @@ Type a device path such as /dev/ttyUSB0, or choose COM1 to COM4.</source>
     <message>
         <source>   Not start yet</source>
         <translation>   尚未开始</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>进度</translation>
+    </message>
+    <message>
+        <source>Blocks transferred</source>
+        <translation>已传送的数据块</translation>
     </message>
 </context>
 <context>

@@ -140,7 +140,7 @@ QAction* MainFrame::Action(int command_id) const { return actions_.value(command
 // Building
 
 // Where a command's key acts. The accelerator table is complete: the other
-// shortcuts in the labels ("\tCtrl+R") are text only.
+// keys in the labels ("\tCtrl+R") are shown only (see ShowShortcutOnly).
 enum class KeyScope {
   kMenu,    // through the menu or toolbar that holds the action
   kWindow,  // anywhere in the window: keys without a menu item
@@ -426,6 +426,9 @@ QAction* MainFrame::AddAction(const CommandRow& row) {
   auto* action = new QAction(this);
   action->setObjectName(QStringLiteral("command%1").arg(row.id));
   action->setData(row.id);
+  // The command's own keys first: a key its label shows is then shown only
+  // when the command does not answer to it.
+  BindKeys(*action, row);
   SetActionTexts(*action, staticMetaObject.className(), row.label, row.prompt);
   if (row.icon != nullptr) {
     action->setIcon(ToolbarIcon(QString::fromLatin1(row.icon)));
@@ -437,7 +440,6 @@ QAction* MainFrame::AddAction(const CommandRow& row) {
     connect(action, &QAction::triggered, this, [this, run = row.run] { run(*this); });
   }
   actions_.insert(row.id, action);
-  BindKeys(*action, row);
   return action;
 }
 

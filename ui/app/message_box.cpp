@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/app/message_box.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
 #include <utility>
 
 #include "ui/app/app_names.h"
@@ -34,6 +40,42 @@ QString TextBreakingAtBlanks(const QString& text) {
   return shown;
 }
 
+// The box shows the text with its joiners, but a screen reader reads, and
+// Ctrl+C copies, the message's own text.
+class ReadableMessageBox : public QMessageBox {
+ public:
+  ReadableMessageBox(Icon icon, const QString& text, StandardButtons buttons, QWidget* parent)
+      : QMessageBox(icon, app_names::kApplicationName, TextBreakingAtBlanks(text), buttons, parent),
+        text_(text) {
+    if (auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+      label->setAccessibleName(text);
+    }
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (!event->matches(QKeySequence::Copy)) {
+      QMessageBox::keyPressEvent(event);
+      return;
+    }
+    QGuiApplication::clipboard()->setText(CopiedText());
+    event->accept();
+  }
+
+ private:
+  // Caption, message and buttons between dashed lines, as message boxes
+  // are copied on Windows.
+  QString CopiedText() const {
+    const QString separator = QStringLiteral("---------------------------\n");
+    QStringList button_texts;
+    for (QAbstractButton* button : buttons()) button_texts.append(button->text().remove(u'&'));
+    return separator + windowTitle() + u'\n' + separator + text_ + u'\n' + separator +
+           button_texts.join(QStringLiteral("   ")) + u'\n' + separator;
+  }
+
+  QString text_;  // without joiners
+};
+
 }  // namespace
 
 QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text,
@@ -43,7 +85,7 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text,
   MessageRequest request{parent, icon, text, buttons, default_button};
   if (Handler()) return Handler()(request);
 
-  QMessageBox box(icon, app_names::kApplicationName, TextBreakingAtBlanks(text), buttons, parent);
+  ReadableMessageBox box(icon, text, buttons, parent);
   if (default_button != QMessageBox::NoButton) box.setDefaultButton(default_button);
   GiveStandardMnemonics(box);
   return static_cast<QMessageBox::StandardButton>(box.exec());

@@ -14,7 +14,8 @@ namespace zlm5 {
 // the application name ("VRAX Electronics Programming Software Z-LM5
 // Software"). Message texts are the system's own and are passed exactly;
 // the box breaks its lines only at blanks (invisible word joiners hold the
-// other characters of the shown text together).
+// other characters of the shown text together). Screen readers and Ctrl+C
+// get the text without them.
 
 struct MessageRequest {
   QWidget* parent = nullptr;

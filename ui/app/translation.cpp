@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "ui/app/resources.h"
+#include "ui/app/shown_shortcut.h"
 
 namespace zlm5 {
 namespace {
@@ -56,7 +57,15 @@ void ApplyTexts(QAction& action) {
   const QByteArray context = action.property(kContextProperty).toByteArray();
   const QByteArray label = action.property(kLabelProperty).toByteArray();
   const QByteArray prompt = action.property(kPromptProperty).toByteArray();
-  action.setText(QCoreApplication::translate(context.constData(), label.constData()));
+  // "label\tkey": the key is the action's shortcut, drawn by the menu and
+  // told to screen readers as its key binding, never part of its name. A
+  // key the command does not answer to is shown only.
+  const QString text = QCoreApplication::translate(context.constData(), label.constData());
+  const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+  action.setText(text.left(tab));
+  if (tab >= 0 && action.shortcut().isEmpty()) {
+    ShowShortcutOnly(action, QKeySequence(text.mid(tab + 1), QKeySequence::PortableText));
+  }
   if (prompt.isEmpty()) return;
   const QString prompt_and_tip =
       QCoreApplication::translate(context.constData(), prompt.constData());

@@ -43,6 +43,8 @@ ChannelCheckDialog::ChannelCheckDialog(Checker checker, QWidget* parent)
   list_->setResizeMode(QListView::Adjust);
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   summary_->setBuddy(list_);
+  // A list takes no name from its label.
+  list_->setAccessibleName(tr("Findings"));
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   check_again_ = buttons->addButton(tr("Check &Again"), QDialogButtonBox::ActionRole);

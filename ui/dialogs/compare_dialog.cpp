@@ -45,6 +45,7 @@ CompareDialog::CompareDialog(const QString& other, const std::vector<Difference>
 
   lines_ = new QPlainTextEdit(this);
   lines_->setObjectName(QStringLiteral("compareLines"));
+  lines_->setAccessibleName(tr("Differences"));
   lines_->setReadOnly(true);
   lines_->setLineWrapMode(QPlainTextEdit::NoWrap);
   lines_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

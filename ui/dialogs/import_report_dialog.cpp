@@ -83,6 +83,7 @@ ImportReportDialog::ImportReportDialog(const QString& title, const QString& sour
 
   report_ = new QPlainTextEdit(this);
   report_->setObjectName(QStringLiteral("importReport"));
+  report_->setAccessibleName(tr("Import report"));
   report_->setReadOnly(true);
   // The dialog opens as wide as the longest line where the screen allows;
   // a line longer than that wraps instead of being cut.

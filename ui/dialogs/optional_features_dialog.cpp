@@ -58,15 +58,26 @@ class UpperCaseValidator : public QValidator {
   bool digits_only_;
 };
 
-// The keys that reach the Radio ID box: digits, letters and Backspace.
+// The keys that reach the Radio ID box: digits, letters and Backspace (and
+// the keys that close the dialog, see eventFilter).
 bool RadioIdKeyPasses(int key) {
   return (key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z) ||
          key == Qt::Key_Backspace;
 }
 
-QLabel* RightAligned(const QString& text, QWidget* parent) {
+bool ClosesTheDialog(const QKeyEvent& key) {
+  return key.key() == Qt::Key_Escape ||
+         (key.key() == Qt::Key_F4 && key.modifiers().testFlag(Qt::AltModifier));
+}
+
+// The label of `buddy`, which also names it for assistive technology
+// (without it Qt would take the group's title).
+QLabel* RightAligned(const QString& text, QWidget* parent, QWidget* buddy) {
   auto* label = new QLabel(text, parent);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  label->setBuddy(buddy);
+  // Lists are otherwise named by their current entry.
+  buddy->setAccessibleName(text.simplified());
   return label;
 }
 
@@ -274,13 +285,13 @@ QGroupBox* OptionalFeaturesDialog::FunctionSetGroup() {
   auto* f = new QGridLayout(functions);
   f->setHorizontalSpacing(gap * 2);
   f->setVerticalSpacing(gap);
-  f->addWidget(RightAligned(tr("Time out time(TOT)(s)"), functions), 0, 0);
+  f->addWidget(RightAligned(tr("Time out time(TOT)(s)"), functions, tot_edit_), 0, 0);
   f->addLayout(tot_box, 0, 1);
-  f->addWidget(RightAligned(tr("Squelch Level"), functions), 1, 0);
+  f->addWidget(RightAligned(tr("Squelch Level"), functions, squelch_), 1, 0);
   f->addWidget(squelch_, 1, 1);
-  f->addWidget(RightAligned(tr("Language Choose"), functions), 2, 0);
+  f->addWidget(RightAligned(tr("Language Choose"), functions, language_), 2, 0);
   f->addWidget(language_, 2, 1);
-  f->addWidget(RightAligned(tr("Vox Gain Level"), functions), 3, 0);
+  f->addWidget(RightAligned(tr("Vox Gain Level"), functions, vox_gain_), 3, 0);
   f->addWidget(vox_gain_, 3, 1);
   auto* checks = new QHBoxLayout;
   checks->addWidget(beep_);
@@ -299,12 +310,12 @@ QGroupBox* OptionalFeaturesDialog::PttIdGroup() {
   auto* p = new QGridLayout(ptt_id);
   p->setHorizontalSpacing(gap * 2);
   p->setVerticalSpacing(gap);
-  p->addWidget(RightAligned(tr("  Opt Signal In\nFrequent Mode"), ptt_id), 0, 0);
+  p->addWidget(RightAligned(tr("  Opt Signal In\nFrequent Mode"), ptt_id, opt_signal_), 0, 0);
   p->addWidget(opt_signal_, 0, 1);
-  p->addWidget(RightAligned(tr("Radio ID"), ptt_id), 1, 0);
+  p->addWidget(RightAligned(tr("Radio ID"), ptt_id, radio_id_), 1, 0);
   p->addWidget(radio_id_, 1, 1);
   p->addWidget(end_of_tx_, 2, 1);
-  p->addWidget(RightAligned(tr("Call ID"), ptt_id), 3, 0);
+  p->addWidget(RightAligned(tr("Call ID"), ptt_id, call_id_), 3, 0);
   p->addWidget(call_id_, 3, 1);
   p->setRowStretch(4, 1);
   return ptt_id;
@@ -389,7 +400,9 @@ void OptionalFeaturesDialog::accept() {
 bool OptionalFeaturesDialog::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (watched == radio_id_) return !RadioIdKeyPasses(key->key());
+    // Esc and Alt+F4 still close the dialog from there: someone who reaches
+    // the box with the keyboard alone must be able to leave it.
+    if (watched == radio_id_) return !RadioIdKeyPasses(key->key()) && !ClosesTheDialog(*key);
     // The up-down control takes the arrow keys of its box.
     if (watched == tot_edit_ && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
       tot_spin_->Step(key->key() == Qt::Key_Up ? +1 : -1);

@@ -134,6 +134,9 @@ FleetDialog::FleetDialog(ImageSource image_source, std::vector<PortChoice> ports
   QLabel* intro = MakeIntro();
   table_ = new QTableWidget(this);
   table_->setObjectName(QStringLiteral("fleetTable"));
+  table_->setAccessibleName(tr("Radios"));
+  // Tab leaves the table for the buttons; the arrows move inside it.
+  table_->setTabKeyNavigation(false);
   BuildTable();
 
   BuildListLabels();
@@ -307,7 +310,11 @@ void FleetDialog::BuildTable() {
     bar->setRange(0, transfer_limits::kBlockCount);
     bar->setValue(0);
     bar->setFormat(QStringLiteral("%v/%m"));
+    bar->setAccessibleName(tr("Progress"));
+    // The bar is drawn over the cell; assistive technology reads the cell.
+    table_->setItem(row, kProgressColumn, new QTableWidgetItem);
     table_->setCellWidget(row, kProgressColumn, bar);
+    ShowBlocks(row, 0);
     table_->setItem(row, kResultColumn, new QTableWidgetItem);
   }
   // FitColumns sets the widths whenever the table's size or texts change.
@@ -336,6 +343,14 @@ QString FleetDialog::RowIdentity(int row) const {
 QString FleetDialog::RowResult(int row) const { return table_->item(row, kResultColumn)->text(); }
 int FleetDialog::RowProgress(int row) const {
   return static_cast<QProgressBar*>(table_->cellWidget(row, kProgressColumn))->value();
+}
+
+void FleetDialog::ShowBlocks(int row, int blocks) {
+  static_cast<QProgressBar*>(table_->cellWidget(row, kProgressColumn))->setValue(blocks);
+  // "123/394", as the bar shows it.
+  table_->item(row, kProgressColumn)
+      ->setData(Qt::AccessibleTextRole,
+                QStringLiteral("%1/%2").arg(blocks).arg(transfer_limits::kBlockCount));
 }
 
 QStringList FleetDialog::Findings() const { return findings_; }
@@ -490,7 +505,7 @@ bool FleetDialog::Start() {
   for (std::size_t i = 0; i < run_rows_.size(); ++i) pending_[i] = false;
   finished_ = false;
   for (int row = 0; row < table_->rowCount(); ++row) {
-    static_cast<QProgressBar*>(table_->cellWidget(row, kProgressColumn))->setValue(0);
+    ShowBlocks(row, 0);
     SetCellText(row, kResultColumn, {});
   }
   UpdateButtons();
@@ -523,7 +538,7 @@ void FleetDialog::PostChange(std::size_t radio) {
 void FleetDialog::ShowRadio(std::size_t radio) {
   const FleetRadioStatus s = run_->Status(radio);
   const int row = run_rows_[radio];
-  static_cast<QProgressBar*>(table_->cellWidget(row, kProgressColumn))->setValue(s.blocks);
+  ShowBlocks(row, s.blocks);
   QStringList messages;
   for (const FleetMessage& m : s.messages) {
     QString line = OneLineShown(m.text);

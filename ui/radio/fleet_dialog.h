@@ -156,6 +156,8 @@ class FleetDialog : public QDialog {
   // Called on a radio's thread: posts one update of its row at a time.
   void PostChange(std::size_t radio);
   void ShowRadio(std::size_t radio);
+  // The row's bar at `blocks`, and the count as its cell's accessible text.
+  void ShowBlocks(int row, int blocks);
   void OnFinished();
   void UpdateButtons();
 

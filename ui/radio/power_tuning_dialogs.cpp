@@ -112,7 +112,7 @@ PowerDebugDialog::PowerDebugDialog(TuningKind kind, QWidget* parent)
 
 // "Current Position:" and the value the radio holds.
 QHBoxLayout* PowerDebugDialog::BuildValueLine() {
-  auto* caption = new QLabel(tr("Current Position:"), this);
+  caption_ = new QLabel(tr("Current Position:"), this);
   value_ = new QLabel(this);
   value_->setObjectName(ControlName(ValueTextId()));
   value_->setTextFormat(Qt::PlainText);
@@ -120,7 +120,7 @@ QHBoxLayout* PowerDebugDialog::BuildValueLine() {
 
   auto* value_line = new QHBoxLayout;
   value_line->addStretch(1);
-  value_line->addWidget(caption);
+  value_line->addWidget(caption_);
   value_line->addWidget(value_);
   value_line->addStretch(1);
   return value_line;
@@ -134,6 +134,8 @@ QHBoxLayout* PowerDebugDialog::BuildBarLine() {
   bar_->setObjectName(ControlName(ScrollBarId()));
   bar_->setMinimumWidth(fontMetrics().averageCharWidth() * kBarWidthInCharacters);
   bar_->setPageStep(std::max(1, max_position_ / kPagesPerRange));
+  // Named by its caption, "Current Position:".
+  caption_->setBuddy(bar_);
   connect(bar_, &QAbstractSlider::actionTriggered, this, &PowerDebugDialog::OnAction);
   connect(bar_, &TuningScrollBar::ScrollEnded, this, &PowerDebugDialog::OnScrollEnded);
 

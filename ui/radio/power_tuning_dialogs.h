@@ -115,6 +115,7 @@ class PowerDebugDialog : public QDialog {
   const TuningKind kind_;
   const int max_position_;
   TuningScrollBar* bar_ = nullptr;
+  QLabel* caption_ = nullptr;  // "Current Position:", the bar's name
   QLabel* value_ = nullptr;
   QPushButton* exit_ = nullptr;
   int position_ = 0;

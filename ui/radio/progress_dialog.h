@@ -56,6 +56,10 @@ class TransferProgressDialog : public QDialog {
   static QString WritingTitle();       // "Writing Data Progress"
   static QString ProgressLabelText();  // "Progress：" (full-width colon)
   static QString NotStartedText();     // "   Not start yet"
+  // What assistive technology calls the bar ("Progress") and the status
+  // line while it counts blocks ("Blocks transferred").
+  static QString BarName();
+  static QString BlocksName();
   // The interruption message in the current language (Chinese unless the
   // English texts are chosen).
   static QString InterruptionText();
@@ -68,8 +72,13 @@ class TransferProgressDialog : public QDialog {
   bool Watching() const { return watch_; }
   void SetWatch(bool on) { watch_ = on; }
 
+  // A message of the status line; its accessible name follows it.
   void SetStatusText(const QString& text);
   QString StatusText() const;
+  // The bar at `done` blocks and the count in the status line; the line's
+  // accessible name stays BlocksName() while it counts, so that a screen
+  // reader is not handed a new name with every block.
+  void SetBlocksDone(int done);
   void SetProgress(int position);
   int Progress() const;
 

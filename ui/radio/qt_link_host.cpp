@@ -59,9 +59,7 @@ void QtTransferHost::SetProgress(int position) {
 // The dialog's bar runs to the 394 blocks already; its status line shows
 // the count.
 void QtTransferHost::SetBlocksDone(int done, int /*total*/) {
-  if (!dialog_) return;
-  dialog_->SetProgress(done);
-  dialog_->SetStatusText(QString::number(done));
+  if (dialog_) dialog_->SetBlocksDone(done);
 }
 
 bool QtTransferHost::CancelRequested() const { return !dialog_ || dialog_->CancelRequested(); }

@@ -37,6 +37,7 @@
 #include "ui/app/language.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/recent_files.h"
+#include "ui/app/shown_shortcut.h"
 #include "ui/grid/channel_view.h"
 #include "ui/grid/grid_control.h"
 
@@ -146,7 +147,11 @@ class MainFrameTest : public QObject {
     for (const Item& item : items) {
       QAction* action = frame_->Action(item.id);
       QVERIFY2(action != nullptr, qPrintable(QString::number(item.id)));
-      QCOMPARE(action->text(), QString::fromUtf8(item.label));
+      // "label\tkey": the menu draws the key from the action's shortcut.
+      const QString label = QString::fromUtf8(item.label);
+      const qsizetype tab = label.indexOf(QLatin1Char('\t'));
+      QCOMPARE(action->text(), label.left(tab));
+      if (tab >= 0) QCOMPARE(action->shortcut().toString(), label.mid(tab + 1));
       QCOMPARE(action->statusTip(), QString::fromUtf8(item.prompt));
       if (item.tip != nullptr) QCOMPARE(action->toolTip(), QString::fromUtf8(item.tip));
     }
@@ -205,7 +210,10 @@ class MainFrameTest : public QObject {
   void only_the_accelerator_table_and_the_edit_menu_bind_keys() {
     QMap<int, QKeySequence> bound;
     for (QAction* action : frame_->findChildren<QAction*>()) {
-      if (!action->shortcut().isEmpty()) bound.insert(action->data().toInt(), action->shortcut());
+      // A key a label shows without the command answering to it is no binding.
+      if (!action->shortcut().isEmpty() && !ShortcutShownOnly(*action)) {
+        bound.insert(action->data().toInt(), action->shortcut());
+      }
     }
     const QMap<int, QKeySequence> table = {
         {id::kNew, QKeySequence(Qt::CTRL | Qt::Key_N)},

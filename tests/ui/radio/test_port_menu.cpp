@@ -248,11 +248,16 @@ class PortMenuTest : public QObject {
   QString MessagePane() {
     return Frame().findChild<QLabel*>(QStringLiteral("messagePane"))->text();
   }
+  // An entry as the menu draws it: the label, and a tab and the key it shows.
+  static QString Shown(const QAction& action) {
+    const QKeySequence key = action.shortcut();
+    return key.isEmpty() ? action.text() : action.text() + QLatin1Char('\t') + key.toString();
+  }
   QStringList ComTexts() {
     Radio().RefreshPortMenu();
     QStringList texts;
     for (int command : {id::kCom1, id::kCom2, id::kCom3, id::kCom4})
-      texts.append(Action(command)->text());
+      texts.append(Shown(*Action(command)));
     return texts;
   }
   // The entries between the separator and "Other Port...".
@@ -270,7 +275,7 @@ class PortMenuTest : public QObject {
     Radio().RefreshPortMenu();
     QStringList checked;
     for (QAction* action : Frame().PortMenu()->actions()) {
-      if (action->isChecked()) checked.append(action->text());
+      if (action->isChecked()) checked.append(Shown(*action));
     }
     return checked;
   }

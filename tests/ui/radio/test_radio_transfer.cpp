@@ -4,6 +4,7 @@
 // interruption rule, the port chosen in the Port menu, a port that cannot
 // be opened, and the commands that wait while a transfer runs.
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -802,6 +803,27 @@ class RadioTransferTest : public QObject {
     QVERIFY(Bytes(held, 0, 800) == Bytes(sent, 0, 800));
     QVERIFY(Bytes(sent, 0, 800) != Bytes(before, 0, 800));
     QVERIFY(Bytes(held, 800, 4096) == Bytes(before, 800, 4096));
+  }
+
+  // The dialog goes with the transfer; the status bar tells the end, once,
+  // as the name of its message pane, which a screen reader is told of.
+  void the_end_of_a_read_is_told_by_the_status_bar_in_words() {
+    UseVirtualRadio(RadioMemory(), {});
+    TransferProgressDialog* dialog = OpenDialog(id::kReadFromRadio);
+    QCOMPARE(QAccessible::queryAccessibleInterface(test::ProgressBarOf(*dialog))
+                 ->text(QAccessible::Name),
+             QStringLiteral("Progress"));
+    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+    QCOMPARE(WaitForTransfer(), TransferOutcome::kCompleted);
+    QVERIFY(Radio().ProgressDialog() == nullptr);
+    auto* pane = Frame().findChild<QLabel*>(QStringLiteral("messagePane"));
+    QVERIFY(pane != nullptr);
+    // Without a name of its own the pane's name is its text, and each new
+    // text is sent as a change of name.
+    QVERIFY(pane->accessibleName().isEmpty());
+    QCOMPARE(QAccessible::queryAccessibleInterface(pane)->text(QAccessible::Name),
+             QStringLiteral("394 blocks read"));
+    QVERIFY(messages_->texts.isEmpty());
   }
 
  private:

@@ -58,7 +58,8 @@ constexpr const char* kCoreTexts[] = {
     QT_TRANSLATE_NOOP("zlm5::CoreTexts", "no channel is left (channel 128 is the last)"),
     QT_TRANSLATE_NOOP("zlm5::CoreTexts", "all 128 channels are imported"),
     QT_TRANSLATE_NOOP("zlm5::CoreTexts", "and %1 more lines were not taken"),
-    QT_TRANSLATE_NOOP("zlm5::CoreTexts", "the file has no CrossMode column, which a Cross row needs"),
+    QT_TRANSLATE_NOOP("zlm5::CoreTexts",
+                      "the file has no CrossMode column, which a Cross row needs"),
     QT_TRANSLATE_NOOP("zlm5::CoreTexts",
                       "the file is UTF-16 text and must be saved as UTF-8 to be read as a channel "
                       "list"),

@@ -12,11 +12,29 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
+#include "files/channel_document.h"
+#include "model/channel_codec.h"
+#include "model/memory_grid.h"
 #include "ui/app/message_box.h"
 
 namespace zlm5::test {
+
+// An image whose channels are set up by typing texts into an in-memory grid
+// as a user would and leaving each cell.
+inline RadioImage ImageWith(const std::vector<std::tuple<int, int, std::string>>& edits) {
+  RadioImage image = ChannelDocument::NewDocumentImage();
+  MemoryGrid grid;
+  ImageToGrid(image, grid);
+  for (const auto& [row, col, text] : edits)
+    CommitCellText(grid, row, col, text, CommitPath::LeaveCell);
+  GridToImage(grid, image);
+  return image;
+}
 
 // Takes the place of the message boxes while it lives: records each text
 // and answers with the next scripted button (Ok when none is left).

@@ -2,7 +2,6 @@
 #include "ui/app/core_text_translation.h"
 
 #include <QCoreApplication>
-#include <QStringList>
 
 #include <array>
 
@@ -197,12 +196,7 @@ const std::array<PhraseTable, 2>& Tables() {
 
 std::span<const PhraseTable> CoreTextTables() { return Tables(); }
 
-QString CoreTextShown(std::string_view text) {
-  const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  QStringList paragraphs = shown.split(QStringLiteral("\n\n"));
-  for (QString& paragraph : paragraphs) paragraph = TranslatedPhrase(paragraph, Tables());
-  return paragraphs.join(QStringLiteral("\n\n"));
-}
+QString CoreTextShown(std::string_view text) { return TranslatedParagraphs(text, Tables()); }
 
 QString ErrorShown(const Error& error) {
   if (error.what().empty()) return CoreTextShown(error.reason());

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <QStringList>
 
 #include <unordered_map>
 #include <vector>
@@ -69,6 +70,13 @@ QString FillPhrase(const QString& translation, std::span<const QString> values) 
     filled += translation[i];
   }
   return filled;
+}
+
+QString TranslatedParagraphs(std::string_view text, std::span<const PhraseTable> tables) {
+  QStringList paragraphs = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+                               .split(QStringLiteral("\n\n"));
+  for (QString& paragraph : paragraphs) paragraph = TranslatedPhrase(paragraph, tables);
+  return paragraphs.join(QStringLiteral("\n\n"));
 }
 
 QString TranslatedPhrase(const QString& text, std::span<const PhraseTable> tables) {

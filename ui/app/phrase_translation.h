@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <span>
+#include <string_view>
 
 namespace zlm5 {
 
@@ -29,6 +30,11 @@ struct PhraseTable {
 // Rows that wrap another text ("%1; the row is skipped") come before the
 // rows they wrap. Without a translator the English comes back unchanged.
 QString TranslatedPhrase(const QString& text, std::span<const PhraseTable> tables);
+
+// `text` of paragraphs ("\n\n" between them), each shown through
+// TranslatedPhrase on its own: a message with the system's reason or a
+// hint after it.
+QString TranslatedParagraphs(std::string_view text, std::span<const PhraseTable> tables);
 
 // `translation` with each "%N" replaced by values[N-1] in one pass, so that
 // a "%" inside a value stays as it is.

@@ -2,7 +2,6 @@
 #include "ui/radio/link_text_translation.h"
 
 #include <QCoreApplication>
-#include <QStringList>
 
 #include <span>
 
@@ -63,10 +62,7 @@ PhraseTable LinkTextTable() { return {kContext, kLinkTexts}; }
 
 QString LinkTextShown(const std::string& text) {
   const PhraseTable tables[] = {LinkTextTable()};
-  const QString shown = QString::fromStdString(text);
-  QStringList paragraphs = shown.split(QStringLiteral("\n\n"));
-  for (QString& paragraph : paragraphs) paragraph = TranslatedPhrase(paragraph, tables);
-  return paragraphs.join(QStringLiteral("\n\n"));
+  return TranslatedParagraphs(text, tables);
 }
 
 }  // namespace zlm5

@@ -40,22 +40,7 @@ Q_DECLARE_METATYPE(zlm5::TransferOutcome)
 
 namespace zlm5 {
 namespace id = command_id;
-
-namespace {
-
-// An image whose channels are set up by typing texts into an in-memory grid
-// as a user would and leaving each cell.
-RadioImage ImageWith(const std::vector<std::tuple<int, int, std::string>>& edits) {
-  RadioImage image = ChannelDocument::NewDocumentImage();
-  MemoryGrid grid;
-  ImageToGrid(image, grid);
-  for (const auto& [row, col, text] : edits)
-    CommitCellText(grid, row, col, text, CommitPath::LeaveCell);
-  GridToImage(grid, image);
-  return image;
-}
-
-}  // namespace
+using test::ImageWith;
 
 class EditingTest : public QObject {
   Q_OBJECT

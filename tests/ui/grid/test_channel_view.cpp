@@ -34,19 +34,9 @@ const QString kSelectionHelp =
 const QString kGridHelp =
     QStringLiteral("Please Click the cell to edit or input data，For help，please press F1");
 
-// An image whose channels are set up by typing texts into an in-memory grid
-// as a user would and leaving each cell.
-RadioImage ImageWith(const std::vector<std::tuple<int, int, std::string>>& edits) {
-  RadioImage image = ChannelDocument::NewDocumentImage();
-  MemoryGrid grid;
-  ImageToGrid(image, grid);
-  for (const auto& [row, col, text] : edits)
-    CommitCellText(grid, row, col, text, CommitPath::LeaveCell);
-  GridToImage(grid, image);
-  return image;
-}
-
 }  // namespace
+
+using test::ImageWith;
 
 class ChannelViewTest : public QObject {
   Q_OBJECT

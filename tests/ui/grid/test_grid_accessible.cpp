@@ -31,6 +31,8 @@
 namespace zlm5 {
 namespace {
 
+using test::ImageWith;
+
 // Grid columns.
 constexpr int kReceive = 1;
 constexpr int kRxTone = 3;
@@ -67,17 +69,6 @@ std::vector<Seen> EventsOf(QAccessible::Event type, const QObject* object) {
     if (seen.type == type && seen.object == object) found.push_back(seen);
   }
   return found;
-}
-
-// An image whose channels are set up as a user would type them.
-RadioImage ImageWith(const std::vector<std::tuple<int, int, std::string>>& edits) {
-  RadioImage image = ChannelDocument::NewDocumentImage();
-  MemoryGrid grid;
-  ImageToGrid(image, grid);
-  for (const auto& [row, col, text] : edits)
-    CommitCellText(grid, row, col, text, CommitPath::LeaveCell);
-  GridToImage(grid, image);
-  return image;
 }
 
 QString Name(QAccessibleInterface* iface) {

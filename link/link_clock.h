@@ -46,15 +46,15 @@ class ManualLinkClock : public LinkClock {
 
 // A wait as ppoll and nanosleep take it; a time already past waits not at
 // all.
-inline std::timespec ToTimespec(std::chrono::steady_clock::duration wait) {
+inline timespec ToTimespec(std::chrono::steady_clock::duration wait) {
   using std::chrono::duration_cast;
   using std::chrono::nanoseconds;
   using std::chrono::seconds;
   using Duration = std::chrono::steady_clock::duration;
   if (wait < Duration::zero()) wait = Duration::zero();
   const auto whole = duration_cast<seconds>(wait);
-  return std::timespec{static_cast<std::time_t>(whole.count()),
-                       static_cast<long>(duration_cast<nanoseconds>(wait - whole).count())};
+  return timespec{static_cast<std::time_t>(whole.count()),
+                  static_cast<long>(duration_cast<nanoseconds>(wait - whole).count())};
 }
 
 }  // namespace zlm5

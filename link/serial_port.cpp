@@ -112,9 +112,23 @@ Error BusyPort(const std::string& device) {
   return Error(device, reason, EBUSY);
 }
 
+// A failed call on the open device, naming the device and what was done.
+Error IoError(const std::string& device, const std::string& action, int error_number) {
+  return Error::FromErrno(device + " (" + action + ")", error_number);
+}
+
 }  // namespace
 
+struct SerialPort::Native {
+  int fd = -1;
+  termios original_settings{};  // the device's settings before Open
+};
+
+SerialPort::SerialPort() = default;
+
 SerialPort::~SerialPort() { Close(); }
+
+std::intptr_t SerialPort::native_handle() const { return native_ ? native_->fd : -1; }
 
 Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile) {
   Close();
@@ -162,34 +176,31 @@ Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile
   // Start from empty queues: nothing left over from an earlier program.
   tcflush(fd, TCIOFLUSH);
 
-  fd_ = fd;
+  native_ = std::make_unique<Native>(Native{fd, original});
   device_ = device;
   profile_ = profile;
-  original_settings_ = original;
   return Ok{};
 }
 
 void SerialPort::Close() {
-  if (fd_ < 0) return;
+  if (!native_) return;
+  const int fd = native_->fd;
   // The device goes back to the settings it had: another program (or a
   // console on the port) finds it as it left it. TCSANOW: a line that no
   // longer drains must not hold up the close.
-  (void)tcsetattr(fd_, TCSANOW, &original_settings_);
+  (void)tcsetattr(fd, TCSANOW, &native_->original_settings);
   // Clear the exclusive flag: the tty may stay open elsewhere (the radio
   // simulator keeps its side open), and the next open must not find it set.
-  (void)ioctl(fd_, TIOCNXCL);
-  ::close(fd_);
-  fd_ = -1;
-}
-
-Error SerialPort::IoError(const std::string& action, int error_number) const {
-  return Error::FromErrno(device_ + " (" + action + ")", error_number);
+  (void)ioctl(fd, TIOCNXCL);
+  ::close(fd);
+  native_.reset();
 }
 
 Status SerialPort::Drain() {
-  if (fd_ < 0) return Error(device_, "the port is not open");
-  while (tcdrain(fd_) != 0) {
-    if (errno != EINTR) return IoError("drain", errno);
+  if (!native_) return Error(device_, "the port is not open");
+  const int fd = native_->fd;
+  while (tcdrain(fd) != 0) {
+    if (errno != EINTR) return IoError(device_, "drain", errno);
   }
   return Ok{};
 }
@@ -201,34 +212,36 @@ Status SerialPort::Purge(PurgeMask /*mask*/) {
   // has arrived and not been read is discarded.
   Status drained = Drain();
   if (!drained) return drained;
-  if (tcflush(fd_, TCIFLUSH) != 0) return IoError("purge", errno);
+  if (tcflush(native_->fd, TCIFLUSH) != 0) return IoError(device_, "purge", errno);
   return Ok{};
 }
 
 Result<std::size_t> SerialPort::Write(std::span<const std::uint8_t> bytes) {
-  if (fd_ < 0) return Error(device_, "the port is not open");
+  if (!native_) return Error(device_, "the port is not open");
+  const int fd = native_->fd;
   const auto deadline = Clock::now() + profile_.WriteTotal(bytes.size());
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t r = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    const ssize_t r = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (r > 0) {
       done += static_cast<std::size_t>(r);
       continue;
     }
     if (r < 0 && errno == EINTR) continue;
-    if (r < 0 && errno != EAGAIN) return IoError("write", errno);
+    if (r < 0 && errno != EAGAIN) return IoError(device_, "write", errno);
     // The output queue is full: wait for room until the write time-out.
     const auto now = Clock::now();
     if (now >= deadline) break;
-    const int ev = WaitFor(fd_, POLLOUT, deadline - now);
-    if (ev < 0) return IoError("write", errno);
-    if (ev & (POLLERR | POLLHUP | POLLNVAL)) return IoError("write", EIO);
+    const int ev = WaitFor(fd, POLLOUT, deadline - now);
+    if (ev < 0) return IoError(device_, "write", errno);
+    if (ev & (POLLERR | POLLHUP | POLLNVAL)) return IoError(device_, "write", EIO);
   }
   return done;
 }
 
 Result<std::size_t> SerialPort::Read(std::span<std::uint8_t> buffer) {
-  if (fd_ < 0) return Error(device_, "the port is not open");
+  if (!native_) return Error(device_, "the port is not open");
+  const int fd = native_->fd;
   const std::size_t n = buffer.size();
   if (n == 0) return std::size_t{0};
 
@@ -240,7 +253,7 @@ Result<std::size_t> SerialPort::Read(std::span<std::uint8_t> buffer) {
   std::size_t got = 0;
 
   while (got < n) {
-    const ssize_t r = ::read(fd_, buffer.data() + got, n - got);
+    const ssize_t r = ::read(fd, buffer.data() + got, n - got);
     if (r > 0) {
       got += static_cast<std::size_t>(r);
       last_byte = Clock::now();
@@ -248,9 +261,9 @@ Result<std::size_t> SerialPort::Read(std::span<std::uint8_t> buffer) {
     }
     // With VMIN = 1 a read without data fails with EAGAIN; end of file
     // means the other side hung up.
-    if (r == 0) return IoError("read", EIO);
+    if (r == 0) return IoError(device_, "read", EIO);
     if (errno == EINTR) continue;
-    if (errno != EAGAIN) return IoError("read", errno);
+    if (errno != EAGAIN) return IoError(device_, "read", errno);
 
     auto now = Clock::now();
     auto deadline = total_deadline;
@@ -264,10 +277,10 @@ Result<std::size_t> SerialPort::Read(std::span<std::uint8_t> buffer) {
     }
     auto wake = deadline;
     if (wait_callback_) wake = std::min(wake, next_callback);
-    const int ev = WaitFor(fd_, POLLIN, wake - now);
-    if (ev < 0) return IoError("read", errno);
+    const int ev = WaitFor(fd, POLLIN, wake - now);
+    if (ev < 0) return IoError(device_, "read", errno);
     if ((ev & (POLLERR | POLLNVAL)) || ((ev & POLLHUP) && !(ev & POLLIN))) {
-      return IoError("read", EIO);
+      return IoError(device_, "read", EIO);
     }
   }
   return got;

@@ -177,7 +177,8 @@ TEST(SerialPortTest, PurgeKeepsWhatWeWroteAndDropsWhatArrived) {
   SerialPort port;
   ASSERT_TRUE(port.Open(pty.path(), kShort));
   pty.Send({0x15, 0x15});
-  ASSERT_TRUE(WaitUntilQueued(port.fd(), 2)) << "the bytes sent reach the port's input queue";
+  ASSERT_TRUE(WaitUntilQueued(static_cast<int>(port.native_handle()), 2))
+      << "the bytes sent reach the port's input queue";
   const std::vector<std::uint8_t> frame = {'W', 0x00, 0x08, 0x08};
   ASSERT_TRUE(port.Write(frame));
   ASSERT_TRUE(port.Purge(PurgeMask::kQueues));
@@ -344,7 +345,7 @@ TEST(SerialPortTest, OpenSetsRaw9600EightNOne) {
   SerialPort port;
   ASSERT_TRUE(port.Open(pty.path(), TimeoutProfile::Transfer()));
   termios tio{};
-  ASSERT_EQ(tcgetattr(port.fd(), &tio), 0);
+  ASSERT_EQ(tcgetattr(static_cast<int>(port.native_handle()), &tio), 0);
   EXPECT_EQ(cfgetospeed(&tio), B9600);
   EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
   EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
@@ -353,7 +354,7 @@ TEST(SerialPortTest, OpenSetsRaw9600EightNOne) {
   EXPECT_EQ(tio.c_lflag & (ICANON | ECHO | ISIG), 0u);
   EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | ICRNL), 0u);
   EXPECT_EQ(tio.c_oflag & OPOST, 0u);
-  EXPECT_NE(fcntl(port.fd(), F_GETFD) & FD_CLOEXEC, 0);
+  EXPECT_NE(fcntl(static_cast<int>(port.native_handle()), F_GETFD) & FD_CLOEXEC, 0);
 }
 
 }  // namespace

@@ -13,14 +13,11 @@ namespace {
 constexpr std::string_view kByIdFolder = "/dev/serial/by-id/";
 constexpr std::string_view kFileSuffix = ".sin";
 
-// Where a device path leads (links followed); the path itself when that
-// cannot be told (a device that is not there).
-std::string DeviceIdentity(const std::string& device) {
-  std::error_code ec;
-  const std::filesystem::path canonical = std::filesystem::weakly_canonical(device, ec);
-  return ec ? device : canonical.string();
-}
+// One text for every name of a port: where a device path leads (links
+// followed), or the COM port a Windows name means ("com5", "\\.\COM5").
+std::string DeviceIdentity(const std::string& device) { return PortIdentity(device); }
 
+// COM names are the same in any letter case.
 bool SamePortName(std::string_view a, std::string_view b) {
   if (IsComPortName(a) || IsComPortName(b)) return EqualsIgnoringCase(a, b);
   return a == b;

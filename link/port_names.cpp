@@ -1,22 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/port_names.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
-#include "files/file_descriptor.h"
+#include "model/text_util.h"
 
 namespace zlm5 {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The highest COM port number Windows gives out.
+constexpr int kMaxComPort = 256;
+// Before a name, it says the name is a device's, not a file's.
+constexpr std::string_view kDevicePrefix = R"(\\.\)";
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
@@ -26,16 +27,8 @@ std::string_view Trim(std::string_view s) {
 
 // Index 0..3 of "COM1".."COM4" in any letter case, or -1.
 int PortIndex(std::string_view name) {
-  for (std::size_t i = 0; i < kPortNames.size(); ++i) {
-    const std::string_view known = kPortNames[i];
-    if (name.size() == known.size() &&
-        std::equal(name.begin(), name.end(), known.begin(), [](char a, char b) {
-          return std::toupper(static_cast<unsigned char>(a)) == b;
-        })) {
-      return static_cast<int>(i);
-    }
-  }
-  return -1;
+  const std::optional<int> number = ComPortNumber(name);
+  return number && *number <= static_cast<int>(kPortNames.size()) ? *number - 1 : -1;
 }
 
 }  // namespace
@@ -86,42 +79,6 @@ std::string FormatPortTable(const PortTable& table) {
   return out;
 }
 
-Result<PortTable> LoadPortTable(const std::string& path) {
-  constexpr std::string_view kCannotRead = "cannot read the port settings: ";
-  // O_NONBLOCK: a named pipe put there must not hold the program at the open.
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (fd.get() < 0) {
-    if (errno == ENOENT) return PortTable{};
-    return Error::FromErrno(path, errno, kCannotRead);
-  }
-  struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) return Error::FromErrno(path, errno, kCannotRead);
-  // A device (a link to /dev/zero) would never end.
-  if (!S_ISREG(info.st_mode)) {
-    return Error(path, std::string(kCannotRead) + "it is not a regular file");
-  }
-  // One byte more than allowed, to tell a full file from a larger one.
-  std::string text(kMaxPortSettingsBytes + 1, '\0');
-  std::size_t filled = 0;
-  while (filled < text.size()) {
-    const ssize_t n = ::read(fd.get(), text.data() + filled, text.size() - filled);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return Error::FromErrno(path, errno, kCannotRead);
-    }
-    if (n == 0) break;
-    filled += static_cast<std::size_t>(n);
-  }
-  if (filled > kMaxPortSettingsBytes) {
-    return Error(path, std::string(kCannotRead) + "larger than " +
-                           std::to_string(kMaxPortSettingsBytes) + " bytes");
-  }
-  text.resize(filled);
-  auto table = ParsePortTable(text);
-  if (!table) table.error().Within(path);
-  return table;
-}
-
 Status SavePortTable(const std::string& path, const PortTable& table) {
   std::error_code ec;
   const fs::path target(path);
@@ -144,17 +101,33 @@ Status SavePortTable(const std::string& path, const PortTable& table) {
   return Ok{};
 }
 
-bool IsComPortName(std::string_view name) { return PortIndex(Trim(name)) >= 0; }
-
-Result<std::string> ResolvePortName(std::string_view name, const PortTable& table) {
-  const std::string_view trimmed = Trim(name);
-  if (!trimmed.empty() && trimmed.front() == '/') return std::string(trimmed);
-  const int index = PortIndex(trimmed);
-  if (index < 0) {
-    return Error("port \"" + std::string(name) + "\"",
-                 "unknown port name; use COM1 to COM4 or a device path such as /dev/ttyUSB0");
+std::optional<int> ComPortNumber(std::string_view name) {
+  constexpr std::string_view kCom = "COM";
+  if (name.size() <= kCom.size() || !StartsWithIgnoringCase(name, kCom)) return std::nullopt;
+  const std::string_view digits = name.substr(kCom.size());
+  if (digits.size() > 3 || digits.front() == '0') return std::nullopt;
+  int number = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    number = number * 10 + (c - '0');
   }
-  return table.devices[static_cast<std::size_t>(index)];
+  if (number > kMaxComPort) return std::nullopt;
+  return number;
+}
+
+std::optional<std::string> ComPortKey(std::string_view name) {
+  if (name.starts_with(kDevicePrefix)) name.remove_prefix(kDevicePrefix.size());
+  const std::optional<int> number = ComPortNumber(name);
+  if (!number) return std::nullopt;
+  return "COM" + std::to_string(*number);
+}
+
+std::string ComDevicePath(std::string_view name) {
+  if (name.starts_with(kDevicePrefix)) return std::string(name);
+  if (const std::optional<std::string> key = ComPortKey(name)) {
+    return std::string(kDevicePrefix) + *key;
+  }
+  return std::string(name);
 }
 
 }  // namespace zlm5

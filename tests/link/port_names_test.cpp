@@ -30,6 +30,52 @@ TEST(PortNamesTest, ComNamesGoThroughTheTableAndPathsAreKept) {
   EXPECT_FALSE(ResolvePortName("ttyUSB0", table));
 }
 
+// Linux keeps COM5 and up out: only the table's four names are COM names.
+TEST(PortNamesTest, OnLinuxOnlyTheTablesFourNamesAreComNames) {
+  EXPECT_TRUE(IsComPortName(" com4 "));
+  EXPECT_FALSE(IsComPortName("COM5"));
+  EXPECT_FALSE(IsComPortName(R"(\\.\COM1)"));
+  EXPECT_EQ(PortTable{}.devices,
+            (std::array<std::string, 4>{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"}));
+}
+
+TEST(PortNamesTest, ComNumbersAreOneTo256WithoutLeadingZeros) {
+  EXPECT_EQ(ComPortNumber("COM1"), 1);
+  EXPECT_EQ(ComPortNumber("com10"), 10);
+  EXPECT_EQ(ComPortNumber("Com256"), 256);
+  for (const std::string_view bad : {"COM0", "COM257", "COM05", "COM", "COMX", "COM1 ", "COM1a",
+                                     "LPT1", "COM1000", "", R"(\\.\COM1)"}) {
+    EXPECT_EQ(ComPortNumber(bad), std::nullopt) << bad;
+  }
+}
+
+// Windows opens COM10 and above only as \\.\COM10, and so every COM name.
+TEST(PortNamesTest, AComNameOpensAsItsDeviceNameAndOtherNamesAsTheyAre) {
+  EXPECT_EQ(ComDevicePath("COM10"), R"(\\.\COM10)");
+  EXPECT_EQ(ComDevicePath("com5"), R"(\\.\COM5)");
+  EXPECT_EQ(ComDevicePath(R"(\\.\CNCA0)"), R"(\\.\CNCA0)");
+  EXPECT_EQ(ComDevicePath(R"(\\.\com7)"), R"(\\.\com7)");
+  EXPECT_EQ(ComDevicePath("/dev/ttyUSB0"), "/dev/ttyUSB0");
+}
+
+TEST(PortNamesTest, EveryNameOfAComPortHasOneKey) {
+  EXPECT_EQ(ComPortKey("com5"), "COM5");
+  EXPECT_EQ(ComPortKey("COM5"), "COM5");
+  EXPECT_EQ(ComPortKey(R"(\\.\Com5)"), "COM5");
+  EXPECT_EQ(ComPortKey(R"(\\.\CNCA0)"), std::nullopt);
+  EXPECT_EQ(ComPortKey("/dev/ttyS4"), std::nullopt);
+}
+
+// On Linux a port's identity is where its path leads.
+TEST(PortNamesTest, APortsIdentityFollowsLinks) {
+  test::TempDir dir;
+  const std::string device = dir.Path("ttyUSB0");
+  std::ofstream(device) << "";
+  fs::create_symlink(device, dir.Path("by-id-link"));
+  EXPECT_EQ(PortIdentity(dir.Path("by-id-link")), fs::canonical(device).string());
+  EXPECT_EQ(PortIdentity("/nonexistent/ttyUSB9"), "/nonexistent/ttyUSB9");
+}
+
 TEST(PortNamesTest, SettingsTextOverridesOnlyTheNamesItLists) {
   auto table = ParsePortTable("# my cable\n\nCOM1 = /dev/ttyUSB0\n  com3=/dev/ttyACM0  \n");
   ASSERT_TRUE(table);

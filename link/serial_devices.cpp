@@ -19,6 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+static_assert(sizeof(uid_t) <= sizeof(UserId) && sizeof(gid_t) <= sizeof(GroupId),
+              "user and group numbers fit the port finder's types");
+
 // Read and write, as the link opens a port.
 constexpr mode_t kOwnerReadWrite = S_IRUSR | S_IWUSR;
 constexpr mode_t kGroupReadWrite = S_IRGRP | S_IWGRP;
@@ -44,9 +47,7 @@ std::string ReadLine(const fs::path& file) {
   return std::string(Trim(line));
 }
 
-bool IsUsbAdapterName(std::string_view name) {
-  return name.starts_with("ttyUSB") || name.starts_with("ttyACM");
-}
+bool IsUsbAdapterName(std::string_view name) { return IsUsbAdapterNodeName(name); }
 
 bool AllDigits(std::string_view s) {
   return !s.empty() &&
@@ -313,10 +314,6 @@ std::vector<SerialDevice> ListSerialDevices(const SystemRoots& roots) {
   return devices;
 }
 
-bool IsUsbSerialDevice(const SerialDevice& device) {
-  return !device.usb_id.empty() || IsUsbAdapterName(fs::path(device.path).filename().string());
-}
-
 bool SerialDeviceExists(const SystemRoots& roots, const std::string& path) {
   std::error_code ec;
   const fs::path target = fs::canonical(path, ec);
@@ -326,19 +323,6 @@ bool SerialDeviceExists(const SystemRoots& roots, const std::string& path) {
   // A node that is no tty of sysfs's (a pseudo-terminal) is there as it is.
   if (!fs::exists(tty_sysfs, ec)) return true;
   return HasHardware(tty_sysfs) || IsUsbAdapterName(name);
-}
-
-std::optional<SerialDevice> LoneUsbStandIn(const SystemRoots& roots,
-                                           const std::string& chosen_device,
-                                           const std::vector<SerialDevice>& present) {
-  if (SerialDeviceExists(roots, chosen_device)) return std::nullopt;
-  std::optional<SerialDevice> lone;
-  for (const SerialDevice& device : present) {
-    if (!IsUsbSerialDevice(device)) continue;
-    if (lone) return std::nullopt;  // which one is the radio's is the user's call
-    lone = device;
-  }
-  return lone;
 }
 
 DeviceHolders FindDeviceHolders(const SystemRoots& roots, const std::string& path) {
@@ -352,15 +336,6 @@ DeviceHolders FindDeviceHolders(const SystemRoots& roots, const std::string& pat
     holders.processes = std::move(held->second);
   }
   return holders;
-}
-
-std::string InUseText(const std::vector<ProcessRef>& holders) {
-  if (holders.empty()) return {};
-  std::string text = "in use by ";
-  for (std::size_t i = 0; i < holders.size(); ++i) {
-    text += (i ? ", " : "") + holders[i].name + " (PID " + std::to_string(holders[i].pid) + ")";
-  }
-  return text;
 }
 
 SerialSurvey SurveySerialDevices(const SystemRoots& roots, const UserIdentity& user) {

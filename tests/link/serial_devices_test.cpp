@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "link/port_properties.h"
 #include "tests/link/fake_serial_tree.h"
 #include "tests/link/link_test_support.h"
 
@@ -50,6 +51,7 @@ TEST_F(SerialDevicesTest, ListsEachDeviceWithItsNamesDriverAccessAndHolder) {
 
   // No empty UART slot, no virtual terminal, no /dev/null.
   ASSERT_EQ(survey.devices.size(), 4u);
+  EXPECT_TRUE(survey.holders_visible);
   const SerialDevice& acm = survey.devices[0];
   EXPECT_EQ(acm.path, dir_.Path("dev/ttyACM0"));
   EXPECT_EQ(acm.by_id, "");
@@ -57,6 +59,7 @@ TEST_F(SerialDevicesTest, ListsEachDeviceWithItsNamesDriverAccessAndHolder) {
   EXPECT_EQ(acm.usb_id, "2341:0043");
   EXPECT_EQ(acm.product, "Arduino (www.arduino.cc) Arduino Uno");
   EXPECT_FALSE(acm.access.can_open);
+  EXPECT_TRUE(acm.access.known);
   EXPECT_EQ(acm.access.problem, kNotInDialout);
 
   const SerialDevice& uart = survey.devices[1];
@@ -205,6 +208,27 @@ TEST_F(SerialDevicesTest, BrlttyAndModemManagerAreNamedWithNoDevicePresent) {
       "CP210x) for Braille displays and detaches their serial driver, so the device "
       "disappears just after it is plugged in. Without a Braille display, remove it: sudo apt "
       "remove brltty (or your system's equivalent)");
+}
+
+// What Windows's device list says of a port, in the fields Linux fills.
+TEST(PortPropertiesTest, HardwareIdsGiveTheUsbNumbersAsLinuxWritesThem) {
+  EXPECT_EQ(UsbIdFromHardwareId(R"(USB\VID_0403&PID_6001&REV_0600)"), "0403:6001");
+  EXPECT_EQ(UsbIdFromHardwareId(R"(FTDIBUS\COMPORT&VID_0403&PID_6015)"), "0403:6015");
+  EXPECT_EQ(UsbIdFromHardwareId(R"(usb\vid_1A86&pid_7523)"), "1a86:7523");
+  EXPECT_EQ(UsbIdFromHardwareId(R"(ACPI\PNP0501)"), "");
+  EXPECT_EQ(UsbIdFromHardwareId(R"(USB\VID_04&PID_6001)"), "") << "a short vendor number";
+  EXPECT_EQ(UsbIdFromHardwareId(R"(USB\VID_0403)"), "") << "no product number";
+  EXPECT_EQ(UsbIdFromHardwareId(""), "");
+}
+
+TEST(PortPropertiesTest, TheFriendlyNameLosesOnlyItsOwnPortName) {
+  EXPECT_EQ(ProductFromFriendlyName("USB Serial Port (COM5)", "COM5"), "USB Serial Port");
+  EXPECT_EQ(ProductFromFriendlyName("Prolific USB-to-Serial Comm Port (com12)", "COM12"),
+            "Prolific USB-to-Serial Comm Port");
+  EXPECT_EQ(ProductFromFriendlyName("Communications Port (COM1)", "COM2"),
+            "Communications Port (COM1)");
+  EXPECT_EQ(ProductFromFriendlyName("(COM3)", "COM3"), "(COM3)") << "nothing but the name";
+  EXPECT_EQ(ProductFromFriendlyName("", "COM3"), "");
 }
 
 }  // namespace

@@ -70,7 +70,12 @@ std::string Json(const SerialSurvey& survey) {
     StringOrNull(json.Key("driver"), d.driver);
     StringOrNull(json.Key("usb_id"), d.usb_id);
     StringOrNull(json.Key("product"), d.product);
-    json.Key("can_open").Bool(d.access.can_open);
+    // Where it is not known (Windows), null.
+    if (d.access.known) {
+      json.Key("can_open").Bool(d.access.can_open);
+    } else {
+      json.Key("can_open").Null();
+    }
     StringOrNull(json.Key("group"), d.access.group);
     json.Key("in_group").Bool(d.access.in_group);
     StringOrNull(json.Key("access_problem"), d.access.problem);
@@ -90,7 +95,7 @@ std::string Json(const SerialSurvey& survey) {
   return json.Take() + "\n";
 }
 
-std::string Line(const SerialDevice& d) {
+std::string Line(const SerialDevice& d, bool holders_visible) {
   std::string line = d.path + ":";
   std::string separator = " ";
   const auto add = [&](const std::string& part) {
@@ -100,8 +105,12 @@ std::string Line(const SerialDevice& d) {
   if (!d.by_id.empty()) add("by-id " + d.by_id);
   if (!d.driver.empty()) add("driver " + d.driver);
   if (!d.usb_id.empty()) add("USB " + d.usb_id + (d.product.empty() ? "" : " " + d.product));
-  add(d.access.can_open ? "can be opened" : "cannot be opened: " + d.access.problem);
-  add(d.holders.empty() ? std::string("free") : InUseText(d.holders));
+  if (!d.access.known) {
+    add("access " + d.access.problem);
+  } else {
+    add(d.access.can_open ? "can be opened" : "cannot be opened: " + d.access.problem);
+  }
+  if (holders_visible) add(d.holders.empty() ? std::string("free") : InUseText(d.holders));
   return line + "\n";
 }
 
@@ -120,14 +129,14 @@ int RunPorts(const std::vector<std::string>& args) {
   if (json) return WriteOutput(kPorts, Json(survey));
 
   std::string out;
-  for (const SerialDevice& device : survey.devices) out += Line(device);
+  for (const SerialDevice& device : survey.devices) out += Line(device, survey.holders_visible);
   if (const int written = WriteOutput(kPorts, out); written != exit_code::kOk) return written;
   const std::string prefix = "z-lm5-cli " + std::string(kPorts.name) + ": ";
   if (survey.devices.empty()) std::cerr << prefix << "no serial device found\n";
   for (const PortWarning& warning : survey.warnings) {
     std::cerr << prefix << "warning: " << warning.text << '\n';
   }
-  if (!survey.all_processes_seen && !survey.devices.empty()) {
+  if (!survey.all_processes_seen && survey.holders_visible && !survey.devices.empty()) {
     std::cerr << prefix
               << "the open files of other users' processes can be read only as root: a device "
                  "shown free may still be in use\n";

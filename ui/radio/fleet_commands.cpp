@@ -33,7 +33,8 @@ QString DeviceDescription(const SerialDevice& device) {
     parts.append(Text(std::filesystem::path(device.by_id).filename().string()));
   }
   if (!device.product.empty()) parts.append(Text(device.product));
-  if (!device.access.can_open) {
+  // Where access is not known before an open (Windows), the open will say.
+  if (!device.access.can_open && device.access.known) {
     parts.append(QCoreApplication::translate("zlm5::FleetCommands", "cannot be opened: %1")
                      .arg(Text(device.access.problem)));
   }

@@ -26,7 +26,7 @@ class UserFoldersTest : public ::testing::Test {
     }
   }
   void Set(const std::string& name, const char* value) {
-    if (saved_.count(name) == 0) {
+    if (!saved_.contains(name)) {
       const char* old = std::getenv(name.c_str());
       saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
     }

@@ -30,6 +30,9 @@ class Error {
   // A failed system call: the reason is `doing` followed by the system's
   // text for `error_number` ("cannot save: Permission denied").
   static Error FromErrno(std::string what, int error_number, std::string_view doing = {});
+  // The same for the system's own error number (SystemErrorText): errno on
+  // POSIX, GetLastError() on Windows.
+  static Error FromSystem(std::string what, int code, std::string_view doing = {});
 
   const std::string& what() const { return what_; }
   const std::string& reason() const { return reason_; }
@@ -90,8 +93,17 @@ using Status = Result<Ok>;
 // ports of a fleet run fail on threads of their own.
 std::string ErrnoText(int error_number);
 
+// The system's text for the error number its own calls report: errno on
+// POSIX (the same as ErrnoText), GetLastError() on Windows, without the
+// trailing full stop and line break Windows adds.
+std::string SystemErrorText(int code);
+
 inline Error Error::FromErrno(std::string what, int error_number, std::string_view doing) {
   return Error(std::move(what), std::string(doing) + ErrnoText(error_number), error_number);
+}
+
+inline Error Error::FromSystem(std::string what, int code, std::string_view doing) {
+  return Error(std::move(what), std::string(doing) + SystemErrorText(code), code);
 }
 
 }  // namespace zlm5

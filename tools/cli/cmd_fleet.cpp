@@ -14,6 +14,7 @@
 #include "files/channel_document.h"
 #include "files/file_reading.h"
 #include "files/file_saving.h"
+#include "files/utf8_path.h"
 #include "link/fleet_plan.h"
 #include "link/fleet_report.h"
 #include "link/fleet_run.h"
@@ -481,7 +482,7 @@ std::optional<std::vector<std::string>> ReadFilePaths(const std::string& out_dir
                                                       const std::vector<FleetPort>& ports,
                                                       int& code) {
   std::error_code made;
-  std::filesystem::create_directories(out_dir, made);
+  std::filesystem::create_directories(PathFromUtf8(out_dir), made);
   if (made) {
     code = FileError(kFleet, Error(out_dir, made.message()));
     return std::nullopt;
@@ -489,7 +490,7 @@ std::optional<std::vector<std::string>> ReadFilePaths(const std::string& out_dir
   const SerialSurvey survey = SurveySerialDevices(SystemRoots{}, UserIdentity::Current());
   std::vector<std::string> paths;
   for (const std::string& name : FleetReadFileNames(ports, survey.devices)) {
-    paths.push_back((std::filesystem::path(out_dir) / name).string());
+    paths.push_back(Utf8FromPath(PathFromUtf8(out_dir) / PathFromUtf8(name)));
     const Result<SaveTarget> target = CheckSaveTarget(paths.back());
     if (!target) {
       code = FileError(kFleet, target.error());

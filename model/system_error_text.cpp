@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The system's error texts on POSIX: errno numbers through strerror_r.
 #include <cstring>
+#include <string>
 
 #include "model/error.h"
 
@@ -19,5 +21,7 @@ std::string ErrnoText(int error_number) {
   char buffer[256];
   return StrerrorText(strerror_r(error_number, buffer, sizeof buffer), buffer);
 }
+
+std::string SystemErrorText(int code) { return ErrnoText(code); }
 
 }  // namespace zlm5

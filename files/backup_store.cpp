@@ -9,7 +9,10 @@
 #include <filesystem>
 #include <optional>
 
+#include "files/local_time.h"
 #include "files/temporary_file.h"
+#include "files/user_folders.h"
+#include "files/utf8_path.h"
 
 namespace zlm5 {
 namespace {
@@ -73,32 +76,19 @@ std::string_view DirectionName(TransferDirection direction) {
   return direction == TransferDirection::kRead ? "read" : "write";
 }
 
-std::string DefaultBackupFolder() {
-  const char* xdg = std::getenv("XDG_DATA_HOME");
-  fs::path base;
-  if (xdg && xdg[0] == '/') {
-    base = xdg;
-  } else {
-    const char* home = std::getenv("HOME");
-    base = fs::path(home && home[0] ? home : ".") / ".local" / "share";
-  }
-  return (base / "z-lm5" / "backups").string();
-}
+std::string DefaultBackupFolder() { return Utf8FromPath(PathFromUtf8(DataFolder()) / "backups"); }
 
 BackupStore::BackupStore(std::string folder, std::size_t keep)
     : folder_(std::move(folder)), keep_(keep) {}
 
 Result<std::string> BackupStore::Save(const RadioImage& image, TransferDirection direction) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  ::localtime_r(&now, &local);
-  return Save(image, direction, local);
+  return Save(image, direction, LocalTime(std::time(nullptr)));
 }
 
 Result<std::string> BackupStore::Save(const RadioImage& image, TransferDirection direction,
                                       const std::tm& local_time) {
   std::error_code ec;
-  fs::create_directories(folder_, ec);
+  fs::create_directories(PathFromUtf8(folder_), ec);
   if (ec) return Error(folder_, "cannot create the backup folder: " + ec.message(), ec.value());
 
   char stamp[kStampLength + 1];
@@ -110,7 +100,7 @@ Result<std::string> BackupStore::Save(const RadioImage& image, TransferDirection
   const Result<std::vector<BackupEntry>> existing = List();
   if (!existing) return existing.error();
   for (const BackupEntry& entry : *existing) {
-    if (const auto parsed = ParseBackupName(fs::path(entry.path).filename().string());
+    if (const auto parsed = ParseBackupName(Utf8FromPath(PathFromUtf8(entry.path).filename()));
         parsed && parsed->stamp == stamp) {
       sequence = std::max(sequence, parsed->sequence + 1);
     }
@@ -131,12 +121,13 @@ Result<std::string> BackupStore::Save(const RadioImage& image, TransferDirection
   std::string path;
   for (;; ++sequence) {
     if (sequence > kMaxSequence) return Error(folder_, "cannot save a backup: no free file name");
-    path = (fs::path(folder_) / BackupName(stamp, direction, sequence)).string();
-    const Status linked = temp->LinkAs(path);
-    if (linked) break;
-    if (linked.error().code() != EEXIST) {
-      return Error::FromErrno(path, linked.error().code(), "cannot save the backup: ");
+    path = Utf8FromPath(PathFromUtf8(folder_) / BackupName(stamp, direction, sequence));
+    const Result<TemporaryFile::Naming> linked = temp->LinkAs(path);
+    if (!linked) {
+      return Error(path, "cannot save the backup: " + linked.error().reason(),
+                   linked.error().code());
     }
+    if (*linked == TemporaryFile::Naming::kNamed) break;
   }
   Rotate();
   return path;
@@ -145,11 +136,11 @@ Result<std::string> BackupStore::Save(const RadioImage& image, TransferDirection
 Result<std::vector<BackupEntry>> BackupStore::List() const {
   std::vector<BackupEntry> found;
   std::error_code ec;
-  fs::directory_iterator it(folder_, ec);
+  fs::directory_iterator it(PathFromUtf8(folder_), ec);
   if (ec == std::errc::no_such_file_or_directory) return found;
   if (ec) return Error(folder_, "cannot list the backups: " + ec.message(), ec.value());
   for (; it != fs::directory_iterator(); it.increment(ec)) {
-    const auto parsed = ParseBackupName(it->path().filename().string());
+    const auto parsed = ParseBackupName(Utf8FromPath(it->path().filename()));
     std::error_code type_ec;
     if (!parsed || !it->is_regular_file(type_ec)) continue;
     std::string time = parsed->stamp;
@@ -157,7 +148,7 @@ Result<std::vector<BackupEntry>> BackupStore::List() const {
     time[10] = ' ';
     time[13] = ':';
     time[16] = ':';
-    found.push_back({it->path().string(), parsed->direction, time, parsed->sequence});
+    found.push_back({Utf8FromPath(it->path()), parsed->direction, time, parsed->sequence});
   }
   if (ec) return Error(folder_, "cannot list the backups: " + ec.message(), ec.value());
   std::sort(found.begin(), found.end(), [](const BackupEntry& a, const BackupEntry& b) {
@@ -173,7 +164,7 @@ void BackupStore::Rotate() const {
   if (!backups) return;
   for (std::size_t i = keep_; i < backups->size(); ++i) {
     std::error_code ignored;
-    fs::remove((*backups)[i].path, ignored);
+    fs::remove(PathFromUtf8((*backups)[i].path), ignored);
   }
 }
 

@@ -20,8 +20,9 @@ std::string_view DirectionName(TransferDirection direction);
 // some 800 KiB.
 inline constexpr std::size_t kBackupsKept = 200;
 
-// $XDG_DATA_HOME/z-lm5/backups, or ~/.local/share/z-lm5/backups when
-// XDG_DATA_HOME is unset or not absolute.
+// The "backups" folder in the user's data folder (DataFolder in
+// files/user_folders.h): ~/.local/share/z-lm5/backups on Linux,
+// %LOCALAPPDATA%\z-lm5\backups on Windows.
 std::string DefaultBackupFolder();
 
 // One backup found in the folder.

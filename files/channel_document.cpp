@@ -5,6 +5,7 @@
 
 #include "files/file_reading.h"
 #include "files/file_saving.h"
+#include "files/utf8_path.h"
 #include "model/settings_block.h"
 
 namespace zlm5 {
@@ -67,8 +68,8 @@ Status ChannelDocument::Save(const std::string& path) {
 
 std::string ChannelDocument::title() const {
   if (path_.empty()) return kUntitled;
-  const std::size_t slash = path_.find_last_of('/');
-  return slash == std::string::npos ? path_ : path_.substr(slash + 1);
+  // The platform's separators: on Windows "\\" as well as "/".
+  return Utf8FromPath(PathFromUtf8(path_).filename());
 }
 
 }  // namespace zlm5

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// For the POSIX files of the core only (file_handle_win.h is the Windows
+// counterpart): an owned file descriptor.
 #pragma once
 
 #include <unistd.h>

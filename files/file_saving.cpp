@@ -128,10 +128,10 @@ Status ReplaceThroughTemporary(const std::string& path, const SaveTarget& target
     // The replaced file keeps its owner where we may give it (root saving a
     // user's file must not leave it to root); anyone else gets their own.
     // Before fchmod, which a change of owner would undo for set-id bits.
-    if (::fchown(temp->fd(), existing.st_uid, existing.st_gid) != 0) {
+    if (::fchown(static_cast<int>(temp->handle()), existing.st_uid, existing.st_gid) != 0) {
       // Not allowed: the file becomes ours, as a new file would.
     }
-    if (::fchmod(temp->fd(), existing.st_mode & 07777) != 0) {
+    if (::fchmod(static_cast<int>(temp->handle()), existing.st_mode & 07777) != 0) {
       return OsError(path, "cannot save: ", errno);
     }
   }

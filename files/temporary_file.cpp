@@ -16,26 +16,15 @@
 #include <vector>
 
 #include "files/file_descriptor.h"
+#include "files/temporary_name.h"
 
 namespace zlm5 {
 
 namespace {
 
-constexpr std::string_view kPrefix = ".z-lm5-save-";
-constexpr std::string_view kSuffix = ".tmp";
-// Attempts at a free temporary file name before giving up.
-constexpr int kNameAttempts = 100;
-// The random part of a name: 0 to this, less one.
-constexpr unsigned kNameRange = 1000000;
-
 // `name` in `folder`, without doubling the slash of "/".
 std::string InFolder(const std::string& folder, std::string_view name) {
   return (folder == "/" ? std::string() : folder) + "/" + std::string(name);
-}
-
-bool IsTemporaryName(std::string_view name) {
-  return name.size() > kPrefix.size() + kSuffix.size() && name.starts_with(kPrefix) &&
-         name.ends_with(kSuffix);
 }
 
 // Makes a rename or link in `folder` durable; failing here no longer
@@ -91,7 +80,7 @@ void RemoveStaleTemporaryFiles(const std::string& folder,
   if (dir == nullptr) return;
   std::vector<std::pair<std::string, FileId>> stale;
   while (const dirent* entry = ::readdir(dir)) {
-    if (!IsTemporaryName(entry->d_name)) continue;
+    if (!temporary_name::Matches(entry->d_name)) continue;
     struct stat info {};
     if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(info.st_mode)) {
@@ -115,28 +104,25 @@ void RemoveStaleTemporaryFiles(const std::string& folder,
   }
 }
 
-TemporaryFile::TemporaryFile(std::string folder, std::string path, int fd)
-    : folder_(std::move(folder)), path_(std::move(path)), fd_(fd) {}
+TemporaryFile::TemporaryFile(std::string folder, std::string path, std::intptr_t handle)
+    : folder_(std::move(folder)), path_(std::move(path)), handle_(handle) {}
 
 TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
     : folder_(std::move(other.folder_)),
       path_(std::exchange(other.path_, std::string())),
-      fd_(std::exchange(other.fd_, -1)) {}
+      handle_(std::exchange(other.handle_, -1)) {}
 
 TemporaryFile::~TemporaryFile() {
-  if (fd_ >= 0) ::close(fd_);
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
   if (!path_.empty()) ::unlink(path_.c_str());
 }
 
 Result<TemporaryFile> TemporaryFile::Create(const std::string& folder) {
   RemoveStaleTemporaryFiles(folder, std::chrono::system_clock::now());
-  // The name is short and does not grow with the target's, so that any
-  // name that fits can be saved.
   std::random_device random;
-  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+  for (int attempt = 0; attempt < temporary_name::kAttempts; ++attempt) {
     std::string path =
-        InFolder(folder, std::string(kPrefix) + std::to_string(::getpid()) + "-" +
-                             std::to_string(random() % kNameRange) + std::string(kSuffix));
+        InFolder(folder, temporary_name::Make(static_cast<unsigned long>(::getpid()), random()));
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) return TemporaryFile(folder, std::move(path), fd);
     if (errno != EEXIST) return Error::FromErrno(folder, errno);
@@ -145,15 +131,15 @@ Result<TemporaryFile> TemporaryFile::Create(const std::string& folder) {
 }
 
 Status TemporaryFile::Write(std::span<const std::uint8_t> bytes) {
-  if (!WriteAll(fd_, bytes)) return Error::FromErrno(path_, errno);
-  if (::fsync(fd_) != 0) return Error::FromErrno(path_, errno);
+  if (!WriteAll(static_cast<int>(handle_), bytes)) return Error::FromErrno(path_, errno);
+  if (::fsync(static_cast<int>(handle_)) != 0) return Error::FromErrno(path_, errno);
   return Ok{};
 }
 
 void TemporaryFile::CloseNamed() {
   // Written and flushed before it was named: fsync has reported what a
   // close could, and a close error would come too late to undo the name.
-  ::close(std::exchange(fd_, -1));
+  ::close(static_cast<int>(std::exchange(handle_, -1)));
   SyncFolder(folder_);
 }
 
@@ -164,12 +150,15 @@ Status TemporaryFile::RenameTo(const std::string& target) {
   return Ok{};
 }
 
-Status TemporaryFile::LinkAs(const std::string& target) {
-  if (::link(path_.c_str(), target.c_str()) != 0) return Error::FromErrno(target, errno);
+Result<TemporaryFile::Naming> TemporaryFile::LinkAs(const std::string& target) {
+  if (::link(path_.c_str(), target.c_str()) != 0) {
+    if (errno == EEXIST) return Naming::kNameTaken;
+    return Error::FromErrno(target, errno);
+  }
   ::unlink(path_.c_str());
   path_.clear();
   CloseNamed();
-  return Ok{};
+  return Naming::kNamed;
 }
 
 }  // namespace zlm5

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "files/user_folders.h"
+#include "files/utf8_path.h"
 #include "model/text_util.h"
 
 namespace zlm5 {
@@ -34,15 +36,7 @@ int PortIndex(std::string_view name) {
 }  // namespace
 
 std::string PortSettingsPath() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  fs::path base;
-  if (xdg && xdg[0] == '/') {
-    base = xdg;
-  } else {
-    const char* home = std::getenv("HOME");
-    base = fs::path(home && home[0] ? home : ".") / ".config";
-  }
-  return (base / "z-lm5" / "ports.conf").string();
+  return Utf8FromPath(PathFromUtf8(SettingsFolder()) / "ports.conf");
 }
 
 Result<PortTable> ParsePortTable(std::string_view text) {

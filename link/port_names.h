@@ -40,8 +40,10 @@ struct PortTable {
 // Four lines need some 60 bytes; anything far larger is not this file.
 inline constexpr std::size_t kMaxPortSettingsBytes = 16 * 1024;
 
-// $XDG_CONFIG_HOME/z-lm5/ports.conf, or ~/.config/z-lm5/ports.conf when
-// XDG_CONFIG_HOME is unset or not absolute.
+// ports.conf in the user's settings folder (SettingsFolder in
+// files/user_folders.h): $XDG_CONFIG_HOME/z-lm5/ports.conf, or
+// ~/.config/z-lm5/ports.conf when XDG_CONFIG_HOME is unset or not absolute;
+// %APPDATA%\z-lm5\ports.conf on Windows.
 std::string PortSettingsPath();
 
 // The settings text; an error names the line and what is wrong with it.

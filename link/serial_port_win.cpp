@@ -101,7 +101,7 @@ void SetRadioLine(DCB& dcb) {
 
 // A failed call on the open port, naming it and what was done.
 Error IoError(const std::string& device, const std::string& action, DWORD code) {
-  return Win32Error(device + " (" + action + ")", code);
+  return Error::FromSystem(device + " (" + action + ")", static_cast<int>(code));
 }
 
 }  // namespace
@@ -175,7 +175,8 @@ Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile
   const std::wstring name = WideFromUtf8(ComDevicePath(device));
   native->handle = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-  if (native->handle == INVALID_HANDLE_VALUE) return Win32Error(device, GetLastError());
+  if (native->handle == INVALID_HANDLE_VALUE)
+    return Error::FromSystem(device, static_cast<int>(GetLastError()));
 
   DCB line{};
   line.DCBlength = sizeof line;
@@ -185,24 +186,25 @@ Status SerialPort::Open(const std::string& device, const TimeoutProfile& profile
   }
   native->original_line = line;
   SetRadioLine(line);
-  if (!SetCommState(native->handle, &line)) return Win32Error(device, GetLastError());
+  if (!SetCommState(native->handle, &line))
+    return Error::FromSystem(device, static_cast<int>(GetLastError()));
   // Only a request: a driver may keep its own sizes.
   (void)SetupComm(native->handle, kInputQueueBytes, kOutputQueueBytes);
 
   if (!GetCommTimeouts(native->handle, &native->original_timeouts)) {
     const DWORD failed = GetLastError();
     (void)SetCommState(native->handle, &native->original_line);
-    return Win32Error(device, failed);
+    return Error::FromSystem(device, static_cast<int>(failed));
   }
   const COMMTIMEOUTS timeouts = DriverTimeouts(profile);
   if (!SetCommTimeouts(native->handle, const_cast<COMMTIMEOUTS*>(&timeouts))) {
     const DWORD failed = GetLastError();
     (void)SetCommState(native->handle, &native->original_line);
-    return Win32Error(device, failed);
+    return Error::FromSystem(device, static_cast<int>(failed));
   }
   native->timeouts = timeouts;
   native->done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (native->done == nullptr) return Win32Error(device, GetLastError());
+  if (native->done == nullptr) return Error::FromSystem(device, static_cast<int>(GetLastError()));
   // Start from empty queues: nothing left over from an earlier program.
   (void)PurgeComm(native->handle, PURGE_RXCLEAR | PURGE_TXCLEAR);
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -31,6 +30,9 @@ class Error {
   // A failed system call: the reason is `doing` followed by the system's
   // text for `error_number` ("cannot save: Permission denied").
   static Error FromErrno(std::string what, int error_number, std::string_view doing = {});
+  // The same for the system's own error number (SystemErrorText): errno on
+  // POSIX, GetLastError() on Windows.
+  static Error FromSystem(std::string what, int code, std::string_view doing = {});
 
   const std::string& what() const { return what_; }
   const std::string& reason() const { return reason_; }
@@ -86,25 +88,22 @@ class [[nodiscard]] Result {
 struct Ok {};
 using Status = Result<Ok>;
 
-namespace error_detail {
-// strerror_r comes in two forms: the GNU one returns the text, the POSIX
-// one fills the buffer and returns 0.
-inline std::string StrerrorText(const char* text, const char*) { return text; }
-inline std::string StrerrorText(int result, const char* buffer) {
-  return result == 0 ? buffer : "Unknown error";
-}
-}  // namespace error_detail
-
 // The operating system's text for an error number, as strerror gives it,
 // but safe on several threads at once (strerror may share one buffer): the
 // ports of a fleet run fail on threads of their own.
-inline std::string ErrnoText(int error_number) {
-  char buffer[256];
-  return error_detail::StrerrorText(strerror_r(error_number, buffer, sizeof buffer), buffer);
-}
+std::string ErrnoText(int error_number);
+
+// The system's text for the error number its own calls report: errno on
+// POSIX (the same as ErrnoText), GetLastError() on Windows, without the
+// trailing full stop and line break Windows adds.
+std::string SystemErrorText(int code);
 
 inline Error Error::FromErrno(std::string what, int error_number, std::string_view doing) {
   return Error(std::move(what), std::string(doing) + ErrnoText(error_number), error_number);
+}
+
+inline Error Error::FromSystem(std::string what, int code, std::string_view doing) {
+  return Error(std::move(what), std::string(doing) + SystemErrorText(code), code);
 }
 
 }  // namespace zlm5

@@ -1,26 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/frequency_text.h"
 
-#include <locale.h>
 #include <algorithm>
-#include <clocale>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-
 #include <string>
+
+#include "model/c_number.h"
 
 namespace zlm5 {
 
 namespace {
-
-// One "C" locale object for the life of the process; strtod_l reads with it
-// so that a German or Chinese user locale never turns "146,5" into a number
-// or "146.5" into 146.
-locale_t CLocale() {
-  static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  return c_locale;
-}
 
 // "146,525" as "146.525": users whose desktop writes decimals with a comma
 // type them so, and reading only the leading "146" would store another
@@ -45,7 +35,7 @@ std::string DecimalCommaAsPoint(std::string_view text) {
 double ReadLeadingNumber(std::string_view text) {
   const std::string copy(text);  // strtod needs a terminated string
   char* end = nullptr;
-  const double value = strtod_l(copy.c_str(), &end, CLocale());
+  const double value = StrtodInCLocale(copy.c_str(), &end);
   if (end == copy.c_str()) return 0.0;
   return value;
 }

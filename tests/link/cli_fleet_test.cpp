@@ -18,6 +18,7 @@
 #include "model/memory_grid.h"
 #include "model/settings_block.h"
 #include "tests/link/link_test_support.h"
+#include "tests/link/sim_process.h"
 
 namespace zlm5 {
 namespace {

@@ -25,6 +25,7 @@
 #include "model/channel_codec.h"
 #include "model/memory_grid.h"
 #include "tests/link/link_test_support.h"
+#include "tests/link/sim_process.h"
 
 namespace zlm5 {
 namespace {

@@ -58,19 +58,19 @@ TEST(PortNamesWinTest, OnePortByTwoNamesIsGivenTwice) {
 
 TEST(PortNamesWinTest, TheHintsSayWhatToDoForAPortInUseOrMissing) {
   const std::string in_use = "The port is in use by another program: close it and try again.";
-  EXPECT_EQ(PortAccessHint(Win32Error("COM3", ERROR_ACCESS_DENIED)), in_use);
-  EXPECT_EQ(PortAccessHint(Win32Error("COM3", ERROR_SHARING_VIOLATION)), in_use);
-  EXPECT_EQ(PortAccessHint(Win32Error("COM3", ERROR_FILE_NOT_FOUND)),
+  EXPECT_EQ(PortAccessHint(Error::FromSystem("COM3", ERROR_ACCESS_DENIED)), in_use);
+  EXPECT_EQ(PortAccessHint(Error::FromSystem("COM3", ERROR_SHARING_VIOLATION)), in_use);
+  EXPECT_EQ(PortAccessHint(Error::FromSystem("COM3", ERROR_FILE_NOT_FOUND)),
             "This computer has no such port: the cable is unplugged or its driver is missing. "
             "Device Manager shows the ports there are under \"Ports (COM & LPT)\".");
-  EXPECT_EQ(PortAccessHint(Win32Error("COM3", ERROR_GEN_FAILURE)), "");
+  EXPECT_EQ(PortAccessHint(Error::FromSystem("COM3", ERROR_GEN_FAILURE)), "");
   EXPECT_EQ(PortAccessHint(Error("COM3", "Access is denied")), "") << "no number, no hint";
 }
 
 TEST(PortNamesWinTest, SystemTextsComeInUtf8WithoutTheirFullStop) {
-  const Error error = Win32Error("COM7", ERROR_ACCESS_DENIED, "cannot open: ");
+  const Error error = Error::FromSystem("COM7", ERROR_ACCESS_DENIED, "cannot open: ");
   EXPECT_EQ(error.code(), 5);
-  EXPECT_EQ(error.Message(), "COM7: cannot open: " + Win32ErrorText(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(error.Message(), "COM7: cannot open: " + SystemErrorText(ERROR_ACCESS_DENIED));
   EXPECT_EQ(Utf8FromWide(WideFromUtf8("Kanäle-Канал")), "Kanäle-Канал");
   EXPECT_EQ(WideFromUtf8("ä"), std::wstring(L"\u00E4"));
 }

@@ -173,7 +173,7 @@ TEST(SerialPortWinOpenTest, AMissingPortIsNamedWithTheSystemsReasonAndNumber) {
   EXPECT_EQ(error.what(), "COM250");
   EXPECT_TRUE(error.code() == ERROR_FILE_NOT_FOUND || error.code() == ERROR_PATH_NOT_FOUND)
       << error.code();
-  EXPECT_EQ(error.reason(), Win32ErrorText(static_cast<DWORD>(error.code())));
+  EXPECT_EQ(error.reason(), SystemErrorText(error.code()));
   EXPECT_FALSE(error.reason().empty());
   EXPECT_NE(error.reason().back(), '.');
   EXPECT_EQ(error.reason().find_first_of("\r\n"), std::string::npos);

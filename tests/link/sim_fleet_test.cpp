@@ -16,6 +16,7 @@
 #include "link/serial_port.h"
 #include "model/settings_block.h"
 #include "tests/link/link_test_support.h"
+#include "tests/link/sim_process.h"
 
 namespace zlm5 {
 namespace {

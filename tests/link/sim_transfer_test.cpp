@@ -25,6 +25,7 @@
 #include "link/transfer.h"
 #include "link/wire_trace.h"
 #include "tests/link/link_test_support.h"
+#include "tests/link/sim_process.h"
 #include "tools/radio_sim/pty_radio_line.h"
 
 namespace zlm5 {

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +8,7 @@
 
 #include "model/channel_codec.h"
 #include "model/frequency_text.h"
+#include "tests/model/comma_locale.h"
 
 namespace zlm5 {
 namespace {
@@ -31,39 +30,8 @@ TEST(ReadLeadingNumberTest, ReadsLikeStrtodOnTheLeadingPart) {
   EXPECT_TRUE(std::isnan(ReadLeadingNumber("nan")));
 }
 
-// Switches the process to a locale whose decimal mark is a comma: an
-// installed one, or one built with localedef into a temporary folder.
-class CommaLocale {
- public:
-  CommaLocale() : saved_(std::setlocale(LC_ALL, nullptr)) {
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8"}) {
-      if (std::setlocale(LC_ALL, name) != nullptr) return;
-    }
-    char pattern[] = "/tmp/zlm5-locale-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) return;
-    folder_ = pattern;
-    const std::string command =
-        "localedef -i de_DE -f UTF-8 " + folder_ + "/de_DE.UTF-8 >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0) return;
-    ::setenv("LOCPATH", folder_.c_str(), 1);
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
-  }
-  ~CommaLocale() {
-    std::setlocale(LC_ALL, saved_.c_str());
-    if (!folder_.empty()) {
-      ::unsetenv("LOCPATH");
-      std::system(("rm -rf " + folder_).c_str());
-    }
-  }
-  bool active() const { return *std::localeconv()->decimal_point == ','; }
-
- private:
-  std::string saved_;
-  std::string folder_;
-};
-
 TEST(ReadLeadingNumberTest, IgnoresTheProcessLocale) {
-  const CommaLocale locale;
+  const test::CommaLocale locale;
   if (!locale.active()) GTEST_SKIP() << "no locale with a decimal comma can be made here";
   EXPECT_DOUBLE_EQ(std::atof("146.525"), 146.0);  // what C would read now
   EXPECT_DOUBLE_EQ(ReadLeadingNumber("146.525"), 146.525);

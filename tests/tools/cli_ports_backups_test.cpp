@@ -98,6 +98,20 @@ TEST_F(CliPortsBackupsTest, PortsJsonHoldsTheSameAsOneObject) {
   EXPECT_EQ(run.err, "");
 }
 
+// The help names the folder as the XDG rules do, wrapped like the rest.
+TEST_F(CliPortsBackupsTest, BackupsHelpNamesTheFolder) {
+  const CliRun help = Cli({"backups", "--help"});
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_EQ(help.out.substr(0, help.out.find("The newest 200")),
+            "Usage: z-lm5-cli backups\n"
+            "\n"
+            "Every completed read keeps the image it read, and every write the image\n"
+            "it sent, as a channel data file in $XDG_DATA_HOME/z-lm5/backups\n"
+            "(~/.local/share/z-lm5/backups when XDG_DATA_HOME is not set), named by\n"
+            "the date, time and direction of the transfer:\n"
+            "  2026-12-07_21-47-18_read.sin\n");
+}
+
 TEST_F(CliPortsBackupsTest, BackupsListsNewestFirstAndAnAbsentFolderAsNothing) {
   ::setenv("XDG_DATA_HOME", Path("data").c_str(), 1);
   const CliRun none = Cli({"backups"});

@@ -11,6 +11,7 @@
 #include "link/serial_port.h"
 #include "link/transfer.h"
 #include "tests/link/link_test_support.h"
+#include "tests/link/sim_process.h"
 
 namespace zlm5 {
 namespace {

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/cli/cli_args.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <iostream>
+
+#include "tools/cli/cli_console.h"
 
 namespace zlm5::cli {
 
@@ -32,17 +30,7 @@ int FileError(const CliCommand& command, const Error& error) {
 
 int WriteOutput(const CliCommand& command, const std::string& text) {
   std::cout.flush();
-  const char* data = text.data();
-  std::size_t left = text.size();
-  while (left > 0) {
-    const ssize_t n = ::write(STDOUT_FILENO, data, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return FileError(command, Error("standard output", std::strerror(errno)));
-    }
-    data += n;
-    left -= static_cast<std::size_t>(n);
-  }
+  if (Status written = WriteStandardOutput(text); !written) return FileError(command, written.error());
   return exit_code::kOk;
 }
 

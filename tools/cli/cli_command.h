@@ -49,6 +49,10 @@ class CliCommandRegistration {
 
 const std::vector<CliCommand>& RegisteredCommands();
 
+// The program with its arguments (without the program's name), in UTF-8;
+// returns the exit code. Each platform's main() calls it.
+int RunCommandLine(const std::vector<std::string>& args);
+
 // Prints "z-lm5-cli: <message>" and the command's usage hint on standard
 // error; returns exit_code::kUsage.
 int UsageError(const CliCommand& command, const std::string& message);

@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/cli/cli_link_host.h"
 
-#include <signal.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <iostream>
 
 #include "link/port_names.h"
 #include "tools/cli/cli_args.h"
+#include "tools/cli/cli_console.h"
 
 namespace zlm5::cli {
 namespace {
-
-volatile sig_atomic_t g_interrupted = 0;
-void OnInterrupt(int) { g_interrupted = 1; }
 
 constexpr int kBarWidth = 40;
 constexpr int kPlainStep = 40;  // plain progress lines every this many blocks
@@ -32,15 +27,6 @@ MessageAnswer CliAnswers::Answer(MessageButtons buttons) {
   }
   return answer;
 }
-
-void InstallCancelOnInterrupt() {
-  struct sigaction sa {};
-  sa.sa_handler = OnInterrupt;
-  sa.sa_flags = SA_RESETHAND;  // a second Ctrl+C ends the program at once
-  sigaction(SIGINT, &sa, nullptr);
-}
-
-bool InterruptRequested() { return g_interrupted != 0; }
 
 void CliPortFailure::Report(const std::string& text, const Error& error, const std::string& hint) {
   happened_ = true;
@@ -65,7 +51,7 @@ static void PrintMessage(const std::string& text, MessageButtons buttons, Messag
 }
 
 CliTransferHost::CliTransferHost(CliAnswers answers)
-    : answers_(answers), terminal_(isatty(STDERR_FILENO) != 0) {}
+    : answers_(answers), terminal_(StandardErrorIsTerminal()) {}
 
 CliTransferHost::~CliTransferHost() { EndBarLine(); }
 

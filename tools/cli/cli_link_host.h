@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/link_host.h"
+#include "tools/cli/cli_console.h"
 #include "link/safe_transfer.h"
 #include "link/serial_port.h"
 #include "link/serial_transport.h"
@@ -24,10 +25,6 @@ struct CliAnswers {
   // Prints the question's answer after the text; counts down retries.
   MessageAnswer Answer(MessageButtons buttons);
 };
-
-// Ctrl+C asks the running exchange to cancel (a second one ends the program).
-void InstallCancelOnInterrupt();
-bool InterruptRequested();
 
 // The port open failure as the command line reports it: the message, the
 // operating system's reason, the hint. Remembers that it happened.

@@ -68,10 +68,7 @@ bool WantsHelp(const std::vector<std::string>& args) {
   return std::any_of(args.begin(), args.end(), IsHelpOption);
 }
 
-namespace {
-
-int Main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+int RunCommandLine(const std::vector<std::string>& args) {
   if (args.empty()) {
     PrintProgramHelp(std::cerr);
     return exit_code::kUsage;
@@ -102,7 +99,4 @@ int Main(int argc, char** argv) {
   return exit_code::kUsage;
 }
 
-}  // namespace
 }  // namespace zlm5::cli
-
-int main(int argc, char** argv) { return zlm5::cli::Main(argc, argv); }

@@ -8,6 +8,7 @@
 
 #include "files/channel_document.h"
 #include "files/file_saving.h"
+#include "files/utf8_path.h"
 #include "model/channel_codec.h"
 #include "model/channel_csv.h"
 #include "model/memory_grid.h"
@@ -62,7 +63,8 @@ int RunExport(const std::vector<std::string>& args) {
   if (output != nullptr && output->empty()) return UsageError(kExport, "empty -o OUT.csv");
   // A slip of the keyboard must not turn the channel data into text.
   std::error_code same_error;
-  if (output != nullptr && std::filesystem::equivalent(input, *output, same_error)) {
+  if (output != nullptr &&
+      std::filesystem::equivalent(PathFromUtf8(input), PathFromUtf8(*output), same_error)) {
     return UsageError(kExport, "the CSV would replace the channel data file '" + *output + "'");
   }
 

@@ -2,9 +2,6 @@
 // z-lm5-cli fleet: writes one channel data file to several radios at once,
 // each with its own identity, or reads several radios into files.
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -17,6 +14,7 @@
 #include "files/channel_document.h"
 #include "files/file_reading.h"
 #include "files/file_saving.h"
+#include "files/utf8_path.h"
 #include "link/fleet_plan.h"
 #include "link/fleet_report.h"
 #include "link/fleet_run.h"
@@ -25,7 +23,9 @@
 #include "model/identity_list.h"
 #include "model/memory_grid.h"
 #include "model/text_util.h"
+#include "cli_platform_help.h"
 #include "tools/cli/cli_args.h"
+#include "tools/cli/cli_console.h"
 #include "tools/cli/cli_link_host.h"
 
 namespace zlm5::cli {
@@ -36,9 +36,7 @@ using namespace std::chrono_literals;
 // Both modes' options, as --help lists them; --port comes first.
 constexpr std::array<CliOption, 11> kOptions = {{
     {"-p", "--port", OptionKind::kRepeated, "PORT",
-     "COM1 to COM4 (mapped to devices in\n"
-     "~/.config/z-lm5/ports.conf) or a device path;\n"
-     "once per radio"},
+     platform_help::kFleetPort},
     {"", "--ids", OptionKind::kValue, "IDS.csv", "the identity list"},
     {"", "--strict", OptionKind::kFlag, "",
      "refuse to start when the identity list and\n"
@@ -86,10 +84,10 @@ constexpr std::uint32_t kFirstWideCharacter = 0x2E80;
 
 int RunFleet(const std::vector<std::string>& args);
 
-const CliCommand kFleet = {
-    .name = "fleet",
-    .summary = "write a file to several radios at once, or read several radios",
-    .usage =
+// The help up to the options; how fleet read names its files depends on
+// the platform's port names.
+const std::string kFleetUsage =
+    std::string(
         "Usage: z-lm5-cli fleet write FILE --port PORT --port PORT ... [--ids IDS.csv]\n"
         "                       [--retries N] [--accept-type-mismatch] [--verify]\n"
         "                       [--backup-first] [--no-backup] [--strict] [--raw]\n"
@@ -101,9 +99,8 @@ const CliCommand kFleet = {
         "programming cable each, as 'z-lm5-cli write' writes one radio. With\n"
         "--ids, each radio first gets its own Radio ID, Call ID and ANI code from\n"
         "the identity list, stored as the Optional Features dialog stores them.\n"
-        "read: reads the radio on every PORT into a file of its own in DIR, named\n"
-        "after the port's /dev/serial/by-id name, or radio-1.sin, radio-2.sin...\n"
-        "in the order the ports are given.\n"
+        "read: reads the radio on every PORT into a file of its own in DIR, named\n") +
+    std::string(platform_help::kFleetReadNames) +
         "Each radio's transfer keeps a backup as 'write' and 'read' do (see\n"
         "z-lm5-cli backups).\n"
         "\n"
@@ -118,7 +115,12 @@ const CliCommand kFleet = {
         "An empty cell keeps the file's code. Rows naming no given port, and\n"
         "ports without a row, are listed before anything is written.\n"
         "\n"
-        "Options:\n",
+        "Options:\n";
+
+const CliCommand kFleet = {
+    .name = "fleet",
+    .summary = "write a file to several radios at once, or read several radios",
+    .usage = kFleetUsage,
     .order = 43,
     .run = RunFleet,
     .options = kOptions,
@@ -131,13 +133,6 @@ const CliCommand kFleet = {
         "identity list (nothing written), 3 a file cannot be read or written,\n"
         "4 a port cannot be opened (the other radios still run).\n",
 };
-
-// The columns of the terminal on standard error.
-int TerminalColumns() {
-  winsize size{};
-  if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
-  return kDefaultColumns;
-}
 
 // The code point of the UTF-8 character of `length` bytes at `pos`: the
 // lead byte's low bits (as many as its length leaves), then six bits from
@@ -216,7 +211,7 @@ class FleetProgress {
     std::size_t width = 0;
     for (std::size_t i = 0; i < now.size(); ++i) width = std::max(width, Port(i).size());
     // The last column is left free: some terminals wrap a full line.
-    const int columns = TerminalColumns() - 1;
+    const int columns = TerminalColumns(kDefaultColumns) - 1;
     std::ostringstream out;
     if (drawn_) out << "\x1b[" << now.size() << 'A';  // back to the first line
     for (std::size_t i = 0; i < now.size(); ++i) {
@@ -278,7 +273,7 @@ class FleetProgress {
 
 // Runs the fleet to its end, showing progress; Ctrl+C cancels it.
 void RunToEnd(FleetRun& run) {
-  FleetProgress progress(run, isatty(STDERR_FILENO) != 0);
+  FleetProgress progress(run, StandardErrorIsTerminal());
   InstallCancelOnInterrupt();
   run.Start();
   while (!run.WaitFor(kRefresh)) {
@@ -487,7 +482,7 @@ std::optional<std::vector<std::string>> ReadFilePaths(const std::string& out_dir
                                                       const std::vector<FleetPort>& ports,
                                                       int& code) {
   std::error_code made;
-  std::filesystem::create_directories(out_dir, made);
+  std::filesystem::create_directories(PathFromUtf8(out_dir), made);
   if (made) {
     code = FileError(kFleet, Error(out_dir, made.message()));
     return std::nullopt;
@@ -495,7 +490,7 @@ std::optional<std::vector<std::string>> ReadFilePaths(const std::string& out_dir
   const SerialSurvey survey = SurveySerialDevices(SystemRoots{}, UserIdentity::Current());
   std::vector<std::string> paths;
   for (const std::string& name : FleetReadFileNames(ports, survey.devices)) {
-    paths.push_back((std::filesystem::path(out_dir) / name).string());
+    paths.push_back(Utf8FromPath(PathFromUtf8(out_dir) / PathFromUtf8(name)));
     const Result<SaveTarget> target = CheckSaveTarget(paths.back());
     if (!target) {
       code = FileError(kFleet, target.error());

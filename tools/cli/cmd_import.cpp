@@ -10,6 +10,7 @@
 
 #include "files/channel_document.h"
 #include "files/file_reading.h"
+#include "files/utf8_path.h"
 #include "model/channel_codec.h"
 #include "model/channel_csv.h"
 #include "model/memory_grid.h"
@@ -87,7 +88,7 @@ int RunImport(const std::vector<std::string>& args) {
     options.first_channel = *channel;
   }
   std::error_code same_error;
-  if (std::filesystem::equivalent(csv_path, output, same_error)) {
+  if (std::filesystem::equivalent(PathFromUtf8(csv_path), PathFromUtf8(output), same_error)) {
     return UsageError(kImport, "the channel data would replace the CSV '" + csv_path + "'");
   }
 

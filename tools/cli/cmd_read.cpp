@@ -10,6 +10,7 @@
 #include "link/safe_transfer.h"
 #include "model/channel_codec.h"
 #include "model/memory_grid.h"
+#include "cli_platform_help.h"
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_link_host.h"
 #include "tools/cli/cli_radio.h"
@@ -19,9 +20,7 @@ namespace {
 
 constexpr std::array<CliOption, 6> kOptions = {{
     {"-p", "--port", OptionKind::kValue, "PORT",
-     "COM1 to COM4 (mapped to devices in\n"
-     "~/.config/z-lm5/ports.conf; default /dev/ttyS0..3)\n"
-     "or a device path such as /dev/ttyUSB0"},
+     platform_help::kReadPort},
     {"", "--into", OptionKind::kValue, "FILE", "channel data file to read into"},
     {"-o", "--output", OptionKind::kValue, "OUT", "the file to write (required)"},
     {"", "--retries", OptionKind::kValue, "N",

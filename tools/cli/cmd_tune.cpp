@@ -4,6 +4,7 @@
 #include <array>
 
 #include "link/power_tuning.h"
+#include "cli_platform_help.h"
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_link_host.h"
 #include "tools/cli/cli_radio.h"
@@ -12,7 +13,7 @@ namespace zlm5::cli {
 namespace {
 
 constexpr std::array<CliOption, 4> kOptions = {{
-    {"-p", "--port", OptionKind::kValue, "PORT", "COM1 to COM4 or a device path"},
+    {"-p", "--port", OptionKind::kValue, "PORT", platform_help::kTunePort},
     {"", "--set", OptionKind::kValue, "N", "the new value"},
     {"", "--retries", OptionKind::kValue, "N",
      "answer Retry to the first N errors, then Cancel\n"

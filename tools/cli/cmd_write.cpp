@@ -8,6 +8,7 @@
 #include "link/safe_transfer.h"
 #include "model/channel_codec.h"
 #include "model/memory_grid.h"
+#include "cli_platform_help.h"
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_link_host.h"
 #include "tools/cli/cli_radio.h"
@@ -17,9 +18,7 @@ namespace {
 
 constexpr std::array<CliOption, 8> kOptions = {{
     {"-p", "--port", OptionKind::kValue, "PORT",
-     "COM1 to COM4 (mapped to devices in\n"
-     "~/.config/z-lm5/ports.conf; default\n"
-     "/dev/ttyS0..3) or a device path"},
+     platform_help::kWritePort},
     {"", "--raw", OptionKind::kFlag, "", "send the bytes of FILE unchanged"},
     {"", "--retries", OptionKind::kValue, "N",
      "answer Retry to the first N communication\n"

@@ -26,6 +26,7 @@
 #include "model/channel_codec.h"
 #include "model/channel_record.h"
 #include "tests/link/link_test_support.h"
+#include "tests/link/sim_process.h"
 #include "tests/ui/radio_test_support.h"
 #include "ui/app/command_ids.h"
 #include "ui/dialogs/check_dialog.h"

@@ -28,6 +28,7 @@
 #include "model/channel_record.h"
 #include "model/memory_grid.h"
 #include "tests/link/link_test_support.h"
+#include "tests/link/sim_process.h"
 #include "tests/ui/radio_test_support.h"
 #include "ui/app/command_ids.h"
 #include "ui/dialogs/import_report_dialog.h"

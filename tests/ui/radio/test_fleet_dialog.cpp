@@ -20,6 +20,7 @@
 #include "model/memory_grid.h"
 #include "model/settings_block.h"
 #include "tests/link/link_test_support.h"
+#include "tests/link/sim_process.h"
 #include "tests/ui/radio_test_support.h"
 #include "ui/app/command_ids.h"
 #include "ui/grid/channel_view.h"

@@ -29,6 +29,7 @@
 #include "model/channel_record.h"
 #include "model/memory_grid.h"
 #include "tests/link/link_test_support.h"
+#include "tests/link/sim_process.h"
 #include "tests/ui/radio_test_support.h"
 #include "tools/radio_sim/simulated_radio.h"
 #include "tools/radio_sim/virtual_radio_port.h"

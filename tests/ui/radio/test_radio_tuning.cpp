@@ -16,6 +16,7 @@
 
 #include "link/link_texts.h"
 #include "tests/link/link_test_support.h"
+#include "tests/link/sim_process.h"
 #include "tests/ui/radio_test_support.h"
 #include "ui/app/command_ids.h"
 #include "ui/radio/power_tuning_dialogs.h"

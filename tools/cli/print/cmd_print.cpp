@@ -16,6 +16,7 @@
 
 #include "files/channel_document.h"
 #include "files/file_saving.h"
+#include "files/utf8_path.h"
 #include "report/printing.h"
 #include "report/report_data.h"
 #include "tools/cli/cli_args.h"
@@ -98,7 +99,8 @@ int RunPrint(const std::vector<std::string>& args) {
 
   // A slip of the keyboard must not turn the channel data into a PDF.
   std::error_code same_error;
-  if (std::filesystem::equivalent(parsed.positional.front(), *output, same_error)) {
+  if (std::filesystem::equivalent(PathFromUtf8(parsed.positional.front()), PathFromUtf8(*output),
+                                  same_error)) {
     return UsageError(kPrint, "the report would replace the channel data file '" + *output + "'");
   }
 

@@ -1,0 +1,36 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Sourced by the Windows tests that run under wine against the Linux radio
+# simulator: a simulator on a pseudo-terminal, seen by the Windows programs
+# as a COM port of the build's wine prefix.
+#
+# wine rewrites com1 to com4 in the prefix when its server starts, so the
+# tests use COM5 and up, one number each so that they can run at once.
+
+# sim_on_com SIM NUMBER DIR [SIMULATOR OPTIONS...]
+# Starts SIM with its terminal linked as COM<NUMBER> (the link is
+# $WINEPREFIX/dosdevices/com<NUMBER>), its standard output and error in
+# DIR. Sets SIM_PID. Fails when the simulator does not come up.
+sim_on_com() {
+  local sim=$1 number=$2 dir=$3
+  shift 3
+  local link="$WINEPREFIX/dosdevices/com$number"
+  mkdir -p "$WINEPREFIX/dosdevices"
+  rm -f "$link"
+  "$sim" --link "$link" "$@" >"$dir/sim-$number.out" 2>"$dir/sim-$number.err" &
+  SIM_PID=$!
+  local i
+  for i in $(seq 1 200); do
+    if [ -L "$link" ] && [ -s "$dir/sim-$number.out" ]; then return 0; fi
+    if ! kill -0 "$SIM_PID" 2>/dev/null; then break; fi
+    sleep 0.05
+  done
+  echo "the simulator for COM$number did not start:" >&2
+  cat "$dir/sim-$number.err" >&2
+  return 1
+}
+
+# sim_stop PID: ends the simulator (it saves its memory first).
+sim_stop() {
+  kill -TERM "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}

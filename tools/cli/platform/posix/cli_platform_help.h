@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string_view>
+
+// The parts of the command line's help that name the platform's ports and
+// folders: Linux and the other POSIX systems.
+namespace zlm5::cli::platform_help {
+
+inline constexpr std::string_view kReadPort =
+    "COM1 to COM4 (mapped to devices in\n"
+    "~/.config/z-lm5/ports.conf; default /dev/ttyS0..3)\n"
+    "or a device path such as /dev/ttyUSB0";
+inline constexpr std::string_view kWritePort =
+    "COM1 to COM4 (mapped to devices in\n"
+    "~/.config/z-lm5/ports.conf; default\n"
+    "/dev/ttyS0..3) or a device path";
+inline constexpr std::string_view kTunePort = "COM1 to COM4 or a device path";
+inline constexpr std::string_view kFleetPort =
+    "COM1 to COM4 (mapped to devices in\n"
+    "~/.config/z-lm5/ports.conf) or a device path;\n"
+    "once per radio";
+// How fleet read names each radio's file.
+inline constexpr std::string_view kFleetReadNames =
+    "after the port's /dev/serial/by-id name, or radio-1.sin, radio-2.sin...\n"
+    "in the order the ports are given.\n";
+
+}  // namespace zlm5::cli::platform_help

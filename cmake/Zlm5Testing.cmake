@@ -16,6 +16,12 @@ else()
 endif()
 include(GoogleTest)
 
+# A Windows build's tests that talk to a radio run under wine against the
+# simulator and the command line of a Linux build: its tools/ folder.
+if(CMAKE_CROSSCOMPILING)
+  set(ZLM5_LINUX_HOST_TOOLS "" CACHE PATH "The tools/ folder of a Linux build (simulator, command line)")
+endif()
+
 # The label of every test that talks to a radio simulator or a
 # pseudo-terminal (ctest -L radio): the ones to run under load to prove
 # that a busy machine fails no healthy radio.

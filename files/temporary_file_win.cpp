@@ -107,10 +107,27 @@ void TemporaryFile::CloseNamed() {
   if (handle_ != -1) CloseHandle(AsHandle(std::exchange(handle_, -1)));
 }
 
+namespace {
+
+// `path` made absolute against the current folder; as it is when that fails.
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) return path;
+  full.resize(length);
+  return full;
+}
+
+}  // namespace
+
 Status TemporaryFile::RenameTo(const std::string& target) {
   CloseNamed();
-  const std::wstring from = WidePath(path_);
-  const std::wstring to = WidePath(target);
+  // Full paths: ReplaceFileW refuses relative ones on some systems (wine:
+  // "Directory name invalid" for a file named without its folder).
+  const std::wstring from = FullPath(WidePath(path_));
+  const std::wstring to = FullPath(WidePath(target));
   // ReplaceFileW gives the new contents the replaced file's security and
   // creation time, as the replaced file keeps its permissions on Linux.
   // Its attributes (hidden, say) are copied first as well, since not every

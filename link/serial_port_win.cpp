@@ -31,12 +31,6 @@ constexpr DWORD kCancelWaitMs = 1000;
 // A write waits this long past its own time-out for the driver to report.
 constexpr auto kWriteReportGrace = std::chrono::milliseconds(500);
 
-static_assert(static_cast<DWORD>(PurgeMask::kFull) ==
-                  (PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR),
-              "the purge masks are Win32's own");
-static_assert(static_cast<DWORD>(PurgeMask::kQueues) == (PURGE_TXCLEAR | PURGE_RXCLEAR),
-              "the purge masks are Win32's own");
-
 // Errors that end an overlapped call early without anything being wrong:
 // the driver's time-out (wine reports one this way instead of a short
 // count) and our own cancel.
@@ -228,11 +222,16 @@ Status SerialPort::Drain() {
   return Ok{};
 }
 
-Status SerialPort::Purge(PurgeMask mask) {
-  // Drained first, so clearing the output queue loses no byte we wrote.
+Status SerialPort::Purge(PurgeMask /*mask*/) {
+  // Both masks mean the same here, as on POSIX: the output queue is
+  // drained, never cleared, so no byte we wrote is lost; then what has
+  // arrived and not been read is discarded. Clearing the output as well
+  // (PURGE_TXCLEAR) loses bytes where the drain returns before the other
+  // end has read them: wine on a pseudo-terminal cut the header off a
+  // block write that way, and the radio answered "Program Interrupt".
   Status drained = Drain();
   if (!drained) return drained;
-  if (!PurgeComm(native_->handle, static_cast<DWORD>(mask))) {
+  if (!PurgeComm(native_->handle, PURGE_RXABORT | PURGE_RXCLEAR)) {
     return IoError(device_, "purge", GetLastError());
   }
   return Ok{};

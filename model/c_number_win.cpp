@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <locale.h>
 
+#include <cctype>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <string_view>
 
 #include "model/c_number.h"
 
@@ -14,8 +18,44 @@ _locale_t CLocale() {
   return c_locale;
 }
 
+bool StartsWithNoCase(const char* text, std::string_view word) {
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[i])) != word[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-double StrtodInCLocale(const char* text, char** end) { return _strtod_l(text, end, CLocale()); }
+// The system's C runtime (msvcrt) reads neither "inf", "nan" nor "0x...",
+// which strtod reads on every other platform: those are read here, the
+// rest in the C locale by the runtime.
+double StrtodInCLocale(const char* text, char** end) {
+  const char* p = text;
+  while (std::isspace(static_cast<unsigned char>(*p))) ++p;
+  const bool negative = *p == '-';
+  if (*p == '+' || *p == '-') ++p;
+  const double signed_one = negative ? -1.0 : 1.0;
+  if (StartsWithNoCase(p, "infinity") || StartsWithNoCase(p, "inf")) {
+    *end = const_cast<char*>(p + (StartsWithNoCase(p, "infinity") ? 8 : 3));
+    return signed_one * std::numeric_limits<double>::infinity();
+  }
+  if (StartsWithNoCase(p, "nan")) {
+    *end = const_cast<char*>(p + 3);
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && std::isxdigit(static_cast<unsigned char>(p[2]))) {
+    const char* q = p + 2;
+    double value = 0.0;
+    while (std::isxdigit(static_cast<unsigned char>(*q))) {
+      const int c = std::tolower(static_cast<unsigned char>(*q));
+      value = value * 16.0 + (c <= '9' ? c - '0' : c - 'a' + 10);
+      ++q;
+    }
+    *end = const_cast<char*>(q);
+    return signed_one * value;
+  }
+  return _strtod_l(text, end, CLocale());
+}
 
 }  // namespace zlm5

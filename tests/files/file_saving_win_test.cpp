@@ -111,6 +111,20 @@ TEST_F(FileSavingWinTest, SavingOverAFileReplacesItsContentsAndKeepsItsAttribute
   EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
+// "z-lm5-cli import radio.sin list.csv" in the file's own folder names the
+// file without a folder; replacing it must work all the same.
+TEST_F(FileSavingWinTest, AFileNamedWithoutItsFolderIsReplacedInTheCurrentFolder) {
+  WriteBytes(Path("radio.sin"), std::vector<std::uint8_t>(4096, 0x55));
+  wchar_t previous[MAX_PATH + 1];
+  ASSERT_GT(GetCurrentDirectoryW(MAX_PATH + 1, previous), 0u);
+  ASSERT_TRUE(SetCurrentDirectoryW(dir_.c_str()));
+  const Status saved = SaveFile("radio.sin", Pattern(4096));
+  SetCurrentDirectoryW(previous);
+  ASSERT_TRUE(saved) << saved.error().Message();
+  EXPECT_EQ(ReadBytes(Path("radio.sin")), Pattern(4096));
+  EXPECT_EQ(Entries(), std::vector<std::wstring>{L"radio.sin"}) << "no temporary file left";
+}
+
 TEST_F(FileSavingWinTest, ReadOnlyFilesFoldersAndDevicesAreRefusedByName) {
   const std::string locked = Path("locked.sin");
   WriteBytes(locked, Pattern(4096));

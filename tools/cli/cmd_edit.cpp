@@ -77,7 +77,7 @@ const CliCommand kEdit = {
         "List entries of columns 3-10 are matched ignoring case.\n"
         "\n"
         "Options:\n",
-    .order = 40,
+    .order = 36,
     .run = RunEdit,
     .options = kOptions,
     .usage_end =

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Runs the Windows serial port's test program under wine against
+# z-lm5-radio-sim on Linux, which the program sees as COM10 of the build's
+# wine prefix (ZLM5_TEST_COM_PORT).
+#
+#   serial_port_win_test.sh WINE_RUN TEST_EXE LINUX_SIM
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../tools/sim_com_port.sh"
+
+wine_run=$1 exe=$2 sim=$3
+if [ ! -x "$wine_run" ] || ! command -v wine >/dev/null; then
+  echo "SKIPPED: wine is not installed (Debian packages wine and wine64)"
+  exit 77
+fi
+WINEPREFIX=$(sed -n 's/^WINEPREFIX="\(.*\)"$/\1/p' "$wine_run")
+export WINEPREFIX
+work=$(mktemp -d "${TMPDIR:-/tmp}/zlm5-wine-port-XXXXXX")
+trap 'sim_stop "${SIM_PID:-}"; rm -rf "$work"' EXIT
+
+sim_on_com "$sim" 10 "$work" || exit 1
+ZLM5_TEST_COM_PORT=COM10 "$wine_run" "$exe"

@@ -49,11 +49,12 @@ function(zlm5_add_gtest name)
   endif()
 endfunction()
 
-# zlm5_add_qtest(NAME SOURCES... [LIBS ...] [LABELS ...])
+# zlm5_add_qtest(NAME [GUILESS] SOURCES... [LIBS ...] [LABELS ...])
 # One QtTest executable, run on the offscreen platform in the C locale, so
 # that the window shows its English texts whatever the desktop's language.
+# GUILESS: a test without QGuiApplication (it takes no -platform).
 function(zlm5_add_qtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "GUILESS" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES} ${ARG_UNPARSED_ARGUMENTS})
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
@@ -61,7 +62,13 @@ function(zlm5_add_qtest name)
     ZLM5_BINARY_DIR="${PROJECT_BINARY_DIR}"
     ZLM5_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     ZLM5_PROJECT_VERSION="${PROJECT_VERSION}")
-  add_test(NAME ${name} COMMAND ${name})
+  # wine does not pass QT_* variables on to Windows programs: the platform
+  # is chosen on the command line there.
+  set(platform_arguments)
+  if(CMAKE_CROSSCOMPILING AND NOT ARG_GUILESS)
+    set(platform_arguments -platform offscreen)
+  endif()
+  add_test(NAME ${name} COMMAND ${name} ${platform_arguments})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANGUAGE="
     TIMEOUT 300

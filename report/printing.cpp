@@ -276,7 +276,7 @@ Status WriteReportPdf(const QString& path, const ReportData& data, const PdfPage
     painter.end();
   }
   const QByteArray& bytes = pdf.data();
-  return SaveFile(QFile::encodeName(path).toStdString(),
+  return SaveFile(path.toStdString(),
                   std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                             static_cast<std::size_t>(bytes.size())));
 }

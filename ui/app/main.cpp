@@ -25,9 +25,7 @@ constexpr int kExitFileError = 3;
 int main(int argc, char* argv[]) {
   // The arguments first: --help, --version and a usage error need no
   // display, and Qt ends the program where it finds none.
-  QStringList arguments;
-  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  const zlm5::StartArguments start = zlm5::ReadStartArguments(arguments);
+  const zlm5::StartArguments start = zlm5::ReadStartArguments(zlm5::ProgramArguments(argc, argv));
   switch (start.outcome) {
     case zlm5::StartArguments::Outcome::kHelp:
     case zlm5::StartArguments::Outcome::kVersion:

@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -70,7 +71,8 @@ QString MenuPath(const QString& path) {
   return shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
-std::string ToNativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+// The core takes paths in UTF-8 on every platform.
+std::string ToNativePath(const QString& path) { return path.toStdString(); }
 
 // The folder a path names, made comparable: resolved through links where it
 // exists.
@@ -82,7 +84,7 @@ QString FolderKey(const QString& folder) {
 
 bool IsBackupFile(const QString& path) {
   return FolderKey(QFileInfo(path).absolutePath()) ==
-         FolderKey(QFile::decodeName(DefaultBackupFolder().c_str()));
+         FolderKey(QString::fromStdString(DefaultBackupFolder()));
 }
 
 }  // namespace
@@ -102,7 +104,10 @@ MainFrame::MainFrame(QSettings& settings, QWidget* parent)
   setAcceptDrops(true);
 
   recent_ = std::make_unique<RecentFiles>(settings_);
-  document_folder_ = QDir::homePath();
+  // The user's Documents folder where there is one (Windows always has
+  // it), the home folder otherwise.
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  document_folder_ = !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
   for (const QString& path : recent_->Entries()) {
     if (IsBackupFile(path)) continue;
     document_folder_ = QFileInfo(path).absolutePath();
@@ -628,7 +633,7 @@ bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
 
 void MainFrame::SetFileChooser(FileChooser chooser) { file_chooser_ = std::move(chooser); }
 
-QString MainFrame::DocumentPath() const { return QFile::decodeName(document_.path().c_str()); }
+QString MainFrame::DocumentPath() const { return QString::fromStdString(document_.path()); }
 
 bool MainFrame::DocumentIsBackup() const {
   return !DocumentPath().isEmpty() && IsBackupFile(DocumentPath());

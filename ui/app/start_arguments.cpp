@@ -168,10 +168,5 @@ void ShowHelpWithQtOptions() {
   std::exit(EXIT_SUCCESS);
 }
 
-bool HasDesktopSession(const StartArguments& start) {
-  return start.platform_given || !qEnvironmentVariableIsEmpty("DISPLAY") ||
-         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-         !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-}
 
 }  // namespace zlm5

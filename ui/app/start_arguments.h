@@ -40,8 +40,15 @@ StartArguments ReadStartArguments(const QStringList& arguments);
 
 // Whether there is a desktop session to show the window in: DISPLAY or
 // WAYLAND_DISPLAY set, or a Qt platform chosen (QT_QPA_PLATFORM, or
-// -platform on the command line). Without one Qt cannot start at all.
+// -platform on the command line); on Windows always. Without one Qt
+// cannot start at all. (platform_start.cpp, platform_start_win.cpp)
 bool HasDesktopSession(const StartArguments& start);
+
+// The program's arguments as the user typed them, program name first:
+// the bytes of argv as UTF-8 on POSIX; on Windows the wide command line,
+// since argv holds them in the ANSI code page, where a file named
+// "Kanäle-Канал.sin" is lost.
+QStringList ProgramArguments(int argc, char* argv[]);
 
 // What z-lm5 prints when there is none, and ends with 1.
 inline constexpr char kNoDesktopSessionMessage[] =

@@ -145,7 +145,7 @@ void CheckCommands::CompareWith() {
 
 bool CheckCommands::CompareWithFile(const QString& path) {
   frame_.View().CommitOpenEditor();
-  const Result<RadioImage> other = LoadChannelDataFile(QFile::encodeName(path).toStdString());
+  const Result<RadioImage> other = LoadChannelDataFile(path.toStdString());
   if (!other) {
     ShowMessage(&frame_, tr("Cannot compare with the file.\n\n%1")
                              .arg(QString::fromStdString(other.error().Message())));

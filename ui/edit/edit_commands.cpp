@@ -44,7 +44,8 @@ constexpr std::size_t kMaxCsvSize = 64u << 20;
 constexpr std::string_view kCsvKind = "a channel list";
 constexpr const char* kCsvSuffix = "csv";
 
-std::string ToNativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+// The core takes paths in UTF-8 on every platform.
+std::string ToNativePath(const QString& path) { return path.toStdString(); }
 
 QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
 
@@ -372,7 +373,7 @@ bool EditCommands::ExportChannels() {
 
 bool EditCommands::ExportFile(const QString& path) {
   View().CommitOpenEditor();
-  const QString document = QFile::decodeName(frame_.Document().path().c_str());
+  const QString document = QString::fromStdString(frame_.Document().path());
   // A slip in the file dialog must not turn the channel data into text.
   if (!document.isEmpty() && QFileInfo(path) == QFileInfo(document)) {
     ShowMessage(&frame_, tr("The channel list would replace the channel data file "

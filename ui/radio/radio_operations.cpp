@@ -170,20 +170,26 @@ RadioOperations::~RadioOperations() = default;
 
 QString RadioOperations::OtherPortText() { return tr("Other Port..."); }
 
+// A name the core opens as a device of its own: a device path on Linux,
+// any COM port or "\\.\" name on Windows.
+static bool OpensAsDevice(const QString& name) {
+  return ComNameOf(name).isEmpty() && ResolvePortName(name.toStdString(), PortTable{}).ok();
+}
+
 bool RadioOperations::IsPortName(const QString& name) {
   const QString trimmed = name.trimmed();
-  return !ComNameOf(trimmed).isEmpty() || trimmed.startsWith(QLatin1Char('/'));
+  return !ComNameOf(trimmed).isEmpty() || OpensAsDevice(trimmed);
 }
 
 bool RadioOperations::SetPortName(const QString& name) {
   const QString trimmed = name.trimmed();
   QString chosen = ComNameOf(trimmed);
-  if (chosen.isEmpty() && trimmed.startsWith(QLatin1Char('/'))) chosen = trimmed;
+  if (chosen.isEmpty() && OpensAsDevice(trimmed)) chosen = trimmed;
   if (chosen.isEmpty()) {
     UpdatePortChecks();
     return false;
   }
-  if (chosen.startsWith(QLatin1Char('/'))) {
+  if (ComNameOf(chosen).isEmpty()) {
     if (!chosen_paths_.contains(chosen)) chosen_paths_.append(chosen);
     last_path_ = chosen;
   }
@@ -589,7 +595,7 @@ QString RadioOperations::ChooseFile(FileKind kind, const QString& start) {
 void RadioOperations::OpenBackup() {
   if (busy_) return;
   const QString path =
-      ChooseFile(FileKind::kBackup, QFile::decodeName(DefaultBackupFolder().c_str()));
+      ChooseFile(FileKind::kBackup, QString::fromStdString(DefaultBackupFolder()));
   if (!path.isEmpty()) frame_.OpenDocumentFile(path);
 }
 
@@ -600,7 +606,7 @@ bool RadioOperations::SaveCommunicationLog() {
   if (path.isEmpty()) return false;
   const std::string text = trace_log_.Text();
   const Status saved =
-      SaveFile(QFile::encodeName(path).toStdString(),
+      SaveFile(path.toStdString(),
                std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
   if (!saved) {
     ShowMessage(&frame_, tr("The communication log could not be saved.\n\n%1")

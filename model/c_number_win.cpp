@@ -44,7 +44,8 @@ double StrtodInCLocale(const char* text, char** end) {
     *end = const_cast<char*>(p + 3);
     return std::numeric_limits<double>::quiet_NaN();
   }
-  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && std::isxdigit(static_cast<unsigned char>(p[2]))) {
+  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') &&
+      std::isxdigit(static_cast<unsigned char>(p[2]))) {
     const char* q = p + 2;
     double value = 0.0;
     while (std::isxdigit(static_cast<unsigned char>(*q))) {

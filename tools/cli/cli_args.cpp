@@ -30,7 +30,8 @@ int FileError(const CliCommand& command, const Error& error) {
 
 int WriteOutput(const CliCommand& command, const std::string& text) {
   std::cout.flush();
-  if (Status written = WriteStandardOutput(text); !written) return FileError(command, written.error());
+  if (Status written = WriteStandardOutput(text); !written)
+    return FileError(command, written.error());
   return exit_code::kOk;
 }
 

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "link/link_host.h"
-#include "tools/cli/cli_console.h"
 #include "link/safe_transfer.h"
 #include "link/serial_port.h"
 #include "link/serial_transport.h"
 #include "link/wire_trace.h"
 #include "tools/cli/cli_command.h"
+#include "tools/cli/cli_console.h"
 
 namespace zlm5::cli {
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <sstream>
 
+#include "cli_platform_help.h"
 #include "files/backup_store.h"
 #include "files/channel_document.h"
 #include "files/file_reading.h"
@@ -23,7 +24,6 @@
 #include "model/identity_list.h"
 #include "model/memory_grid.h"
 #include "model/text_util.h"
-#include "cli_platform_help.h"
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_console.h"
 #include "tools/cli/cli_link_host.h"
@@ -35,8 +35,7 @@ using namespace std::chrono_literals;
 
 // Both modes' options, as --help lists them; --port comes first.
 constexpr std::array<CliOption, 11> kOptions = {{
-    {"-p", "--port", OptionKind::kRepeated, "PORT",
-     platform_help::kFleetPort},
+    {"-p", "--port", OptionKind::kRepeated, "PORT", platform_help::kFleetPort},
     {"", "--ids", OptionKind::kValue, "IDS.csv", "the identity list"},
     {"", "--strict", OptionKind::kFlag, "",
      "refuse to start when the identity list and\n"
@@ -101,21 +100,21 @@ const std::string kFleetUsage =
         "the identity list, stored as the Optional Features dialog stores them.\n"
         "read: reads the radio on every PORT into a file of its own in DIR, named\n") +
     std::string(platform_help::kFleetReadNames) +
-        "Each radio's transfer keeps a backup as 'write' and 'read' do (see\n"
-        "z-lm5-cli backups).\n"
-        "\n"
-        "The identity list is a CSV file whose header names the columns:\n"
-        "  Port or Order   which radio a row is for: a port as given with --port,\n"
-        "                  or its position 1, 2, ... among the --port options\n"
-        "  RadioId         at most 8 letters and digits\n"
-        "  CallId          at most 8 characters\n"
-        "  Ani             at most 4 digits (a 4-digit code starting with 2 to 9\n"
-        "                  is stored starting with 1, as the radio takes it)\n"
-        "  Name            a label for the report\n"
-        "An empty cell keeps the file's code. Rows naming no given port, and\n"
-        "ports without a row, are listed before anything is written.\n"
-        "\n"
-        "Options:\n";
+    "Each radio's transfer keeps a backup as 'write' and 'read' do (see\n"
+    "z-lm5-cli backups).\n"
+    "\n"
+    "The identity list is a CSV file whose header names the columns:\n"
+    "  Port or Order   which radio a row is for: a port as given with --port,\n"
+    "                  or its position 1, 2, ... among the --port options\n"
+    "  RadioId         at most 8 letters and digits\n"
+    "  CallId          at most 8 characters\n"
+    "  Ani             at most 4 digits (a 4-digit code starting with 2 to 9\n"
+    "                  is stored starting with 1, as the radio takes it)\n"
+    "  Name            a label for the report\n"
+    "An empty cell keeps the file's code. Rows naming no given port, and\n"
+    "ports without a row, are listed before anything is written.\n"
+    "\n"
+    "Options:\n";
 
 const CliCommand kFleet = {
     .name = "fleet",

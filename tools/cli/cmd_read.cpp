@@ -5,12 +5,12 @@
 #include <iostream>
 #include <optional>
 
+#include "cli_platform_help.h"
 #include "files/channel_document.h"
 #include "files/file_saving.h"
 #include "link/safe_transfer.h"
 #include "model/channel_codec.h"
 #include "model/memory_grid.h"
-#include "cli_platform_help.h"
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_link_host.h"
 #include "tools/cli/cli_radio.h"
@@ -19,8 +19,7 @@ namespace zlm5::cli {
 namespace {
 
 constexpr std::array<CliOption, 6> kOptions = {{
-    {"-p", "--port", OptionKind::kValue, "PORT",
-     platform_help::kReadPort},
+    {"-p", "--port", OptionKind::kValue, "PORT", platform_help::kReadPort},
     {"", "--into", OptionKind::kValue, "FILE", "channel data file to read into"},
     {"-o", "--output", OptionKind::kValue, "OUT", "the file to write (required)"},
     {"", "--retries", OptionKind::kValue, "N",

@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "link/power_tuning.h"
 #include "cli_platform_help.h"
+#include "link/power_tuning.h"
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_link_host.h"
 #include "tools/cli/cli_radio.h"

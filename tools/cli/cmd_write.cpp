@@ -4,11 +4,11 @@
 #include <array>
 #include <iostream>
 
+#include "cli_platform_help.h"
 #include "files/channel_document.h"
 #include "link/safe_transfer.h"
 #include "model/channel_codec.h"
 #include "model/memory_grid.h"
-#include "cli_platform_help.h"
 #include "tools/cli/cli_args.h"
 #include "tools/cli/cli_link_host.h"
 #include "tools/cli/cli_radio.h"
@@ -17,8 +17,7 @@ namespace zlm5::cli {
 namespace {
 
 constexpr std::array<CliOption, 8> kOptions = {{
-    {"-p", "--port", OptionKind::kValue, "PORT",
-     platform_help::kWritePort},
+    {"-p", "--port", OptionKind::kValue, "PORT", platform_help::kWritePort},
     {"", "--raw", OptionKind::kFlag, "", "send the bytes of FILE unchanged"},
     {"", "--retries", OptionKind::kValue, "N",
      "answer Retry to the first N communication\n"

@@ -107,7 +107,8 @@ MainFrame::MainFrame(QSettings& settings, QWidget* parent)
   // The user's Documents folder where there is one (Windows always has
   // it), the home folder otherwise.
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  document_folder_ = !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+  document_folder_ =
+      !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
   for (const QString& path : recent_->Entries()) {
     if (IsBackupFile(path)) continue;
     document_folder_ = QFileInfo(path).absolutePath();

@@ -168,5 +168,4 @@ void ShowHelpWithQtOptions() {
   std::exit(EXIT_SUCCESS);
 }
 
-
 }  // namespace zlm5

@@ -594,8 +594,7 @@ QString RadioOperations::ChooseFile(FileKind kind, const QString& start) {
 
 void RadioOperations::OpenBackup() {
   if (busy_) return;
-  const QString path =
-      ChooseFile(FileKind::kBackup, QString::fromStdString(DefaultBackupFolder()));
+  const QString path = ChooseFile(FileKind::kBackup, QString::fromStdString(DefaultBackupFolder()));
   if (!path.isEmpty()) frame_.OpenDocumentFile(path);
 }
 

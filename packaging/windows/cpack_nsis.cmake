@@ -3,6 +3,9 @@
 # the program, registered at install and removed at uninstall (only while
 # it is still ours).
 if(CPACK_GENERATOR STREQUAL "NSIS")
+  # A 64-bit installer for the 64-bit program, into "Program Files".
+  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
   set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS [=[
   WriteRegStr HKCR ".sin" "" "Z-LM5.ChannelData"
   WriteRegStr HKCR "Z-LM5.ChannelData" "" "Z-LM5 channel data"

@@ -7,15 +7,10 @@
 #   serial_port_win_test.sh WINE_RUN TEST_EXE LINUX_SIM
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../tools/sim_com_port.sh"
+source "$here/../tools/wine_test_lib.sh"
 
 wine_run=$1 exe=$2 sim=$3
-if [ ! -x "$wine_run" ] || ! command -v wine >/dev/null; then
-  echo "SKIPPED: wine is not installed (Debian packages wine and wine64)"
-  exit 77
-fi
-WINEPREFIX=$(sed -n 's/^WINEPREFIX="\(.*\)"$/\1/p' "$wine_run")
-export WINEPREFIX
+use_wine "$wine_run"
 work=$(mktemp -d "${TMPDIR:-/tmp}/zlm5-wine-port-XXXXXX")
 trap 'sim_stop "${SIM_PID:-}"; rm -rf "$work"' EXIT
 

@@ -15,15 +15,10 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../packaging/test_lib.sh"
-source "$here/sim_com_port.sh"
+source "$here/wine_test_lib.sh"
 
 wine_run=$1 exe=$2 linux_cli=$3 sim=$4
-if [ ! -x "$wine_run" ] || ! command -v wine >/dev/null; then
-  echo "SKIPPED: wine is not installed (Debian packages wine and wine64)"
-  exit 77
-fi
-WINEPREFIX=$(sed -n 's/^WINEPREFIX="\(.*\)"$/\1/p' "$wine_run")
-export WINEPREFIX
+use_wine "$wine_run"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/zlm5-wine-XXXXXX")
 sims=()

@@ -9,19 +9,15 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../packaging/test_lib.sh"
+source "$here/../../tools/wine_test_lib.sh"
 
 wine_run=$1 build=$2
-if [ ! -x "$wine_run" ] || ! command -v wine >/dev/null; then
-  echo "SKIPPED: wine is not installed (Debian packages wine and wine64)"
-  exit 77
-fi
+use_wine "$wine_run"
 installers=("$build"/z-lm5-*-windows-x64.exe)
 if [ ! -f "${installers[0]}" ]; then
   echo "SKIPPED: no installer in $build (scripts/windows makes it before the tests)"
   exit 77
 fi
-WINEPREFIX=$(sed -n 's/^WINEPREFIX="\(.*\)"$/\1/p' "$wine_run")
-export WINEPREFIX
 drive_c=$WINEPREFIX/drive_c
 reg_value() { "$wine_run" reg query "$1" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p' | head -n1; }
 

@@ -11,7 +11,7 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../packaging/test_lib.sh"
-source "$here/../../tools/sim_com_port.sh"
+source "$here/../../tools/wine_test_lib.sh"
 
 wine_run=$1 exe=$2 linux_cli=$3 sim=$4 screenshot=${5:-}
 for tool in Xvfb xdotool; do
@@ -20,12 +20,7 @@ for tool in Xvfb xdotool; do
     exit 77
   fi
 done
-if [ ! -x "$wine_run" ] || ! command -v wine >/dev/null; then
-  echo "SKIPPED: wine is not installed (Debian packages wine and wine64)"
-  exit 77
-fi
-WINEPREFIX=$(sed -n 's/^WINEPREFIX="\(.*\)"$/\1/p' "$wine_run")
-export WINEPREFIX
+use_wine "$wine_run"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/zlm5-wine-window-XXXXXX")
 xvfb_pid="" window_pid="" SIM_PID=""
@@ -46,12 +41,12 @@ done
 Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >xvfb.log 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display"
-# Waits up to 120 s (or tries 1200 times) for a condition, returning as
-# soon as it holds.
+# Waits up to 300 s (wine's first start of a window on a busy machine is
+# slow) for a condition, returning as soon as it holds.
 wait_for() {
   local i start=$SECONDS
-  for i in $(seq 1 1200); do
-    [ $((SECONDS - start)) -gt 120 ] && return 1
+  for i in $(seq 1 3000); do
+    [ $((SECONDS - start)) -gt 300 ] && return 1
     if eval "$1"; then return 0; fi
     sleep 0.1
   done
@@ -69,7 +64,12 @@ sim_on_com "$sim" 11 "$work" --memory radio.sin || exit 1
 window_pid=$!
 window=""
 find_window() { window=$(xdotool search --onlyvisible --name 'Z-LM5' 2>/dev/null | tail -n1); [ -n "$window" ]; }
-wait_for find_window || { fail "the window did not open: $(cat window.err)"; finish; }
+if ! wait_for find_window; then
+  fail "the window did not open; its error output: $(cat window.err); the windows: $(
+    xdotool search --name '.' 2>/dev/null | while read -r w; do xdotool getwindowname "$w"; done |
+      tr '\n' ';')"
+  finish
+fi
 # No window manager here: the keyboard goes to the window as one would
 # give it. Program > Read From Radio, then Start in the progress dialog.
 visible_windows() { xdotool search --onlyvisible --name '.' 2>/dev/null | wc -l; }

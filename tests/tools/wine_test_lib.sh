@@ -1,10 +1,21 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sourced by the Windows tests that run under wine against the Linux radio
-# simulator: a simulator on a pseudo-terminal, seen by the Windows programs
-# as a COM port of the build's wine prefix.
+# Sourced by the Windows tests that run under wine: the build's wine
+# prefix, and the Linux radio simulator on a pseudo-terminal, seen by the
+# Windows programs as a COM port of that prefix.
 #
 # wine rewrites com1 to com4 in the prefix when its server starts, so the
 # tests use COM5 and up, one number each so that they can run at once.
+
+# use_wine WINE_RUN: ends the test as skipped (77) without wine; otherwise
+# exports the WINEPREFIX that WINE_RUN (the build's wine-run) uses.
+use_wine() {
+  if [ ! -x "$1" ] || ! command -v wine >/dev/null; then
+    echo "SKIPPED: wine is not installed (Debian packages wine and wine64)"
+    exit 77
+  fi
+  WINEPREFIX=$(sed -n 's/^WINEPREFIX="\(.*\)"$/\1/p' "$1")
+  export WINEPREFIX
+}
 
 # sim_on_com SIM NUMBER DIR [SIMULATOR OPTIONS...]
 # Starts SIM with its terminal linked as COM<NUMBER> (the link is

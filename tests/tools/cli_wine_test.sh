@@ -59,6 +59,7 @@ fi
 read_help=$(win read --help)
 [[ $read_help == *"COM1 to COM256"* ]] || fail "read --help does not name COM1 to COM256"
 [[ $read_help != *"/dev/"* ]] || fail "read --help names a Linux device"
+[[ $(win ports --help) != *"/dev/"* ]] || fail "ports --help names Linux devices"
 [[ $(win backups --help) == *'%LOCALAPPDATA%\z-lm5\backups'* ]] ||
   fail "backups --help does not name %LOCALAPPDATA%\\z-lm5\\backups"
 

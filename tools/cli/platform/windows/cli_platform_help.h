@@ -18,4 +18,17 @@ inline constexpr std::string_view kFleetPort =
 inline constexpr std::string_view kFleetReadNames =
     "radio-1.sin, radio-2.sin... in the order the ports are given.\n";
 
+// What ports lists.
+inline constexpr std::string_view kPortsUsage =
+    "Usage: z-lm5-cli ports [--json]\n"
+    "\n"
+    "Lists every COM port present, as Device Manager shows them under Ports\n"
+    "(COM & LPT), one line each:\n"
+    "  COMn: driver DRIVER; USB VVVV:PPPP PRODUCT\n"
+    "Parts that are not known are left out. Windows does not tell which\n"
+    "program has a port open: a port in use shows only when it is opened\n"
+    "(\"in use by another program\"). No port is opened. (--root is for\n"
+    "Linux trees and is not read here.)\n"
+    "\n";
+
 }  // namespace zlm5::cli::platform_help

@@ -89,6 +89,7 @@ struct RadioWindow {
   explicit RadioWindow(const QString& config_dir) {
     qputenv("XDG_CONFIG_HOME", config_dir.toLocal8Bit());
     qputenv("XDG_DATA_HOME", config_dir.toLocal8Bit());
+    qputenv("LOCALAPPDATA", config_dir.toUtf8());  // the same on Windows
     frame = std::make_unique<MainFrame>(settings.Get());
     radio = new RadioOperations(*frame);
     radio->SetTransportFactory([this] { return std::make_unique<CountingPort>(&opens); });

@@ -27,6 +27,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "files/channel_document.h"
 #include "tests/ui/ui_test_support.h"
@@ -495,7 +496,8 @@ class MainFrameTest : public QObject {
     QCOMPARE(frame_->Recent().Entries(), newest);
     QCOMPARE(VisibleIds(frame_->FileMenu()->actions()).mid(12, 4),
              QList<int>({57616, 57617, 57618, 57619}));
-    QCOMPARE(frame_->Action(57617)->text(), QStringLiteral("&2 ") + saved[3]);
+    QCOMPARE(frame_->Action(57617)->text(),
+             QStringLiteral("&2 ") + QDir::toNativeSeparators(saved[3]));
     QCOMPARE(settings_->Get().value(QStringLiteral("Recent File List/File1")).toString(), saved[4]);
 
     // A frame started later finds the same list.
@@ -589,11 +591,12 @@ class MainFrameTest : public QObject {
     const QString csv = Path(QStringLiteral("all.csv"));
     Chooser(csv);
     frame_->Action(id::kExportChannels)->trigger();
-    QCOMPARE(frame_->MessageText(), QStringLiteral("5 Channels exported to ") + csv);
+    QCOMPARE(frame_->MessageText(),
+             QStringLiteral("5 Channels exported to ") + QDir::toNativeSeparators(csv));
     const QString saved = Path(QStringLiteral("told.sin"));
     Chooser(saved);
     frame_->Action(id::kSave)->trigger();
-    QCOMPARE(frame_->MessageText(), QStringLiteral("Saved to ") + saved);
+    QCOMPARE(frame_->MessageText(), QStringLiteral("Saved to ") + QDir::toNativeSeparators(saved));
     // A command with nothing to tell leaves no older text behind.
     frame_->Action(id::kUndo)->trigger();
     QCOMPARE(Cell(1, 1), QStringLiteral("146.52500"));
@@ -610,7 +613,7 @@ class MainFrameTest : public QObject {
                  shown.endsWith(QStringLiteral("-repeaters.sin")) && shown.contains(QChar(0x2026)),
              qPrintable(shown));
     auto* pane = frame_->findChild<QLabel*>(QStringLiteral("documentPane"));
-    QVERIFY(pane->toolTip().startsWith(path));
+    QVERIFY(pane->toolTip().startsWith(QDir::toNativeSeparators(path)));
     auto* message = frame_->findChild<QLabel*>(QStringLiteral("messagePane"));
     QTRY_VERIFY2(message->width() >= message->fontMetrics().horizontalAdvance(message->text()),
                  qPrintable(QString::number(message->width())));
@@ -645,13 +648,20 @@ class MainFrameTest : public QObject {
   // --- backups ----------------------------------------------------------------
 
   void a_backup_is_saved_under_a_new_name_and_dialogs_start_at_the_users_files() {
+    // The data folder's variable: XDG_DATA_HOME on Linux, LOCALAPPDATA on
+    // Windows; each platform reads its own.
     const QByteArray data_home = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", settings_->Folder().toLocal8Bit());
-    const auto restore = qScopeGuard([&data_home] {
-      if (data_home.isNull()) {
-        qunsetenv("XDG_DATA_HOME");
-      } else {
-        qputenv("XDG_DATA_HOME", data_home);
+    const QByteArray local_app_data = qgetenv("LOCALAPPDATA");
+    qputenv("XDG_DATA_HOME", settings_->Folder().toUtf8());
+    qputenv("LOCALAPPDATA", settings_->Folder().toUtf8());
+    const auto restore = qScopeGuard([&data_home, &local_app_data] {
+      for (const auto& [name, value] :
+           {std::pair{"XDG_DATA_HOME", data_home}, std::pair{"LOCALAPPDATA", local_app_data}}) {
+        if (value.isNull()) {
+          qunsetenv(name);
+        } else {
+          qputenv(name, value);
+        }
       }
     });
     QVERIFY(QDir().mkpath(Path(QStringLiteral("mine"))));

@@ -25,18 +25,21 @@ class SupportPartsTest : public QObject {
     test::TempSettings settings;
     RecentFiles recent(settings.Get());
     QCOMPARE(recent.Count(), 0);
-    for (const char* name : {"/a.sin", "/b.sin", "/c.sin", "/d.sin", "/e.sin", "/c.sin"}) {
-      recent.Add(QString::fromLatin1(name));
+    // Files at the top of the file system: "/a.sin" on Linux, "C:/a.sin" on
+    // Windows.
+    const auto at = [](const char* name) { return QDir::rootPath() + QLatin1String(name); };
+    for (const char* name : {"a.sin", "b.sin", "c.sin", "d.sin", "e.sin", "c.sin"}) {
+      recent.Add(at(name));
     }
-    QCOMPARE(recent.Entries(), QStringList({"/c.sin", "/e.sin", "/d.sin", "/b.sin"}));
+    QCOMPARE(recent.Entries(), QStringList({at("c.sin"), at("e.sin"), at("d.sin"), at("b.sin")}));
     QCOMPARE(recent.At(4), QString());
-    recent.Remove(QStringLiteral("/e.sin"));
-    QCOMPARE(recent.Entries(), QStringList({"/c.sin", "/d.sin", "/b.sin"}));
+    recent.Remove(at("e.sin"));
+    QCOMPARE(recent.Entries(), QStringList({at("c.sin"), at("d.sin"), at("b.sin")}));
 
     RecentFiles reread(settings.Get());
-    QCOMPARE(reread.Entries(), QStringList({"/c.sin", "/d.sin", "/b.sin"}));
+    QCOMPARE(reread.Entries(), QStringList({at("c.sin"), at("d.sin"), at("b.sin")}));
     QCOMPARE(settings.Get().value(QStringLiteral("Recent File List/File3")).toString(),
-             QStringLiteral("/b.sin"));
+             at("b.sin"));
     QVERIFY(!settings.Get().contains(QStringLiteral("Recent File List/File4")));
   }
 

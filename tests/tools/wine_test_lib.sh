@@ -13,7 +13,7 @@ use_wine() {
     echo "SKIPPED: wine is not installed (Debian packages wine and wine64)"
     exit 77
   fi
-  WINEPREFIX=$(sed -n 's/^WINEPREFIX="\(.*\)"$/\1/p' "$1")
+  WINEPREFIX=$(sed -n 's/^WINEPREFIX="\${WINEPREFIX:-\(.*\)}"$/\1/p' "$1")
   export WINEPREFIX
 }
 

@@ -54,6 +54,12 @@ wait_for() {
 }
 wait_for "xdotool getmouselocation >/dev/null 2>&1" || { echo "Xvfb did not start"; exit 1; }
 
+# A wine prefix of its own, started on this display: in the build's prefix
+# wine's desktop may already run without one (the other tests need none),
+# and the window would then never show.
+export WINEPREFIX=$work/wine
+"$wine_run" wineboot --init >wineboot.log 2>&1 || true
+
 printf 'Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,Mode\r\n1,CALL,146.520000,,0.000000,Tone,88.5,88.5,FM\r\n2,REP,145.610000,-,0.600000,TSQL,67.0,67.0,NFM\r\n' >list.csv
 "$linux_cli" new -o blank.sin >/dev/null
 "$linux_cli" import blank.sin list.csv -o radio.sin >/dev/null 2>&1 || fail "the Linux import failed"

@@ -21,12 +21,6 @@ constexpr int kMaxComPort = 256;
 // Before a name, it says the name is a device's, not a file's.
 constexpr std::string_view kDevicePrefix = R"(\\.\)";
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-  return s;
-}
-
 // Index 0..3 of "COM1".."COM4" in any letter case, or -1.
 int PortIndex(std::string_view name) {
   const std::optional<int> number = ComPortNumber(name);
@@ -44,15 +38,15 @@ Result<PortTable> ParsePortTable(std::string_view text) {
   int line_number = 0;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
-    std::string_view line = Trim(text.substr(0, end));
+    std::string_view line = TrimBlanks(text.substr(0, end));
     text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
     ++line_number;
     if (line.empty() || line.front() == '#') continue;
     const std::string where = "line " + std::to_string(line_number);
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) return Error(where, "expected NAME = device path");
-    const std::string_view name = Trim(line.substr(0, eq));
-    const std::string_view path = Trim(line.substr(eq + 1));
+    const std::string_view name = TrimBlanks(line.substr(0, eq));
+    const std::string_view path = TrimBlanks(line.substr(eq + 1));
     const int index = PortIndex(name);
     if (index < 0)
       return Error(where, "unknown port name \"" + std::string(name) + "\" (COM1 to COM4)");

@@ -11,15 +11,10 @@
 
 #include "files/file_descriptor.h"
 #include "link/port_names.h"
+#include "model/text_util.h"
 
 namespace zlm5 {
 namespace {
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-  return s;
-}
 
 // Index 0..3 of "COM1".."COM4" in any letter case, or -1.
 int TableIndex(std::string_view name) {
@@ -69,10 +64,10 @@ Result<PortTable> LoadPortTable(const std::string& path) {
   return table;
 }
 
-bool IsComPortName(std::string_view name) { return TableIndex(Trim(name)) >= 0; }
+bool IsComPortName(std::string_view name) { return TableIndex(TrimBlanks(name)) >= 0; }
 
 Result<std::string> ResolvePortName(std::string_view name, const PortTable& table) {
-  const std::string_view trimmed = Trim(name);
+  const std::string_view trimmed = TrimBlanks(name);
   if (!trimmed.empty() && trimmed.front() == '/') return std::string(trimmed);
   const int index = TableIndex(trimmed);
   if (index < 0) {

@@ -7,15 +7,10 @@
 #include <cctype>
 
 #include "link/port_names.h"
+#include "model/text_util.h"
 
 namespace zlm5 {
 namespace {
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-  return s;
-}
 
 constexpr std::string_view kDevicePrefix = R"(\\.\)";
 
@@ -25,10 +20,10 @@ std::array<std::string, 4> DefaultPortDevices() { return {"COM1", "COM2", "COM3"
 
 Result<PortTable> LoadPortTable(const std::string& /*path*/) { return PortTable{}; }
 
-bool IsComPortName(std::string_view name) { return ComPortNumber(Trim(name)).has_value(); }
+bool IsComPortName(std::string_view name) { return ComPortNumber(TrimBlanks(name)).has_value(); }
 
 Result<std::string> ResolvePortName(std::string_view name, const PortTable& /*table*/) {
-  const std::string_view trimmed = Trim(name);
+  const std::string_view trimmed = TrimBlanks(name);
   if (trimmed.size() > kDevicePrefix.size() && trimmed.starts_with(kDevicePrefix)) {
     return std::string(trimmed);
   }

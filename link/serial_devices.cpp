@@ -14,6 +14,8 @@
 #include <set>
 #include <string_view>
 
+#include "model/text_util.h"
+
 namespace zlm5 {
 namespace {
 
@@ -34,17 +36,11 @@ constexpr std::string_view kSerialBaseBus = "serial-base";
 constexpr std::string_view kModemManager = "ModemManager";
 constexpr std::string_view kBrltty = "brltty";
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-  return s;
-}
-
 std::string ReadLine(const fs::path& file) {
   std::ifstream in(file);
   std::string line;
   if (!in || !std::getline(in, line)) return {};
-  return std::string(Trim(line));
+  return std::string(TrimBlanks(line));
 }
 
 bool IsUsbAdapterName(std::string_view name) { return IsUsbAdapterNodeName(name); }
@@ -148,7 +144,7 @@ std::map<gid_t, GroupEntry> ReadGroups(const std::string& path) {
     std::string_view members = fields[3];
     while (!members.empty()) {
       const std::size_t comma = members.find(',');
-      if (const std::string_view member = Trim(members.substr(0, comma)); !member.empty()) {
+      if (const std::string_view member = TrimBlanks(members.substr(0, comma)); !member.empty()) {
         entry.members.emplace_back(member);
       }
       members = comma == std::string_view::npos ? std::string_view{} : members.substr(comma + 1);

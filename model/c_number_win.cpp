@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "model/c_number.h"
+#include "model/text_util.h"
 
 namespace zlm5 {
 namespace {
@@ -16,13 +17,6 @@ namespace {
 _locale_t CLocale() {
   static const _locale_t c_locale = _create_locale(LC_ALL, "C");
   return c_locale;
-}
-
-bool StartsWithNoCase(const char* text, std::string_view word) {
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[i])) != word[i]) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -36,11 +30,11 @@ double StrtodInCLocale(const char* text, char** end) {
   const bool negative = *p == '-';
   if (*p == '+' || *p == '-') ++p;
   const double signed_one = negative ? -1.0 : 1.0;
-  if (StartsWithNoCase(p, "infinity") || StartsWithNoCase(p, "inf")) {
-    *end = const_cast<char*>(p + (StartsWithNoCase(p, "infinity") ? 8 : 3));
+  if (StartsWithIgnoringCase(p, "infinity") || StartsWithIgnoringCase(p, "inf")) {
+    *end = const_cast<char*>(p + (StartsWithIgnoringCase(p, "infinity") ? 8 : 3));
     return signed_one * std::numeric_limits<double>::infinity();
   }
-  if (StartsWithNoCase(p, "nan")) {
+  if (StartsWithIgnoringCase(p, "nan")) {
     *end = const_cast<char*>(p + 3);
     return std::numeric_limits<double>::quiet_NaN();
   }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "model/error.h"
+#include "model/win32_text.h"
 
 namespace zlm5 {
 
@@ -33,12 +34,7 @@ std::string SystemErrorText(int code) {
                            wide.back() == L'.')) {
     wide.pop_back();
   }
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size,
-                      nullptr, nullptr);
-  return utf8;
+  return Utf8FromWide(wide);
 }
 
 }  // namespace zlm5

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/text_util.h"
 
+#include <cctype>
+
 namespace zlm5 {
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
@@ -9,6 +11,16 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
   }
   return true;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
+    text.remove_suffix(1);
+  }
+  return text;
 }
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {

@@ -15,6 +15,9 @@ constexpr char AsciiUpper(char c) {
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
+// `text` without the blanks (spaces, tabs, line ends) around it.
+std::string_view TrimBlanks(std::string_view text);
+
 // True when `text` begins with `prefix`, ignoring ASCII case.
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);
 

@@ -14,7 +14,7 @@
 #include "link/port_names.h"
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
-#include "link/win32_text.h"
+#include "model/win32_text.h"
 
 namespace zlm5 {
 namespace {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "link/serial_port.h"
-#include "link/win32_text.h"
+#include "model/win32_text.h"
 
 namespace zlm5 {
 namespace {

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <string>
 
 #include "tools/cli/cli_console.h"
 
@@ -20,26 +19,6 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
   // A second Ctrl+C ends the program at once, as the default handler does.
   if (g_interrupted.exchange(true)) return FALSE;
   return TRUE;
-}
-
-std::string SystemText(DWORD code) {
-  wchar_t* text = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::string utf8;
-  if (length > 0) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0,
-                                         nullptr, nullptr);
-    utf8.resize(static_cast<std::size_t>(size));
-    WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8.data(), size, nullptr,
-                        nullptr);
-  }
-  LocalFree(text);
-  while (!utf8.empty() && (utf8.back() == '\n' || utf8.back() == '\r' || utf8.back() == '.')) {
-    utf8.pop_back();
-  }
-  return utf8.empty() ? "error " + std::to_string(code) : utf8;
 }
 
 }  // namespace
@@ -60,7 +39,7 @@ Status WriteStandardOutput(std::string_view text) {
     const DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
     DWORD written = 0;
     if (!WriteFile(out, data, chunk, &written, nullptr)) {
-      return Error("standard output", SystemText(GetLastError()));
+      return Error("standard output", SystemErrorText(static_cast<int>(GetLastError())));
     }
     data += written;
     left -= written;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "link/win32_text.h"
+#include "model/win32_text.h"
 
 #include <windows.h>
 

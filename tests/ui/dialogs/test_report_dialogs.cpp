@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -34,6 +36,15 @@ std::string Reason(int words) {
   return text;
 }
 
+// The fewest words whose reason is wider than `pixels` in the report's
+// fixed font: the system's, which differs from platform to platform.
+int WordsWiderThan(int pixels) {
+  const QFontMetrics metrics(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  int words = 1;
+  while (metrics.horizontalAdvance(QString::fromStdString(Reason(words))) <= pixels) ++words;
+  return words;
+}
+
 ChannelCsvImport ImportWithReasons(const std::vector<std::string>& reasons) {
   ChannelCsvImport import;
   import.channels.push_back({1, 2, {}});
@@ -59,9 +70,10 @@ class ReportDialogsTest : public QObject {
 
  private slots:
   void the_import_report_opens_as_wide_as_its_longest_line() {
-    // About 90 characters: more than the 582 pixels the box used to open
-    // with, less than the screen.
-    const ChannelCsvImport import = ImportWithReasons({Reason(2), Reason(11), Reason(1)});
+    // Just more than the 582 pixels the box used to open with, less than
+    // the screen.
+    const ChannelCsvImport import =
+        ImportWithReasons({Reason(2), Reason(WordsWiderThan(582)), Reason(1)});
     ImportReportDialog dialog(QStringLiteral("Import Channels"), QStringLiteral("/tmp/list.csv"),
                               ReaderOf(import), true, 0);
     dialog.show();

@@ -1898,6 +1898,22 @@ Type a device path such as /dev/ttyUSB0, or choose COM1 to COM4.</source>
         <source>Optional Features</source>
         <translation>可选功能</translation>
     </message>
+    <message>
+        <source>Type the name of a serial port, such as COM5</source>
+        <translation>请输入串口名称，例如 COM5</translation>
+    </message>
+    <message>
+        <source>Name of the serial port (COM1 to COM256):</source>
+        <translation>串口名称（COM1 至 COM256）：</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a serial port.
+
+Type a COM port from COM1 to COM256, such as COM5, or a device name such as \\.\CNCA0.</source>
+        <translation>&quot;%1&quot; 不是串口。
+
+请输入 COM1 至 COM256 之间的 COM 端口，例如 COM5，或设备名称，例如 \\.\CNCA0。</translation>
+    </message>
 </context>
 <context>
     <name>zlm5::TransferProgressDialog</name>

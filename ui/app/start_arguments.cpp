@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "ui/radio/port_texts.h"
 #include "ui/radio/radio_operations.h"
 #include "zlm5_version.h"
 
@@ -58,11 +59,8 @@ struct StartOptions {
       QStringLiteral("print-to"),
       QStringLiteral("Print the file to the printer named <printer>, then end."),
       QStringLiteral("printer")};
-  QCommandLineOption port{
-      QStringLiteral("port"),
-      QStringLiteral("Use this serial port for the radio: COM1 to COM4 (see the Port menu) or a "
-                     "device path such as /dev/ttyUSB0. The choice is not stored."),
-      QStringLiteral("path")};
+  QCommandLineOption port{QStringLiteral("port"), PortTexts::OptionHelp(),
+                          PortTexts::OptionValueName()};
 
   void AddTo(QCommandLineParser& parser) const {
     parser.setApplicationDescription(QStringLiteral(
@@ -150,10 +148,7 @@ StartArguments ReadStartArguments(const QStringList& arguments) {
   start.port_set = parser.isSet(options.port);
   start.port = parser.value(options.port);
   if (start.port_set && !RadioOperations::IsPortName(start.port)) {
-    return Ending(Outcome::kUsageError,
-                  QStringLiteral("z-lm5: --port: \"%1\" is not a serial port; use COM1 to COM4 "
-                                 "or a device path such as /dev/ttyUSB0\n")
-                      .arg(start.port));
+    return Ending(Outcome::kUsageError, PortTexts::OptionError(start.port));
   }
   start.platform_given = platform_given;
   return start;

@@ -88,14 +88,27 @@ void FleetCommands::ProgramSeveralRadios() {
   std::vector<FleetDialog::PortChoice> ports;
   // COM names only as the ports file maps them: a file that cannot be read
   // might send a COM name to the wrong device.
+  const std::vector<SerialDevice> devices = device_lister_();
+  // A port the system itself names COM1 to COM4 (Windows) is that row's,
+  // described as the finder lists it.
+  const auto listed_as = [&](std::string_view name) {
+    return std::find_if(devices.begin(), devices.end(),
+                        [&](const SerialDevice& d) { return d.path == name; });
+  };
   if (Result<PortTable> table = LoadPortTable(PortSettingsPath())) {
     for (std::size_t i = 0; i < kPortNames.size(); ++i) {
       const QString device = Text(table->devices[i]);
-      ports.push_back({Text(std::string(kPortNames[i])), device, device});
+      QString description = device;
+      if (table->devices[i] == kPortNames[i]) {
+        if (const auto port = listed_as(kPortNames[i]); port != devices.end()) {
+          description = DeviceDescription(*port);
+        }
+      }
+      ports.push_back({Text(std::string(kPortNames[i])), device, description});
     }
   }
-  const std::vector<SerialDevice> devices = device_lister_();
   for (const SerialDevice& device : devices) {
+    if (std::find(kPortNames.begin(), kPortNames.end(), device.path) != kPortNames.end()) continue;
     ports.push_back({Text(device.path), Text(device.path), DeviceDescription(device)});
   }
   // Every other port the Port menu offers: a path chosen in this session

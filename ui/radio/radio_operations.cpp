@@ -36,6 +36,7 @@
 #include "ui/dialogs/optional_features_dialog.h"
 #include "ui/grid/channel_view.h"
 #include "ui/grid/grid_control.h"
+#include "ui/radio/port_texts.h"
 #include "ui/radio/power_tuning_dialogs.h"
 #include "ui/radio/progress_dialog.h"
 #include "ui/radio/qt_link_host.h"
@@ -154,7 +155,7 @@ RadioOperations::RadioOperations(MainFrame& frame) : QObject(&frame), frame_(fra
   other_port_ = menu->addAction(QString());
   other_port_->setObjectName(QStringLiteral("otherPort"));
   SetActionTexts(*other_port_, staticMetaObject.className(), QT_TR_NOOP("Other Port..."),
-                 QT_TR_NOOP("Type the device path of a serial port"));
+                 PortTexts::OtherPortPrompt());
   connect(other_port_, &QAction::triggered, this, &RadioOperations::ChooseOtherPort);
   connect(menu, &QMenu::aboutToShow, this, &RadioOperations::RefreshPortMenu);
   RefreshPortMenu();
@@ -170,21 +171,25 @@ RadioOperations::~RadioOperations() = default;
 
 QString RadioOperations::OtherPortText() { return tr("Other Port..."); }
 
-// A name the core opens as a device of its own: a device path on Linux,
-// any COM port or "\\.\" name on Windows.
-static bool OpensAsDevice(const QString& name) {
-  return ComNameOf(name).isEmpty() && ResolvePortName(name.toStdString(), PortTable{}).ok();
+// The device of a name the core opens as a device of its own, as the core
+// writes it: a device path on Linux; any COM port ("com12" as "COM12") or
+// "\\.\" name on Windows. Empty for a COM name of the menu and for what is
+// no port.
+static QString OwnDevice(const QString& name) {
+  if (!ComNameOf(name).isEmpty()) return {};
+  const Result<std::string> device = ResolvePortName(name.toStdString(), PortTable{});
+  return device ? Text(*device) : QString();
 }
 
 bool RadioOperations::IsPortName(const QString& name) {
   const QString trimmed = name.trimmed();
-  return !ComNameOf(trimmed).isEmpty() || OpensAsDevice(trimmed);
+  return !ComNameOf(trimmed).isEmpty() || !OwnDevice(trimmed).isEmpty();
 }
 
 bool RadioOperations::SetPortName(const QString& name) {
   const QString trimmed = name.trimmed();
   QString chosen = ComNameOf(trimmed);
-  if (chosen.isEmpty() && OpensAsDevice(trimmed)) chosen = trimmed;
+  if (chosen.isEmpty()) chosen = OwnDevice(trimmed);
   if (chosen.isEmpty()) {
     UpdatePortChecks();
     return false;
@@ -219,7 +224,9 @@ bool RadioOperations::StandInForMissingPort() {
   const std::optional<SerialDevice> stand_in =
       LoneUsbStandIn(SystemRoots{}, *device, device_lister_());
   if (!stand_in) return false;
-  const QString missing = port_name_.startsWith(QLatin1Char('/'))
+  // "COM1 (/dev/ttyS0)" where the ports file maps the name; the name alone
+  // where it is the device (a path, or a COM port of Windows).
+  const QString missing = Text(*device) == port_name_
                               ? port_name_
                               : QStringLiteral("%1 (%2)").arg(port_name_, Text(*device));
   SetPortName(Text(ChoicePath(*stand_in)));
@@ -243,6 +250,9 @@ void RadioOperations::RefreshPortMenu() {
   };
   QList<Entry> entries;
   for (const SerialDevice& device : devices) {
+    // A port the system itself names COM1 to COM4 (Windows) is the COM
+    // entry's.
+    if (!ComNameOf(Text(device.path)).isEmpty()) continue;
     QString text = Text(device.path);
     if (const QString details = DeviceDetails(device); !details.isEmpty()) {
       text += QStringLiteral("  (%1)").arg(details);
@@ -297,18 +307,27 @@ void RadioOperations::UpdateComTexts(const std::vector<SerialDevice>& devices) {
       continue;
     }
     const std::string& path = table->devices[i];
-    QString where = Text(path);
+    QString state;
     const auto device = std::find_if(devices.begin(), devices.end(), [&](const SerialDevice& d) {
       return d.path == path || d.by_id == path;
     });
     if (device != devices.end()) {
-      if (!device->product.empty()) where += QStringLiteral(" (%1)").arg(Text(device->product));
+      if (!device->product.empty()) state = QStringLiteral("(%1)").arg(Text(device->product));
     } else if (!SerialDeviceExists(SystemRoots{}, path)) {
-      where += QLatin1Char(' ') + tr("(not present)");
+      state = tr("(not present)");
     }
-    // "COM1(&P)  →  /dev/ttyUSB0 (FTDI FT232R USB UART)\tCtrl+C"
+    // "COM1(&P)  →  /dev/ttyUSB0 (FTDI FT232R USB UART)\tCtrl+C" where the
+    // ports file maps the name; "COM3(&S)  (USB Serial Port)\tCtrl+E" where
+    // the name is the port itself (Windows).
+    QString where;
+    if (Text(path) != ComName(i)) {
+      where = QStringLiteral("  \u2192  ") + MenuText(Text(path));
+      if (!state.isEmpty()) state.prepend(QLatin1Char(' '));
+    } else if (!state.isEmpty()) {
+      state.prepend(QStringLiteral("  "));
+    }
     const qsizetype tab = label.indexOf(QLatin1Char('\t'));
-    action->setText(label.left(tab) + QStringLiteral("  \u2192  ") + MenuText(where) +
+    action->setText(label.left(tab) + where + MenuText(state) +
                     (tab < 0 ? QString() : label.mid(tab)));
   }
 }
@@ -323,21 +342,19 @@ void RadioOperations::UpdatePortChecks() {
 }
 
 void RadioOperations::ChooseOtherPort() {
-  const QString suggestion = last_path_.isEmpty() ? QStringLiteral("/dev/ttyUSB0") : last_path_;
+  const QString suggestion = last_path_.isEmpty() ? PortTexts::Example() : last_path_;
   QString answer;
   if (port_prompt_) {
     answer = port_prompt_(suggestion);
   } else {
     bool ok = false;
-    answer = QInputDialog::getText(&frame_, tr("Other Port"), tr("Device path of the serial port:"),
+    answer = QInputDialog::getText(&frame_, tr("Other Port"), PortTexts::Question(),
                                    QLineEdit::Normal, suggestion, &ok);
     if (!ok) answer.clear();
   }
   if (answer.trimmed().isEmpty()) return;
   if (!SetPortName(answer)) {
-    ShowMessage(&frame_, tr("\"%1\" is not a serial port.\n\nType a device path such as "
-                            "/dev/ttyUSB0, or choose COM1 to COM4.")
-                             .arg(answer.trimmed()));
+    ShowMessage(&frame_, PortTexts::NotAPort(answer.trimmed()));
   }
 }
 

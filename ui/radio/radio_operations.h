@@ -49,6 +49,12 @@ class TransferProgressDialog;
 // (Other Port..., --port, a device since unplugged) keeps an entry until
 // the program ends; Other Port... starts from the last path chosen.
 //
+// On Windows COM1 to COM4 are the system's own ports: no ports file maps
+// them, so their entries show the port's name in the system's device list
+// (or "(not present)") without an arrow. Any other COM port up to COM256,
+// or a driver's device name ("\\.\CNCA0"), is a device of its own; a port
+// the system lists as COM1 to COM4 has no entry beside its COM entry.
+//
 // Read and Write commit an open cell editor, then show the progress dialog
 // centred over the grid (or, while it is idle, only change the direction;
 // it keeps its caption). Start posts the transfer, which runs in the event
@@ -163,7 +169,8 @@ class RadioOperations : public QObject {
   using DialogHook = std::function<void(QDialog&)>;
   void SetDialogHook(DialogHook hook) { dialog_hook_ = std::move(hook); }
   // Asks for a device path for "Other Port..." with the last path chosen
-  // (/dev/ttyUSB0 before any) as the suggestion; an empty answer cancels.
+  // (PortTexts::Example() before any) as the suggestion; an empty answer
+  // cancels.
   // A text box by default.
   using PortPrompt = std::function<QString(const QString& suggestion)>;
   void SetPortPrompt(PortPrompt prompt) { port_prompt_ = std::move(prompt); }

@@ -4,11 +4,14 @@
 // columns as the dialog's width allows them, every row in view in English
 // and in Chinese, and where Load Identities... starts.
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QMenu>
+#include <QOperatingSystemVersion>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
@@ -33,11 +36,27 @@ constexpr int kComRows = 4;
 constexpr int kDeviceColumn = 1;
 constexpr int kIdentityColumn = 2;
 
+// The ports as the platform names them: an adapter (with its stable by-id
+// name on Linux) and a port typed under Other Port... that is not there.
+struct PortNames {
+  QString adapter;
+  QString by_id;
+  QString typed;
+};
+PortNames Names() {
+  if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows) {
+    return {QStringLiteral("COM7"), QString(), QStringLiteral("\\\\.\\CNCA7")};
+  }
+  return {QStringLiteral("/dev/ttyUSB7"),
+          QStringLiteral("/dev/serial/by-id/usb-Test_Adapter-if00-port0"),
+          QStringLiteral("/dev/ttyTEST7")};
+}
+
 // One adapter plugged in, as both the Port menu and the dialog list it.
 std::vector<SerialDevice> OneAdapter() {
   std::vector<SerialDevice> devices(1);
-  devices[0].path = "/dev/ttyUSB7";
-  devices[0].by_id = "/dev/serial/by-id/usb-Test_Adapter-if00-port0";
+  devices[0].path = Names().adapter.toStdString();
+  devices[0].by_id = Names().by_id.toStdString();
   devices[0].product = "Test Adapter";
   devices[0].access.can_open = true;
   return devices;
@@ -68,38 +87,59 @@ class FleetDialogLayoutTest : public QObject {
   }
 
   void a_port_typed_under_other_port_is_offered_once_beside_the_others() {
-    // The adapter chosen in the Port menu (by its stable name) and a path
-    // typed under Other Port....
-    QVERIFY(window_->radio->SetPortName(
-        QStringLiteral("/dev/serial/by-id/usb-Test_Adapter-if00-port0")));
-    window_->radio->SetPortPrompt([](const QString&) { return QStringLiteral("/dev/ttyTEST7"); });
+    // The adapter chosen in the Port menu (by its stable name where it has
+    // one) and a port typed under Other Port....
+    const PortNames names = Names();
+    QVERIFY(window_->radio->SetPortName(names.by_id.isEmpty() ? names.adapter : names.by_id));
+    window_->radio->SetPortPrompt([&](const QString&) { return names.typed; });
     window_->radio->ChooseOtherPort();
-    QCOMPARE(window_->radio->PortName(), QStringLiteral("/dev/ttyTEST7"));
+    QCOMPARE(window_->radio->PortName(), names.typed);
 
     FleetDialog* dialog = Open();
     QCOMPARE(dialog->RowCount(), kComRows + 2);
     QCOMPARE(dialog->RowPort(0), QStringLiteral("COM1"));
-    QCOMPARE(dialog->RowPort(kComRows), QStringLiteral("/dev/ttyUSB7"));
+    QCOMPARE(dialog->RowPort(kComRows), names.adapter);
     QCOMPARE(dialog->RowToolTip(kComRows, kDeviceColumn),
-             QStringLiteral("usb-Test_Adapter-if00-port0; Test Adapter"));
-    QCOMPARE(dialog->RowPort(kComRows + 1), QStringLiteral("/dev/ttyTEST7"));
-    QCOMPARE(dialog->RowRadio(kComRows + 1), QStringLiteral("/dev/ttyTEST7"));
+             names.by_id.isEmpty() ? QStringLiteral("Test Adapter")
+                                   : QStringLiteral("usb-Test_Adapter-if00-port0; Test Adapter"));
+    QCOMPARE(dialog->RowPort(kComRows + 1), names.typed);
+    QCOMPARE(dialog->RowRadio(kComRows + 1), names.typed);
     QCOMPARE(dialog->RowToolTip(kComRows + 1, kDeviceColumn), QStringLiteral("not present"));
+  }
+
+  // Windows lists its own COM3 by that name: it is the COM3 row, not one
+  // more beside it, and the Port menu's COM3 entry likewise.
+  void a_port_the_system_names_com3_is_offered_once() {
+    std::vector<SerialDevice> devices = OneAdapter();
+    devices.insert(devices.begin(), SerialDevice{});
+    devices.front().path = "COM3";
+    devices.front().product = "Communications Port";
+    fleet_->SetDeviceLister([devices] { return devices; });
+    window_->radio->SetDeviceLister([devices] { return devices; });
+    FleetDialog* dialog = Open();
+    QCOMPARE(dialog->RowCount(), kComRows + 1);
+    QCOMPARE(dialog->RowPort(2), QStringLiteral("COM3"));
+    QCOMPARE(dialog->RowPort(kComRows), Names().adapter);
+    QStringList entries;
+    for (QAction* action : window_->frame->PortMenu()->actions()) entries << action->text();
+    QCOMPARE(entries.filter(QStringLiteral("COM3")).size(), 1);
   }
 
   void the_radio_column_names_the_list_name_and_columns_follow_the_width() {
     FleetDialog* dialog = Open();
     const std::string ids = dir_->Path("ids.csv");
+    const QString adapter = Names().adapter;
     std::ofstream(ids) << "Port,Name,RadioId,CallId,Ani\n"
                           "COM1,Unit A,1001,,\n"
-                          "/dev/ttyUSB7,Northern District Repeater Site,12345678,ABCDEFGH,1234\n";
+                       << adapter.toStdString()
+                       << ",Northern District Repeater Site,12345678,ABCDEFGH,1234\n";
     QVERIFY(dialog->LoadIdentities(QString::fromStdString(ids)));
     dialog->SetChecked(0, true);
     dialog->SetChecked(kComRows, true);
     QCOMPARE(dialog->RowRadio(0), QStringLiteral("COM1 (Unit A)"));
     QCOMPARE(dialog->RowRadio(kComRows),
-             QStringLiteral("/dev/ttyUSB7 (Northern District Repeater Site)"));
-    QCOMPARE(dialog->RowPort(kComRows), QStringLiteral("/dev/ttyUSB7"));
+             adapter + QStringLiteral(" (Northern District Repeater Site)"));
+    QCOMPARE(dialog->RowPort(kComRows), adapter);
     const QString identity = QStringLiteral("Radio ID 12345678, Call ID ABCDEFGH, ANI 1234");
     QCOMPARE(dialog->RowIdentity(kComRows), identity);
     QCOMPARE(dialog->RowToolTip(kComRows, kIdentityColumn), identity);

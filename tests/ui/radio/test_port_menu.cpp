@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Port menu with an injected list of devices: the device each COM name
-// leads to, the devices present with their products and stable names, the
-// paths chosen in the session, one check mark, and the stand-in for a
-// missing port at start-up.
+// The Port menu on Linux, with an injected list of devices and a ports
+// file: the device each COM name leads to, the devices present with their
+// products and stable names, the paths chosen in the session, one check
+// mark, and the stand-in for a missing port at start-up.
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "link/serial_devices.h"
+#include "tests/ui/radio/port_menu_view.h"
 #include "tests/ui/radio_test_support.h"
 #include "ui/app/command_ids.h"
 
@@ -245,40 +245,12 @@ class PortMenuTest : public QObject {
     QFile file(PortsFile());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
-  QString MessagePane() {
-    return Frame().findChild<QLabel*>(QStringLiteral("messagePane"))->text();
-  }
-  // An entry as the menu draws it: the label, and a tab and the key it shows.
-  static QString Shown(const QAction& action) {
-    const QKeySequence key = action.shortcut();
-    return key.isEmpty() ? action.text() : action.text() + QLatin1Char('\t') + key.toString();
-  }
-  QStringList ComTexts() {
-    Radio().RefreshPortMenu();
-    QStringList texts;
-    for (int command : {id::kCom1, id::kCom2, id::kCom3, id::kCom4})
-      texts.append(Shown(*Action(command)));
-    return texts;
-  }
-  // The entries between the separator and "Other Port...".
-  QList<QAction*> DeviceEntryActions() {
-    Radio().RefreshPortMenu();
-    QList<QAction*> actions = Frame().PortMenu()->actions();
-    return actions.mid(5, actions.size() - 6);
-  }
-  QStringList DeviceEntries() {
-    QStringList texts;
-    for (QAction* action : DeviceEntryActions()) texts.append(action->text());
-    return texts;
-  }
-  QStringList CheckedEntries() {
-    Radio().RefreshPortMenu();
-    QStringList checked;
-    for (QAction* action : Frame().PortMenu()->actions()) {
-      if (action->isChecked()) checked.append(Shown(*action));
-    }
-    return checked;
-  }
+  QString MessagePane() { return Menu().MessagePane(); }
+  test::PortMenuView Menu() { return {Frame(), Radio()}; }
+  QStringList ComTexts() { return Menu().ComTexts(); }
+  QList<QAction*> DeviceEntryActions() { return Menu().DeviceEntryActions(); }
+  QStringList DeviceEntries() { return Menu().DeviceEntries(); }
+  QStringList CheckedEntries() { return Menu().CheckedEntries(); }
 
   std::unique_ptr<QTemporaryDir> dir_;
   std::unique_ptr<test::RadioWindow> window_;

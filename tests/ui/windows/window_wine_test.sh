@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The window program for Windows under wine, as its user works it: z-lm5.exe
-# on a private X display opens a channel data file, reads the radio
+# The window program for Windows under wine, as its user works it: the
+# z-lm5.exe of the zip, unpacked, with nothing of the build on wine's DLL
+# path, on a private X display opens a channel data file, reads the radio
 # (z-lm5-radio-sim on Linux, seen as COM11 of the build's wine prefix)
 # through Program > Read From Radio, and saves with Ctrl+S. The saved file
 # must hold the radio's memory byte for byte, as the Linux read of the same
 # radio does, and a backup of the read must be under %LOCALAPPDATA%.
 #
-#   window_wine_test.sh WINE_RUN Z_LM5_EXE LINUX_CLI LINUX_SIM [SCREENSHOT.png]
+#   window_wine_test.sh WINE_RUN BUILD_DIR LINUX_CLI LINUX_SIM [SCREENSHOT.png]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../packaging/test_lib.sh"
 source "$here/../../tools/wine_test_lib.sh"
 
-wine_run=$1 exe=$2 linux_cli=$3 sim=$4 screenshot=${5:-}
+wine_run=$1 build=$2 linux_cli=$3 sim=$4 screenshot=${5:-}
+zips=("$build"/z-lm5-*-windows-x64.zip)
+if [ ! -f "${zips[0]}" ]; then
+  echo "SKIPPED: no zip in $build (scripts/windows makes it before the tests)"
+  exit 77
+fi
+need_tool unzip unzip
 for tool in Xvfb xdotool; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (Debian packages xvfb and xdotool)"
@@ -64,9 +71,13 @@ printf 'Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,Mode\r\n1
 "$linux_cli" new -o blank.sin >/dev/null
 "$linux_cli" import blank.sin list.csv -o radio.sin >/dev/null 2>&1 || fail "the Linux import failed"
 cp blank.sin document.sin
+unzip -q "${zips[0]}" -d package || fail "cannot unpack ${zips[0]}"
+exes=(package/z-lm5-*-windows-x64/z-lm5.exe)
+exe=${exes[0]}
+[ -f "$exe" ] || { fail "no z-lm5.exe in ${zips[0]}"; finish; }
 
 sim_on_com "$sim" 11 "$work" --memory radio.sin || exit 1
-"$wine_run" "$exe" --port COM11 document.sin >window.out 2>window.err &
+WINEPATH= "$wine_run" "$exe" --port COM11 document.sin >window.out 2>window.err &
 window_pid=$!
 window=""
 find_window() { window=$(xdotool search --onlyvisible --name 'Z-LM5' 2>/dev/null | tail -n1); [ -n "$window" ]; }

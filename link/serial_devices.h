@@ -98,7 +98,9 @@ struct SerialSurvey {
 // Looks at the serial devices without opening any (opening one can reset
 // what is behind it). On Windows: the system's list of present ports
 // (SetupAPI) for the COM name, the friendly name, the hardware id and the
-// driver's service; access and holders unknown. On Linux: sysfs for the driver and the USB strings,
+// driver's service, and the COM names of the ports that list lacks from
+// the registry's list of serial ports (SERIALCOMM: virtual ports, wine's);
+// access and holders unknown. On Linux: sysfs for the driver and the USB strings,
 // /dev/serial/by-id for the stable name, the device node's owner and mode
 // for access, /proc/PID/fd for the processes that hold it and
 // /proc/PID/comm for ModemManager and brltty.

@@ -1,6 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The port finder on Windows: the system's list of present ports
-// (SetupAPI's "Ports" class), each by its COM name.
+// The port finder on Windows: every COM port the system has, by its COM
+// name, in number order (COM2 before COM10), each once. Two lists make it:
+// - the system's list of present devices (SetupAPI's "Ports" class), which
+//   also gives the driver's service, the USB ids and the product;
+// - the registry's list of the serial ports the drivers made
+//   (HKLM\HARDWARE\DEVICEMAP\SERIALCOMM), for the ports that have no
+//   entry in the first: those of virtual port drivers, and all of wine's.
+//   Only their COM name is known; the kernel device name it is listed
+//   under ("\Device\Serial0") is not the driver, so driver, USB ids and
+//   product stay empty.
 //
 // Where Windows differs from Linux, as a user sees it:
 // - A port has no stable name beside its COM name (by_id stays empty):
@@ -12,6 +20,11 @@
 // - No ModemManager or brltty: no warnings.
 // - The ports without a driver installed are not in the list (Device
 //   Manager shows them under "Other devices").
+// - Under wine, a COM port that is only a link in the prefix's dosdevices
+//   folder opens but is neither listed nor there (SerialDeviceExists): wine
+//   sets up, and puts into SERIALCOMM, only the ports it finds when it
+//   starts (/dev/ttyS*, ttyUSB*, ttyACM*) and those HKLM\Software\Wine\Ports
+//   names ("COM7" = "/dev/pts/3"), each as a device of the system.
 #include <windows.h>
 // After windows.h, which they need; initguid.h makes devguid.h define the
 // class's GUID here rather than only declare it.
@@ -64,7 +77,8 @@ std::string PortName(HDEVINFO set, SP_DEVINFO_DATA& info) {
   return Utf8FromWide(name);
 }
 
-std::vector<SerialDevice> ListedPorts() {
+// The ports of the system's device list, with what it says of them.
+std::vector<SerialDevice> DeviceListPorts() {
   std::vector<SerialDevice> devices;
   HDEVINFO set = SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
   if (set == INVALID_HANDLE_VALUE) return devices;
@@ -82,10 +96,58 @@ std::vector<SerialDevice> ListedPorts() {
     devices.push_back(std::move(device));
   }
   SetupDiDestroyDeviceInfoList(set);
-  // COM2 before COM10.
-  std::sort(devices.begin(), devices.end(), [](const SerialDevice& a, const SerialDevice& b) {
-    return ComPortNumber(a.path) < ComPortNumber(b.path);
-  });
+  return devices;
+}
+
+// The COM names of the serial ports the drivers made, as SERIALCOMM lists
+// them: one value per port, named after its kernel device, holding its COM
+// name (REG_SZ). Other values are skipped; no key means no ports.
+std::vector<std::string> SerialCommPorts() {
+  std::vector<std::string> ports;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, LR"(HARDWARE\DEVICEMAP\SERIALCOMM)", 0, KEY_QUERY_VALUE,
+                    &key) != ERROR_SUCCESS) {
+    return ports;
+  }
+  DWORD longest_name = 0;  // in characters, without the NUL
+  DWORD largest_data = 0;  // in bytes
+  if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       &longest_name, &largest_data, nullptr, nullptr) == ERROR_SUCCESS) {
+    std::vector<wchar_t> name(longest_name + 1);
+    // Room for a NUL the data may lack.
+    std::vector<wchar_t> data(largest_data / sizeof(wchar_t) + 1);
+    for (DWORD index = 0;; ++index) {
+      auto name_size = static_cast<DWORD>(name.size());
+      auto data_size = static_cast<DWORD>((data.size() - 1) * sizeof(wchar_t));
+      DWORD type = 0;
+      const LONG read = RegEnumValueW(key, index, name.data(), &name_size, nullptr, &type,
+                                      reinterpret_cast<BYTE*>(data.data()), &data_size);
+      // A value added since the sizes were asked for may not fit: skipped.
+      if (read == ERROR_MORE_DATA) continue;
+      if (read != ERROR_SUCCESS) break;  // ERROR_NO_MORE_ITEMS at the end
+      if (type != REG_SZ) continue;
+      const std::wstring_view text(data.data(), data_size / sizeof(wchar_t));
+      const std::string port = Utf8FromWide(text.substr(0, text.find(L'\0')));
+      if (ComPortNumber(port)) ports.push_back(*ComPortKey(port));
+    }
+  }
+  RegCloseKey(key);
+  return ports;
+}
+
+std::vector<SerialDevice> ListedPorts() {
+  std::vector<SerialDevice> devices = DeviceListPorts();
+  for (std::string& port : SerialCommPorts()) {
+    SerialDevice device;
+    device.path = std::move(port);
+    devices.push_back(std::move(device));
+  }
+  // COM2 before COM10; of one port listed twice the first is kept, so that
+  // the device list's entry, which says more, wins.
+  std::stable_sort(devices.begin(), devices.end(),
+                   [](const SerialDevice& a, const SerialDevice& b) {
+                     return ComPortNumber(a.path) < ComPortNumber(b.path);
+                   });
   devices.erase(
       std::unique(devices.begin(), devices.end(),
                   [](const SerialDevice& a, const SerialDevice& b) { return a.path == b.path; }),
@@ -93,9 +155,8 @@ std::vector<SerialDevice> ListedPorts() {
   return devices;
 }
 
-// Whether the system has a device by the name of `port` ("COM5"): the
-// ports a driver made without a device list entry (wine's, virtual ports)
-// count too.
+// Whether the system has a device by the name of `port` ("COM5"), listed
+// or not (a driver may make a port without telling either list).
 bool HasDosDevice(const std::string& port) {
   wchar_t target[MAX_PATH];
   return QueryDosDeviceW(WideFromUtf8(port).c_str(), target, MAX_PATH) != 0;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Port names, the port finder and the fleet's one-port-twice check as
-// Windows has them: COM ports by their own names, in any letter case.
+// Port names and the fleet's one-port-twice check as Windows has them:
+// COM ports by their own names, in any letter case.
 
 #include <windows.h>
 
@@ -12,7 +12,6 @@
 
 #include "link/fleet_plan.h"
 #include "link/port_names.h"
-#include "link/serial_devices.h"
 #include "link/serial_port.h"
 #include "model/win32_text.h"
 
@@ -73,31 +72,6 @@ TEST(PortNamesWinTest, SystemTextsComeInUtf8WithoutTheirFullStop) {
   EXPECT_EQ(error.Message(), "COM7: cannot open: " + SystemErrorText(ERROR_ACCESS_DENIED));
   EXPECT_EQ(Utf8FromWide(WideFromUtf8("Kanäle-Канал")), "Kanäle-Канал");
   EXPECT_EQ(WideFromUtf8("ä"), std::wstring(L"\u00E4"));
-}
-
-// Whatever the system lists (wine: nothing, or its own COM ports), the
-// finder gives COM names and says what it cannot know.
-TEST(SerialDevicesWinTest, ThePortsListedAreComNamesWithAccessNotKnown) {
-  const SerialSurvey survey = SurveySerialDevices(SystemRoots{}, UserIdentity::Current());
-  EXPECT_FALSE(survey.holders_visible);
-  EXPECT_FALSE(survey.all_processes_seen);
-  EXPECT_TRUE(survey.warnings.empty());
-  for (const SerialDevice& device : survey.devices) {
-    EXPECT_TRUE(ComPortNumber(device.path)) << device.path;
-    EXPECT_FALSE(device.access.known);
-    EXPECT_FALSE(device.access.can_open);
-    EXPECT_FALSE(device.access.problem.empty());
-    EXPECT_TRUE(device.holders.empty());
-  }
-  EXPECT_EQ(ListSerialDevices().size(), survey.devices.size());
-  EXPECT_FALSE(SerialDeviceExists(SystemRoots{}, "COM250"));
-  EXPECT_FALSE(FindDeviceHolders(SystemRoots{}, "COM1").all_processes_seen);
-  // Every port listed is there. (A COM port that is only a link in wine's
-  // dosdevices opens but is neither listed nor there.)
-  for (const SerialDevice& device : survey.devices) {
-    EXPECT_TRUE(SerialDeviceExists(SystemRoots{}, device.path)) << device.path;
-    EXPECT_TRUE(SerialDeviceExists(SystemRoots{}, ComDevicePath(device.path))) << device.path;
-  }
 }
 
 }  // namespace

@@ -22,8 +22,9 @@ inline constexpr std::string_view kFleetReadNames =
 inline constexpr std::string_view kPortsUsage =
     "Usage: z-lm5-cli ports [--json]\n"
     "\n"
-    "Lists every COM port present, as Device Manager shows them under Ports\n"
-    "(COM & LPT), one line each:\n"
+    "Lists every COM port present, one line each: those Device Manager shows\n"
+    "under Ports (COM & LPT), and those a driver made without an entry there\n"
+    "(virtual ports, wine's):\n"
     "  COMn: driver DRIVER; USB VVVV:PPPP PRODUCT\n"
     "Parts that are not known are left out. Windows does not tell which\n"
     "program has a port open: a port in use shows only when it is opened\n"

@@ -17,4 +17,9 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/zlm5-wine-port-XXXXXX")
 trap 'sim_stop "${SIM_PID:-}"; rm -rf "$work"' EXIT
 
 sim_on_com "$sim" 10 "$work" || exit 1
+echo "COM10: $(head -n1 "$work/sim-10.out")"
 ZLM5_TEST_COM_PORT=COM10 "$wine_run" "$exe" --gtest_filter='SerialPortWin*'
+status=$?
+# Whatever ends it, the log says how.
+[ "$status" -eq 0 ] || echo "the test program ended with $status" >&2
+exit "$status"

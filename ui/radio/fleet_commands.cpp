@@ -86,8 +86,6 @@ void FleetCommands::ProgramSeveralRadios() {
   if (radio_.Busy()) return;
 
   std::vector<FleetDialog::PortChoice> ports;
-  // COM names only as the ports file maps them: a file that cannot be read
-  // might send a COM name to the wrong device.
   const std::vector<SerialDevice> devices = device_lister_();
   // A port the system itself names COM1 to COM4 (Windows) is that row's,
   // described as the finder lists it.
@@ -95,6 +93,8 @@ void FleetCommands::ProgramSeveralRadios() {
     return std::find_if(devices.begin(), devices.end(),
                         [&](const SerialDevice& d) { return d.path == name; });
   };
+  // COM names only as the ports file maps them: a file that cannot be read
+  // might send a COM name to the wrong device.
   if (Result<PortTable> table = LoadPortTable(PortSettingsPath())) {
     for (std::size_t i = 0; i < kPortNames.size(); ++i) {
       const QString device = Text(table->devices[i]);

@@ -34,6 +34,9 @@
 #include <setupapi.h>
 
 #include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "link/port_names.h"
@@ -128,7 +131,7 @@ std::vector<std::string> SerialCommPorts() {
       if (type != REG_SZ) continue;
       const std::wstring_view text(data.data(), data_size / sizeof(wchar_t));
       const std::string port = Utf8FromWide(text.substr(0, text.find(L'\0')));
-      if (ComPortNumber(port)) ports.push_back(*ComPortKey(port));
+      if (std::optional<std::string> key = ComPortKey(port)) ports.push_back(std::move(*key));
     }
   }
   RegCloseKey(key);

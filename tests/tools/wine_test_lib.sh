@@ -17,6 +17,27 @@ use_wine() {
   export WINEPREFIX
 }
 
+# need_zip BUILD: sets ZIP to the Windows zip that scripts/windows made in
+# BUILD; ends the test as skipped (77) without one, or without unzip.
+need_zip() {
+  local zips=("$1"/z-lm5-*-windows-x64.zip)
+  if [ ! -f "${zips[0]}" ]; then
+    echo "SKIPPED: no zip in $1 (scripts/windows makes it before the tests)"
+    exit 77
+  fi
+  need_tool unzip unzip
+  ZIP=${zips[0]}
+}
+
+# unpack_zip DIR: unpacks ZIP into DIR and sets PACKAGE to the program's
+# folder in it. Fails the test when it cannot.
+unpack_zip() {
+  local packages
+  unzip -q "$ZIP" -d "$1" || fail "cannot unpack $ZIP"
+  packages=("$1"/z-lm5-*-windows-x64)
+  PACKAGE=${packages[0]}
+}
+
 # sim_on_com SIM NUMBER DIR [SIMULATOR OPTIONS...]
 # Starts SIM with its terminal linked as COM<NUMBER> (the link is
 # $WINEPREFIX/dosdevices/com<NUMBER>), its standard output and error in

@@ -87,23 +87,16 @@ void FleetCommands::ProgramSeveralRadios() {
 
   std::vector<FleetDialog::PortChoice> ports;
   const std::vector<SerialDevice> devices = device_lister_();
-  // A port the system itself names COM1 to COM4 (Windows) is that row's,
-  // described as the finder lists it.
-  const auto listed_as = [&](std::string_view name) {
-    return std::find_if(devices.begin(), devices.end(),
-                        [&](const SerialDevice& d) { return d.path == name; });
-  };
   // COM names only as the ports file maps them: a file that cannot be read
-  // might send a COM name to the wrong device.
+  // might send a COM name to the wrong device. A port the system itself
+  // names COM1 to COM4 (Windows) is that row's, described as it is listed.
   if (Result<PortTable> table = LoadPortTable(PortSettingsPath())) {
     for (std::size_t i = 0; i < kPortNames.size(); ++i) {
       const QString device = Text(table->devices[i]);
-      QString description = device;
-      if (table->devices[i] == kPortNames[i]) {
-        if (const auto port = listed_as(kPortNames[i]); port != devices.end()) {
-          description = DeviceDescription(*port);
-        }
-      }
+      const auto listed = std::find_if(devices.begin(), devices.end(), [&](const SerialDevice& d) {
+        return d.path == kPortNames[i];
+      });
+      const QString description = listed == devices.end() ? device : DeviceDescription(*listed);
       ports.push_back({Text(std::string(kPortNames[i])), device, description});
     }
   }

@@ -18,26 +18,19 @@ source "$here/../../tools/wine_test_lib.sh"
 
 wine_run=$1 build=$2 test_exe=$3 qt_plugins=$4
 use_wine "$wine_run"
-need_tool unzip unzip
-zips=("$build"/z-lm5-*-windows-x64.zip)
-if [ ! -f "${zips[0]}" ]; then
-  echo "SKIPPED: no zip in $build (scripts/windows makes it before the tests)"
-  exit 77
-fi
+need_zip "$build"
 work=$(mktemp -d "${TMPDIR:-/tmp}/zlm5-wine-package-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 # File names pass to wine in UTF-8.
 export LC_ALL=C.UTF-8
 folder="$work/无线电 程序"
 mkdir -p "$folder"
-unzip -q "${zips[0]}" -d "$folder" || fail "cannot unpack ${zips[0]}"
-packages=("$folder"/z-lm5-*-windows-x64)
-package=${packages[0]}
+unpack_zip "$folder"
 for f in z-lm5.exe qt.conf translations/qtbase_zh_CN.qm; do
-  [ -f "$package/$f" ] || fail "not in the zip: $f"
+  [ -f "$PACKAGE/$f" ] || fail "not in the zip: $f"
 done
-cp "$test_exe" "$package/"
-"$wine_run" "$package/$(basename "$test_exe")" -platform offscreen \
+cp "$test_exe" "$PACKAGE/"
+"$wine_run" "$PACKAGE/$(basename "$test_exe")" -platform offscreen \
   -platformpluginpath "Z:${qt_plugins//\//\\}\\platforms" ||
   fail "Qt's texts in the package are not Chinese (the test program ended with $?)"
 finish

@@ -15,12 +15,6 @@ source "$here/../../packaging/test_lib.sh"
 source "$here/../../tools/wine_test_lib.sh"
 
 wine_run=$1 build=$2 linux_cli=$3 sim=$4 screenshot=${5:-}
-zips=("$build"/z-lm5-*-windows-x64.zip)
-if [ ! -f "${zips[0]}" ]; then
-  echo "SKIPPED: no zip in $build (scripts/windows makes it before the tests)"
-  exit 77
-fi
-need_tool unzip unzip
 for tool in Xvfb xdotool; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (Debian packages xvfb and xdotool)"
@@ -28,6 +22,7 @@ for tool in Xvfb xdotool; do
   fi
 done
 use_wine "$wine_run"
+need_zip "$build"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/zlm5-wine-window-XXXXXX")
 xvfb_pid="" window_pid="" SIM_PID=""
@@ -71,10 +66,9 @@ printf 'Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,Mode\r\n1
 "$linux_cli" new -o blank.sin >/dev/null
 "$linux_cli" import blank.sin list.csv -o radio.sin >/dev/null 2>&1 || fail "the Linux import failed"
 cp blank.sin document.sin
-unzip -q "${zips[0]}" -d package || fail "cannot unpack ${zips[0]}"
-exes=(package/z-lm5-*-windows-x64/z-lm5.exe)
-exe=${exes[0]}
-[ -f "$exe" ] || { fail "no z-lm5.exe in ${zips[0]}"; finish; }
+unpack_zip package
+exe=$PACKAGE/z-lm5.exe
+[ -f "$exe" ] || { fail "no z-lm5.exe in $ZIP"; finish; }
 
 sim_on_com "$sim" 11 "$work" --memory radio.sin || exit 1
 WINEPATH= "$wine_run" "$exe" --port COM11 document.sin >window.out 2>window.err &
